@@ -1,0 +1,53 @@
+#include "app/Avvio.h"
+
+#include "app/Fscelt.h"
+#include "app/Modmorvel.h"
+#include "ui/Screens.h"
+
+#include <QApplication>
+
+namespace Avvio {
+
+namespace {
+constexpr int kArchivioInutilizzabile = 2;
+}
+
+void registraSchermi()
+{
+    auto& screens = ui::Screens::instance();
+    screens.registerScreen(QStringLiteral("Fscelt"), [] { return new Fscelt; });
+}
+
+std::unique_ptr<ui::Window> prepara(int* exitCode)
+{
+    registraSchermi();
+    auto window = std::make_unique<ui::Window>();
+    window->resize(800, 600);
+    ui::Screens::instance().setWindow(window.get());
+    QObject::connect(window.get(), &ui::Window::closeRequested, [] { Modmorvel::uscita(); });
+    auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().load(QStringLiteral("Fscelt")));
+    if (!menu || !Modmorvel::dbcorso) {
+        *exitCode = kArchivioInutilizzabile;
+        ui::Screens::instance().reset();
+        ui::Screens::instance().setWindow(nullptr);
+        return nullptr;
+    }
+    *exitCode = 0;
+    ui::Screens::instance().show(QStringLiteral("Fscelt"));
+    return window;
+}
+
+int esegui()
+{
+    int exitCode = 0;
+    auto window = prepara(&exitCode);
+    if (!window)
+        return exitCode;
+    window->showMaximized();
+    const int result = QApplication::exec();
+    ui::Screens::instance().reset();
+    Modmorvel::azzera();
+    return result;
+}
+
+}  // namespace Avvio

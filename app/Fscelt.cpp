@@ -1,0 +1,104 @@
+#include "app/Fscelt.h"
+
+#include "app/Modmorvel.h"
+#include "ui/MessageBox.h"
+#include "ui/Pictures.h"
+#include "ui/Screens.h"
+
+namespace {
+const ui::FontSpec kArial{QStringLiteral("Arial"), 10, true};
+
+struct TopicButton {
+    const char* caption;
+    QRect twips;
+};
+// Two columns of three; the blanks are part of the captions.
+const TopicButton kTopics[6] = {
+    {"1.  LA STRUTTURA DELLA TERRA", {1680, 960, 3855, 615}},
+    {"2.  LE SCOPERTE RECENTI", {1680, 2280, 3855, 615}},
+    {"3.  LA TEORIA:  cosa dice", {1680, 3600, 3855, 615}},
+    {"4.  I MOVIMENTI DEI MARGINI   ", {6480, 960, 3855, 615}},
+    {"5.  IL TERRITORIO ATTUALE", {6480, 2280, 3855, 615}},
+    {"6.  LA  TEORIA,  IN SINTESI", {6480, 3600, 3855, 615}},
+};
+}  // namespace
+
+Fscelt::Fscelt() : ui::Form(QStringLiteral("Fscelt"))
+{
+    setCaption(QStringLiteral("scelta dell'argomento"));
+    setBackColor(QColor(236, 233, 216));
+    Image1 = addPicture(QStringLiteral("Image1"), {1200, 600, 9600, 6900});
+    for (int i = 0; i < 6; ++i) {
+        auto* b = addButton(arrayName(QStringLiteral("Command1"), i), QString::fromUtf8(kTopics[i].caption),
+                            kTopics[i].twips, kArial);
+        connect(b, &ui::Button::clicked, this, [this, i] { Command1_Click(i); });
+        Command1.append(b);
+    }
+    sommativo = addButton(QStringLiteral("sommativo"), QStringLiteral("questionario sommativo"), {2040, 4800, 3135, 615}, kArial);
+    cmdsinteanim = addButton(QStringLiteral("cmdsinteanim"), QStringLiteral("Sintesi animata + test"), {6840, 4800, 3135, 615}, kArial);
+    CMDarchquest = addButton(QStringLiteral("CMDarchquest"),
+                             QStringLiteral(" archivio dei questionari e dei test sulla sintesi animata"),
+                             {2040, 5880, 2535, 615}, {QStringLiteral("Arial"), 8, true});
+    CMDarchsomm = addButton(QStringLiteral("CMDarchsomm"), QStringLiteral("archivio dei test sommativi"), {4560, 5880, 2895, 615}, kArial);
+    cmduscita = addButton(QStringLiteral("cmduscita"), QStringLiteral("ESCO dal programma"), {7440, 5880, 2535, 615}, kArial);
+    // The long archive caption wraps onto two lines inside its button.
+    CMDarchquest->setStyleSheet(QStringLiteral("text-align: center;"));
+
+    connect(sommativo, &ui::Button::clicked, this, &Fscelt::sommativo_Click);
+    connect(cmdsinteanim, &ui::Button::clicked, this, &Fscelt::cmdsinteanim_Click);
+    connect(CMDarchquest, &ui::Button::clicked, this, &Fscelt::CMDarchquest_Click);
+    connect(CMDarchsomm, &ui::Button::clicked, this, &Fscelt::CMDarchsomm_Click);
+    connect(cmduscita, &ui::Button::clicked, this, &Fscelt::cmduscita_Click);
+}
+
+void Fscelt::Form_Load()
+{
+    Image1->load(QStringLiteral("immagini\\altre\\scelta.jpg"), false);
+    const QString path = ui::Pictures::locate(QStringLiteral("immagini\\altre\\morvel6.mdb"));
+    Modmorvel::dbcorso = data::Database::open(path, &m_erroreArchivio);
+    if (!Modmorvel::dbcorso)
+        ui::MessageBox::message(m_erroreArchivio, ui::MessageBox::Ok);
+}
+
+void Fscelt::Command1_Click(int Index)
+{
+    Modmorvel::numargomento = qint16(Index + 1);
+    Modmorvel::apriargomento();
+    Modmorvel::apridomande();
+    Modmorvel::caricadomande();
+    ui::Screens::instance().hide(name());
+}
+
+void Fscelt::passaA(const QString& screen)
+{
+    ui::Screens::instance().show(screen);
+    ui::Screens::instance().hide(name());
+}
+
+void Fscelt::sommativo_Click()
+{
+    passaA(QStringLiteral("FSommati"));
+}
+
+void Fscelt::cmdsinteanim_Click()
+{
+    if (ui::Form* sintesi = ui::Screens::instance().load(QStringLiteral("Fsintesi")))
+        if (auto* timer = sintesi->findChild<ui::Timer*>(QStringLiteral("Timer1")))
+            timer->setEnabled(true);
+    passaA(QStringLiteral("Fsintesi"));
+}
+
+void Fscelt::CMDarchsomm_Click()
+{
+    passaA(QStringLiteral("FLIsomm"));
+}
+
+void Fscelt::CMDarchquest_Click()
+{
+    passaA(QStringLiteral("frmRISUL"));
+}
+
+void Fscelt::cmduscita_Click()
+{
+    Modmorvel::uscita();
+}

@@ -1,0 +1,119 @@
+#include "app/Modmorvel.h"
+
+#include "ui/Application.h"
+#include "ui/MessageBox.h"
+#include "ui/Screens.h"
+
+namespace Modmorvel {
+
+void apriargomento()
+{
+    ui::Screens::instance().show(QStringLiteral("forarg%1").arg(numargomento));
+}
+
+bool apridomande()
+{
+    rsdomande.reset();
+    if (!dbcorso)
+        return false;
+    rsdomande = dbcorso->OpenRecordset(QStringLiteral("domande%1").arg(numargomento));
+    rsdomande->MoveFirst();
+    return rsdomande->isValid();
+}
+
+void caricadomande()
+{
+    if (!rsdomande)
+        return;
+    for (int i = 1; i <= 10; ++i) {
+        domande[i] = rsdomande->Fields(i + 1).toString();
+        soluzioni[i] = qint16(rsdomande->Fields(i + 11).toInt());
+    }
+    titolo = rsdomande->Fields(QStringLiteral("argomento")).toString();
+}
+
+void correggi()
+{
+    for (int i = 1; i <= 10; ++i) {
+        if (risposte[i] == soluzioni[i])
+            ++punteggio;
+        else
+            errori[i] = 1;
+    }
+}
+
+QString valutazionePer(double p)
+{
+    // Six tests in this order, the last that holds wins: so 34.5 is "NON SUFFICIENTE".
+    QString word;
+    if (p < 35)
+        word = QStringLiteral("MOLTO INSUFF.");
+    if (p > 34 && p < 56)
+        word = QStringLiteral("NON SUFFICIENTE");
+    if (p > 55 && p < 76)
+        word = QStringLiteral("SUFFICIENTE");
+    if (p > 75 && p < 86)
+        word = QStringLiteral("BUONO");
+    if (p > 85 && p < 95)
+        word = QStringLiteral("DISTINTO");
+    if (p > 94)
+        word = QStringLiteral("OTTIMO");
+    return word;
+}
+
+void valuta()
+{
+    const qint16 n = numpagine;
+    totale = totale * (100.0 / qint16(n * 10));
+    conoscere = conoscere * (100.0 / qint16(n * 5));
+    comprendere = comprendere * (100.0 / qint16(n * 3));
+    applicare = applicare * (100.0 / qint16(n * 2));
+    valutazione = valutazionePer(totale);
+}
+
+void chiedinome()
+{
+    if (!nomestudente.isEmpty())
+        return;
+    nomestudente = ui::MessageBox::input(QStringLiteral("Scrivi qui prima il cognome, poi il tuo nome"));
+    if (nomestudente.isEmpty())
+        nomestudente = QStringLiteral("Anonimo");
+}
+
+void uscita()
+{
+    const auto answer = ui::MessageBox::message(QStringLiteral("sei sicuro di voler uscire dal programma?"),
+                                                ui::MessageBox::OkCancel, QStringLiteral("USCITA MsgBox"));
+    if (answer == ui::MessageBox::AnswerOk)
+        ui::Application::end(0);
+}
+
+bool registra(data::Recordset& rs, const QString& cosa)
+{
+    if (rs.Update())
+        return true;
+    ui::MessageBox::message(QStringLiteral("Attenzione: %1 NON è stato salvato nell'archivio dei risultati.\n\n"
+                                           "Motivo: %2.\n\nAvvisa l'insegnante.")
+                                .arg(cosa, rs.errorText()),
+                            ui::MessageBox::Ok, QStringLiteral("Risultato non salvato"));
+    return false;
+}
+
+void azzera()
+{
+    rsdomande.reset();
+    rssomm.reset();
+    dbcorso.reset();
+    numargomento = modotest = punteggio = numpagine = numanimazione = giuste = 0;
+    conoscere = comprendere = applicare = totale = 0;
+    valutazione.clear();
+    nomestudente.clear();
+    titolo.clear();
+    domande.fill(QString());
+    testisomm.fill(QString());
+    soluzioni.fill(0);
+    risposte.fill(0);
+    errori.fill(0);
+}
+
+}  // namespace Modmorvel

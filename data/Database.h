@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace data {
+
+class Recordset;
+
+// The course database: question banks and stored results in one file, opened once at start-up.
+// Everything is portable SQL through QtSql: double-quoted identifiers, standard types, bound values.
+class Database {
+public:
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing course database, for reading and writing, shared with other copies of the
+    // program. A missing file is never created; a file that is not a usable course database (damaged,
+    // a table or column missing) is refused. On failure `error` gets a message for the user, in Italian,
+    // naming the file.
+    static std::unique_ptr<Database> open(const QString& path, QString* error);
+
+    QString path() const { return m_path; }
+    QSqlDatabase connection() const;
+
+    // A record set on a whole table, all rows in stored order, positioned on the first row.
+    std::unique_ptr<Recordset> OpenRecordset(const QString& table);
+    // A record set on the rows of one pupil: those whose "cognome e nome" is exactly `name`.
+    std::unique_ptr<Recordset> OpenSelection(const QString& table, const QString& name);
+
+    // The tables and the columns the program relies on.
+    static QStringList questionTables();
+    static QStringList requiredColumns(const QString& table);
+
+    // A database error as a pupil or a teacher can read it.
+    static QString describe(const QSqlError& error);
+
+private:
+    Database(const QString& path, const QString& connectionName);
+    QString check() const;  // empty when the file is a usable course database
+
+    QString m_path;
+    QString m_connectionName;
+};
+
+}  // namespace data

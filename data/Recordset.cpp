@@ -1,0 +1,211 @@
+#include "data/Recordset.h"
+
+#include "data/Database.h"
+
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+
+namespace data {
+
+namespace {
+// The engine's own row identity keeps the stored order and addresses a row to delete, without a column
+// of ours in the result tables.
+const auto kKeyAlias = QStringLiteral("placche_riga");
+const auto kSelectAll = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" ORDER BY %1)");
+const auto kSelectWhere = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" WHERE "%4" = ? ORDER BY %1)");
+const auto kInsert = QStringLiteral(R"(INSERT INTO "%1" (%2) VALUES (%3))");
+const auto kDeleteRow = QStringLiteral(R"(DELETE FROM "%1" WHERE %2 = ?)");
+
+QString quoted(const QString& identifier)
+{
+    QString id = identifier;
+    return QLatin1Char('"') + id.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+}  // namespace
+
+Recordset::Recordset(QSqlDatabase db, QString table, QString whereColumn, QVariant whereValue)
+    : m_db(std::move(db)), m_table(std::move(table)), m_whereColumn(std::move(whereColumn)),
+      m_whereValue(std::move(whereValue))
+{
+    m_columns = m_db.record(m_table);
+    if (m_columns.isEmpty())
+        m_error = QStringLiteral("la tabella \"%1\" non esiste").arg(m_table);
+}
+
+QString Recordset::keyColumn() const
+{
+    return QStringLiteral("rowid");
+}
+
+void Recordset::ensureLoaded()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    m_rows.clear();
+    if (m_columns.isEmpty())
+        return;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (m_whereColumn.isEmpty()) {
+        query.prepare(kSelectAll.arg(keyColumn(), kKeyAlias, m_table));
+    } else {
+        query.prepare(kSelectWhere.arg(keyColumn(), kKeyAlias, m_table, m_whereColumn));
+        query.addBindValue(m_whereValue);
+    }
+    if (!query.exec()) {
+        m_error = Database::describe(query.lastError());
+        return;
+    }
+    while (query.next()) {
+        QSqlRecord full = query.record();
+        Row row;
+        row.key = full.value(0);
+        full.remove(0);
+        row.values = full;
+        m_rows.append(row);
+    }
+    m_pos = 0;
+}
+
+void Recordset::MoveFirst()
+{
+    ensureLoaded();
+    m_pos = 0;
+    m_currentDeleted = false;
+}
+
+void Recordset::MoveLast()
+{
+    ensureLoaded();
+    m_pos = std::max(0, int(m_rows.size()) - 1);
+    m_currentDeleted = false;
+}
+
+void Recordset::MoveNext()
+{
+    ensureLoaded();
+    if (m_currentDeleted)
+        m_currentDeleted = false;  // the row that followed the deleted one already stands here
+    else if (m_pos < m_rows.size())
+        ++m_pos;
+}
+
+bool Recordset::eof()
+{
+    ensureLoaded();
+    return m_pos >= m_rows.size();
+}
+
+int Recordset::RecordCount()
+{
+    ensureLoaded();
+    return int(m_rows.size());
+}
+
+QVariant Recordset::Fields(const QString& name)
+{
+    ensureLoaded();
+    if (m_currentDeleted || m_pos >= m_rows.size())
+        return {};
+    return m_rows.at(m_pos).values.value(name);  // QSqlRecord matches names ignoring case
+}
+
+QVariant Recordset::Fields(int position)
+{
+    ensureLoaded();
+    if (m_currentDeleted || m_pos >= m_rows.size())
+        return {};
+    return m_rows.at(m_pos).values.value(position);
+}
+
+void Recordset::AddNew()
+{
+    m_new = m_columns;
+    for (int i = 0; i < m_new.count(); ++i)
+        m_new.setGenerated(i, false);
+    m_adding = true;
+}
+
+bool Recordset::setField(const QString& name, const QVariant& value)
+{
+    if (!m_adding) {
+        m_error = QStringLiteral("nessuna riga nuova in preparazione");
+        return false;
+    }
+    const int at = m_new.indexOf(name);
+    if (at < 0) {
+        m_error = QStringLiteral("la tabella \"%1\" non ha la colonna \"%2\"").arg(m_table, name);
+        return false;
+    }
+    m_new.setValue(at, value);
+    m_new.setGenerated(at, true);
+    return true;
+}
+
+bool Recordset::Update()
+{
+    if (!m_adding) {
+        m_error = QStringLiteral("nessuna riga nuova da salvare");
+        return false;
+    }
+    QStringList names;
+    QStringList marks;
+    QVariantList values;
+    for (int i = 0; i < m_new.count(); ++i) {
+        if (!m_new.isGenerated(i))
+            continue;
+        names << quoted(m_new.fieldName(i));
+        marks << QStringLiteral("?");
+        values << m_new.value(i);
+    }
+    QSqlQuery query(m_db);
+    const QString sql = names.isEmpty()
+                            ? QStringLiteral(R"(INSERT INTO "%1" DEFAULT VALUES)").arg(m_table)
+                            : kInsert.arg(m_table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+    if (!query.prepare(sql)) {
+        m_error = Database::describe(query.lastError());
+        return false;
+    }
+    for (const QVariant& v : std::as_const(values))
+        query.addBindValue(v);
+    // Outside a transaction the engine commits the row, synchronously, before exec() returns.
+    if (!query.exec()) {
+        m_error = Database::describe(query.lastError());
+        return false;
+    }
+    m_adding = false;
+    m_error.clear();
+    if (m_loaded) {
+        // The new row joins the set at the end, as it was stored.
+        Row row;
+        row.key = query.lastInsertId();
+        row.values = m_columns;
+        for (int i = 0; i < m_new.count(); ++i)
+            row.values.setValue(i, m_new.isGenerated(i) ? m_new.value(i) : QVariant());
+        m_rows.append(row);
+    }
+    return true;
+}
+
+bool Recordset::Delete()
+{
+    ensureLoaded();
+    if (m_currentDeleted || m_pos >= m_rows.size()) {
+        m_error = QStringLiteral("nessuna riga da cancellare");
+        return false;
+    }
+    QSqlQuery query(m_db);
+    query.prepare(kDeleteRow.arg(m_table, keyColumn()));
+    query.addBindValue(m_rows.at(m_pos).key);
+    if (!query.exec()) {
+        m_error = Database::describe(query.lastError());
+        return false;
+    }
+    m_rows.remove(m_pos);
+    m_currentDeleted = true;
+    return true;
+}
+
+}  // namespace data

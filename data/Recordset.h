@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+namespace data {
+
+// A record set over one table, or over one pupil's rows of it, in stored order: move first, last and
+// next, test the end, count, read columns by name (letter case ignored) or position, add a row, delete
+// the current one. Rows are read when first needed, so a record set opened only to add a row reads
+// nothing.
+class Recordset {
+public:
+    Recordset(QSqlDatabase db, QString table, QString whereColumn = {}, QVariant whereValue = {});
+
+    QString table() const { return m_table; }
+
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    bool eof();  // past the last row (or no rows at all)
+    int RecordCount();
+
+    // The current row's column by name, or by position counted from 0; null past the end.
+    QVariant Fields(const QString& name);
+    QVariant Fields(int position);
+    int fieldCount() const { return m_columns.count(); }
+
+    // Starts a new row whose columns are all the table's defaults until set.
+    void AddNew();
+    // False (with errorText()) for a column the table does not have.
+    bool setField(const QString& name, const QVariant& value);
+    // Stores the new row. Returns only once the row is committed to the file; false with errorText()
+    // when it could not be stored.
+    bool Update();
+    // Deletes the current row; the next MoveNext goes to the row that followed it.
+    bool Delete();
+
+    QString errorText() const { return m_error; }
+    bool isValid() const { return m_columns.count() > 0; }
+
+private:
+    struct Row {
+        QVariant key;
+        QSqlRecord values;
+    };
+    void ensureLoaded();
+    QString keyColumn() const;
+
+    QSqlDatabase m_db;
+    QString m_table;
+    QString m_whereColumn;
+    QVariant m_whereValue;
+    QSqlRecord m_columns;
+    QVector<Row> m_rows;
+    bool m_loaded = false;
+    int m_pos = 0;
+    bool m_currentDeleted = false;
+    bool m_adding = false;
+    QSqlRecord m_new;
+    QString m_error;
+};
+
+}  // namespace data

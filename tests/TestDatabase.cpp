@@ -1,0 +1,352 @@
+#include "TestSupport.h"
+
+#include "app/Modmorvel.h"
+#include "data/CourseBuilder.h"
+#include "data/Database.h"
+#include "data/Recordset.h"
+#include "ui/MessageBox.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using data::Database;
+using data::Recordset;
+
+namespace {
+bool addResult(Database& db, const QString& name, const QVariant& points, const QString& topic = QStringLiteral("prova"))
+{
+    auto rs = db.OpenRecordset(QStringLiteral("studenti"));
+    rs->AddNew();
+    return rs->setField(QStringLiteral("punteggio"), points) && rs->setField(QStringLiteral("cognome e nome"), name) &&
+           rs->setField(QStringLiteral("argomento"), topic) && rs->setField(QStringLiteral("maxpunti"), 10) &&
+           rs->Update();
+}
+
+int countRows(const QString& path, const QString& table)
+{
+    QString error;
+    auto db = Database::open(path, &error);
+    return db ? db->OpenRecordset(table)->RecordCount() : -1;
+}
+}  // namespace
+
+class TestDatabase : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TestSupport::prepara(); }
+
+    void questionTableByPositionAndName()
+    {
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        auto db = Database::open(folder.archivio(), &error);
+        QVERIFY2(db, qPrintable(error));
+        for (const QString& table : Database::questionTables()) {
+            auto rs = db->OpenRecordset(table);
+            QVERIFY2(rs->RecordCount() >= 1, qPrintable(table));
+            rs->MoveFirst();
+            QVERIFY(!rs->eof());
+            QCOMPARE(rs->Fields(1), rs->Fields(QStringLiteral("argomento")));
+            // Letter case is ignored in column names: "Dom2" is dom2, at position 3.
+            QCOMPARE(rs->Fields(QStringLiteral("Dom2")), rs->Fields(3));
+            QCOMPARE(rs->Fields(QStringLiteral("DOM10")), rs->Fields(11));
+            QCOMPARE(rs->Fields(QStringLiteral("ris1")), rs->Fields(12));
+            int seen = 0;
+            for (rs->MoveFirst(); !rs->eof(); rs->MoveNext())
+                ++seen;
+            QCOMPARE(seen, rs->RecordCount());
+            QVERIFY(rs->Fields(2).isNull());  // past the end there is no row to read
+            rs->MoveLast();
+            QVERIFY(!rs->eof());
+            rs->MoveNext();
+            QVERIFY(rs->eof());
+        }
+    }
+
+    void addedRowReadsBackWithDefaults()
+    {
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        auto db = Database::open(folder.archivio(), &error);
+        QVERIFY(db);
+        QVERIFY(addResult(*db, QStringLiteral("Rossi Mario"), 48.0, QStringLiteral("La crosta terrestre")));
+        auto rs = db->OpenRecordset(QStringLiteral("STUDENTI"));
+        QCOMPARE(rs->RecordCount(), 1);
+        QCOMPARE(rs->Fields(QStringLiteral("punteggio")).toString(), QStringLiteral("48"));
+        QCOMPARE(rs->Fields(QStringLiteral("Cognome E Nome")).toString(), QStringLiteral("Rossi Mario"));
+        QCOMPARE(rs->Fields(QStringLiteral("argomento")).toString(), QStringLiteral("La crosta terrestre"));
+        QCOMPARE(rs->Fields(QStringLiteral("data")).toDate(), QDate::currentDate());
+    }
+
+    void summativeRowStoresWholeNumbers()
+    {
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        auto db = Database::open(folder.archivio(), &error);
+        auto rs = db->OpenRecordset(QStringLiteral("studsomm"));
+        rs->AddNew();
+        rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Neri Ugo"));
+        rs->setField(QStringLiteral("punteggio totale"), 66);
+        rs->setField(QStringLiteral("conscere"), 80);
+        rs->setField(QStringLiteral("comprendere"), 66);
+        rs->setField(QStringLiteral("applicare"), 50);
+        rs->setField(QStringLiteral("valutazione"), QStringLiteral("SUFFICIENTE"));
+        QVERIFY2(rs->Update(), qPrintable(rs->errorText()));
+        auto back = db->OpenRecordset(QStringLiteral("studsomm"));
+        QCOMPARE(back->Fields(QStringLiteral("Punteggio Totale")).toString(), QStringLiteral("66"));
+        QCOMPARE(back->Fields(QStringLiteral("valutazione")).toString(), QStringLiteral("SUFFICIENTE"));
+    }
+
+    void unknownColumnIsRefused()
+    {
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        auto db = Database::open(folder.archivio(), &error);
+        auto rs = db->OpenRecordset(QStringLiteral("studenti"));
+        rs->AddNew();
+        QVERIFY(!rs->setField(QStringLiteral("voto"), 3));
+        QVERIFY(rs->errorText().contains(QStringLiteral("voto")));
+    }
+
+    void deleteMovesToTheFollowingRow()
+    {
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        auto db = Database::open(folder.archivio(), &error);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(addResult(*db, QStringLiteral("Alunno %1").arg(i), i));
+        auto rs = db->OpenRecordset(QStringLiteral("studenti"));
+        rs->MoveFirst();
+        rs->MoveNext();
+        QVERIFY(rs->Delete());
+        QVERIFY(rs->Fields(QStringLiteral("punteggio")).isNull());
+        rs->MoveNext();
+        QCOMPARE(rs->Fields(QStringLiteral("cognome e nome")).toString(), QStringLiteral("Alunno 2"));
+        // Deleting every row, one after the other, leaves none behind.
+        for (rs->MoveFirst(); !rs->eof(); rs->MoveNext())
+            QVERIFY(rs->Delete());
+        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), 0);
+    }
+
+    // A pupil's name is a value, never part of the query: each name selects exactly its own rows.
+    void selectionByHostileNames_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("apostrophe") << "D'Amico Lucia";
+        QTest::newRow("two apostrophes") << "Dell'Orto Pier'Luigi";
+        QTest::newRow("closing quote and comment") << "x' OR '1'='1' --";
+        QTest::newRow("double quotes") << "\"Neri\" Ugo";
+        QTest::newRow("semicolon and statement") << "Rossi'; DELETE FROM studenti; --";
+        QTest::newRow("SQL words") << "SELECT * FROM studsomm";
+        QTest::newRow("accents") << "Perché Niccolò Ça";
+        QTest::newRow("percent and underscore") << "R_ss% Mario";
+        QTest::newRow("blanks") << "  Bianchi   Anna ";
+        QTest::newRow("500 characters") << QString(500, QLatin1Char('a'));
+        QTest::newRow("Anonimo") << "Anonimo";
+    }
+    void selectionByHostileNames()
+    {
+        QFETCH(QString, nome);
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        auto db = Database::open(folder.archivio(), &error);
+        QVERIFY(addResult(*db, QStringLiteral("Rossi Mario"), 7));
+        QVERIFY(addResult(*db, nome, 9));
+        QVERIFY(addResult(*db, nome.toUpper() + QStringLiteral("x"), 3));
+        QVERIFY(addResult(*db, nome, 10));
+        auto rs = db->OpenSelection(QStringLiteral("studenti"), nome);
+        QCOMPARE(rs->RecordCount(), 2);
+        for (rs->MoveFirst(); !rs->eof(); rs->MoveNext())
+            QCOMPARE(rs->Fields(QStringLiteral("cognome e nome")).toString(), nome);
+        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), 4);
+    }
+
+    // A file that is missing or not a course database stops the start with a message naming it, and
+    // nothing is created or changed.
+    void unusableFileIsRefused_data()
+    {
+        QTest::addColumn<QString>("come");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("missing") << "missing" << "Non trovo l'archivio del corso";
+        QTest::newRow("empty file") << "empty" << "manca la tabella";
+        QTest::newRow("not a database") << "garbage" << "danneggiato";
+        QTest::newRow("table missing") << "drop" << "manca la tabella \"studsomm\"";
+        QTest::newRow("column missing") << "column" << "manca la colonna \"maxpunti\"";
+    }
+    void unusableFileIsRefused()
+    {
+        QFETCH(QString, come);
+        QFETCH(QString, motivo);
+        TestSupport::CartellaProgramma folder(come == QLatin1String("drop") || come == QLatin1String("column"));
+        const QString path = folder.archivio();
+        if (come == QLatin1String("empty")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (come == QLatin1String("garbage")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(8192, 'x'));
+        } else if (come == QLatin1String("drop") || come == QLatin1String("column")) {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            raw.setDatabaseName(path);
+            QVERIFY(raw.open());
+            QSqlQuery q(raw);
+            if (come == QLatin1String("drop")) {
+                QVERIFY(q.exec(QStringLiteral("DROP TABLE \"studsomm\"")));
+            } else {
+                QVERIFY(q.exec(QStringLiteral("DROP TABLE \"studenti\"")));
+                QVERIFY(q.exec(QStringLiteral("CREATE TABLE \"studenti\" (\"cognome e nome\" TEXT, \"argomento\" TEXT, "
+                                              "\"punteggio\" INTEGER, \"data\" DATE)")));
+            }
+            q.finish();
+            raw.close();
+            raw = QSqlDatabase();
+            QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        }
+        const QByteArray before = QFile::exists(path) ? [&] { QFile f(path); f.open(QIODevice::ReadOnly); return f.readAll(); }() : QByteArray();
+        QString error;
+        auto db = Database::open(path, &error);
+        QVERIFY(!db);
+        QVERIFY2(error.contains(motivo), qPrintable(error));
+        QVERIFY2(error.contains(QFileInfo(path).fileName()), qPrintable(error));
+        if (come == QLatin1String("missing")) {
+            QVERIFY(!QFile::exists(path));
+        } else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), before);
+        }
+    }
+
+    // A row that cannot be stored says why and is not taken for stored.
+    void refusedRowIsReported()
+    {
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        Modmorvel::dbcorso = Database::open(folder.archivio(), &error);
+        auto rs = Modmorvel::dbcorso->OpenRecordset(QStringLiteral("studsomm"));
+        rs->AddNew();
+        rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Neri Ugo"));
+        rs->setField(QStringLiteral("punteggio totale"), 250);
+        QVERIFY(!Modmorvel::registra(*rs, QStringLiteral("il risultato del test sommativo")));
+        const auto shown = ui::MessageBox::shown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.contains(QStringLiteral("il risultato del test sommativo NON è stato salvato")));
+        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studsomm")), 0);
+        Modmorvel::azzera();
+    }
+
+    // A row is on disk when Update returns: the writer is killed at once and the row is there.
+    void storedRowSurvivesAKill()
+    {
+        TestSupport::CartellaProgramma folder;
+        QProcess child;
+        child.start(QStringLiteral(SCRIVIRISULTATI),
+                    {folder.archivio(), QStringLiteral("1"), QStringLiteral("Veloce Ugo"), QStringLiteral("uccidi")});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+        QString error;
+        auto db = Database::open(folder.archivio(), &error);
+        QVERIFY2(db, qPrintable(error));
+        auto rs = db->OpenSelection(QStringLiteral("studenti"), QStringLiteral("Veloce Ugo"));
+        QCOMPARE(rs->RecordCount(), 1);
+    }
+
+    // Two copies of the program on one shared file wait for each other instead of failing.
+    void twoWritersAtOnce()
+    {
+        TestSupport::CartellaProgramma folder;
+        QProcess a;
+        QProcess b;
+        a.start(QStringLiteral(SCRIVIRISULTATI), {folder.archivio(), QStringLiteral("500"), QStringLiteral("Primo")});
+        b.start(QStringLiteral(SCRIVIRISULTATI), {folder.archivio(), QStringLiteral("500"), QStringLiteral("Secondo")});
+        QVERIFY(a.waitForFinished(240000));
+        QVERIFY(b.waitForFinished(240000));
+        QCOMPARE(a.exitCode(), 0);
+        QCOMPARE(b.exitCode(), 0);
+        QCOMPARE(a.readAllStandardError(), QByteArray());
+        QCOMPARE(b.readAllStandardError(), QByteArray());
+        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), 1000);
+    }
+
+    // The build step creates the database only when it is missing: results already stored survive.
+    void buildStepNeverTouchesAnExistingDatabase()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("immagini/altre/morvel6.mdb"));
+        QProcess first;
+        first.start(QStringLiteral(CREADB), {QStringLiteral(PLACCHE_SORGENTE_CORSO), path});
+        QVERIFY(first.waitForFinished(60000));
+        QCOMPARE(first.exitCode(), 0);
+        {
+            QString error;
+            auto db = Database::open(path, &error);
+            QVERIFY2(db, qPrintable(error));
+            QVERIFY(addResult(*db, QStringLiteral("Rossi Mario"), 8));
+        }
+        const QDateTime modified = QFileInfo(path).lastModified();
+        QProcess second;
+        second.start(QStringLiteral(CREADB), {QStringLiteral(PLACCHE_SORGENTE_CORSO), path});
+        QVERIFY(second.waitForFinished(60000));
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(second.readAllStandardOutput().contains("non viene toccato"));
+        QCOMPARE(QFileInfo(path).lastModified(), modified);
+        QCOMPARE(countRows(path, QStringLiteral("studenti")), 1);
+    }
+
+    void bankSourceFaults_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QString>("errore");
+        const QString nine = QStringLiteral("V a\nF b\nV c\nF d\nV e\nF f\nV g\nF h\nV i\n");
+        QTest::newRow("nine statements") << QStringLiteral("== Pagina\n") + nine << "riga 1: la pagina \"Pagina\" ha 9";
+        QTest::newRow("eleven statements") << QStringLiteral("== P\n") + nine + QStringLiteral("F j\nV k\n")
+                                           << "riga 12: la pagina \"P\" ha più di 10";
+        QTest::newRow("no mark") << QStringLiteral("== P\nvero a\n") << "riga 2: ogni affermazione";
+        QTest::newRow("statement before a page") << QStringLiteral("# c\nV a\n") << "riga 2: un'affermazione prima";
+        QTest::newRow("empty statement") << QStringLiteral("== P\nV   \n") << "riga 2: affermazione vuota";
+        QTest::newRow("page without label") << QStringLiteral("==   \n") << "riga 1: una pagina senza argomento";
+        QTest::newRow("no page") << QStringLiteral("# only a comment\n") << "nessuna pagina";
+    }
+    void bankSourceFaults()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QString, errore);
+        QVector<data::QuestionPage> pages;
+        QString error;
+        QVERIFY(!data::CourseBuilder::parseBank(testo, &pages, &error));
+        QVERIFY2(error.startsWith(errore), qPrintable(error));
+    }
+
+    // A source that cannot be built leaves no file where the program looks for the database.
+    void failedBuildLeavesNoFile()
+    {
+        QTemporaryDir source;
+        QFile::copy(QStringLiteral(PLACCHE_SORGENTE_CORSO "/schema.sql"), source.filePath(QStringLiteral("schema.sql")));
+        for (const QString& table : Database::questionTables()) {
+            QFile f(source.filePath(table + QStringLiteral(".txt")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("== Pagina\nV a\nF b\nV c\nF d\nV e\nF f\nV g\nF h\nV i\nF j\n");
+        }
+        QTemporaryDir out;
+        const QString path = out.filePath(QStringLiteral("morvel6.mdb"));
+        QString message;
+        QCOMPARE(data::CourseBuilder::build(source.path(), path, &message), data::CourseBuilder::Outcome::Created);
+        QFile::remove(path);
+        QFile bad(source.filePath(QStringLiteral("domande4.txt")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("== Pagina\nV a\n");
+        bad.close();
+        QCOMPARE(data::CourseBuilder::build(source.path(), path, &message), data::CourseBuilder::Outcome::Failed);
+        QVERIFY(message.contains(QStringLiteral("domande4.txt")));
+        QVERIFY(QDir(out.path()).entryList(QDir::Files).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestDatabase)
+#include "TestDatabase.moc"

@@ -1,0 +1,127 @@
+#include "TestSupport.h"
+
+#include "app/Fscelt.h"
+#include "app/Modmorvel.h"
+#include "ui/MessageBox.h"
+#include "ui/Screens.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+Fscelt* menu()
+{
+    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
+}
+
+// The first page of a question table, read straight from the file.
+QStringList firstPage(const QString& path, const QString& table)
+{
+    QStringList page;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        raw.setDatabaseName(path);
+        raw.open();
+        QSqlQuery q(QStringLiteral("SELECT * FROM \"%1\" ORDER BY \"id\" LIMIT 1").arg(table), raw);
+        if (q.next())
+            for (int i = 0; i < 22; ++i)
+                page << q.value(i).toString();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    return page;
+}
+}  // namespace
+
+class TestFscelt : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TestSupport::prepara(); }
+    void cleanup() { TestSupport::chiudiTutto(); }
+
+    void topicButtonOpensItsQuestionTable_data()
+    {
+        QTest::addColumn<int>("indice");
+        QTest::newRow("first topic") << 0;
+        QTest::newRow("last topic") << 5;
+    }
+    void topicButtonOpensItsQuestionTable()
+    {
+        QFETCH(int, indice);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        menu()->Command1[indice]->click();
+        QCOMPARE(int(Modmorvel::numargomento), indice + 1);
+        const QString table = QStringLiteral("domande%1").arg(indice + 1);
+        QVERIFY(Modmorvel::rsdomande);
+        QCOMPARE(Modmorvel::rsdomande->table(), table);
+        const QStringList page = firstPage(folder.archivio(), table);
+        QCOMPARE(page.size(), 22);
+        QCOMPARE(Modmorvel::titolo, page[1]);
+        for (int i = 1; i <= 10; ++i) {
+            QCOMPARE(Modmorvel::domande[i], page[i + 1]);
+            QCOMPARE(QString::number(Modmorvel::soluzioni[i]), page[i + 11]);
+        }
+        // The lesson screen comes with a later part of the program; until then the menu stays in front.
+        if (!ui::Screens::instance().isRegistered(QStringLiteral("forarg%1").arg(indice + 1)))
+            QCOMPARE(ui::Screens::instance().front(), menu());
+        QCOMPARE(ui::MessageBox::shown().size(), 0);
+    }
+
+    void secondTopicReplacesTheRecordset()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        menu()->Command1_Click(1);
+        Modmorvel::rsdomande->MoveNext();
+        menu()->Command1_Click(3);
+        QCOMPARE(Modmorvel::rsdomande->table(), QStringLiteral("domande4"));
+        QCOMPARE(Modmorvel::titolo, firstPage(folder.archivio(), QStringLiteral("domande4")).value(1));
+        menu()->Command1_Click(1);
+        QCOMPARE(Modmorvel::titolo, firstPage(folder.archivio(), QStringLiteral("domande2")).value(1));
+    }
+
+    // Without a usable course database the program says so, names the file, and shows no menu.
+    void noDatabaseNoMenu()
+    {
+        TestSupport::CartellaProgramma folder(false);
+        QVERIFY(!TestSupport::apriMenu());
+        const auto shown = ui::MessageBox::shown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.contains(QStringLiteral("morvel6.mdb")));
+        QVERIFY(shown[0].text.startsWith(QStringLiteral("Non trovo l'archivio del corso")));
+        QVERIFY(!QFile::exists(folder.archivio()));
+        QVERIFY(!ui::Screens::instance().front());
+    }
+
+    void refusedExitLeavesTheMenu()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        menu()->Command1_Click(2);
+        const QString titolo = Modmorvel::titolo;
+        ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerCancel);
+        menu()->cmduscita->click();
+        QCOMPARE(TestSupport::fineRichiesta(), 0);
+        QCOMPARE(ui::Screens::instance().front(), menu());
+        QCOMPARE(Modmorvel::titolo, titolo);
+        QCOMPARE(int(Modmorvel::numargomento), 3);
+        ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerOk);
+        menu()->cmduscita->click();
+        QCOMPARE(TestSupport::fineRichiesta(), 1);
+    }
+
+    void menuFillsTheWindowWithItsCaption()
+    {
+        TestSupport::CartellaProgramma folder(true, true);
+        QVERIFY(TestSupport::apriMenu());
+        QWidget* window = menu()->window();
+        QCOMPARE(window->windowTitle(), QStringLiteral("scelta dell'argomento"));
+        QCOMPARE(menu()->geometry(), window->rect());
+        QCOMPARE(menu()->Command1[3]->caption(), QStringLiteral("4.  I MOVIMENTI DEI MARGINI   "));
+        QVERIFY(!menu()->Image1->image().isNull());
+    }
+};
+
+QTEST_MAIN(TestFscelt)
+#include "TestFscelt.moc"

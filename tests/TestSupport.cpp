@@ -1,0 +1,96 @@
+#include "TestSupport.h"
+
+#include "app/Avvio.h"
+#include "app/Modmorvel.h"
+#include "data/CourseBuilder.h"
+#include "ui/Application.h"
+#include "ui/MessageBox.h"
+#include "ui/Pictures.h"
+#include "ui/Random.h"
+#include "ui/Screens.h"
+#include "ui/Timer.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTest>
+
+namespace TestSupport {
+
+namespace {
+int g_fine = 0;
+std::unique_ptr<ui::Window> g_window;
+
+void copiaAlbero(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + file.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(file, target);
+    }
+}
+}  // namespace
+
+void prepara()
+{
+    ui::MessageBox::setScripted(true);
+    ui::MessageBox::clear();
+    ui::Timer::setManual(true);
+    ui::Random::setFixedSeed(12345u);
+    g_fine = 0;
+    ui::Application::setEndHandler([](int) { ++g_fine; });
+}
+
+int fineRichiesta()
+{
+    return g_fine;
+}
+
+CartellaProgramma::CartellaProgramma(bool conArchivio, bool conImmagini)
+{
+    QDir(m_dir.path()).mkpath(QStringLiteral("immagini/altre"));
+    if (conImmagini)
+        copiaAlbero(QStringLiteral(PLACCHE_SORGENTE "/immagini"), m_dir.path() + QStringLiteral("/immagini"));
+    if (conArchivio) {
+        QString message;
+        const auto outcome = data::CourseBuilder::build(QStringLiteral(PLACCHE_SORGENTE_CORSO), archivio(), &message);
+        if (outcome != data::CourseBuilder::Outcome::Created)
+            qFatal("course database not built: %s", qPrintable(message));
+    }
+    ui::Pictures::setRoot(m_dir.path());
+}
+
+CartellaProgramma::~CartellaProgramma()
+{
+    chiudiTutto();
+    ui::Pictures::setRoot({});
+}
+
+QString CartellaProgramma::archivio() const
+{
+    return m_dir.path() + QStringLiteral("/immagini/altre/morvel6.mdb");
+}
+
+bool apriMenu()
+{
+    chiudiTutto();
+    int exitCode = 0;
+    g_window = Avvio::prepara(&exitCode);
+    if (g_window) {
+        g_window->resize(800, 600);
+        g_window->show();
+    }
+    return g_window != nullptr;
+}
+
+void chiudiTutto()
+{
+    ui::Screens::instance().reset();
+    ui::Screens::instance().setWindow(nullptr);
+    g_window.reset();
+    Modmorvel::azzera();
+}
+
+}  // namespace TestSupport

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// What every screen test needs: dialogs answered in advance, timers fired by hand, a fixed random seed,
+// and a program folder of its own with a fresh course database in it.
+namespace TestSupport {
+
+// Scripted boxes, manual timers, a fixed seed, the end of the program recorded instead of done.
+void prepara();
+// How many times the program was asked to end since prepara().
+int fineRichiesta();
+
+// A folder laid out like the program's: immagini/altre/morvel6.mdb built from the course source, and
+// the committed pictures. Picture lookup is rooted there while it lives.
+class CartellaProgramma {
+public:
+    explicit CartellaProgramma(bool conArchivio = true, bool conImmagini = false);
+    ~CartellaProgramma();
+    QString percorso() const { return m_dir.path(); }
+    QString archivio() const;  // the database file's path
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Opens the main menu over the folder as the program does; true when the course database opened.
+bool apriMenu();
+// Unloads every screen and forgets the shared state.
+void chiudiTutto();
+
+}  // namespace TestSupport

@@ -1,0 +1,92 @@
+// Figures for the start of the program, printed as medians over repeated runs:
+//   - from process start to the main menu shown (a fresh process each run);
+//   - opening a question table and copying its first record.
+// Run it by hand from the build folder: tests/bench_avvio [RUNS]
+#include "TestSupport.h"
+
+#include "app/Avvio.h"
+#include "app/Modmorvel.h"
+#include "ui/Screens.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace {
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The child: start as the program does and say when the menu is on screen.
+int child()
+{
+    TestSupport::prepara();
+    TestSupport::CartellaProgramma folder(true, true);
+    int exitCode = 0;
+    QElapsedTimer inProcess;
+    inProcess.start();
+    auto window = Avvio::prepara(&exitCode);
+    if (!window)
+        return exitCode;
+    window->resize(1366, 768);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return 5;
+    QTextStream(stdout) << "MENU " << inProcess.nsecsElapsed() / 1e6 << "\n";
+    return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    if (app.arguments().contains(QStringLiteral("--figlio")))
+        return child();
+    const int runs = std::max(3, app.arguments().value(1).toInt() > 0 ? app.arguments().value(1).toInt() : 15);
+
+    QList<double> whole;
+    QList<double> inside;
+    for (int i = 0; i < runs; ++i) {
+        QProcess p;
+        QElapsedTimer t;
+        t.start();
+        p.start(app.applicationFilePath(), {QStringLiteral("--figlio")});
+        p.waitForReadyRead(60000);
+        const QByteArray line = p.readAllStandardOutput();
+        whole << t.nsecsElapsed() / 1e6;
+        inside << line.mid(5).trimmed().toDouble();
+        p.waitForFinished(60000);
+    }
+
+    TestSupport::prepara();
+    TestSupport::CartellaProgramma folder;
+    int exitCode = 0;
+    auto window = Avvio::prepara(&exitCode);
+    QList<double> open;
+    for (int i = 0; i < runs * 20; ++i) {
+        Modmorvel::numargomento = qint16(1 + i % 6);
+        QElapsedTimer t;
+        t.start();
+        Modmorvel::apridomande();
+        Modmorvel::caricadomande();
+        open << t.nsecsElapsed() / 1e6;
+    }
+    QTextStream out(stdout);
+    out << "runs: " << runs << "\n";
+    out << "process start to main menu shown: median " << median(whole) << " ms\n";
+    out << "  of which inside the process (database opened, menu built and exposed): median " << median(inside)
+        << " ms\n";
+    out << "open a question table and copy its first record: median " << median(open) * 1000 << " us over "
+        << open.size() << " openings\n";
+    window.reset();
+    TestSupport::chiudiTutto();
+    return 0;
+}

@@ -1,0 +1,40 @@
+// Adds result rows to a course database, as a second copy of the program would.
+//   scrivirisultati DATABASE COUNT NAME [uccidi]
+// With "uccidi" the process kills itself right after the last row is stored, with no chance to close.
+#include "data/Database.h"
+#include "data/Recordset.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <csignal>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4)
+        return 2;
+    QString error;
+    auto db = data::Database::open(args[1], &error);
+    if (!db) {
+        QTextStream(stderr) << error << "\n";
+        return 3;
+    }
+    const int count = args[2].toInt();
+    for (int i = 0; i < count; ++i) {
+        auto rs = db->OpenRecordset(QStringLiteral("studenti"));
+        rs->AddNew();
+        rs->setField(QStringLiteral("punteggio"), i % 11);
+        rs->setField(QStringLiteral("cognome e nome"), args[3]);
+        rs->setField(QStringLiteral("argomento"), QStringLiteral("riga %1").arg(i));
+        rs->setField(QStringLiteral("maxpunti"), 10);
+        if (!rs->Update()) {
+            QTextStream(stderr) << "riga " << i << ": " << rs->errorText() << "\n";
+            return 4;
+        }
+    }
+    if (args.size() > 4 && args[4] == QLatin1String("uccidi"))
+        std::raise(SIGKILL);
+    return 0;
+}

@@ -1,0 +1,205 @@
+#include "ui/Controls.h"
+
+#include "ui/Form.h"
+#include "ui/Pictures.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace ui {
+
+QString displayText(const QString& caption)
+{
+    QString text = caption;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+QString buttonText(const QString& caption)
+{
+    QString text = displayText(caption);
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return text;
+}
+
+// --- Button ---
+
+Button::Button(const QString& caption, QWidget* parent) : QPushButton(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoDefault(false);
+    setCaption(caption);
+}
+
+void Button::setCaption(const QString& caption)
+{
+    m_caption = caption;
+    setText(buttonText(caption));
+    setAccessibleName(displayText(caption).simplified());
+}
+
+void Button::press()
+{
+    emit clicked(false);
+}
+
+void Button::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        if (isEnabled())
+            click();
+        return;
+    }
+    QPushButton::keyPressEvent(event);
+}
+
+// --- Label ---
+
+Label::Label(const QString& caption, QWidget* parent) : QLabel(parent)
+{
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setCaption(caption);
+    restyle();
+}
+
+void Label::setCaption(const QString& caption)
+{
+    m_caption = caption;
+    setText(displayText(caption));
+    const QString spoken = displayText(caption).simplified();
+    setAccessibleName(spoken.isEmpty() ? objectName() : spoken.left(200));
+}
+
+void Label::setBackColor(const QColor& colour)
+{
+    m_back = colour;
+    restyle();
+}
+
+void Label::setForeColor(const QColor& colour)
+{
+    m_fore = colour;
+    restyle();
+}
+
+void Label::setCentred(bool centred)
+{
+    setAlignment(centred ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignTop));
+}
+
+void Label::restyle()
+{
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, m_fore);
+    if (m_back.isValid()) {
+        pal.setColor(QPalette::Window, m_back);
+        setAutoFillBackground(true);
+    } else {
+        setAutoFillBackground(false);
+    }
+    setPalette(pal);
+}
+
+void Label::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void Label::keyPressEvent(QKeyEvent* event)
+{
+    // Labels that take the focus (hotspots) are pressed like buttons.
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        emit clicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+// --- Picture ---
+
+Picture::Picture(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+bool Picture::load(const QString& relativePath, bool naturalSize)
+{
+    m_fileName = relativePath;
+    const Pictures::Loaded loaded = Pictures::load(relativePath);
+    m_image = loaded.image;
+    m_scaled = QPixmap();
+    if (!loaded.isNull() && naturalSize) {
+        if (auto* form = qobject_cast<Form*>(parentWidget())) {
+            const QRect r = form->designRect(this);
+            form->setDesignRect(this, QRect(r.topLeft(), loaded.twips));
+        }
+    }
+    update();
+    return !loaded.isNull();
+}
+
+void Picture::setImage(const QImage& image)
+{
+    m_image = image;
+    m_scaled = QPixmap();
+    update();
+}
+
+void Picture::clear()
+{
+    m_fileName.clear();
+    setImage(QImage());
+}
+
+void Picture::paintEvent(QPaintEvent*)
+{
+    if (m_image.isNull() || width() <= 0 || height() <= 0)
+        return;
+    const qreal dpr = devicePixelRatioF();
+    const QSize target = (QSizeF(size()) * dpr).toSize();
+    if (m_scaled.size() != target) {
+        m_scaled = QPixmap::fromImage(m_image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        m_scaled.setDevicePixelRatio(dpr);
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_scaled);
+}
+
+void Picture::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
+    QWidget::mouseReleaseEvent(event);
+}
+
+// --- the rest ---
+
+CheckBox::CheckBox(const QString& caption, QWidget* parent) : QCheckBox(caption, parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(caption.isEmpty() ? QStringLiteral("casella") : caption);
+}
+
+TextBox::TextBox(QWidget* parent) : QLineEdit(parent)
+{
+    setBackColor(m_back);
+}
+
+void TextBox::setBackColor(const QColor& colour)
+{
+    m_back = colour;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Base, colour);
+    setPalette(pal);
+}
+
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {}
+
+}  // namespace ui

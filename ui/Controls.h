@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QColor>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+
+namespace ui {
+
+// The controls of the screens. Each keeps the caption as the program wrote it (carriage returns and
+// blanks included) and shows it the way the pupil should see it.
+
+class Button : public QPushButton {
+    Q_OBJECT
+public:
+    explicit Button(const QString& caption, QWidget* parent = nullptr);
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+
+    // Pressed from the program: runs the click handler exactly as a pupil's click, even while the
+    // button is hidden or disabled.
+    void press();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QString m_caption;
+};
+
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    explicit Label(const QString& caption, QWidget* parent = nullptr);
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+    void setBackColor(const QColor& colour);  // an invalid colour: transparent
+    QColor backColor() const { return m_back; }
+    void setForeColor(const QColor& colour);
+    void setCentred(bool centred);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void restyle();
+
+    QString m_caption;
+    QColor m_back;
+    QColor m_fore = Qt::black;
+};
+
+class Picture : public QWidget {
+    Q_OBJECT
+public:
+    explicit Picture(QWidget* parent = nullptr);
+
+    // Loads a picture file by its name relative to the program's folder. With `naturalSize` the control
+    // takes the picture's own design size (its position stays); otherwise the picture is stretched to
+    // the control. A file that cannot be read leaves the control empty and the program goes on.
+    bool load(const QString& relativePath, bool naturalSize);
+    void setImage(const QImage& image);
+    void clear();
+
+    QString fileName() const { return m_fileName; }
+    const QImage& image() const { return m_image; }
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QImage m_image;
+    QPixmap m_scaled;
+    QString m_fileName;
+};
+
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit CheckBox(const QString& caption, QWidget* parent = nullptr);
+};
+
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+    void setBackColor(const QColor& colour);
+    QColor backColor() const { return m_back; }
+
+private:
+    QColor m_back = Qt::white;
+};
+
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ListBox(QWidget* parent = nullptr);
+};
+
+// A caption as a pupil reads it: carriage returns (alone or before a line feed) become line breaks.
+QString displayText(const QString& caption);
+// A button caption with its ampersands kept as text.
+QString buttonText(const QString& caption);
+
+}  // namespace ui

@@ -1,0 +1,35 @@
+#include "ui/Fonts.h"
+
+#include <QFontDatabase>
+#include <QHash>
+
+#include <cmath>
+
+namespace ui::Fonts {
+
+QString faceFor(const QString& designFamily)
+{
+    static const QHash<QString, QString> twins = {
+        {QStringLiteral("arial"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("ms sans serif"), QStringLiteral("Liberation Sans")},
+        {QStringLiteral("times new roman"), QStringLiteral("Liberation Serif")},
+        {QStringLiteral("courier new"), QStringLiteral("Liberation Mono")},
+    };
+    const QString face = twins.value(designFamily.toLower(), QStringLiteral("Liberation Sans"));
+    if (QFontDatabase::hasFamily(face))
+        return face;
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+QFont font(const FontSpec& spec, double pixelsPerPoint)
+{
+    QFont f(faceFor(spec.family));
+    f.setPixelSize(std::max(1, int(std::lround(spec.points * pixelsPerPoint))));
+    f.setBold(spec.bold);
+    f.setItalic(spec.italic);
+    f.setStyleHint(spec.family.contains(QLatin1String("Times"), Qt::CaseInsensitive) ? QFont::Serif
+                                                                                         : QFont::SansSerif);
+    return f;
+}
+
+}  // namespace ui::Fonts
