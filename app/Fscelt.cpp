@@ -26,7 +26,8 @@ const TopicButton kTopics[6] = {
 Fscelt::Fscelt() : ui::Form(QStringLiteral("Fscelt"))
 {
     setCaption(QStringLiteral("scelta dell'argomento"));
-    setBackColor(QColor(236, 233, 216));
+    // The sky of the menu picture, so that the picture melts into the screen.
+    setBackColor(QColor(222, 232, 240));
     Image1 = addPicture(QStringLiteral("Image1"), {1200, 600, 9600, 6900});
     for (int i = 0; i < 6; ++i) {
         auto* b = addButton(arrayName(QStringLiteral("Command1"), i), QString::fromUtf8(kTopics[i].caption),
@@ -41,8 +42,6 @@ Fscelt::Fscelt() : ui::Form(QStringLiteral("Fscelt"))
                              {2040, 5880, 2535, 615}, {QStringLiteral("Arial"), 8, true});
     CMDarchsomm = addButton(QStringLiteral("CMDarchsomm"), QStringLiteral("archivio dei test sommativi"), {4560, 5880, 2895, 615}, kArial);
     cmduscita = addButton(QStringLiteral("cmduscita"), QStringLiteral("ESCO dal programma"), {7440, 5880, 2535, 615}, kArial);
-    // The long archive caption wraps onto two lines inside its button.
-    CMDarchquest->setStyleSheet(QStringLiteral("text-align: center;"));
 
     connect(sommativo, &ui::Button::clicked, this, &Fscelt::sommativo_Click);
     connect(cmdsinteanim, &ui::Button::clicked, this, &Fscelt::cmdsinteanim_Click);
@@ -54,6 +53,9 @@ Fscelt::Fscelt() : ui::Form(QStringLiteral("Fscelt"))
 void Fscelt::Form_Load()
 {
     Image1->load(QStringLiteral("immagini\\altre\\scelta.jpg"), false);
+    // The picture's sky continues over the rest of the screen.
+    if (!Image1->image().isNull())
+        setBackColor(Image1->image().pixelColor(4, 4));
     const QString path = ui::Pictures::locate(QStringLiteral("immagini\\altre\\morvel6.mdb"));
     Modmorvel::dbcorso = data::Database::open(path, &m_erroreArchivio);
     if (!Modmorvel::dbcorso)

@@ -36,8 +36,45 @@ Button::Button(const QString& caption, QWidget* parent) : QPushButton(parent)
 void Button::setCaption(const QString& caption)
 {
     m_caption = caption;
-    setText(buttonText(caption));
     setAccessibleName(displayText(caption).simplified());
+    rewrap();
+}
+
+void Button::rewrap()
+{
+    const QString text = buttonText(m_caption);
+    const int room = width() - 8;
+    const QFontMetrics metrics(font());
+    if (room <= 0 || text.contains(QLatin1Char('\n')) || metrics.horizontalAdvance(text) <= room) {
+        setText(text);
+        return;
+    }
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > room) {
+            lines << line;
+            line = word;
+        } else {
+            line = candidate;
+        }
+    }
+    lines << line;
+    setText(lines.join(QLatin1Char('\n')));
+}
+
+void Button::resizeEvent(QResizeEvent* event)
+{
+    QPushButton::resizeEvent(event);
+    rewrap();
+}
+
+void Button::changeEvent(QEvent* event)
+{
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        rewrap();
 }
 
 void Button::press()

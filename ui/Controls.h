@@ -30,8 +30,13 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // A caption too long for one line wraps at blanks, as on the designed screens.
+    void rewrap();
+
     QString m_caption;
 };
 

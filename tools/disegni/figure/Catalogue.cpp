@@ -1,0 +1,12 @@
+#include "Catalogue.h"
+
+namespace disegni {
+
+QList<Picture> catalogue()
+{
+    QList<Picture> pictures;
+    addAltre(&pictures);
+    return pictures;
+}
+
+} // namespace disegni
