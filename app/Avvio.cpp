@@ -2,6 +2,10 @@
 
 #include "app/Fscelt.h"
 #include "app/Modmorvel.h"
+#include "animation/Animazioni.h"
+#include "archive/Archivi.h"
+#include "assessment/Verifiche.h"
+#include "lessons/Lezioni.h"
 #include "ui/Screens.h"
 
 #include <QApplication>
@@ -16,6 +20,10 @@ void registraSchermi()
 {
     auto& screens = ui::Screens::instance();
     screens.registerScreen(QStringLiteral("Fscelt"), [] { return new Fscelt; });
+    registraLezioni();
+    registraVerifiche();
+    registraArchivi();
+    registraAnimazioni();
 }
 
 std::unique_ptr<ui::Window> prepara(int* exitCode)

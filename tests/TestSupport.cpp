@@ -93,4 +93,13 @@ void chiudiTutto()
     Modmorvel::azzera();
 }
 
+void fotografa(QWidget* widget, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("PLACCHE_FOTO");
+    if (folder.isEmpty() || !widget)
+        return;
+    QDir().mkpath(folder);
+    widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
 }  // namespace TestSupport

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <memory>
 
@@ -31,5 +32,8 @@ private:
 bool apriMenu();
 // Unloads every screen and forgets the shared state.
 void chiudiTutto();
+
+// With PLACCHE_FOTO set to a folder, saves what `widget` shows there as NAME.png, to look at it.
+void fotografa(QWidget* widget, const QString& name);
 
 }  // namespace TestSupport

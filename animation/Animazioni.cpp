@@ -1,0 +1,7 @@
+#include "animation/Animazioni.h"
+
+#include "ui/Screens.h"
+
+void registraAnimazioni()
+{
+}

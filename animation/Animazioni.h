@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes the animation viewer and the animated synthesis known to the screen registry by name.
+void registraAnimazioni();

@@ -1,0 +1,7 @@
+#include "archive/Archivi.h"
+
+#include "ui/Screens.h"
+
+void registraArchivi()
+{
+}

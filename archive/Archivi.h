@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes the two archives of results known to the screen registry by name.
+void registraArchivi();

@@ -1,0 +1,7 @@
+#include "assessment/Verifiche.h"
+
+#include "ui/Screens.h"
+
+void registraVerifiche()
+{
+}

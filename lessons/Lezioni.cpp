@@ -1,0 +1,7 @@
+#include "lessons/Lezioni.h"
+
+#include "ui/Screens.h"
+
+void registraLezioni()
+{
+}

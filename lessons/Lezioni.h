@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes the six lesson screens forarg1 ... forarg6 known to the screen registry by name.
+void registraLezioni();
