@@ -5,7 +5,9 @@
 #include "animation/Animazioni.h"
 #include "archive/Archivi.h"
 #include "assessment/Verifiche.h"
+#include "lessons/Argomento.h"
 #include "lessons/Lezioni.h"
+#include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@ namespace Avvio {
 
 namespace {
 constexpr int kArchivioInutilizzabile = 2;
+constexpr int kLezioniIlleggibili = 3;
 }
 
 void registraSchermi()
@@ -28,6 +31,14 @@ void registraSchermi()
 
 std::unique_ptr<ui::Window> prepara(int* exitCode)
 {
+    // The lessons are part of the program: if they cannot be read the program is broken, not the room.
+    if (!Argomenti::errore().isEmpty()) {
+        ui::MessageBox::message(QStringLiteral("Il programma è danneggiato: non riesco a leggere le lezioni (%1).\n\n"
+                                               "Reinstalla il programma.")
+                                    .arg(Argomenti::errore()));
+        *exitCode = kLezioniIlleggibili;
+        return nullptr;
+    }
     registraSchermi();
     auto window = std::make_unique<ui::Window>();
     window->resize(800, 600);

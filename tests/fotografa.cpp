@@ -1,31 +1,63 @@
-// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER
-// Each screen is drawn at 800 x 600, 1366 x 768 and 1920 x 1080.
+// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni]
+// The main menu at 800 x 600, 1366 x 768 and 1920 x 1080; with "lezioni", every page of every lesson
+// at 1366 x 768, the hotspot pages once more after a click on their first hotspot.
 #include "TestSupport.h"
 
+#include "app/Fscelt.h"
+#include "lessons/Forarg.h"
 #include "ui/Screens.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
 
+namespace {
+void salva(const QString& file)
+{
+    QApplication::processEvents();
+    ui::Screens::instance().front()->window()->grab().save(file);
+    QTextStream(stdout) << file << "\n";
+}
+}  // namespace
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const QString out = app.arguments().value(1, QStringLiteral("fotografie"));
+    const bool lezioni = app.arguments().contains(QStringLiteral("lezioni"));
     QDir().mkpath(out);
     TestSupport::prepara();
     TestSupport::CartellaProgramma folder(true, true);
     if (!TestSupport::apriMenu())
         return 1;
-    const QList<QSize> sizes{{800, 600}, {1366, 768}, {1920, 1080}};
-    for (const QSize& size : sizes) {
-        QWidget* window = ui::Screens::instance().front()->window();
-        window->resize(size);
-        QApplication::processEvents();
-        const QString file = QStringLiteral("%1/Fscelt-%2x%3.png").arg(out).arg(size.width()).arg(size.height());
-        window->grab().save(file);
-        QTextStream(stdout) << file << "\n";
+    QWidget* window = ui::Screens::instance().front()->window();
+    if (!lezioni) {
+        for (const QSize& size : {QSize(800, 600), QSize(1366, 768), QSize(1920, 1080)}) {
+            window->resize(size);
+            salva(QStringLiteral("%1/Fscelt-%2x%3.png").arg(out).arg(size.width()).arg(size.height()));
+        }
+    } else {
+        window->resize(1366, 768);
+        auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
+        for (int n = 1; n <= 6; ++n) {
+            menu->Command1_Click(n - 1);
+            auto* lesson = qobject_cast<Forarg*>(ui::Screens::instance().front());
+            if (!lesson)
+                return 2;
+            for (;;) {
+                const int p = lesson->numpagina();
+                salva(QStringLiteral("%1/forarg%2-%3.png").arg(out).arg(n).arg(p, 2, 10, QLatin1Char('0')));
+                if (!lesson->motore().vista().finestrelle.isEmpty()) {
+                    lesson->Finestrella_Click(lesson->motore().vista().finestrelle.firstKey());
+                    salva(QStringLiteral("%1/forarg%2-%3-clic.png").arg(out).arg(n).arg(p, 2, 10, QLatin1Char('0')));
+                }
+                if (!lesson->cmdAVANTI->isEnabled())
+                    break;
+                lesson->cmdAVANTI->click();
+            }
+            lesson->cmdscegli->click();
+        }
     }
     TestSupport::chiudiTutto();
     return 0;
