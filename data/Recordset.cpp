@@ -17,6 +17,33 @@ const auto kSelectWhere = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" WHERE
 const auto kInsert = QStringLiteral(R"(INSERT INTO "%1" (%2) VALUES (%3))");
 const auto kDeleteRow = QStringLiteral(R"(DELETE FROM "%1" WHERE %2 = ?)");
 
+// A write takes the file's write lock before it reads anything: two copies of the program that both
+// read first and then want to write would otherwise stop each other, and the engine gives up on one at
+// once instead of waiting for it.
+bool beginWrite(QSqlDatabase& db, QSqlError* error)
+{
+    if (db.driverName() != QLatin1String("QSQLITE")) {
+        if (db.transaction())
+            return true;
+        *error = db.lastError();
+        return false;
+    }
+    QSqlQuery begin(db);
+    if (begin.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return true;
+    *error = begin.lastError();
+    return false;
+}
+
+bool commitWrite(QSqlDatabase& db, QSqlError* error)
+{
+    if (db.commit())
+        return true;
+    *error = db.lastError();
+    db.rollback();
+    return false;
+}
+
 QString quoted(const QString& identifier)
 {
     QString id = identifier;
@@ -170,9 +197,21 @@ bool Recordset::Update()
     }
     for (const QVariant& v : std::as_const(values))
         query.addBindValue(v);
-    // Outside a transaction the engine commits the row, synchronously, before exec() returns.
+    QSqlError error;
+    if (!beginWrite(m_db, &error)) {
+        m_error = Database::describe(error);
+        return false;
+    }
     if (!query.exec()) {
         m_error = Database::describe(query.lastError());
+        m_db.rollback();
+        return false;
+    }
+    const QVariant key = query.lastInsertId();
+    query.finish();
+    // The commit is synchronous: when it returns, the row is on disk.
+    if (!commitWrite(m_db, &error)) {
+        m_error = Database::describe(error);
         return false;
     }
     m_adding = false;
@@ -180,7 +219,7 @@ bool Recordset::Update()
     if (m_loaded) {
         // The new row joins the set at the end, as it was stored.
         Row row;
-        row.key = query.lastInsertId();
+        row.key = key;
         row.values = m_columns;
         for (int i = 0; i < m_new.count(); ++i)
             row.values.setValue(i, m_new.isGenerated(i) ? m_new.value(i) : QVariant());
@@ -199,8 +238,19 @@ bool Recordset::Delete()
     QSqlQuery query(m_db);
     query.prepare(kDeleteRow.arg(m_table, keyColumn()));
     query.addBindValue(m_rows.at(m_pos).key);
+    QSqlError error;
+    if (!beginWrite(m_db, &error)) {
+        m_error = Database::describe(error);
+        return false;
+    }
     if (!query.exec()) {
         m_error = Database::describe(query.lastError());
+        m_db.rollback();
+        return false;
+    }
+    query.finish();
+    if (!commitWrite(m_db, &error)) {
+        m_error = Database::describe(error);
         return false;
     }
     m_rows.remove(m_pos);

@@ -99,6 +99,7 @@ private slots:
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
         menu()->Command1_Click(2);
+        ui::Screens::instance().show(QStringLiteral("Fscelt"));
         const QString titolo = Modmorvel::titolo;
         ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerCancel);
         menu()->cmduscita->click();
