@@ -38,7 +38,13 @@ Forarg::Forarg(const Argomento& argomento)
 
     for (auto it = a.finestrelle.cbegin(); it != a.finestrelle.cend(); ++it) {
         ui::Label* l = addLabel(it.key(), it->didascalia, it->progetto, kFinestrelle);
-        l->setBackColor(kFinestrella);
+        // A hotspot that covers a whole region of a map lets the map show through.
+        const bool regione = it->progetto.width() > 1200 || it->progetto.height() > 800;
+        QColor fondo = kFinestrella;
+        fondo.setAlpha(regione ? 80 : 235);
+        l->setBackColor(fondo);
+        if (regione)
+            l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         l->setForeColor(QColor(120, 40, 0));
         l->setCentred(true);
         l->setFrameShape(QFrame::Box);
