@@ -11,6 +11,7 @@
 #include "ui/Screens.h"
 
 #include <QApplication>
+#include <QScreen>
 
 namespace Avvio {
 
@@ -62,6 +63,9 @@ int esegui()
     auto window = prepara(&exitCode);
     if (!window)
         return exitCode;
+    // Every screen takes the whole display; without a window manager "maximized" alone does nothing.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->setGeometry(screen->availableGeometry());
     window->showMaximized();
     const int result = QApplication::exec();
     ui::Screens::instance().reset();

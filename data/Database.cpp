@@ -72,8 +72,9 @@ std::unique_ptr<Database> Database::open(const QString& path, QString* error)
     if (!info.isFile()) {
         if (error)
             *error = QStringLiteral("Non trovo l'archivio del corso:\n%1\n\n"
-                                    "Il programma non può partire senza questo file. Controlla che la cartella "
-                                    "\"immagini\" sia accanto al programma e che contenga \"altre\\morvel6.mdb\".")
+                                    "Il programma non può partire senza questo file. Controlla che accanto al "
+                                    "programma ci sia la cartella \"immagini\", con dentro la cartella \"altre\" e "
+                                    "il file \"morvel6.mdb\".")
                          .arg(nativePath(path));
         return nullptr;
     }

@@ -6,6 +6,7 @@
 
 #include "app/Avvio.h"
 #include "app/Modmorvel.h"
+#include "ui/Pictures.h"
 #include "ui/Screens.h"
 
 #include <QApplication>
@@ -25,10 +26,10 @@ double median(QList<double> values)
 }
 
 // The child: start as the program does and say when the menu is on screen.
-int child()
+int child(const QString& folder)
 {
     TestSupport::prepara();
-    TestSupport::CartellaProgramma folder(true, true);
+    ui::Pictures::setRoot(folder);
     int exitCode = 0;
     QElapsedTimer inProcess;
     inProcess.start();
@@ -48,9 +49,10 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    if (app.arguments().contains(QStringLiteral("--figlio")))
-        return child();
+    if (app.arguments().value(1) == QLatin1String("--figlio"))
+        return child(app.arguments().value(2));
     const int runs = std::max(3, app.arguments().value(1).toInt() > 0 ? app.arguments().value(1).toInt() : 15);
+    TestSupport::CartellaProgramma folder(true, true);
 
     QList<double> whole;
     QList<double> inside;
@@ -58,7 +60,7 @@ int main(int argc, char** argv)
         QProcess p;
         QElapsedTimer t;
         t.start();
-        p.start(app.applicationFilePath(), {QStringLiteral("--figlio")});
+        p.start(app.applicationFilePath(), {QStringLiteral("--figlio"), folder.percorso()});
         p.waitForReadyRead(60000);
         const QByteArray line = p.readAllStandardOutput();
         whole << t.nsecsElapsed() / 1e6;
@@ -67,7 +69,7 @@ int main(int argc, char** argv)
     }
 
     TestSupport::prepara();
-    TestSupport::CartellaProgramma folder;
+    ui::Pictures::setRoot(folder.percorso());
     int exitCode = 0;
     auto window = Avvio::prepara(&exitCode);
     QList<double> open;
