@@ -90,10 +90,8 @@ void Forarg::Form_Load()
 {
     Image2->load(QStringLiteral("immagini\\altre\\placche1.jpg"), false);
     m_motore->carica();
-    if (m_motore->vista().animazioneVisibile)
-        Modmorvel::numanimazione = qint16(m_motore->vista().animazione);
     m_immagineMostrata.clear();
-    mostra();
+    dopoIlPasso(cmdAVANTI, Cmdindietro);
 }
 
 void Forarg::mostra()
@@ -125,22 +123,23 @@ void Forarg::mostra()
 void Forarg::cmdAVANTI_Click()
 {
     m_motore->avanti();
-    if (m_motore->vista().animazioneVisibile)
-        Modmorvel::numanimazione = qint16(m_motore->vista().animazione);
-    mostra();
-    // The keyboard stays on the row when forward is disabled on the last page.
-    if (!cmdAVANTI->isEnabled() && cmdAVANTI->hasFocus())
-        Cmdindietro->setFocus();
+    dopoIlPasso(cmdAVANTI, Cmdindietro);
 }
 
 void Forarg::Cmdindietro_Click()
 {
     m_motore->indietro();
+    dopoIlPasso(Cmdindietro, cmdAVANTI);
+}
+
+void Forarg::dopoIlPasso(ui::Button* premuto, ui::Button* altro)
+{
     if (m_motore->vista().animazioneVisibile)
         Modmorvel::numanimazione = qint16(m_motore->vista().animazione);
     mostra();
-    if (!Cmdindietro->isEnabled() && Cmdindietro->hasFocus())
-        cmdAVANTI->setFocus();
+    // The keyboard stays on the row when the button just pressed is disabled at the end of the topic.
+    if (!premuto->isEnabled() && premuto->hasFocus())
+        altro->setFocus();
 }
 
 void Forarg::Finestrella_Click(const QString& label)

@@ -41,6 +41,7 @@ public:
 
 private:
     void mostra();  // draws what the page machine says
+    void dopoIlPasso(ui::Button* premuto, ui::Button* altro);
 
     const Argomento& m_argomento;
     std::unique_ptr<MotorePagine> m_motore;

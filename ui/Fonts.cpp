@@ -21,13 +21,13 @@ QString faceFor(const QString& designFamily)
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
 }
 
-QFont font(const FontSpec& spec, double pixelsPerPoint)
+QFont font(const FontSpec& design, double pixelsPerPoint)
 {
-    QFont f(faceFor(spec.family));
-    f.setPixelSize(std::max(1, int(std::lround(spec.points * pixelsPerPoint))));
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setStyleHint(spec.family.contains(QLatin1String("Times"), Qt::CaseInsensitive) ? QFont::Serif
+    QFont f(faceFor(design.family));
+    f.setPixelSize(std::max(1, int(std::lround(design.points * pixelsPerPoint))));
+    f.setBold(design.bold);
+    f.setItalic(design.italic);
+    f.setStyleHint(design.family.contains(QLatin1String("Times"), Qt::CaseInsensitive) ? QFont::Serif
                                                                                          : QFont::SansSerif);
     return f;
 }

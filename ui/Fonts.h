@@ -18,7 +18,7 @@ namespace Fonts {
 // Roman and Courier New; MS Sans Serif and anything unknown fall back to the sans face.
 QString faceFor(const QString& designFamily);
 // The font at the screen's scale, sized in pixels so that text grows exactly with the layout.
-QFont font(const FontSpec& spec, double pixelsPerPoint);
+QFont font(const FontSpec& design, double pixelsPerPoint);
 }  // namespace Fonts
 
 }  // namespace ui
