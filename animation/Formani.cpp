@@ -1,0 +1,140 @@
+#include "animation/Formani.h"
+
+#include "app/Modmorvel.h"
+#include "ui/Screens.h"
+
+namespace {
+const ui::FontSpec kPulsanti{QStringLiteral("Arial"), 10, true};
+const ui::FontSpec kNumeri{QStringLiteral("Arial"), 16, true};
+const ui::FontSpec kScritte{QStringLiteral("Arial"), 11, true};
+const QColor kCartiglio(255, 250, 235);
+}  // namespace
+
+Formani::Formani() : ui::Form(QStringLiteral("Formani"))
+{
+    setCaption(QStringLiteral("ANIMAZIONI"));
+    setBackColor(QColor(233, 238, 242));
+    Image3 = addPicture(QStringLiteral("Image3"), {1200, 240, 9600, 6900});
+    Image1 = addPicture(QStringLiteral("Image1"), {960, 960, 4575, 3735});
+    Image2 = addPicture(QStringLiteral("Image2"), {6120, 960, 4815, 3735});
+
+    Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("Vedo le immagini una per una"),
+                         {1200, 5040, 3240, 615}, kPulsanti);
+    Label4 = addLabel(QStringLiteral("Label4"), QString(), {4680, 5040, 960, 615}, kNumeri);
+    Label3 = addLabel(QStringLiteral("Label3"), QString(), {5880, 5040, 960, 615}, kNumeri);
+    Label2 = addLabel(QStringLiteral("Label2"), QStringLiteral("    milioni di anni fa"), {6840, 5040, 2640, 615}, kScritte);
+    Cmdanim = addButton(QStringLiteral("Cmdanim"), QStringLiteral("Avvio l'animazione"), {1200, 5940, 3240, 615}, kPulsanti);
+    Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("Regolo la velocità "), {4680, 5820, 3240, 330}, kScritte);
+    cmdminvel = addButton(QStringLiteral("cmdminvel"), QStringLiteral("Minore"), {4680, 6180, 1080, 495}, kPulsanti);
+    Labvel = addLabel(QStringLiteral("Labvel"), QString(), {5880, 6180, 960, 495}, kNumeri);
+    cmdmaxvel = addButton(QStringLiteral("cmdmaxvel"), QStringLiteral("Maggiore"), {6960, 6180, 1080, 495}, kPulsanti);
+    Cmdtorna = addButton(QStringLiteral("Cmdtorna"), QStringLiteral("TORNO all'argomento"), {8280, 5940, 2400, 735}, kPulsanti);
+    Timer1 = addTimer(QStringLiteral("Timer1"), 0, true);
+
+    for (ui::Label* l : {Label4, Label3, Labvel}) {
+        l->setBackColor(Qt::white);
+        l->setFrameShape(QFrame::Box);
+        l->setCentred(true);
+    }
+    for (ui::Label* l : {Label2, Label1}) {
+        l->setBackColor(kCartiglio);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    Label4->setAccessibleName(QStringLiteral("numero dell'immagine"));
+    Label3->setAccessibleName(QStringLiteral("milioni di anni fa"));
+    Labvel->setAccessibleName(QStringLiteral("velocità"));
+
+    connect(Timer1, &ui::Timer::tick, this, &Formani::Timer1_Timer);
+    connect(Command1, &ui::Button::clicked, this, &Formani::Command1_Click);
+    connect(Cmdanim, &ui::Button::clicked, this, &Formani::Cmdanim_Click);
+    connect(cmdmaxvel, &ui::Button::clicked, this, &Formani::cmdmaxvel_Click);
+    connect(cmdminvel, &ui::Button::clicked, this, &Formani::cmdminvel_Click);
+    connect(Cmdtorna, &ui::Button::clicked, this, &Formani::Cmdtorna_Click);
+}
+
+void Formani::mostraNumero(ui::Label* label, int value)
+{
+    label->setCaption(QString::number(value));
+    label->repaint();
+}
+
+void Formani::Form_Load()
+{
+    Image3->load(QStringLiteral("immagini\\altre\\placche1.jpg"), false);
+    Label3->hide();
+    Label2->hide();
+    m_visore.carica(Modmorvel::numanimazione);
+    Timer1->setInterval(m_visore.intervallo());
+    Labvel->setCaption(QString::number(m_visore.livello()));
+    const Sequenza& s = m_visore.sequenza();
+    setDesignRect(Image1, s.image1);
+    setDesignRect(Image2, s.image2);
+    if (m_visore.haAnni()) {
+        Label2->show();
+        Label3->show();
+        Label3->setCaption(QString::number(s.anniIniziali));
+    }
+    if (!s.foto.isEmpty()) {
+        Image2->load(s.foto.first(), false);
+        Image1->load(s.foto.first(), false);
+    }
+}
+
+void Formani::Timer1_Timer()
+{
+    const Visore::Passo p = m_visore.tick();
+    if (!p.mostra)
+        return;  // the run stands still on its last picture
+    mostraNumero(Label4, p.numero);
+    Image2->load(p.foto, false);
+    mostraNumero(Label3, p.anni);
+}
+
+void Formani::Command1_Click()
+{
+    const Visore::Passo p = m_visore.passoManuale();
+    if (!p.mostra)
+        return;
+    Label3->setCaption(QString::number(p.anni));
+    Label4->setCaption(QString::number(p.numero));
+    Image1->load(p.foto, false);
+}
+
+void Formani::Cmdanim_Click()
+{
+    m_visore.riavvia();
+}
+
+void Formani::cmdmaxvel_Click()
+{
+    cmdminvel->setEnabled(true);
+    const bool ancora = m_visore.piuVeloce();
+    cmdmaxvel->setEnabled(ancora);
+    Timer1->setInterval(m_visore.intervallo());
+    Labvel->setCaption(QString::number(m_visore.livello()));
+    if (!ancora)
+        cmdminvel->setFocus();
+}
+
+void Formani::cmdminvel_Click()
+{
+    cmdmaxvel->setEnabled(true);
+    const bool ancora = m_visore.menoVeloce();
+    cmdminvel->setEnabled(ancora);
+    Timer1->setInterval(m_visore.intervallo());
+    Labvel->setCaption(QString::number(m_visore.livello()));
+    if (!ancora)
+        cmdmaxvel->setFocus();
+}
+
+void Formani::Cmdtorna_Click()
+{
+    const int n = Modmorvel::numargomento;
+    if (n < 1 || n > 6)
+        return;
+    auto& screens = ui::Screens::instance();
+    // The lesson comes to the front first, so that the window never stands empty.
+    screens.show(QStringLiteral("forarg%1").arg(n));
+    Timer1->setEnabled(false);
+    screens.unload(name());
+}
