@@ -357,7 +357,11 @@ private slots:
         QCOMPARE(int(Modmorvel::numanimazione), 1);
         f->cmdanimazione->click();
         QVERIFY(f->cmdanimazione->isHidden());
+        QCOMPARE(ui::Screens::instance().front()->name(), QStringLiteral("Formani"));
+        ui::Screens::instance().front()->findChild<ui::Button*>(QStringLiteral("Cmdtorna"))->click();
+        QCOMPARE(lezione(), f);
         QCOMPARE(f->numpagina(), 12);
+        QVERIFY(f->cmdanimazione->isHidden());
         f->cmdAVANTI->click();
         QVERIFY(f->cmdanimazione->isHidden());
         f->Cmdindietro->click();
