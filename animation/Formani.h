@@ -37,7 +37,5 @@ public:
     ui::Timer* Timer1;
 
 private:
-    void mostraNumero(ui::Label* label, int value);
-
     Visore m_visore;
 };

@@ -1,9 +1,11 @@
-// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni]
+// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni | visore]
 // The main menu at 800 x 600, 1366 x 768 and 1920 x 1080; with "lezioni", every page of every lesson
 // at 1366 x 768, the hotspot pages once more after a click on their first hotspot.
 #include "TestSupport.h"
 
+#include "animation/Formani.h"
 #include "app/Fscelt.h"
+#include "app/Modmorvel.h"
 #include "lessons/Forarg.h"
 #include "ui/Screens.h"
 
@@ -26,13 +28,26 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     const QString out = app.arguments().value(1, QStringLiteral("fotografie"));
     const bool lezioni = app.arguments().contains(QStringLiteral("lezioni"));
+    const bool visore = app.arguments().contains(QStringLiteral("visore"));
     QDir().mkpath(out);
     TestSupport::prepara();
     TestSupport::CartellaProgramma folder(true, true);
     if (!TestSupport::apriMenu())
         return 1;
     QWidget* window = ui::Screens::instance().front()->window();
-    if (!lezioni) {
+    if (visore) {
+        window->resize(1366, 768);
+        for (int n = 1; n <= 7; ++n) {
+            Modmorvel::numanimazione = qint16(n);
+            auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
+            for (int i = 0; i < 5; ++i)
+                f->Timer1->fire();
+            f->Command1->click();
+            salva(QStringLiteral("%1/Formani-%2.png").arg(out).arg(n));
+            ui::Screens::instance().show(QStringLiteral("Fscelt"));
+            ui::Screens::instance().unload(QStringLiteral("Formani"));
+        }
+    } else if (!lezioni) {
         for (const QSize& size : {QSize(800, 600), QSize(1366, 768), QSize(1920, 1080)}) {
             window->resize(size);
             salva(QStringLiteral("%1/Fscelt-%2x%3.png").arg(out).arg(size.width()).arg(size.height()));

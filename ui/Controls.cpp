@@ -169,7 +169,9 @@ Picture::Picture(QWidget* parent) : QWidget(parent)
 bool Picture::load(const QString& relativePath, bool naturalSize)
 {
     m_fileName = relativePath;
-    const Pictures::Loaded loaded = Pictures::load(relativePath);
+    // A stretched picture is decoded straight at the size it is shown.
+    const QSize shown = naturalSize ? QSize() : (QSizeF(size()) * devicePixelRatioF()).toSize();
+    const Pictures::Loaded loaded = Pictures::load(relativePath, shown);
     m_image = loaded.image;
     m_scaled = QPixmap();
     if (!loaded.isNull() && naturalSize) {

@@ -72,16 +72,23 @@ QString Pictures::resolve(const QString& relativePath)
     return QFileInfo(path).isFile() ? path : QString();
 }
 
-QSize Pictures::designTwips(const QImage& image)
+namespace {
+QSize twipsFor(QSize pixels, int dotsPerMeter)
 {
-    double dpi = image.dotsPerMeterX() * 0.0254;
+    double dpi = dotsPerMeter * 0.0254;
     if (dpi < 24 || dpi > 2400)
         dpi = 96;
     dpi = std::round(dpi);
-    return QSize(int(std::lround(image.width() * 1440.0 / dpi)), int(std::lround(image.height() * 1440.0 / dpi)));
+    return QSize(int(std::lround(pixels.width() * 1440.0 / dpi)), int(std::lround(pixels.height() * 1440.0 / dpi)));
+}
+}  // namespace
+
+QSize Pictures::designTwips(const QImage& image)
+{
+    return twipsFor(image.size(), image.dotsPerMeterX());
 }
 
-Pictures::Loaded Pictures::load(const QString& relativePath)
+Pictures::Loaded Pictures::load(const QString& relativePath, QSize fitInto)
 {
     Loaded result;
     const QString path = resolve(relativePath);
@@ -91,13 +98,19 @@ Pictures::Loaded Pictures::load(const QString& relativePath)
     }
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    const QSize full = reader.size();
+    const bool shrink = fitInto.isValid() && full.isValid() && fitInto.width() < full.width() &&
+                        fitInto.height() < full.height();
+    if (shrink)
+        reader.setScaledSize(fitInto);
     result.image = reader.read();
     if (result.image.isNull()) {
         std::fprintf(stderr, "placche: immagine illeggibile: %s (%s)\n", qPrintable(path),
                      qPrintable(reader.errorString()));
         return result;
     }
-    result.twips = designTwips(result.image);
+    // The design size is the whole picture's, whatever size it was decoded at.
+    result.twips = twipsFor(shrink ? full : result.image.size(), result.image.dotsPerMeterX());
     return result;
 }
 

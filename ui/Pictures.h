@@ -27,8 +27,10 @@ public:
         QSize twips;
         bool isNull() const { return image.isNull(); }
     };
-    // A missing or unreadable file gives a null picture and one line on stderr naming it.
-    static Loaded load(const QString& relativePath);
+    // A missing or unreadable file gives a null picture and one line on stderr naming it. With a
+    // `fitInto` size smaller than the picture, the picture is decoded straight at that size: much faster
+    // than decoding it whole and scaling it down, which is what animations need.
+    static Loaded load(const QString& relativePath, QSize fitInto = {});
     static QSize designTwips(const QImage& image);
 };
 
