@@ -12,8 +12,10 @@
 namespace data {
 
 namespace {
-// Another copy of the program writing the same file (a shared folder) is waited for this long.
-constexpr int kBusyTimeoutMs = 10000;
+// Another copy of the program writing the same file (a shared folder) is waited for this long. The
+// engine only polls for the lock, so a copy writing many rows in a row can keep another waiting until it
+// has finished: a classroom never writes like that, but a result must not be lost when it does.
+constexpr int kBusyTimeoutMs = 60000;
 
 const auto kProbeTable = QStringLiteral(R"(SELECT COUNT(*) FROM "%1")");
 const auto kSqliteMaster = QStringLiteral("SELECT COUNT(*) FROM sqlite_master");
