@@ -86,6 +86,7 @@ private slots:
     {
         TestSupport::CartellaProgramma folder(false);
         QVERIFY(!TestSupport::apriMenu());
+        QCOMPARE(TestSupport::codiceAvvio(), 2);
         const auto shown = ui::MessageBox::shown();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QStringLiteral("morvel6.mdb")));

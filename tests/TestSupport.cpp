@@ -19,6 +19,7 @@ namespace TestSupport {
 
 namespace {
 int g_fine = 0;
+int g_codiceAvvio = 0;
 std::unique_ptr<ui::Window> g_window;
 
 void copiaAlbero(const QString& from, const QString& to)
@@ -78,11 +79,17 @@ bool apriMenu()
     chiudiTutto();
     int exitCode = 0;
     g_window = Avvio::prepara(&exitCode);
+    g_codiceAvvio = exitCode;
     if (g_window) {
         g_window->resize(800, 600);
         g_window->show();
     }
     return g_window != nullptr;
+}
+
+int codiceAvvio()
+{
+    return g_codiceAvvio;
 }
 
 void chiudiTutto()

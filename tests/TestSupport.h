@@ -30,6 +30,8 @@ private:
 
 // Opens the main menu over the folder as the program does; true when the course database opened.
 bool apriMenu();
+// The exit code the program would have ended with when apriMenu() failed.
+int codiceAvvio();
 // Unloads every screen and forgets the shared state.
 void chiudiTutto();
 
