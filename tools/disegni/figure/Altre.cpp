@@ -163,6 +163,52 @@ QImage icona(PictureContext &ctx)
     return image;
 }
 
+// Background of the summative result card: the plates at night, darker on the left where the card's
+// white texts and pale orange value boxes stand, with two quiet rules that frame the name and the grade.
+QImage risultato(PictureContext &ctx)
+{
+    const QSize size = pixelsForTwips(11280, 6120);
+    const QColor notte(0x1E, 0x2F, 0x45);
+    QImage image = newPicture(size, notte);
+    const MapCanvas canvas(Projection(Projection::Kind::Robinson, 11), QRectF(QPointF(0, 0), size),
+                           MapCanvas::Fit::Cover);
+
+    PlateMapLook look;
+    look.plateColour = [notte](const QString &key) { return style::mix(style::plate(key), notte, 0.72); };
+    look.land = Qt::white;
+    look.landOpacity = 0.10;
+    look.coast = style::withAlpha(Qt::white, 0.16);
+    look.coastWidth = 1.4;
+    look.graticule = style::withAlpha(Qt::white, 0.06);
+    look.graticuleWidth = 1.0;
+    look.boundary = style::withAlpha(QColor(0xE8, 0xB8, 0x6A), 0.55);
+    look.boundaryWidth = 2.4;
+
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.drawImage(0, 0, drawPlateMap(canvas, size, ctx.data(), ctx.plates(), look));
+
+    // The texts run from 40 to 480 design pixels: under them the map stays dim and even.
+    QLinearGradient veil(QPointF(0, 0), QPointF(size.width(), 0));
+    veil.setColorAt(0.0, style::withAlpha(notte, 0.88));
+    veil.setColorAt(0.62, style::withAlpha(notte, 0.80));
+    veil.setColorAt(0.85, style::withAlpha(notte, 0.25));
+    veil.setColorAt(1.0, style::withAlpha(notte, 0.10));
+    p.fillRect(QRectF(QPointF(0, 0), size), veil);
+
+    const QColor ambra = style::withAlpha(QColor(0xE8, 0xB8, 0x6A), 0.65);
+    p.fillRect(QRectF(80, 132, 880, 3), ambra);   // under the name
+    p.fillRect(QRectF(80, 624, 880, 3), ambra);   // above the grade
+
+    CreditLook credit;
+    credit.pixelSize = 13;
+    credit.colour = QColor(0x9A, 0xAB, 0xBD);
+    credit.opacity = 0.7;
+    credit.halo = false;
+    drawCredit(p, QRectF(QPointF(0, 0), size), mapCredit(), credit);
+    return image;
+}
+
 } // namespace
 
 void addAltre(QList<Picture> *pictures)
@@ -172,6 +218,8 @@ void addAltre(QList<Picture> *pictures)
     pictures->append({QStringLiteral("altre/scelta.jpg"),
                       QStringLiteral("menu principale: globo con le placche e titolo"), scelta});
     pictures->append({QStringLiteral("altre/icona.png"), QStringLiteral("icona della finestra"), icona});
+    pictures->append({QStringLiteral("altre/risultato.jpg"),
+                      QStringLiteral("scheda del risultato sommativo: le placche di notte"), risultato});
 }
 
 } // namespace disegni

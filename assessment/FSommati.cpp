@@ -1,0 +1,285 @@
+#include "assessment/FSommati.h"
+
+#include "app/Modmorvel.h"
+#include "assessment/FRIsomma.h"
+#include "assessment/Sommativo.h"
+#include "ui/MessageBox.h"
+#include "ui/Screens.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace {
+const auto kTabellaDomande = QStringLiteral("sommativo");
+const auto kNomeSchermo = QStringLiteral("FSommati");
+const auto kMenu = QStringLiteral("Fscelt");
+const auto kScheda = QStringLiteral("FRIsomma");
+const auto kMancanoRisposte =
+    QStringLiteral("Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e completa le risposte.");
+const auto kFinito = QStringLiteral("IL TEST E' FINITO");
+
+const ui::FontSpec kPulsanti{QStringLiteral("Arial"), 10, true};
+const ui::FontSpec kAffermazioni{QStringLiteral("Arial"), 10};
+const ui::FontSpec kArgomento{QStringLiteral("Arial"), 10, true};
+const ui::FontSpec kCaselle{QStringLiteral("Arial"), 8, true};
+const ui::FontSpec kIntestazione{QStringLiteral("Arial"), 10, true};  // "V" and "F" over their boxes
+
+const QColor kAzzurro(192, 192, 255);
+const QColor kGrigio(192, 192, 192);
+const QColor kSfondo(58, 84, 112);  // deep slate: the grey rows and the white box numbers read well on it
+}  // namespace
+
+FSommati::FSommati() : ui::Form(kNomeSchermo)
+{
+    setCaption(QStringLiteral("Test sommativo"));
+    setBackColor(kSfondo);
+
+    // The boxes and buttons first: that is the order of the keyboard, row by row, "V" then "F".
+    for (int r = 0; r < 10; ++r) {
+        const int top = 1560 + 360 * r;
+        auto* v = addCheckBox(arrayName(QStringLiteral("Check1"), r), QString::number(r + 1), {8280, top, 495, 375},
+                              kCaselle);
+        auto* f = addCheckBox(arrayName(QStringLiteral("Check2"), r), QString(), {8760, top, 375, 375}, kCaselle);
+        v->setAccessibleName(QStringLiteral("riga %1 vero").arg(r + 1));
+        f->setAccessibleName(QStringLiteral("riga %1 falso").arg(r + 1));
+        connect(v, &QCheckBox::toggled, this, [this, r](bool) { Check1_Click(r); });
+        connect(f, &QCheckBox::toggled, this, [this, r](bool) { Check2_Click(r); });
+        for (ui::CheckBox* box : {v, f}) {
+            QPalette pal = box->palette();
+            pal.setColor(QPalette::WindowText, Qt::white);  // the row number; the tick keeps its dark colour
+            box->setPalette(pal);
+        }
+        v->installEventFilter(this);
+        f->installEventFilter(this);
+        Check1.append(v);
+        Check2.append(f);
+    }
+    cmdAVANTI = addButton(QStringLiteral("cmdAVANTI"), QStringLiteral("  DOMANDE SUCCESSIVE"), {9000, 5640, 2655, 975},
+                          kPulsanti);
+    cmdRISULT = addButton(QStringLiteral("cmdRISULT"), QStringLiteral("RISULTATO"), {6240, 5640, 2655, 975}, kPulsanti);
+    Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("Menù"), {6240, 7200, 2655, 615}, kPulsanti);
+    fine = addButton(QStringLiteral("fine"), QStringLiteral("Esco dal programma"), {9000, 7200, 2655, 615}, kPulsanti);
+
+    Text2 = addTextBox(QStringLiteral("Text2"), {600, 960, 6255, 360}, kArgomento);
+    Text2->setBackColor(kAzzurro);
+    Label1 = addLabel(QStringLiteral("Label1"), QStringLiteral(" V      F"), {8280, 1320, 855, 255}, kIntestazione);
+    Label1->setForeColor(Qt::white);
+    for (int r = 0; r < 10; ++r) {
+        auto* t = addTextBox(arrayName(QStringLiteral("Text1"), r), {600, 1560 + 360 * r, 7695, 375}, kAffermazioni);
+        t->setBackColor(kGrigio);
+        Text1.append(t);
+    }
+    // The statements are read, not written: no caret, no typing, and the keys stay with the boxes.
+    for (ui::TextBox* t : Text1 + QVector<ui::TextBox*>{Text2}) {
+        t->setReadOnly(true);
+        t->setFocusPolicy(Qt::NoFocus);
+    }
+    // The last column of the statements touches the "V" boxes: the boxes stay on top.
+    for (int r = 0; r < 10; ++r) {
+        Check1[r]->raise();
+        Check2[r]->raise();
+    }
+
+    connect(cmdAVANTI, &ui::Button::clicked, this, &FSommati::cmdAVANTI_Click);
+    connect(cmdRISULT, &ui::Button::clicked, this, &FSommati::cmdRISULT_Click);
+    connect(Command1, &ui::Button::clicked, this, &FSommati::Command1_Click);
+    connect(fine, &ui::Button::clicked, this, &FSommati::fine_Click);
+}
+
+void FSommati::resizeEvent(QResizeEvent* event)
+{
+    ui::Form::resizeEvent(event);
+    // The style draws check boxes at one size for every window: here they grow with the screen, so that
+    // they stay easy to hit and under their "V" and "F".
+    const QString stile = QStringLiteral("QCheckBox { spacing: %1px; }"
+                                         "QCheckBox::indicator { width: %2px; height: %2px; }")
+                              .arg(std::max(2, scala().length(45)))
+                              .arg(std::max(8, scala().length(195)));
+    for (int r = 0; r < 10; ++r) {
+        Check1[r]->setStyleSheet(stile);
+        Check2[r]->setStyleSheet(stile);
+    }
+}
+
+void FSommati::Form_Load()
+{
+    Sommativo::inizia();
+    // The bank is checked before the name is asked: without pages there is no test to take.
+    if (Modmorvel::dbcorso)
+        m_rssommativo = Modmorvel::dbcorso->OpenRecordset(kTabellaDomande);
+    if (!m_rssommativo || m_rssommativo->RecordCount() == 0) {
+        ui::MessageBox::message(QStringLiteral("Il test sommativo non si può fare: le sue domande mancano "
+                                               "nell'archivio del corso.\n\nAvvisa l'insegnante."));
+        ui::Screens::instance().unload(name());
+        return;
+    }
+    Modmorvel::chiedinome();
+    m_rssommativo->MoveFirst();
+    creaultmat();
+    cmdRISULT->hide();
+}
+
+void FSommati::creaultmat()
+{
+    for (int i = 1; i <= 10; ++i) {
+        Modmorvel::testisomm[i] = m_rssommativo->Fields(i + 1).toString();
+        Modmorvel::soluzioni[i] = qint16(m_rssommativo->Fields(i + 11).toInt());
+    }
+    for (int i = 1; i <= 10; ++i) {
+        Text1[i - 1]->setText(Modmorvel::testisomm[i]);
+        Text1[i - 1]->setCursorPosition(0);
+    }
+    Text2->setText(m_rssommativo->Fields(QStringLiteral("argomento")).toString());
+    Text2->setCursorPosition(0);
+}
+
+void FSommati::Check1_Click(int Index)
+{
+    if (!Check1[Index]->isChecked())
+        return;
+    Check2[Index]->setChecked(false);
+    Modmorvel::risposte[Index + 1] = 1;
+}
+
+void FSommati::Check2_Click(int Index)
+{
+    if (!Check2[Index]->isChecked())
+        return;
+    Check1[Index]->setChecked(false);
+    Modmorvel::risposte[Index + 1] = 0;
+}
+
+void FSommati::verifica()
+{
+    m_mancanti = 0;
+    for (int r = 0; r < 10; ++r)
+        if (!Check1[r]->isChecked() && !Check2[r]->isChecked())
+            ++m_mancanti;
+    if (m_mancanti > 0)
+        ui::MessageBox::message(kMancanoRisposte);
+}
+
+void FSommati::cmdAVANTI_Click()
+{
+    // Pressed from the program after the end: the result is already counted and stored.
+    if (!m_rssommativo || m_rssommativo->eof())
+        return;
+    verifica();
+    if (m_mancanti > 0) {
+        vaiA(primaMancante(), 0);
+        return;
+    }
+    Sommativo::aggiungiPagina(Sommativo::puntiPagina(Modmorvel::risposte, Modmorvel::soluzioni));
+    const bool conIlFuoco = isAncestorOf(QApplication::focusWidget());
+    m_rssommativo->MoveNext();
+    if (!m_rssommativo->eof()) {
+        for (int r = 0; r < 10; ++r) {
+            Text1[r]->clear();
+            Check1[r]->setChecked(false);
+            Check2[r]->setChecked(false);
+        }
+        Text2->clear();
+        creaultmat();
+        if (conIlFuoco)
+            vaiA(0, 0);
+        return;
+    }
+    Sommativo::concludi();
+    Sommativo::registra();
+    cmdRISULT->show();
+    cmdAVANTI->setCaption(kFinito);
+    cmdAVANTI->setEnabled(false);
+    if (conIlFuoco)
+        cmdRISULT->setFocus(Qt::OtherFocusReason);
+}
+
+void FSommati::cmdRISULT_Click()
+{
+    auto& screens = ui::Screens::instance();
+    auto* scheda = qobject_cast<FRIsomma*>(screens.load(kScheda));
+    if (!scheda)
+        return;
+    scheda->mostraRisultato();
+    screens.show(kScheda);
+    screens.unload(name());
+}
+
+void FSommati::Command1_Click()
+{
+    // The test is abandoned: nothing stored, and the next opening starts again from the first page.
+    ui::Screens::instance().show(kMenu);
+    ui::Screens::instance().unload(name());
+}
+
+void FSommati::fine_Click()
+{
+    Modmorvel::uscita();
+}
+
+int FSommati::primaMancante() const
+{
+    for (int r = 0; r < 10; ++r)
+        if (!Check1[r]->isChecked() && !Check2[r]->isChecked())
+            return r;
+    return -1;
+}
+
+void FSommati::vaiA(int riga, int colonna)
+{
+    if (riga < 0 || riga > 9)
+        return;
+    (colonna == 0 ? Check1 : Check2)[riga]->setFocus(Qt::OtherFocusReason);
+}
+
+bool FSommati::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return ui::Form::eventFilter(watched, event);
+    auto* box = qobject_cast<ui::CheckBox*>(watched);
+    const int riga = std::max(Check1.indexOf(box), Check2.indexOf(box));
+    if (!box || riga < 0)
+        return ui::Form::eventFilter(watched, event);
+    const int colonna = Check2.contains(box) ? 1 : 0;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    switch (key->key()) {
+    case Qt::Key_V:
+    case Qt::Key_F:
+        (key->key() == Qt::Key_V ? Check1 : Check2)[riga]->setChecked(true);
+        if (riga < 9)
+            vaiA(riga + 1, 0);
+        else if (cmdAVANTI->isEnabled())
+            cmdAVANTI->setFocus(Qt::OtherFocusReason);
+        return true;
+    case Qt::Key_Up:
+        vaiA(riga - 1, colonna);
+        return true;
+    case Qt::Key_Down:
+        vaiA(riga + 1, colonna);
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        vaiA(riga, 1 - colonna);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (const int mancante = primaMancante(); mancante >= 0)
+            vaiA(mancante, 0);
+        else if (cmdAVANTI->isEnabled())
+            cmdAVANTI->click();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FSommati::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key >= Qt::Key_0 && key <= Qt::Key_9 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        vaiA(key == Qt::Key_0 ? 9 : key - Qt::Key_1, 0);
+        return;
+    }
+    ui::Form::keyPressEvent(event);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "data/Recordset.h"
+#include "ui/Form.h"
+
+#include <QVector>
+
+#include <memory>
+
+// The summative test over the whole course: every page of the table "sommativo" once, in stored order,
+// ten true/false statements a page. No score is shown while answering; after the last page the result is
+// graded, stored and offered on the result card.
+//
+// Keys: 1-9 and 0 go to rows 1-10, V and F answer the row in hand and go on to the next, the arrows move
+// between the boxes, Enter goes to the first unanswered row or, with every row answered, to the next page.
+class FSommati : public ui::Form {
+    Q_OBJECT
+public:
+    FSommati();
+
+    void Form_Load() override;
+
+    void Check1_Click(int Index);
+    void Check2_Click(int Index);
+    void cmdAVANTI_Click();
+    void cmdRISULT_Click();
+    void Command1_Click();
+    void fine_Click();
+
+    // Rows left with neither box ticked when the page was last checked.
+    int mancanti() const { return m_mancanti; }
+
+    ui::TextBox* Text2;
+    ui::Label* Label1;
+    QVector<ui::TextBox*> Text1;
+    QVector<ui::CheckBox*> Check1;
+    QVector<ui::CheckBox*> Check2;
+    ui::Button* cmdRISULT;
+    ui::Button* cmdAVANTI;
+    ui::Button* Command1;
+    ui::Button* fine;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void creaultmat();
+    void verifica();
+    // Keyboard focus to a row's "V" (colonna 0) or "F" (colonna 1) box.
+    void vaiA(int riga, int colonna);
+    int primaMancante() const;  // the first row with no box ticked, or -1
+
+    std::unique_ptr<data::Recordset> m_rssommativo;
+    qint16 m_mancanti = 0;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+// The scoring of the summative test. Every page is worth ten points and its rows decide what they
+// measure: rows 1-5 knowledge, 6-8 understanding, 9-10 application. The running sums and the final
+// percentages live in Modmorvel, where the result card reads them.
+namespace Sommativo {
+
+enum class Categoria { Conoscere, Comprendere, Applicare };
+
+// What row 1-10 of a page measures.
+Categoria categoria(int riga);
+
+// The right rows of one page, by category.
+struct Punti {
+    int conoscere = 0;
+    int comprendere = 0;
+    int applicare = 0;
+    int totale() const { return conoscere + comprendere + applicare; }
+};
+Punti puntiPagina(const std::array<qint16, 11>& risposte, const std::array<qint16, 11>& soluzioni);
+
+// A new test: sums, page count and grade back to nothing.
+void inizia();
+// Counts one answered page into the running sums.
+void aggiungiPagina(const Punti& punti);
+// After the last page: percentages and grade word, then the percentages cut to whole numbers.
+void concludi();
+// A percentage cut to the whole number at or below it. A value that only misses a whole number by the
+// rounding of the division (99.99999999999999 for 100) counts as that whole number.
+double taglia(double percentuale);
+
+// Stores the result in "studsomm". On failure the pupil is told that it was not saved; false.
+bool registra();
+// Whether the result of the test just finished is in the archive.
+inline bool salvato = false;
+
+}  // namespace Sommativo

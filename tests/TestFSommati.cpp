@@ -1,0 +1,471 @@
+#include "TestSupport.h"
+
+#include "app/Fscelt.h"
+#include "app/Modmorvel.h"
+#include "assessment/FRIsomma.h"
+#include "assessment/FSommati.h"
+#include "assessment/Sommativo.h"
+#include "ui/MessageBox.h"
+#include "ui/Screens.h"
+
+#include <QApplication>
+#include <QSqlQuery>
+#include <QStyle>
+#include <QTest>
+
+namespace {
+const auto kMancanoRisposte =
+    QStringLiteral("Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e completa le risposte.");
+
+// Runs statements straight on the database file, beside the program's own connection.
+void eseguiSql(const QString& path, const QStringList& statements)
+{
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        raw.setDatabaseName(path);
+        QVERIFY(raw.open());
+        QSqlQuery q(raw);
+        for (const QString& s : statements)
+            QVERIFY2(q.exec(s), qPrintable(s));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+}
+
+// The stored summative rows, each as its columns in table order but "data".
+QList<QVariantList> righeSalvate(const QString& path)
+{
+    QList<QVariantList> rows;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        raw.setDatabaseName(path);
+        raw.open();
+        QSqlQuery q(QStringLiteral(R"(SELECT "cognome e nome", "punteggio totale", "conscere", "comprendere",
+                                      "applicare", "valutazione" FROM "studsomm" ORDER BY rowid)"),
+                    raw);
+        while (q.next())
+            rows << QVariantList{q.value(0).toString(), q.value(1).toInt(), q.value(2).toInt(), q.value(3).toInt(),
+                                 q.value(4).toInt(), q.value(5).toString()};
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    return rows;
+}
+
+// Keeps only the first `pagine` pages of the summative bank.
+void tieniPagine(const QString& path, int pagine)
+{
+    eseguiSql(path, {QStringLiteral(R"(DELETE FROM "sommativo" WHERE rowid NOT IN
+                                       (SELECT rowid FROM "sommativo" ORDER BY rowid LIMIT %1))")
+                         .arg(pagine)});
+}
+
+Fscelt* menu()
+{
+    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
+}
+FSommati* test()
+{
+    return qobject_cast<FSommati*>(ui::Screens::instance().find(QStringLiteral("FSommati")));
+}
+FRIsomma* scheda()
+{
+    return qobject_cast<FRIsomma*>(ui::Screens::instance().find(QStringLiteral("FRIsomma")));
+}
+
+// From the menu into the test, typing `nome` into the name box.
+FSommati* apriTest(const QString& nome = QStringLiteral("Rossi Mario"))
+{
+    ui::MessageBox::setNextInput(nome);
+    menu()->sommativo->click();
+    return test();
+}
+
+// Ticks row `riga` (0-9) right or wrong, as a pupil clicks.
+void rispondi(FSommati* f, int riga, bool giusta)
+{
+    const bool vero = (Modmorvel::soluzioni[riga + 1] == 1) == giusta;
+    (vero ? f->Check1 : f->Check2)[riga]->click();
+}
+
+// "k+c+a": k right rows among 1-5, c among 6-8, a among 9-10, the others wrong.
+void rispondiPagina(FSommati* f, const QString& punti)
+{
+    const QStringList parti = punti.split(QLatin1Char('+'));
+    const int giuste[3] = {parti[0].toInt(), parti[1].toInt(), parti[2].toInt()};
+    const int inizio[3] = {0, 5, 8};
+    const int righe[3] = {5, 3, 2};
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < righe[c]; ++i)
+            rispondi(f, inizio[c] + i, i < giuste[c]);
+}
+}  // namespace
+
+class TestFSommati : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TestSupport::prepara(); }
+    void cleanup() { TestSupport::chiudiTutto(); }
+
+    // Pages answered with so many right rows per category give these stored percentages and grade.
+    void testScoresAndStores_data()
+    {
+        QTest::addColumn<QStringList>("pagine");     // right rows "k+c+a" of each page
+        QTest::addColumn<int>("primaIncompleta");    // a page first sent with row 7 unanswered, or -1
+        QTest::addColumn<QList<int>>("percentuali"); // total, knowledge, understanding, application
+        QTest::addColumn<QString>("parola");
+        QTest::newRow("the worked example: three pages")
+            << QStringList{"4+3+1", "5+2+2", "3+1+0"} << -1 << QList<int>{70, 80, 66, 50} << "SUFFICIENTE";
+        QTest::newRow("one page all right") << QStringList{"5+3+2"} << -1 << QList<int>{100, 100, 100, 100} << "OTTIMO";
+        QTest::newRow("nine right, row 10 wrong")
+            << QStringList{"5+3+1"} << -1 << QList<int>{90, 100, 100, 50} << "DISTINTO";
+        QTest::newRow("two pages, 7 right rows: 35")
+            << QStringList{"4+2+1", "0+0+0"} << -1 << QList<int>{35, 40, 33, 25} << "NON SUFFICIENTE";
+        QTest::newRow("two pages, 6 right rows: 30")
+            << QStringList{"4+2+0", "0+0+0"} << -1 << QList<int>{30, 40, 33, 0} << "MOLTO INSUFF.";
+        QTest::newRow("an unanswered row: message, page not counted")
+            << QStringList{"5+3+2", "2+1+1"} << 0 << QList<int>{70, 70, 66, 75} << "SUFFICIENTE";
+    }
+    void testScoresAndStores()
+    {
+        QFETCH(QStringList, pagine);
+        QFETCH(int, primaIncompleta);
+        QFETCH(QList<int>, percentuali);
+        QFETCH(QString, parola);
+        TestSupport::CartellaProgramma folder;
+        tieniPagine(folder.archivio(), pagine.size());
+        QVERIFY(TestSupport::apriMenu());
+        FSommati* f = apriTest(QStringLiteral("  Bianchi Anna "));
+        QVERIFY(f);
+        QCOMPARE(ui::Screens::instance().front(), f);
+        QVERIFY(!f->cmdRISULT->isVisibleTo(f));
+        QString primaEtichetta;
+        for (int p = 0; p < pagine.size(); ++p) {
+            const QString etichetta = f->Text2->text();
+            QVERIFY(!etichetta.isEmpty());
+            QVERIFY(etichetta != primaEtichetta);
+            primaEtichetta = etichetta;
+            for (int r = 0; r < 10; ++r) {
+                QCOMPARE(f->Text1[r]->text(), Modmorvel::testisomm[r + 1]);
+                QVERIFY(!f->Check1[r]->isChecked() && !f->Check2[r]->isChecked());
+            }
+            rispondiPagina(f, pagine[p]);
+            if (p == primaIncompleta) {
+                const bool vero = f->Check1[6]->isChecked();
+                (vero ? f->Check1 : f->Check2)[6]->click();  // unticking leaves the row unanswered
+                f->cmdAVANTI->click();
+                QCOMPARE(f->mancanti(), 1);
+                QCOMPARE(ui::MessageBox::shown().last().text, kMancanoRisposte);
+                QCOMPARE(int(Modmorvel::numpagine), p);
+                QCOMPARE(f->Text2->text(), etichetta);
+                (vero ? f->Check1 : f->Check2)[6]->click();
+            }
+            f->cmdAVANTI->click();
+        }
+        QCOMPARE(int(Modmorvel::numpagine), pagine.size());
+        QCOMPARE(ui::MessageBox::shown().size(), primaIncompleta >= 0 ? 2 : 1);  // the name box, the message
+
+        // The end: graded, stored once, the last page left on screen.
+        QCOMPARE(QList<int>({int(Modmorvel::totale), int(Modmorvel::conoscere), int(Modmorvel::comprendere),
+                             int(Modmorvel::applicare)}),
+                 percentuali);
+        QCOMPARE(Modmorvel::valutazione, parola);
+        QCOMPARE(f->cmdAVANTI->caption(), QStringLiteral("IL TEST E' FINITO"));
+        QVERIFY(!f->cmdAVANTI->isEnabled());
+        QVERIFY(f->cmdRISULT->isVisibleTo(f));
+        QCOMPARE(f->Text2->text(), primaEtichetta);
+        const QVariantList atteso{QStringLiteral("  Bianchi Anna "), percentuali[0], percentuali[1], percentuali[2],
+                                  percentuali[3], parola};
+        QCOMPARE(righeSalvate(folder.archivio()), QList<QVariantList>{atteso});
+        f->cmdAVANTI->press();  // from the program, after the end: nothing counted or stored again
+        QCOMPARE(righeSalvate(folder.archivio()).size(), 1);
+        QCOMPARE(int(Modmorvel::numpagine), pagine.size());
+
+        // RISULTATO: the card in front with the stored values, the test gone.
+        f->cmdRISULT->click();
+        QApplication::processEvents();
+        FRIsomma* card = scheda();
+        QVERIFY(card);
+        QCOMPARE(ui::Screens::instance().front(), card);
+        QVERIFY(!test());
+        QCOMPARE(card->Labnome->caption(), QStringLiteral("  Bianchi Anna "));
+        QCOMPARE(card->LABsomma->caption(), QString::number(percentuali[0]));
+        QCOMPARE(card->LABconosci->caption(), QString::number(percentuali[1]));
+        QCOMPARE(card->LABcomprendi->caption(), QString::number(percentuali[2]));
+        QCOMPARE(card->LABapplica->caption(), QString::number(percentuali[3]));
+        QCOMPARE(card->LABvaluta->caption(), parola);
+        QVERIFY(!card->lblnonsalvato->isVisibleTo(card));
+    }
+
+    // The stored percentages are the values cut to whole numbers; a division that misses a whole number
+    // only by its rounding does not lose a point.
+    void percentagesAreCutToWholeNumbers_data()
+    {
+        QTest::addColumn<int>("pagine");
+        QTest::addColumn<QList<int>>("giuste");       // knowledge, understanding, application
+        QTest::addColumn<QList<int>>("percentuali");  // total, knowledge, understanding, application
+        QTest::addColumn<QString>("parola");
+        QTest::newRow("66.67 is cut to 66") << 3 << QList<int>{12, 6, 3} << QList<int>{70, 80, 66, 50} << "SUFFICIENTE";
+        QTest::newRow("39 pages all right: 100, not 99")
+            << 39 << QList<int>{195, 117, 78} << QList<int>{100, 100, 100, 100} << "OTTIMO";
+        QTest::newRow("61 pages, 183 right: 30, not 29")
+            << 61 << QList<int>{183, 0, 0} << QList<int>{30, 60, 0, 0} << "MOLTO INSUFF.";
+    }
+    void percentagesAreCutToWholeNumbers()
+    {
+        QFETCH(int, pagine);
+        QFETCH(QList<int>, giuste);
+        QFETCH(QList<int>, percentuali);
+        QFETCH(QString, parola);
+        Sommativo::inizia();
+        Modmorvel::numpagine = qint16(pagine - 1);
+        Sommativo::aggiungiPagina({giuste[0], giuste[1], giuste[2]});
+        Sommativo::concludi();
+        QCOMPARE(QList<double>({Modmorvel::totale, Modmorvel::conoscere, Modmorvel::comprendere, Modmorvel::applicare}),
+                 QList<double>({double(percentuali[0]), double(percentuali[1]), double(percentuali[2]),
+                                double(percentuali[3])}));
+        QCOMPARE(Modmorvel::valutazione, parola);
+    }
+
+    // "Menù" abandons the test: nothing stored, and the next test starts from zero without asking the name.
+    void menuAbandonsTheTest()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        FSommati* f = apriTest();
+        const QString primaPagina = f->Text2->text();
+        rispondiPagina(f, QStringLiteral("5+3+2"));
+        f->cmdAVANTI->click();
+        rispondiPagina(f, QStringLiteral("1+1+1"));
+        QCOMPARE(int(Modmorvel::numpagine), 1);
+        f->Command1->click();
+        QApplication::processEvents();
+        QVERIFY(!test());
+        QCOMPARE(ui::Screens::instance().front(), menu());
+        QVERIFY(righeSalvate(folder.archivio()).isEmpty());
+
+        f = apriTest(QStringLiteral("Un Altro"));
+        QCOMPARE(ui::MessageBox::shown().size(), 1);  // the name was asked once
+        QCOMPARE(Modmorvel::nomestudente, QStringLiteral("Rossi Mario"));
+        QCOMPARE(int(Modmorvel::numpagine), 0);
+        QCOMPARE(Modmorvel::totale + Modmorvel::conoscere + Modmorvel::comprendere + Modmorvel::applicare, 0.0);
+        QCOMPARE(f->Text2->text(), primaPagina);
+        QCOMPARE(f->cmdAVANTI->caption(), QStringLiteral("  DOMANDE SUCCESSIVE"));
+        for (int r = 0; r < 10; ++r)
+            QVERIFY(!f->Check1[r]->isChecked() && !f->Check2[r]->isChecked());
+    }
+
+    // A cancelled name box: the result is stored and shown under "Anonimo"; the card leads to the menu.
+    void cancelledNameIsAnonimo()
+    {
+        TestSupport::CartellaProgramma folder;
+        tieniPagine(folder.archivio(), 1);
+        QVERIFY(TestSupport::apriMenu());
+        ui::MessageBox::setNextInput(QStringLiteral("Verdi"), true);
+        menu()->sommativo->click();
+        FSommati* f = test();
+        QVERIFY(f);
+        rispondiPagina(f, QStringLiteral("3+2+1"));
+        f->cmdAVANTI->click();
+        f->cmdRISULT->click();
+        QApplication::processEvents();
+        QCOMPARE(scheda()->Labnome->caption(), QStringLiteral("Anonimo"));
+        QCOMPARE(righeSalvate(folder.archivio()).value(0).value(0).toString(), QStringLiteral("Anonimo"));
+        QCOMPARE(scheda()->LABvaluta->caption(), QStringLiteral("SUFFICIENTE"));
+
+        // The summative archive is not in the program yet: its button leaves the card where it is.
+        if (!ui::Screens::instance().isRegistered(QStringLiteral("FLIsomm"))) {
+            scheda()->cmdlista->click();
+            QCOMPARE(ui::Screens::instance().front(), scheda());
+        }
+        scheda()->cmdscegliarg->click();
+        QApplication::processEvents();
+        QVERIFY(!scheda());
+        QCOMPARE(ui::Screens::instance().front(), menu());
+    }
+
+    // A row the archive refuses is reported, and neither the test nor the card passes it off as stored.
+    void refusedRowIsReported()
+    {
+        TestSupport::CartellaProgramma folder;
+        tieniPagine(folder.archivio(), 1);
+        eseguiSql(folder.archivio(), {QStringLiteral(R"(CREATE TRIGGER "pieno" BEFORE INSERT ON "studsomm"
+                                                        BEGIN SELECT RAISE(ABORT, 'disco pieno'); END)")});
+        QVERIFY(TestSupport::apriMenu());
+        FSommati* f = apriTest();
+        rispondiPagina(f, QStringLiteral("5+3+2"));
+        f->cmdAVANTI->click();
+        const auto shown = ui::MessageBox::shown();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown[1].text.contains(QStringLiteral("il risultato del test sommativo NON è stato salvato")),
+                 qPrintable(shown[1].text));
+        QVERIFY(!Sommativo::salvato);
+        QVERIFY(righeSalvate(folder.archivio()).isEmpty());
+        f->cmdRISULT->click();
+        QApplication::processEvents();
+        QVERIFY(scheda()->lblnonsalvato->isVisibleTo(scheda()));
+        QCOMPARE(scheda()->LABsomma->caption(), QStringLiteral("100"));
+        TestSupport::fotografa(scheda()->window(), QStringLiteral("FRIsomma-non-salvato"));
+    }
+
+    // Without pages the test cannot start: the pupil is told, no name is asked, the menu stays.
+    void emptyBankKeepsTheMenu()
+    {
+        TestSupport::CartellaProgramma folder;
+        eseguiSql(folder.archivio(), {QStringLiteral(R"(DELETE FROM "sommativo")")});
+        QVERIFY(TestSupport::apriMenu());
+        menu()->sommativo->click();
+        QApplication::processEvents();
+        QVERIFY(!test());
+        QCOMPARE(ui::Screens::instance().front(), menu());
+        const auto shown = ui::MessageBox::shown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(!shown[0].isInput);
+        QVERIFY(shown[0].text.startsWith(QStringLiteral("Il test sommativo non si può fare")));
+        QVERIFY(Modmorvel::nomestudente.isEmpty());
+    }
+
+    // Ticking one box of a row unticks the other; the answer recorded is the box left ticked.
+    void boxesOfARowExcludeEachOther()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        FSommati* f = apriTest();
+        f->Check1[3]->click();
+        QCOMPARE(int(Modmorvel::risposte[4]), 1);
+        f->Check2[3]->click();
+        QVERIFY(!f->Check1[3]->isChecked() && f->Check2[3]->isChecked());
+        QCOMPARE(int(Modmorvel::risposte[4]), 0);
+        f->Check1[3]->click();
+        QVERIFY(f->Check1[3]->isChecked() && !f->Check2[3]->isChecked());
+        QCOMPARE(int(Modmorvel::risposte[4]), 1);
+    }
+
+    // A whole test from the keyboard: digits choose a row, V and F answer it, Enter goes on.
+    void keyboardTakesTheTest()
+    {
+        TestSupport::CartellaProgramma folder;
+        tieniPagine(folder.archivio(), 2);
+        QVERIFY(TestSupport::apriMenu());
+        FSommati* f = apriTest();
+        auto tasto = [f](int key) { QTest::keyClick(f->focusWidget() ? f->focusWidget() : f, Qt::Key(key)); };
+
+        QTest::keyClick(f, Qt::Key_0);
+        QCOMPARE(f->focusWidget(), f->Check1[9]);
+        tasto(Qt::Key_Left);
+        QCOMPARE(f->focusWidget(), f->Check2[9]);
+        tasto(Qt::Key_Up);
+        QCOMPARE(f->focusWidget(), f->Check2[8]);
+        QTest::keyClick(f->cmdAVANTI, Qt::Key_3);
+        QCOMPARE(f->focusWidget(), f->Check1[2]);
+        tasto(Qt::Key_F);
+        QVERIFY(f->Check2[2]->isChecked());
+        QCOMPARE(f->focusWidget(), f->Check1[3]);
+        // Enter with rows unanswered goes to the first of them, without a message.
+        tasto(Qt::Key_Return);
+        QCOMPARE(f->focusWidget(), f->Check1[0]);
+        QCOMPARE(ui::MessageBox::shown().size(), 1);
+
+        for (int page = 0; page < 2; ++page) {
+            QTest::keyClick(f, Qt::Key_1);
+            for (int r = 0; r < 10; ++r)
+                tasto(Modmorvel::soluzioni[r + 1] == 1 ? Qt::Key_V : Qt::Key_F);
+            QCOMPARE(f->focusWidget(), f->cmdAVANTI);
+            tasto(Qt::Key_Return);
+            QCOMPARE(int(Modmorvel::numpagine), page + 1);
+        }
+        QCOMPARE(righeSalvate(folder.archivio()).value(0).value(1).toInt(), 100);
+        QCOMPARE(f->focusWidget(), f->cmdRISULT);
+        tasto(Qt::Key_Return);
+        QApplication::processEvents();
+        QVERIFY(scheda());
+    }
+
+    // The fixed texts of the card keep a blank gap for each value; the value box lies inside it.
+    void valueBoxesSitInTheirGaps_data()
+    {
+        QTest::addColumn<QSize>("finestra");
+        QTest::newRow("800x600") << QSize(800, 600);
+        QTest::newRow("1366x768") << QSize(1366, 768);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+    }
+    void valueBoxesSitInTheirGaps()
+    {
+        QFETCH(QSize, finestra);
+        TestSupport::CartellaProgramma folder(true, true);
+        QVERIFY(TestSupport::apriMenu());
+        Modmorvel::nomestudente = QStringLiteral("Esposito Gennaro");
+        Modmorvel::totale = 100;
+        Modmorvel::valutazione = QStringLiteral("NON SUFFICIENTE");
+        ui::Screens::instance().show(QStringLiteral("FRIsomma"));
+        FRIsomma* card = scheda();
+        card->window()->resize(finestra);
+        QApplication::processEvents();
+        const std::pair<ui::Label*, ui::Label*> coppie[] = {{card->lblsomma, card->LABsomma},
+                                                           {card->lblconsci, card->LABconosci},
+                                                           {card->lblcomprendi, card->LABcomprendi},
+                                                           {card->lblapplica, card->LABapplica},
+                                                           {card->lblvaluta, card->LABvaluta}};
+        for (const auto& [testo, casella] : coppie) {
+            const QFontMetricsF fm(testo->font());
+            const QString caption = testo->caption();
+            const QString prima = caption.left(caption.indexOf(QLatin1String(":")) + 1);
+            int spazi = 0;  // the gap: the blanks after the colon
+            while (prima.size() + spazi < caption.size() && caption[prima.size() + spazi] == QLatin1Char(' '))
+                ++spazi;
+            const double fineTesto = testo->x() + fm.horizontalAdvance(prima);
+            const double fineSpazio = testo->x() + fm.horizontalAdvance(prima + QString(spazi, QLatin1Char(' ')));
+            const QRect box = casella->geometry();
+            QVERIFY2(fineTesto <= box.left(), qPrintable(testo->objectName()));
+            if (spazi > 0)
+                QVERIFY2(fineSpazio >= box.left() + box.width(), qPrintable(testo->objectName()));
+            QCOMPARE(box.top(), testo->y());
+            QCOMPARE(box.height(), testo->height());
+            // The value itself fits its box.
+            QVERIFY2(QFontMetricsF(casella->font()).horizontalAdvance(casella->text()) <= box.width(),
+                     qPrintable(casella->objectName()));
+        }
+        QVERIFY(card->Image1->image().width() > 1);  // the picture itself, not the plain colour without it
+        QCOMPARE(card->designRect(card->Image1), QRect(360, 240, 11280, 6120));
+        TestSupport::fotografa(card->window(),
+                               QStringLiteral("FRIsomma-%1x%2").arg(finestra.width()).arg(finestra.height()));
+    }
+
+    // The bank covers the course, and every statement shows whole in its row at every window size.
+    void bankStatementsFitTheirRows_data() { valueBoxesSitInTheirGaps_data(); }
+    void bankStatementsFitTheirRows()
+    {
+        QFETCH(QSize, finestra);
+        TestSupport::CartellaProgramma folder(true, true);
+        QVERIFY(TestSupport::apriMenu());
+        FSommati* f = apriTest();
+        f->window()->resize(finestra);
+        QApplication::processEvents();
+        for (int r = 0; r < 4; ++r)
+            rispondi(f, r, r != 2);
+        TestSupport::fotografa(f->window(),
+                               QStringLiteral("FSommati-%1x%2").arg(finestra.width()).arg(finestra.height()));
+        for (int r = 0; r < 4; ++r) {
+            f->Check1[r]->setChecked(false);
+            f->Check2[r]->setChecked(false);
+        }
+        auto spazio = [](const ui::TextBox* t) {
+            const int cornice = t->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, t);
+            return t->width() - 2 * cornice - 4;  // the line edit's own margin, 2 pixels a side
+        };
+        int pagine = 0;
+        while (f->cmdAVANTI->isEnabled()) {
+            ++pagine;
+            QVERIFY2(QFontMetricsF(f->Text2->font()).horizontalAdvance(f->Text2->text()) <= spazio(f->Text2),
+                     qPrintable(f->Text2->text()));
+            for (int r = 0; r < 10; ++r) {
+                const QString s = f->Text1[r]->text();
+                QVERIFY2(QFontMetricsF(f->Text1[r]->font()).horizontalAdvance(s) <= spazio(f->Text1[r]), qPrintable(s));
+            }
+            rispondiPagina(f, QStringLiteral("5+3+2"));
+            f->cmdAVANTI->click();
+        }
+        QVERIFY2(pagine >= 6, "the summative test covers the course in at least six pages");
+    }
+};
+
+QTEST_MAIN(TestFSommati)
+#include "TestFSommati.moc"
