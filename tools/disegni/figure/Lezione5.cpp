@@ -13,6 +13,11 @@
 #include "Style.h"
 #include "Symbols.h"
 
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
@@ -397,8 +402,7 @@ QImage himalaya(PictureContext &ctx)
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), regionalGround());
-    MarginLook margins = regionalMargins();
-    margins.chevronSize = 9;
+    const MarginLook margins = regionalMargins();
     drawMarginsOn(p, s, ctx.data(), margins, [](const BoundaryPiece &b) { return majorPlateOf(b.left) != majorPlateOf(b.right); });
     // the Himalaya along the front of the collision, and the Tibetan plateau behind it
     chain(p, s, Ring{{73.5, 35.2}, {77, 33}, {80, 30.3}, {84, 28.7}, {88, 27.9}, {92, 27.8}, {95.5, 28.6}}, kMountain, 16);
@@ -406,7 +410,7 @@ QImage himalaya(PictureContext &ctx)
     label(p, s, QStringLiteral("altopiano\ndel Tibet"), QPointF(87, 33.5), featureLook(kMountain, 14));
     label(p, s, QStringLiteral("PLACCA\nEUROASIATICA"), QPointF(85, 39.3), plateLook());
     label(p, s, QStringLiteral("PLACCA\nINDO-AUSTRALIANA"), QPointF(79, 13), plateLook());
-    label(p, s, QStringLiteral("INDIA"), QPointF(78.5, 21), placeLook(15));
+    label(p, s, QStringLiteral("INDIA"), QPointF(76.0, 22), placeLook(15));
     city(p, s, QStringLiteral("Everest"), QPointF(86.92, 27.99), Qt::AlignRight | Qt::AlignVCenter, 13);
     arrowGeo(p, s, QPointF(78, 16.5), QPointF(80.5, 24.5), 8);
     LabelLook speed = placeLook(14);
@@ -421,7 +425,7 @@ QImage himalaya(PictureContext &ctx)
     const QRectF art(0, s.mapArea.bottom() + 8, s.image.width(), s.image.height() - s.mapArea.bottom() - 8);
     p.save();
     p.setClipRect(art);
-    const double surface = art.top() + 70;
+    const double surface = art.top() + 92;
     p.fillRect(art, QColor(0xE6, 0xF0, 0xF6));
     p.fillRect(QRectF(art.left(), surface + 40, art.width(), art.bottom() - surface - 40), QColor(0xF0, 0xB8, 0x82));
     const double x0 = art.left(), x1 = art.right();
@@ -451,13 +455,13 @@ QImage himalaya(PictureContext &ctx)
     asia.closeSubpath();
     p.fillPath(asia, QColor(0xD8, 0xB9, 0x8A));
     p.strokePath(asia, style::pen(style::withAlpha(style::outline(), 0.55), 1.5));
-    p.fillPath(symbols::arrow(QPointF(x0 + 30, surface + 36), QPointF(x0 + 120, surface + 36), 7, 16, 18), kArrow);
+    p.fillPath(symbols::arrow(QPointF(x0 + 30, surface + 27), QPointF(x0 + 120, surface + 27), 7, 16, 18), kArrow);
     p.restore();
     drawLabel(p, QStringLiteral("India"), QPointF(x0 + 60, surface - 12), placeLook(15));
-    drawLabel(p, QStringLiteral("Himalaya"), QPointF(front + 40, surface - 78), featureLook(kMountain, 15));
-    drawLabel(p, QStringLiteral("Tibet"), QPointF(front + 150, surface - 58), featureLook(kMountain, 14));
+    drawLabel(p, QStringLiteral("Himalaya"), QPointF(front + 40, surface - 72), featureLook(kMountain, 15));
+    drawLabel(p, QStringLiteral("Tibet"), QPointF(front + 150, surface - 56), featureLook(kMountain, 14));
     LabelLook small = placeLook(14);
-    drawLabel(p, QStringLiteral("crosta dell'India"), QPointF(x0 + 95, surface + 82), small);
+    drawLabel(p, QStringLiteral("crosta dell'India"), QPointF(x0 + 90, surface + 48), small);
     drawLabel(p, QStringLiteral("crosta dell'Asia"), QPointF(x1 - 80, surface + 10), small);
     drawLabel(p, QStringLiteral("le due croste continentali si accavallano"), QPointF(art.center().x(), art.bottom() - 20),
               placeLook(14));
@@ -473,8 +477,7 @@ QImage faglie(PictureContext &ctx)
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), regionalGround());
-    MarginLook margins = regionalMargins();
-    margins.chevronSize = 9;
+    const MarginLook margins = regionalMargins();
     drawMarginsOn(p, s, ctx.data(), margins);
 
     label(p, s, QStringLiteral("PLACCA\nAFRICANA"), QPointF(28.5, 6), plateLook());
@@ -906,7 +909,6 @@ QImage europa(PictureContext &ctx)
     chain(p, s, Ring{{8.5, 44.4}, {11, 44}, {12.8, 43}, {13.7, 42.2}, {15.3, 40.8}, {16.2, 39.3}}, young, 14);
     chain(p, s, Ring{{15, 45.3}, {17, 44}, {19, 42.6}, {20.5, 41.2}, {21.3, 39.5}}, young, 14);
     chain(p, s, Ring{{17.5, 48.7}, {21, 49.2}, {24, 48}, {25.5, 46.5}, {24, 45.4}, {22, 45}}, young, 14);
-    chain(p, s, Ring{{37.5, 44}, {40, 43.3}}, young, 14);
 
     LabelLook oldLook = featureLook(old.darker(140), 13);
     LabelLook youngLook = featureLook(young, 13);
@@ -920,11 +922,10 @@ QImage europa(PictureContext &ctx)
     label(p, s, QStringLiteral("Appennini"), QPointF(10.3, 41.5), youngLook);
     label(p, s, QStringLiteral("Dinaridi"), QPointF(19.5, 44.4), youngLook);
     label(p, s, QStringLiteral("Carpazi"), QPointF(27.8, 47.5), youngLook);
-    label(p, s, QStringLiteral("Caucaso"), QPointF(37.0, 45.3), youngLook);
     LabelLook africa = plateLook();
     label(p, s, QStringLiteral("AFRICA"), QPointF(12, 34.8), africa);
     arrowGeo(p, s, QPointF(20, 34.4), QPointF(20, 37.3), 7);
-    label(p, s, QStringLiteral("Mar Mediterraneo"), QPointF(27.5, 34.6), seaLook(12));
+    label(p, s, QStringLiteral("Mar Mediterraneo"), QPointF(5.5, 38.6), seaLook(12));
     frame(p, s);
 
     const QList<LegendEntry> entries = {
@@ -1087,17 +1088,41 @@ QImage ita3(PictureContext &ctx)
 
 // --- world.jpg: the world map of the hotspot page ----------------------------------------------
 
-// The frame the page's hotspots are measured in: plate carrée from 224.5°W to 185°E and from 60°S
-// to 90°N, filling 7260 × 6450 twips (so stretched north-south); the strip of the Pacific beyond
-// 360° appears at both edges.
-const GeoWindow kWorldHotspots{-224.5, 185, -60, 90};
+// The frame the page's hotspots are measured in is stated by the lesson data ("mappa" of
+// argomento5.json): plate carrée over a window of longitudes and latitudes filling a rectangle of
+// the page, stretched as it comes (the strip of the Pacific beyond 360° appears at both edges).
+// The picture reads it, so that map and hotspots cannot drift apart.
+struct WorldFrame {
+    GeoWindow window;
+    QSize twips;
+};
+
+WorldFrame worldFrame()
+{
+    const QString path = QDir(QStringLiteral(DISEGNI_REPOSITORY)).filePath(QStringLiteral("lessons/argomenti/argomento5.json"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw GeoDataError(QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
+    const QJsonObject map = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("mappa")).toObject();
+    const QJsonArray rect = map.value(QStringLiteral("rettangolo")).toArray();
+    if (map.value(QStringLiteral("proiezione")).toString() != QLatin1String("equirettangolare") || rect.size() != 4)
+        throw GeoDataError(QStringLiteral("%1: \"mappa\" non è una carta equirettangolare con il suo rettangolo").arg(path).toStdString());
+    WorldFrame frame;
+    frame.window = GeoWindow{map.value(QStringLiteral("lonMin")).toDouble(), map.value(QStringLiteral("lonMax")).toDouble(),
+                             map.value(QStringLiteral("latMin")).toDouble(), map.value(QStringLiteral("latMax")).toDouble()};
+    frame.twips = QSize(rect.at(2).toInt(), rect.at(3).toInt());
+    if (frame.window.lonMax <= frame.window.lonMin || frame.window.latMax <= frame.window.latMin || frame.twips.isEmpty())
+        throw GeoDataError(QStringLiteral("%1: \"mappa\" vuota").arg(path).toStdString());
+    return frame;
+}
 
 QImage world(PictureContext &ctx)
 {
-    const QSize size = pixelsForTwips(7260, 6450);
+    const WorldFrame frame = worldFrame();
+    const QSize size = pixelsForTwips(frame.twips.width(), frame.twips.height());
     QImage image = newPicture(size, style::paper());
     const QRectF rect(QPointF(0, 0), QSizeF(size));
-    const MapWindow map(Projection::Kind::Equirectangular, kWorldHotspots, rect, MapWindow::Aspect::Stretch);
+    const MapWindow map(Projection::Kind::Equirectangular, frame.window, rect, MapWindow::Aspect::Stretch);
     QPainter p(&image);
     p.setRenderHints(smooth());
     RegionLook look = regionalGround([](const QString &code) { return style::mix(majorColour(code), Qt::white, 0.15); });

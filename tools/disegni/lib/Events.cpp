@@ -139,7 +139,8 @@ QPointF travelled(const QPointF &lonLat, double azimuthDegrees, double distanceK
     const double lon1 = qDegreesToRadians(lonLat.x());
     const double lat2 = std::asin(std::sin(lat1) * std::cos(d) + std::cos(lat1) * std::sin(d) * std::cos(az));
     const double lon2 = lon1 + std::atan2(std::sin(az) * std::sin(d) * std::cos(lat1), std::cos(d) - std::sin(lat1) * std::sin(lat2));
-    return QPointF(qRadiansToDegrees(lon2), qRadiansToDegrees(lat2));
+    // longitude back into [-180, 180]
+    return QPointF(std::remainder(qRadiansToDegrees(lon2), 360.0), qRadiansToDegrees(lat2));
 }
 
 } // namespace disegni
