@@ -52,11 +52,11 @@ const QList<PlateName> &majorNames()
     static const QList<PlateName> names = {
         {QStringLiteral("PA"), QStringLiteral("PACIFICA"), QPointF(-150, 8), true},
         {QStringLiteral("NA"), QStringLiteral("NORDAMERICANA"), QPointF(-98, 50), true},
-        {QStringLiteral("SA"), QStringLiteral("SUDAMERICANA"), QPointF(-51, -24), true, 15.5},
+        {QStringLiteral("SA"), QStringLiteral("SUDAMERICANA"), QPointF(-56, -24), true, 15},
         {QStringLiteral("EU"), QStringLiteral("EUROASIATICA"), QPointF(88, 56), true},
         {QStringLiteral("AF"), QStringLiteral("AFRICANA"), QPointF(14, 4), true},
         {QStringLiteral("AU"), QStringLiteral("INDO-AUSTRALIANA"), QPointF(110, -31), true},
-        {QStringLiteral("AN"), QStringLiteral("ANTARTICA"), QPointF(100, -60), true},
+        {QStringLiteral("AN"), QStringLiteral("ANTARTICA"), QPointF(112, -60), true},
         {QStringLiteral("NZ"), QStringLiteral("NAZCA"), QPointF(-92, -19), false},
         {QStringLiteral("CO"), QStringLiteral("COCOS"), QPointF(-96, 8), false},
         {QStringLiteral("CA"), QStringLiteral("CARAIBICA"), QPointF(-74, 15), false},

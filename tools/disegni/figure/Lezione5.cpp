@@ -1015,7 +1015,11 @@ QImage ita2(PictureContext &ctx)
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), italyGround());
     quakes(p, s, ctx.data(), 4.0, 3.2, true);
-    drawMarginsOn(p, s, ctx.data(), regionalMargins(), [](const BoundaryPiece &b) { return b.margin() == Margin::Destructive; });
+    // the Calabrian arc: Africa's old ocean floor going down under the Tyrrhenian
+    drawMarginsOn(p, s, ctx.data(), regionalMargins(), [](const BoundaryPiece &b) {
+        return b.margin() == Margin::Destructive && majorPlateOf(b.overriding()) == QLatin1String("EU")
+            && majorPlateOf(b.overriding() == b.left ? b.right : b.left) == QLatin1String("AF");
+    });
     for (const ItalyVolcano &v : italianVolcanoes())
         volcanoMark(p, s.map.toPixel(v.at), 10);
     volcanoMark(p, s.map.toPixel(14.4, 39.25), 10);
@@ -1023,9 +1027,9 @@ QImage ita2(PictureContext &ctx)
     look.weight = QFont::Bold;
     drawLabelAt(p, QStringLiteral("Marsili\n(sottomarino)"), s.map.toPixel(14.4, 39.25) + QPointF(-8, 0), Qt::AlignRight | Qt::AlignVCenter, look);
     drawLabelAt(p, QStringLiteral("Eolie"), s.map.toPixel(15.0, 38.6) + QPointF(10, 0), Qt::AlignLeft | Qt::AlignVCenter, look);
-    label(p, s, QStringLiteral("Mar\nTirreno"), QPointF(11.8, 40.2), seaLook(15));
+    label(p, s, QStringLiteral("Mar\nTirreno"), QPointF(10.9, 38.8), seaLook(15));
     // the Tyrrhenian widens while the Calabrian arc moves south-east
-    arrowGeo(p, s, QPointF(12.6, 39.2), QPointF(11.0, 38.6), 5);
+    arrowGeo(p, s, QPointF(13.0, 40.0), QPointF(11.7, 40.9), 5);
     arrowGeo(p, s, QPointF(16.4, 39.0), QPointF(17.8, 38.0), 7);
     label(p, s, QStringLiteral("arco\ncalabro"), QPointF(17.7, 39.6), featureLook(style::trench(), 13));
     frame(p, s);

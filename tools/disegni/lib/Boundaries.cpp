@@ -82,8 +82,7 @@ void append(QList<BoundaryPiece> *pieces, const BoundaryPiece &next)
         BoundaryPiece &last = pieces->last();
         if (last.name == next.name && last.stepClass == next.stepClass && joins(last.line.last(), next.line.first())) {
             const double total = last.lengthKm + next.lengthKm;
-            if (total > 0)
-            {
+            if (total > 0) {
                 last.speedMmYear = (last.speedMmYear * last.lengthKm + next.speedMmYear * next.lengthKm) / total;
                 last.velocity = (last.velocity * last.lengthKm + next.velocity * next.lengthKm) / total;
             }

@@ -84,6 +84,8 @@ class TestMappe : public QObject
     Q_OBJECT
 
 private slots:
+    void newProjectionsAtKnownPoints_data();
+    void newProjectionsAtKnownPoints();
     void windowRoundTrip_data();
     void windowRoundTrip();
     void windowWiderThanTheWorld();
@@ -104,6 +106,32 @@ private slots:
     void worldHotspotsCoverTheirRegions_data();
     void worldHotspotsCoverTheirRegions();
 };
+
+void TestMappe::newProjectionsAtKnownPoints_data()
+{
+    QTest::addColumn<Projection::Kind>("kind");
+    QTest::addColumn<QPointF>("lonLat");
+    QTest::addColumn<QPointF>("plane");
+
+    QTest::newRow("Gall, 90E 45N") << Projection::Kind::GallStereographic << QPointF(90, 45)
+                                   << QPointF(M_PI / 2 * M_SQRT1_2, (1 + M_SQRT1_2) * std::tan(M_PI / 8));
+    QTest::newRow("Gall, pole") << Projection::Kind::GallStereographic << QPointF(-180, -90)
+                                << QPointF(-M_PI * M_SQRT1_2, -(1 + M_SQRT1_2));
+    QTest::newRow("Mercator, 45N") << Projection::Kind::Mercator << QPointF(0, 45) << QPointF(0, std::log(std::tan(3 * M_PI / 8)));
+    // near the pole Mercator runs off to infinity: held at 85°
+    QTest::newRow("Mercator, 89S") << Projection::Kind::Mercator << QPointF(30, -89)
+                                   << QPointF(M_PI / 6, -std::log(std::tan(M_PI / 4 + 85 * M_PI / 360)));
+}
+
+void TestMappe::newProjectionsAtKnownPoints()
+{
+    QFETCH(Projection::Kind, kind);
+    QFETCH(QPointF, lonLat);
+    QFETCH(QPointF, plane);
+    const QPointF p = Projection(kind, 0).forward(lonLat.x(), lonLat.y());
+    QVERIFY2(std::abs(p.x() - plane.x()) < 1e-9 && std::abs(p.y() - plane.y()) < 1e-9,
+             qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+}
 
 void TestMappe::windowRoundTrip_data()
 {
