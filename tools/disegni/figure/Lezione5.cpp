@@ -28,8 +28,8 @@ namespace disegni {
 
 namespace {
 
-// Pictures of this topic stand left of a text panel that begins 3120 twips to their right edge's
-// left (topic 6 shows the California map 3050 twips before its panel), above the button row.
+// Pictures of this topic stand left of the text panel, which begins 3120 twips to the right of
+// their left edge (3050 where topic 6 shows the California map), above the button row.
 constexpr int kTopicWidthTwips = 3120;
 constexpr int kCaliforniaWidthTwips = 3045;
 
@@ -307,7 +307,7 @@ void chain(QPainter &p, const Sheet &s, const Ring &crest, const QColor &c, doub
 }
 
 // A key under the map.
-QRectF keyBelow(QPainter &p, const Sheet &s, const QList<LegendEntry> &entries, double top)
+QRectF keyBelow(QPainter &p, const QList<LegendEntry> &entries, double top)
 {
     LegendLook look;
     look.text.pixelSize = 15;
@@ -500,7 +500,7 @@ QImage faglie(PictureContext &ctx)
         {LegendEntry::Sample::Collision, QColor(), QStringLiteral("le placche si scontrano"), QColor()},
         {LegendEntry::Sample::Transform, QColor(), QStringLiteral("le placche scorrono affiancate"), QColor()},
     };
-    keyBelow(p, s, entries, s.mapArea.bottom() + 2);
+    keyBelow(p, entries, s.mapArea.bottom() + 2);
     credit(p, s.mapArea, mapCredit());
     return s.image;
 }
@@ -652,7 +652,7 @@ QImage ande(PictureContext &ctx)
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa: la placca di Nazca scende sotto il Sudamerica"), QColor()},
         {LegendEntry::Sample::Volcano, kVolcano, QStringLiteral("vulcani attivi"), Qt::white},
     };
-    keyBelow(p, s, entries, s.mapArea.bottom() + 2);
+    keyBelow(p, entries, s.mapArea.bottom() + 2);
     credit(p, s.mapArea, creditWith(QStringLiteral("NOAA")));
     return s.image;
 }
@@ -701,7 +701,7 @@ QImage pacifico(PictureContext &ctx)
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa (i triangoli sulla placca che sta sopra)"), QColor()},
         {LegendEntry::Sample::Volcano, kVolcano, QStringLiteral("vulcani attivi"), Qt::white},
     };
-    keyBelow(p, s, entries, s.mapArea.bottom() + 2);
+    keyBelow(p, entries, s.mapArea.bottom() + 2);
     credit(p, s.mapArea, creditWith(QStringLiteral("NOAA")));
     return s.image;
 }
@@ -807,13 +807,11 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
     {
         QPainter l(&lines);
         l.setRenderHints(smooth());
+        // drawn where it runs today: North America's side, which this map holds still
         QList<BoundaryPiece> pieces;
         for (const BoundaryPiece &b : boundarySteps(ctx.data())) {
-            if (!(inCodes(b, {QStringLiteral("NA"), QStringLiteral("PA")})))
-                continue;
-            BoundaryPiece m = b;
-            // in five million years the fault keeps its place on the North American side
-            pieces.append(m);
+            if (inCodes(b, {QStringLiteral("NA"), QStringLiteral("PA")}))
+                pieces.append(b);
         }
         drawMargins(l, s.map, pieces, margins);
     }
@@ -863,7 +861,7 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
         {LegendEntry::Sample::Area, pacific, QStringLiteral("terre della placca pacifica"), edge},
         {LegendEntry::Sample::Area, northAmerica, QStringLiteral("terre della placca nordamericana"), edge},
     };
-    keyBelow(p, s, entries, mapHeight + 50);
+    keyBelow(p, entries, mapHeight + 50);
     credit(p, area, mapCredit());
     return s.image;
 }
@@ -933,7 +931,7 @@ QImage europa(PictureContext &ctx)
         {LegendEntry::Sample::Line, young, QStringLiteral("catene giovani (alpine)"), QColor()},
         {LegendEntry::Sample::Arrow, kArrow, QStringLiteral("l'Africa spinge verso nord"), QColor()},
     };
-    keyBelow(p, s, entries, s.mapArea.bottom() + 2);
+    keyBelow(p, entries, s.mapArea.bottom() + 2);
     credit(p, s.mapArea, QStringLiteral("Dati: Natural Earth"));
     return s.image;
 }
@@ -1003,7 +1001,7 @@ QImage ita1(PictureContext &ctx)
         {LegendEntry::Sample::Volcano, kVolcano, QStringLiteral("vulcani attivi"), Qt::white},
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("confine: subduzione"), QColor()},
     };
-    keyBelow(p, s, entries, s.mapArea.bottom() + 2);
+    keyBelow(p, entries, s.mapArea.bottom() + 2);
     credit(p, s.mapArea, creditWith(QStringLiteral("USGS")));
     return s.image;
 }
@@ -1038,7 +1036,7 @@ QImage ita2(PictureContext &ctx)
         {LegendEntry::Sample::Dot, depthColour(100), QStringLiteral("terremoti profondi: nella placca che scende"), Qt::white},
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa: qui la placca comincia a scendere"), QColor()},
     };
-    keyBelow(p, s, entries, s.mapArea.bottom() + 2);
+    keyBelow(p, entries, s.mapArea.bottom() + 2);
     credit(p, s.mapArea, creditWith(QStringLiteral("USGS; NOAA")));
     return s.image;
 }
@@ -1085,7 +1083,7 @@ QImage ita3(PictureContext &ctx)
          QColor(0x6E, 0x4A, 0x86)},
         {LegendEntry::Sample::Dot, QColor(0xE0, 0x6A, 0x2C), QStringLiteral("terremoti (1973-2005)"), Qt::white},
     };
-    keyBelow(p, s, entries, s.mapArea.bottom() + 2);
+    keyBelow(p, entries, s.mapArea.bottom() + 2);
     credit(p, s.mapArea, creditWith(QStringLiteral("USGS")));
     return s.image;
 }

@@ -100,20 +100,6 @@ QPainterPath chevrons(const QPolygonF &line, double spacing, double size, bool l
     return path;
 }
 
-QPainterPath ticks(const QPolygonF &line, double spacing, double size)
-{
-    QPainterPath path;
-    const double total = length(line);
-    for (double at = spacing / 2; at < total; at += spacing) {
-        const QPointF dir = smoothDirection(line, at, size);
-        const QPointF base = pointAt(line, at);
-        const QPointF n = normal(dir, true);
-        path.moveTo(base - n * size);
-        path.lineTo(base + n * size);
-    }
-    return path;
-}
-
 QPainterPath arrow(const QPointF &from, const QPointF &to, double shaftWidth, double headLength, double headWidth)
 {
     QPainterPath path;
@@ -170,23 +156,6 @@ QPainterPath curvedArrow(const QPointF &from, const QPointF &via, const QPointF 
     head.lineTo(neck - n * (headWidth / 2));
     head.closeSubpath();
     return path.united(head);
-}
-
-QPainterPath slidingPair(const QPolygonF &line, double at, double arrowLength, double gap, double shaftWidth,
-                         bool leftForward)
-{
-    QPainterPath path;
-    const QPointF dir = smoothDirection(line, at, arrowLength);
-    const QPointF centre = pointAt(line, at);
-    const double head = shaftWidth * 2.6;
-    for (const bool left : {true, false}) {
-        const QPointF n = normal(dir, left);
-        const QPointF mid = centre + n * gap;
-        const bool forward = left == leftForward;
-        const QPointF u = forward ? dir : -dir;
-        path.addPath(arrow(mid - u * (arrowLength / 2), mid + u * (arrowLength / 2), shaftWidth, head, head * 1.1));
-    }
-    return path;
 }
 
 } // namespace disegni::symbols

@@ -19,19 +19,11 @@ QPointF normal(const QPointF &direction, bool left);
 QPainterPath teeth(const QPolygonF &line, double spacing, double size, bool left);
 // Small open chevrons on one side of a line: thrusts of a collision belt.
 QPainterPath chevrons(const QPolygonF &line, double spacing, double size, bool left);
-// Short strokes across a line, every `spacing` pixels, reaching `size` on each side: the
-// spreading axis of a ridge.
-QPainterPath ticks(const QPolygonF &line, double spacing, double size);
 
 // A filled arrow from `from` to `to`; its head is headLength long and headWidth wide.
 QPainterPath arrow(const QPointF &from, const QPointF &to, double shaftWidth, double headLength, double headWidth);
 // A filled arrow bent through `via` (a quadratic curve), for motions that turn.
 QPainterPath curvedArrow(const QPointF &from, const QPointF &via, const QPointF &to, double shaftWidth,
                          double headLength, double headWidth);
-// Two arrows beside a line, pointing opposite ways: the sliding of a transform fault. `at` is the
-// distance along the line of their centre, `gap` their distance from the line; the arrow on the
-// left of the line points along it when leftForward is true.
-QPainterPath slidingPair(const QPolygonF &line, double at, double arrowLength, double gap, double shaftWidth,
-                         bool leftForward);
 
 } // namespace disegni::symbols
