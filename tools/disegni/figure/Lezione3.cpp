@@ -270,7 +270,9 @@ QImage placche4(PictureContext &ctx)
 
     QPainter p(&image);
     p.setRenderHints(smooth());
-    p.drawImage(0, 0, drawRegionMap(map, image.size(), ctx.data(), worldGround(colour)));
+    RegionLook ground = worldGround(colour);
+    ground.seaTintOpacity = 0.15; // the small plates keep the colour of the key over the sea too
+    p.drawImage(0, 0, drawRegionMap(map, image.size(), ctx.data(), ground));
     QImage lines = newLayer(image.size());
     {
         QPainter l(&lines);
@@ -314,9 +316,8 @@ QImage placche4(PictureContext &ctx)
     key.background = style::withAlpha(Qt::white, 0.85);
     key.frame = style::withAlpha(style::outline(), 0.35);
     const QColor edge = style::withAlpha(style::outline(), 0.6);
+    // the seven large plates are told by their large names; the key tells the small ones
     const QList<LegendEntry> entries = {
-        {LegendEntry::Sample::Area, style::mix(style::plate(QStringLiteral("AF")), Qt::white, 0.15),
-         QStringLiteral("le sette placche più grandi"), edge},
         {LegendEntry::Sample::Area, smallColour, QStringLiteral("placche più piccole"), edge},
     };
     const QSizeF keySize = legendSize(entries, key);
