@@ -6,6 +6,8 @@ QList<Picture> catalogue()
 {
     QList<Picture> pictures;
     addAltre(&pictures);
+    addLezione3(&pictures);
+    addLezione5(&pictures);
     return pictures;
 }
 

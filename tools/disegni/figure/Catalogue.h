@@ -45,5 +45,7 @@ QList<Picture> catalogue();
 
 // One function per group of pictures, each in its own file.
 void addAltre(QList<Picture> *pictures);
+void addLezione3(QList<Picture> *pictures);
+void addLezione5(QList<Picture> *pictures);
 
 } // namespace disegni

@@ -66,6 +66,12 @@ QPointF Projection::forward(double lambda, double phi) const
     }
     case Kind::Miller:
         return QPointF(l, 1.25 * std::log(std::tan(M_PI / 4 + 0.4 * p)));
+    case Kind::GallStereographic:
+        return QPointF(l * M_SQRT1_2, (1 + M_SQRT1_2) * std::tan(p / 2));
+    case Kind::Mercator: {
+        const double limit = qDegreesToRadians(85.0);
+        return QPointF(l, std::log(std::tan(M_PI / 4 + std::clamp(p, -limit, limit) / 2)));
+    }
     }
     return {};
 }

@@ -17,6 +17,8 @@ public:
         NaturalEarth,    // Šavrič, Jenny, Patterson 2011: the calm default for world maps
         Robinson,        // the 1974 table, interpolated
         Miller,          // cylindrical, about 4:3 for the whole world: fills a page-sized picture
+        GallStereographic, // cylindrical, secant at 45°: the rectangular world map of many atlases
+        Mercator,        // conformal, for regional maps; latitudes beyond ±85° are held at ±85°
     };
 
     explicit Projection(Kind kind = Kind::NaturalEarth, double centralLongitude = 0);

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QPointF>
+#include <QString>
+
+namespace disegni {
+
+class GeoData;
+
+struct Earthquake {
+    QPointF at;          // lon, lat
+    double depthKm = 0;
+    double magnitude = 0;
+    int year = 0;
+};
+
+struct Volcano {
+    QPointF at;          // lon, lat
+    QString name;
+    QString type;        // "Stratovolcano", "Submarine volcano", ...
+    QString status;      // how its activity is known: "Historical", "Holocene", ...
+    double elevation = 0;
+
+    // Erupted in historical times or within the Holocene: what a school map calls active.
+    bool active() const;
+};
+
+// earthquakes.csv (year, month, day, latitude, longitude, depth, magnitude); an empty list and
+// *error when the file cannot be used.
+QList<Earthquake> readEarthquakes(const QString &path, QString *error = nullptr);
+// Both read once from the data folder; they throw GeoDataError when the file is missing.
+const QList<Earthquake> &earthquakes(GeoData &data);
+QList<Volcano> volcanoes(GeoData &data);
+
+// A point turned about an axis through the Earth's centre (a pole of rotation), by angle degrees,
+// counter-clockwise seen from above the pole: how a plate moves on the sphere.
+QPointF rotatedAbout(const QPointF &lonLat, const QPointF &poleLonLat, double angleDegrees);
+// The point reached by going distanceKm from a point along a great circle that starts towards
+// azimuthDegrees (clockwise from north).
+QPointF travelled(const QPointF &lonLat, double azimuthDegrees, double distanceKm);
+
+} // namespace disegni

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "Style.h"
+
+#include <QColor>
+#include <QList>
+#include <QPainter>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+namespace disegni {
+
+// How a name on a map or a diagram looks. Sizes are pixels of the drawn picture.
+struct LabelLook {
+    double pixelSize = 20;
+    int weight = QFont::Normal;
+    bool italic = false;
+    double letterSpacing = 0;   // extra pixels between letters: spaced capitals for large areas
+    QColor colour = style::text();
+    QColor halo = style::paper(); // a soft outline that keeps the name legible on any ground
+    double haloWidth = 4;         // 0: no halo
+    double lineSpacing = 1.0;     // multiple of the font's line height
+    Qt::Alignment align = Qt::AlignHCenter; // of the lines among themselves
+};
+
+QFont labelFont(const LabelLook &look);
+// The box a label takes when centred on a point; lines are separated by '\n'.
+QRectF labelRect(const QString &text, const QPointF &centre, const LabelLook &look);
+// Draws a label centred on a point and returns its box.
+QRectF drawLabel(QPainter &painter, const QString &text, const QPointF &centre, const LabelLook &look);
+// Draws a label whose box has a corner or an edge at `anchor` (Qt::AlignLeft | Qt::AlignTop: the
+// label lies right of and below the anchor).
+QRectF drawLabelAt(QPainter &painter, const QString &text, const QPointF &anchor, Qt::Alignment side,
+                   const LabelLook &look);
+
+// Puts labels where they do not cover one another or the areas kept free: each label is tried at
+// its candidate centres in order and drawn at the first that is free, inside the bounds.
+class LabelPlacer
+{
+public:
+    explicit LabelPlacer(const QRectF &bounds)
+        : m_bounds(bounds)
+    {
+    }
+
+    void keepFree(const QRectF &area) { m_taken.append(area); }
+    // False when no candidate was free; the label is then drawn at the first candidate only if
+    // force is true.
+    bool place(QPainter &painter, const QString &text, const QList<QPointF> &candidates, const LabelLook &look,
+               bool force = true);
+    const QList<QRectF> &taken() const { return m_taken; }
+
+private:
+    QRectF m_bounds;
+    QList<QRectF> m_taken;
+};
+
+} // namespace disegni
