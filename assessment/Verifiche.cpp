@@ -1,7 +1,12 @@
 #include "assessment/Verifiche.h"
 
+#include "assessment/FQimage.h"
+#include "assessment/FQuest.h"
 #include "ui/Screens.h"
 
 void registraVerifiche()
 {
+    auto& screens = ui::Screens::instance();
+    screens.registerScreen(QStringLiteral("FQuest"), [] { return new FQuest; });
+    screens.registerScreen(QStringLiteral("FQimage"), [] { return new FQimage; });
 }
