@@ -131,6 +131,12 @@ int Recordset::RecordCount()
     return int(m_rows.size());
 }
 
+int Recordset::AbsolutePosition()
+{
+    ensureLoaded();
+    return m_pos;
+}
+
 QVariant Recordset::Fields(const QString& name)
 {
     ensureLoaded();

@@ -23,6 +23,7 @@ public:
     void MoveNext();
     bool eof();  // past the last row (or no rows at all)
     int RecordCount();
+    int AbsolutePosition();  // the current row, counted from 0 (RecordCount() past the end)
 
     // The current row's column by name, or by position counted from 0; null past the end.
     QVariant Fields(const QString& name);

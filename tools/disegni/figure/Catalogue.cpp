@@ -8,6 +8,7 @@ QList<Picture> catalogue()
     addAltre(&pictures);
     addLezione3(&pictures);
     addLezione5(&pictures);
+    addQuestim(&pictures);
     return pictures;
 }
 

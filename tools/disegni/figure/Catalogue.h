@@ -47,5 +47,6 @@ QList<Picture> catalogue();
 void addAltre(QList<Picture> *pictures);
 void addLezione3(QList<Picture> *pictures);
 void addLezione5(QList<Picture> *pictures);
+void addQuestim(QList<Picture> *pictures);
 
 } // namespace disegni

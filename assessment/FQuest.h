@@ -1,0 +1,66 @@
+#pragma once
+
+#include "ui/Form.h"
+
+#include <QVector>
+
+// The questionnaire of the current topic: pages of ten true/false statements in a new random order,
+// practised in a loop ("PRIMA MI ESERCITO") or taken once each as a test whose page scores are stored
+// ("PASSO AL TEST"), and then the image labelling test.
+class FQuest : public ui::Form {
+    Q_OBJECT
+public:
+    FQuest();
+
+    void Form_Load() override;
+
+    void cmdesercitazione_Click();
+    void cmdquestionario_Click();
+    void cmdmostradomande_Click();
+    void Check1_Click(int Index);
+    void Check2_Click(int Index);
+    void cmdRISULT_Click();
+    void cmdimage_Click();
+    void Cmdhelp_Click();
+    void cmdscegli_Click();
+    void cmduscita_Click();
+
+    // Rows left without an answer by the last check of the page.
+    int mancanti() const { return m_mancanti; }
+    // Test pages whose row reached the archive since the test started.
+    int pagineRegistrate() const { return m_pagineRegistrate; }
+
+    ui::Picture* Image1;
+    ui::TextBox* Text2;
+    ui::Label* labelverofalso;
+    QVector<ui::TextBox*> Text1;
+    QVector<ui::CheckBox*> Check1;
+    QVector<ui::CheckBox*> Check2;
+    ui::Button* cmdRISULT;
+    ui::Label* Labrisult;
+    ui::Button* cmdmostradomande;
+    ui::Button* cmdimage;
+    ui::Button* Cmdhelp;
+    ui::Button* cmdesercitazione;
+    ui::Button* cmdquestionario;
+    ui::Button* cmdscegli;
+    ui::Button* cmduscita;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool verifica();
+    void ordinecasuale();
+    // Brings rsdomande onto a page that can be shown, telling the pupil about each one that cannot. False
+    // when there is none: the test is then over, or the pupil is back at the menu.
+    bool cercaPagina();
+    void fineTest();
+    void registraPagina();
+    void scriviRiga(int r, const QString& testo);
+    int rigaDi(const QWidget* widget) const;
+
+    int m_mancanti = 0;
+    int m_pagineRegistrate = 0;
+    bool m_chiuso = false;  // the pupil went back to the menu: the screen is on its way out
+};

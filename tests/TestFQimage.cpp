@@ -1,0 +1,439 @@
+#include "TestSupport.h"
+
+#include "app/Fscelt.h"
+#include "app/Modmorvel.h"
+#include "assessment/Etichette.h"
+#include "assessment/FQimage.h"
+#include "assessment/FQuest.h"
+#include "ui/MessageBox.h"
+#include "ui/Pictures.h"
+#include "ui/Screens.h"
+
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+const QColor kArancio(255, 224, 192);
+const QColor kRosso(255, 0, 0);
+const QColor kGrigio(192, 192, 192);
+const QColor kGiallo(255, 255, 128);
+
+struct Riga {
+    QString nome;
+    QString argomento;
+    int punteggio;
+    int maxpunti;
+};
+QList<Riga> righeStudenti(const QString& path)
+{
+    QList<Riga> righe;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lettura"));
+        raw.setDatabaseName(path);
+        raw.open();
+        QSqlQuery q(QStringLiteral(R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti" FROM "studenti")"), raw);
+        while (q.next())
+            righe.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt()});
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("lettura"));
+    return righe;
+}
+
+Fscelt* menu()
+{
+    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
+}
+
+// The labelling test of a topic, opened in the given mode as the questionnaire opens it.
+FQimage* apri(int argomento, int modo, QSize finestra = {800, 600})
+{
+    if (!TestSupport::apriMenu())
+        return nullptr;
+    menu()->Command1_Click(argomento - 1);
+    auto& screens = ui::Screens::instance();
+    auto* quest = qobject_cast<FQuest*>(screens.show(QStringLiteral("FQuest")));
+    menu()->window()->resize(finestra);
+    QCoreApplication::processEvents();
+    Modmorvel::modotest = qint16(modo);
+    quest->cmdimage->show();
+    quest->cmdimage->setEnabled(true);
+    quest->cmdimage->click();
+    return qobject_cast<FQimage*>(screens.front());
+}
+
+// The mouse: press on number k, a few moves, release over `punto` of widget `sopra`.
+void trascina(FQimage* f, int k, QWidget* sopra, QPoint punto)
+{
+    ui::Label* numero = f->Label3[k];
+    const QPoint da = numero->rect().center();
+    const QPoint a = sopra->mapTo(f, punto) - numero->mapTo(f, QPoint(0, 0));
+    QTest::mousePress(numero, Qt::LeftButton, {}, da);
+    for (int passo = 1; passo <= 4; ++passo)
+        QTest::mouseMove(numero, da + (a - da) * passo / 4);
+    QTest::mouseRelease(numero, Qt::LeftButton, {}, a);
+}
+
+void trascinaInCasella(FQimage* f, int k, int casella)
+{
+    trascina(f, k, f->Label4[casella], f->Label4[casella]->rect().center() + QPoint(3, -2));
+}
+
+QStringList pulsantiUsabili(ui::Form* f)
+{
+    QStringList out;
+    for (auto* b : f->findChildren<ui::Button*>(QString(), Qt::FindDirectChildrenOnly))
+        if (b->isVisibleTo(f) && b->isEnabled())
+            out << b->objectName();
+    out.sort();
+    return out;
+}
+
+using Lanci = QList<QPair<int, int>>;  // (box, number 1-10)
+}  // namespace
+
+class TestFQimage : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TestSupport::prepara(); }
+    void cleanup() { TestSupport::chiudiTutto(); }
+
+    // Which box holds which number, and what scores.
+    void caselle_data()
+    {
+        QTest::addColumn<Lanci>("lanci");
+        QTest::addColumn<int>("giuste");
+        QTest::addColumn<QList<int>>("rosse");
+        Lanci tutte;
+        const auto* a = Etichette::argomento(1);
+        for (int i = 0; i < 10; ++i)
+            tutte << qMakePair(i, a->numeriesatti[i].toInt());
+        QTest::newRow("all right") << tutte << 10 << QList<int>{};
+        QTest::newRow("none dropped") << Lanci{} << 0 << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        // Box 0 wants 10 and box 1 wants 1.
+        QTest::newRow("same number on two boxes") << Lanci{{0, 10}, {1, 10}} << 1 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9};
+        QTest::newRow("a second number replaces the first") << Lanci{{1, 7}, {1, 1}} << 1
+                                                            << QList<int>{0, 2, 3, 4, 5, 6, 7, 8, 9};
+        QTest::newRow("a right number replaced by a wrong one") << Lanci{{1, 1}, {1, 7}} << 0
+                                                                << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+    }
+    void caselle()
+    {
+        QFETCH(Lanci, lanci);
+        QFETCH(int, giuste);
+        QFETCH(QList<int>, rosse);
+        Etichette::Caselle caselle;
+        for (const auto& [casella, numero] : lanci)
+            caselle.lascia(casella, numero);
+        const auto esito = caselle.valuta(Etichette::argomento(1)->numeriesatti);
+        QCOMPARE(esito.giuste, giuste);
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(esito.sbagliata[i], rosse.contains(i));
+        for (const auto& [casella, numero] : lanci)
+            QVERIFY(caselle.spostato(numero));
+        // Outside the topics every box is wrong.
+        QVERIFY(!Etichette::argomento(0) && !Etichette::argomento(7));
+        QCOMPARE(caselle.valuta({}).giuste, 0);
+    }
+
+    // A drop lands in the box under the pointer; anywhere else it does nothing.
+    void casellaSotto_data()
+    {
+        QTest::addColumn<QPoint>("punto");
+        QTest::addColumn<int>("casella");
+        QTest::newRow("box 0, top left corner") << QPoint(6000, 3840) << 0;
+        QTest::newRow("box 3, middle") << QPoint(4500, 540) << 3;
+        QTest::newRow("box 9, lower right inside") << QPoint(4934, 5174) << 9;
+        QTest::newRow("just right of box 9") << QPoint(4935, 5000) << -1;
+        QTest::newRow("on the picture") << QPoint(3000, 2500) << -1;
+        QTest::newRow("on the numbers") << QPoint(7100, 500) << -1;
+    }
+    void casellaSotto()
+    {
+        QFETCH(QPoint, punto);
+        QFETCH(int, casella);
+        QCOMPARE(Etichette::casellaSotto(punto), casella);
+    }
+
+    // The pupil's mouse: press on a number, move, release over a box, at any window size.
+    void trascinaConIlMouse_data()
+    {
+        QTest::addColumn<QSize>("finestra");
+        QTest::newRow("800 x 600") << QSize(800, 600);
+        QTest::newRow("1366 x 768") << QSize(1366, 768);
+    }
+    void trascinaConIlMouse()
+    {
+        QFETCH(QSize, finestra);
+        TestSupport::CartellaProgramma folder(true, true);
+        FQimage* f = apri(2, 0, finestra);
+        QVERIFY(f);
+        trascinaInCasella(f, 6, 4);
+        QCOMPARE(f->Label4[4]->caption(), QStringLiteral("7"));
+        QCOMPARE(f->Label3[6]->backColor(), kGiallo);
+        QCOMPARE(f->Label3[6]->caption(), QStringLiteral("7"));
+        // Dragged again, onto another box: both hold it.
+        trascinaInCasella(f, 6, 9);
+        QCOMPARE(f->Label4[9]->caption(), QStringLiteral("7"));
+        QCOMPARE(f->Label4[4]->caption(), QStringLiteral("7"));
+        // A second number replaces the first; the first stays light yellow.
+        trascinaInCasella(f, 1, 4);
+        QCOMPARE(f->Label4[4]->caption(), QStringLiteral("2"));
+        QCOMPARE(f->Label3[6]->backColor(), kGiallo);
+        // Dropped on the picture: nothing.
+        trascina(f, 2, f->Image1, f->Image1->rect().center());
+        QCOMPARE(f->Label3[2]->backColor(), kGrigio);
+        for (auto* c : f->Label4)
+            QVERIFY(c->caption() != QStringLiteral("3"));
+        QCOMPARE(f->numeroScelto(), -1);
+        TestSupport::fotografa(f->window(), QStringLiteral("FQimage-trascinato-%1").arg(finestra.width()));
+    }
+
+    // Without dragging: a click on a number, then a click on a box; or the same from the keyboard.
+    void senzaTrascinare()
+    {
+        TestSupport::CartellaProgramma folder;
+        FQimage* f = apri(1, 0);
+        QVERIFY(f);
+        QTest::mouseClick(f->Label3[4], Qt::LeftButton);
+        QCOMPARE(f->numeroScelto(), 4);
+        QTest::mouseClick(f->Label4[8], Qt::LeftButton);
+        QCOMPARE(f->Label4[8]->caption(), QStringLiteral("5"));
+        QCOMPARE(f->numeroScelto(), -1);
+
+        f->window()->activateWindow();
+        f->Label3[2]->setFocus();
+        QTest::keyClick(f->Label3[2], Qt::Key_Return);
+        QCOMPARE(f->numeroScelto(), 2);
+        QCOMPARE(f->focusWidget(), f->Label4[0]);
+        for (int i = 0; i < 9; ++i)
+            QTest::keyClick(f->focusWidget(), Qt::Key_Tab);
+        QCOMPARE(f->focusWidget(), f->Label4[9]);
+        QTest::keyClick(f->focusWidget(), Qt::Key_Space);
+        QCOMPARE(f->Label4[9]->caption(), QStringLiteral("3"));
+        QCOMPARE(f->Label3[2]->backColor(), kGiallo);
+        QCOMPARE(f->focusWidget(), f->Label3[3]);
+        // A digit picks its number; Escape puts it down again.
+        QTest::keyClick(f, Qt::Key_0);
+        QCOMPARE(f->numeroScelto(), 9);
+        QTest::keyClick(f->focusWidget(), Qt::Key_Escape);
+        QCOMPARE(f->numeroScelto(), -1);
+    }
+
+    // The opening setups and what each mode leaves enabled.
+    void apertura_data()
+    {
+        QTest::addColumn<int>("modo");
+        QTest::addColumn<QStringList>("usabili");
+        QTest::newRow("exercise") << 0 << QStringList{"Cmdtorna", "cmdRISULT", "cmdscegliarg", "cmdtest", "cmduscita"};
+        QTest::newRow("test") << 1 << QStringList{"cmdRISULT"};
+    }
+    void apertura()
+    {
+        QFETCH(int, modo);
+        QFETCH(QStringList, usabili);
+        TestSupport::CartellaProgramma folder(true, true);
+        FQimage* f = apri(4, modo);
+        QVERIFY(f);
+        QCOMPARE(pulsantiUsabili(f), usabili);
+        QCOMPARE(f->txtTITOLO->text(), QStringLiteral("La SUBDUZIONE."));
+        QCOMPARE(f->Label1[7]->caption(), QStringLiteral(" Catena montuosa"));
+        QCOMPARE(f->Label3[9]->caption(), QStringLiteral("10"));
+        QCOMPARE(f->caption(), QStringLiteral("DESCRIVI L'IMMAGINE"));
+        QVERIFY(!f->Image1->image().isNull());
+        QVERIFY(!f->lblmancante->isVisible());
+        for (auto* c : f->Label4)
+            QVERIFY(c->caption().isEmpty() && c->backColor() == kArancio);
+        // The title is shown, not typed into.
+        QTest::keyClicks(f->txtTITOLO, QStringLiteral("xyz"));
+        QCOMPARE(f->txtTITOLO->text(), QStringLiteral("La SUBDUZIONE."));
+    }
+
+    // A stored test: the score, the title with " (immagine)", the pupil; then only the ways out.
+    void testRegistrato_data()
+    {
+        QTest::addColumn<int>("argomento");
+        QTest::addColumn<int>("giuste");
+        QTest::addColumn<QString>("titolo");
+        QTest::newRow("topic 3, all right") << 3 << 10 << "Le PLACCHE. (immagine)";
+        QTest::newRow("topic 5, four right") << 5 << 4 << "I FENOMENI ATTUALI. (immagine)";
+        QTest::newRow("topic 6, none") << 6 << 0 << "PER LA SINTESI. (immagine)";
+    }
+    void testRegistrato()
+    {
+        QFETCH(int, argomento);
+        QFETCH(int, giuste);
+        QFETCH(QString, titolo);
+        TestSupport::CartellaProgramma folder(true, true);
+        FQimage* f = apri(argomento, 1);
+        QVERIFY(f);
+        Modmorvel::nomestudente = QStringLiteral("D'Amico Sara");
+        const auto* a = Etichette::argomento(argomento);
+        for (int i = 0; i < giuste; ++i)
+            trascinaInCasella(f, a->numeriesatti[i].toInt() - 1, i);
+        f->cmdRISULT->click();
+        QCOMPARE(f->txtrisult->text(), QString::number(giuste));
+        QCOMPARE(int(Modmorvel::giuste), giuste);
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(f->Label4[i]->backColor(), i < giuste ? kArancio : kRosso);
+        const QList<Riga> righe = righeStudenti(folder.archivio());
+        QCOMPARE(righe.size(), 1);
+        QCOMPARE(righe[0].argomento, titolo);
+        QCOMPARE(righe[0].nome, QStringLiteral("D'Amico Sara"));
+        QCOMPARE(righe[0].punteggio, giuste);
+        QCOMPARE(righe[0].maxpunti, 10);
+        QVERIFY(f->rigaRegistrata());
+        QCOMPARE(int(Modmorvel::modotest), 0);
+        QCOMPARE(pulsantiUsabili(f), (QStringList{"cmdarchivio", "cmdscegliarg", "cmduscita"}));
+        TestSupport::fotografa(f->window(), QStringLiteral("FQimage-registrato-%1").arg(argomento));
+    }
+
+    // Exercise: any number of RISULTATO and RIPROVO cycles, nothing stored.
+    void esercizioNonRegistra()
+    {
+        TestSupport::CartellaProgramma folder;
+        FQimage* f = apri(1, 0);
+        QVERIFY(f);
+        for (int giro = 0; giro < 3; ++giro) {
+            trascinaInCasella(f, giro, giro);
+            f->cmdRISULT->click();
+            QVERIFY(!f->cmdRISULT->isEnabled() && f->cmdriprovo->isEnabled());
+            f->cmdriprovo->click();
+            QVERIFY(f->cmdRISULT->isEnabled() && !f->cmdriprovo->isEnabled());
+            QVERIFY(f->txtrisult->text().isEmpty());
+            for (int i = 0; i < 10; ++i) {
+                QVERIFY(f->Label4[i]->caption().isEmpty());
+                QCOMPARE(f->Label4[i]->backColor(), kArancio);
+                QCOMPARE(f->Label3[i]->backColor(), kGrigio);
+            }
+        }
+        QVERIFY(righeStudenti(folder.archivio()).isEmpty());
+        QCOMPARE(ui::MessageBox::shown().size(), 0);
+    }
+
+    // A result the archive refuses is reported, and not claimed as stored.
+    void registrazioneFallita()
+    {
+        TestSupport::CartellaProgramma folder;
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("guasto"));
+            raw.setDatabaseName(folder.archivio());
+            QVERIFY(raw.open());
+            QSqlQuery q(raw);
+            QVERIFY(q.exec(QStringLiteral(R"(CREATE TRIGGER "rifiuta" BEFORE INSERT ON "studenti" )"
+                                          R"(BEGIN SELECT RAISE(ABORT, 'attempt to write a readonly database'); END)")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("guasto"));
+        FQimage* f = apri(2, 1);
+        QVERIFY(f);
+        f->cmdRISULT->click();
+        QVERIFY(!f->rigaRegistrata());
+        const QString testo = ui::MessageBox::shown().last().text;
+        QVERIFY2(testo.startsWith(QStringLiteral("Attenzione: il punteggio del test sull'immagine NON è stato salvato")),
+                 qPrintable(testo));
+        // The pupil is not shut in.
+        QCOMPARE(pulsantiUsabili(f), (QStringList{"cmdarchivio", "cmdscegliarg", "cmduscita"}));
+    }
+
+    // Where each button leads.
+    void percorsi_data()
+    {
+        QTest::addColumn<QString>("pulsante");
+        QTest::addColumn<QString>("davanti");
+        QTest::addColumn<bool>("immagineCaricata");
+        QTest::addColumn<bool>("questCaricato");
+        QTest::addColumn<int>("modo");
+        QTest::newRow("FACCIO IL TEST") << "cmdtest" << "FQuest" << true << true << 1;
+        QTest::newRow("Mi esercito") << "Cmdtorna" << "FQuest" << true << true << 0;
+        QTest::newRow("Menù") << "cmdscegliarg" << "Fscelt" << false << false << 0;
+        // The finished questionnaire goes too, so that the next topic starts afresh.
+        QTest::newRow("archive") << "cmdarchivio" << "frmRISUL" << false << false << 0;
+        // The archive is another part of the program: until it is there, the screen stays.
+        QTest::newRow("archive, not there") << "cmdarchivio" << "FQimage" << true << true << 0;
+    }
+    void percorsi()
+    {
+        QFETCH(QString, pulsante);
+        QFETCH(QString, davanti);
+        QFETCH(bool, immagineCaricata);
+        QFETCH(bool, questCaricato);
+        QFETCH(int, modo);
+        TestSupport::CartellaProgramma folder;
+        FQimage* f = apri(1, 0);
+        QVERIFY(f);
+        if (davanti == QLatin1String("frmRISUL"))
+            ui::Screens::instance().registerScreen(davanti, [] { return new ui::Form(QStringLiteral("frmRISUL")); });
+        trascinaInCasella(f, 0, 0);
+        f->cmdRISULT->click();
+        f->cmdarchivio->setEnabled(true);
+        ui::MessageBox::setNextInput(QStringLiteral("Viola Pia"));
+        f->control<ui::Button>(pulsante)->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto& screens = ui::Screens::instance();
+        QCOMPARE(screens.front()->name(), davanti);
+        QCOMPARE(screens.isLoaded(QStringLiteral("FQimage")), immagineCaricata);
+        QCOMPARE(screens.isLoaded(QStringLiteral("FQuest")), questCaricato);
+        QCOMPARE(int(Modmorvel::modotest), modo);
+        if (auto* quest = qobject_cast<FQuest*>(screens.front())) {
+            QCOMPARE(quest->Text2->text(), Modmorvel::titolo);
+            // Back on the picture, as it was left, with the boxes empty again.
+            quest->cmdimage->setEnabled(true);
+            quest->cmdimage->click();
+            QCOMPARE(screens.front(), f);
+            QVERIFY(f->Label4[0]->caption().isEmpty());
+            QVERIFY(f->cmdRISULT->isEnabled() && !f->cmdriprovo->isEnabled());
+            QVERIFY(f->txtrisult->text().isEmpty());
+        }
+    }
+
+    // Each topic: ten names, the right numbers 1-10 once each, and a picture of the box layout's size.
+    void argomenti_data()
+    {
+        QTest::addColumn<int>("argomento");
+        for (int n = 1; n <= 6; ++n)
+            QTest::newRow(qPrintable(QStringLiteral("topic %1").arg(n))) << n;
+    }
+    void argomenti()
+    {
+        QFETCH(int, argomento);
+        const auto* a = Etichette::argomento(argomento);
+        QVERIFY(a);
+        QSet<QString> numeri;
+        for (int i = 0; i < 10; ++i) {
+            QVERIFY(!a->nomiparti[i + 1].trimmed().isEmpty());
+            numeri.insert(a->numeriesatti[i]);
+        }
+        QCOMPARE(numeri.size(), 10);
+        for (int k = 1; k <= 10; ++k)
+            QVERIFY(numeri.contains(QString::number(k)));
+        ui::Pictures::setRoot(QStringLiteral(PLACCHE_SORGENTE));
+        const auto loaded = ui::Pictures::load(a->immagine);
+        ui::Pictures::setRoot({});
+        QVERIFY2(!loaded.isNull(), qPrintable(a->immagine));
+        QCOMPARE(loaded.twips, QSize(5175, 4095));
+
+        TestSupport::CartellaProgramma folder(true, true);
+        FQimage* f = apri(argomento, 0);
+        QVERIFY(f);
+        // With every box holding its right number, for the eye: each number beside its part.
+        for (int i = 0; i < 10; ++i)
+            f->Label4_DragDrop(i, a->numeriesatti[i].toInt() - 1);
+        TestSupport::fotografa(f->window(), QStringLiteral("FQimage-argomento-%1").arg(argomento));
+    }
+
+    // Without its picture the screen says which file is missing and still works.
+    void immagineMancante()
+    {
+        TestSupport::CartellaProgramma folder(true, false);
+        FQimage* f = apri(3, 0);
+        QVERIFY(f);
+        QVERIFY(f->Image1->image().isNull());
+        QVERIFY(f->lblmancante->isVisible());
+        QVERIFY(f->lblmancante->caption().contains(QStringLiteral("immagini\\questim\\plac.jpg")));
+        trascinaInCasella(f, 0, 9);
+        f->cmdRISULT->click();
+        QCOMPARE(f->txtrisult->text(), QStringLiteral("1"));
+    }
+};
+
+QTEST_MAIN(TestFQimage)
+#include "TestFQimage.moc"
