@@ -95,29 +95,6 @@ private slots:
         QCOMPARE(nuove, 2);
     }
 
-    // A deletion that fails half-way deletes nothing.
-    void deletionIsAllOrNone()
-    {
-        TestSupport::CartellaProgramma folder;
-        QString error;
-        auto db = Database::open(folder.archivio(), &error);
-        for (int i = 0; i < 10; ++i)
-            QVERIFY(aggiungi(*db, QStringLiteral("Neri Ugo"), i));
-        QSqlQuery trigger(db->connection());
-        QVERIFY(trigger.exec(QStringLiteral(R"(CREATE TRIGGER "ferma" BEFORE DELETE ON "studenti" WHEN old."punteggio" = 6 )"
-                                            R"(BEGIN SELECT RAISE(ABORT, 'protetta'); END)")));
-        ResultList list(db->connection(), QStringLiteral("studenti"), kColonne, QStringLiteral("Neri Ugo"));
-        QVERIFY(list.open());
-        int deleted = -1;
-        QVERIFY(!list.deleteAll(&deleted));
-        QCOMPARE(deleted, 0);
-        QVERIFY(list.errorText().contains(QStringLiteral("protetta")));
-        QCOMPARE(db->OpenRecordset(QStringLiteral("studenti"))->RecordCount(), 10);
-        // And the connection is usable afterwards: no transaction was left open.
-        QVERIFY(aggiungi(*db, QStringLiteral("Neri Ugo"), 11));
-        QCOMPARE(db->OpenRecordset(QStringLiteral("studenti"))->RecordCount(), 11);
-    }
-
     void transactionCommitsOrUndoes_data()
     {
         QTest::addColumn<bool>("conferma");
@@ -146,17 +123,6 @@ private slots:
         // Read through a second connection: only what was committed is in the file.
         auto other = Database::open(folder.archivio(), &error);
         QCOMPARE(other->OpenRecordset(QStringLiteral("studenti"))->RecordCount(), conferma ? 2 : 0);
-    }
-
-    void missingTableIsAnError()
-    {
-        TestSupport::CartellaProgramma folder;
-        QString error;
-        auto db = Database::open(folder.archivio(), &error);
-        ResultList list(db->connection(), QStringLiteral("nessuna"), kColonne);
-        QVERIFY(!list.open());
-        QVERIFY(!list.errorText().isEmpty());
-        QCOMPARE(list.count(), 0);
     }
 };
 
