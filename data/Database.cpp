@@ -18,6 +18,9 @@ namespace {
 constexpr int kBusyTimeoutMs = 60000;
 
 const auto kProbeTable = QStringLiteral(R"(SELECT COUNT(*) FROM "%1")");
+// A transaction takes the file's write lock at once: one that read first and wrote later could be
+// refused by the engine at once, instead of waiting, while another copy of the program writes.
+const auto kBeginWrite = QStringLiteral("BEGIN IMMEDIATE");
 const auto kSqliteMaster = QStringLiteral("SELECT COUNT(*) FROM sqlite_master");
 
 QString nativePath(const QString& path)
@@ -170,6 +173,40 @@ QString Database::describe(const QSqlError& error)
         reason = QStringLiteral("errore dell'archivio");
     const QString detail = error.text().trimmed();
     return detail.isEmpty() ? reason : QStringLiteral("%1 (%2)").arg(reason, detail);
+}
+
+Transaction::Transaction(QSqlDatabase db) : m_db(std::move(db))
+{
+    if (m_db.driverName() != QLatin1String("QSQLITE")) {
+        m_active = m_db.transaction();
+        if (!m_active)
+            m_error = Database::describe(m_db.lastError());
+        return;
+    }
+    QSqlQuery begin(m_db);
+    m_active = begin.exec(kBeginWrite);
+    if (!m_active)
+        m_error = Database::describe(begin.lastError());
+}
+
+Transaction::~Transaction()
+{
+    if (m_active)
+        m_db.rollback();
+}
+
+bool Transaction::commit()
+{
+    if (!m_active)
+        return false;
+    if (m_db.commit()) {
+        m_active = false;
+        return true;
+    }
+    m_error = Database::describe(m_db.lastError());
+    m_db.rollback();
+    m_active = false;
+    return false;
 }
 
 }  // namespace data

@@ -48,4 +48,24 @@ private:
     QString m_connectionName;
 };
 
+// The statements run while it lives form one transaction, holding the file's write lock from the start:
+// all of them are stored by commit(), none of them if it goes without a commit (a failure half-way
+// changes nothing).
+class Transaction {
+public:
+    explicit Transaction(QSqlDatabase db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    bool isActive() const { return m_active; }
+    bool commit();  // false (and everything undone) when the engine refused to store it
+    QString errorText() const { return m_error; }
+
+private:
+    QSqlDatabase m_db;
+    bool m_active = false;
+    QString m_error;
+};
+
 }  // namespace data

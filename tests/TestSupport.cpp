@@ -6,6 +6,7 @@
 #include "ui/Application.h"
 #include "ui/MessageBox.h"
 #include "ui/Pictures.h"
+#include "ui/Printer.h"
 #include "ui/Random.h"
 #include "ui/Screens.h"
 #include "ui/Timer.h"
@@ -42,6 +43,8 @@ void prepara()
     ui::Random::setFixedSeed(12345u);
     g_fine = 0;
     ui::Application::setEndHandler([](int) { ++g_fine; });
+    ui::Printer::setRecording(true);
+    ui::Printer::clearJobs();
 }
 
 int fineRichiesta()

@@ -10,7 +10,8 @@
 // and a program folder of its own with a fresh course database in it.
 namespace TestSupport {
 
-// Scripted boxes, manual timers, a fixed seed, the end of the program recorded instead of done.
+// Scripted boxes, manual timers, a fixed seed, the end of the program recorded instead of done, print
+// jobs recorded (on a scratch PDF) instead of the print dialog.
 void prepara();
 // How many times the program was asked to end since prepara().
 int fineRichiesta();

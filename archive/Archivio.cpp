@@ -1,0 +1,339 @@
+#include "archive/Archivio.h"
+
+#include "app/Modmorvel.h"
+#include "ui/Application.h"
+#include "ui/MessageBox.h"
+#include "ui/Printer.h"
+#include "ui/Screens.h"
+
+#include <QAbstractItemView>
+
+namespace {
+const QColor kColoreListe(255, 224, 192);
+const ui::FontSpec kFontPulsanti{QStringLiteral("Arial"), 9, true};
+const ui::FontSpec kFontListe{QStringLiteral("MS Sans Serif"), 8.25};
+constexpr int kRighePerLettura = 500;  // rows read at a time while printing
+
+const auto kNessunElencoStampa = QStringLiteral(
+    "Non c'è nessun elenco da stampare: prima premi \"VEDO tutti i dati\" oppure \"SELEZIONO i dati\".");
+const auto kNessunElencoElimina = QStringLiteral(
+    "Non c'è nessun elenco da eliminare: prima premi \"VEDO tutti i dati\" oppure \"SELEZIONO i dati\".");
+const auto kElencoVuotoStampa = QStringLiteral("L'elenco è vuoto: non c'è niente da stampare.");
+const auto kElencoVuotoElimina = QStringLiteral("L'elenco è vuoto: non c'è niente da eliminare.");
+const auto kGiaEliminato = QStringLiteral("Le righe di questo elenco sono già state eliminate dall'archivio.");
+}  // namespace
+
+Archivio::Archivio(ImpostazioniArchivio impostazioni) : ui::Form(impostazioni.nome), m_imp(std::move(impostazioni))
+{
+    setCaption(m_imp.caption);
+    if (m_imp.colore.isValid())
+        setBackColor(m_imp.colore);
+    // Created first, so that it stays behind every other control.
+    sfondo = addPicture(m_imp.nomeSfondo, m_imp.posSfondo);
+    Label1 = addLabel(QStringLiteral("Label1"), QString(), m_imp.posIntestazione, m_imp.fontIntestazione);
+    Label1->setWordWrap(false);
+    for (int i = 0; i < m_imp.colonne.size(); ++i) {
+        auto* lista = addListBox(arrayName(QStringLiteral("Listsomm"), i), m_imp.colonne[i].lista, kFontListe);
+        QPalette pal = lista->palette();
+        pal.setColor(QPalette::Base, kColoreListe);
+        lista->setPalette(pal);
+        lista->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        lista->setTextElideMode(Qt::ElideRight);
+        lista->setUniformItemSizes(true);
+        lista->setAccessibleName(m_imp.colonne[i].intestazioneCarta);
+        Listsomm.append(lista);
+    }
+    auto pulsante = [this](const char* nome, const ImpostazioniArchivio::Pulsante& p) {
+        return addButton(QString::fromLatin1(nome), p.caption, p.twips, kFontPulsanti);
+    };
+    cmdselezione = pulsante("cmdselezione", m_imp.selezione);
+    cmdtutto = pulsante("cmdtutto", m_imp.tutto);
+    CmdContinuo = pulsante("CmdContinuo", m_imp.continuo);
+    cmdstampa = pulsante("cmdstampa", m_imp.stampa);
+    cmdelimina = pulsante("cmdelimina", m_imp.elimina);
+    cmdcseltaarg = pulsante("cmdcseltaarg", m_imp.menu);
+    cmduscita = pulsante("cmduscita", m_imp.uscita);
+
+    connect(cmdtutto, &ui::Button::clicked, this, &Archivio::cmdtutto_Click);
+    connect(cmdselezione, &ui::Button::clicked, this, &Archivio::cmdselezione_Click);
+    connect(CmdContinuo, &ui::Button::clicked, this, &Archivio::CmdContinuo_Click);
+    connect(cmdstampa, &ui::Button::clicked, this, &Archivio::cmdstampa_Click);
+    connect(cmdelimina, &ui::Button::clicked, this, &Archivio::cmdelimina_Click);
+    connect(cmdcseltaarg, &ui::Button::clicked, this, &Archivio::cmdcseltaarg_Click);
+    connect(cmduscita, &ui::Button::clicked, this, &Archivio::cmduscita_Click);
+}
+
+void Archivio::Form_Load()
+{
+    sfondo->load(QStringLiteral("immagini\\altre\\placche1.jpg"), false);
+    CmdContinuo->setEnabled(false);
+    cmdstampa->setEnabled(false);
+    cmdelimina->setEnabled(false);
+    m_pagine.azzera();
+    Label1->setCaption(m_imp.intestazione);
+}
+
+void Archivio::avvisa(const QString& testo)
+{
+    ui::MessageBox::message(testo, ui::MessageBox::Ok);
+}
+
+void Archivio::svuotaListe()
+{
+    for (ui::ListBox* lista : std::as_const(Listsomm))
+        lista->clear();
+}
+
+void Archivio::lasciaElenco()
+{
+    m_rsattuale.reset();
+    m_numrighe = 0;
+    m_eliminato = false;
+    m_letti = {};
+}
+
+std::unique_ptr<data::ResultList> Archivio::apri(const std::optional<QString>& pupil)
+{
+    if (!Modmorvel::dbcorso) {
+        avvisa(QStringLiteral("L'archivio dei risultati non è aperto: non posso mostrare nessun elenco."));
+        return nullptr;
+    }
+    QStringList campi;
+    for (const auto& c : std::as_const(m_imp.colonne))
+        campi << c.campo;
+    auto elenco =
+        std::make_unique<data::ResultList>(Modmorvel::dbcorso->connection(), m_imp.tabella, campi, pupil);
+    if (!elenco->open()) {
+        avvisa(QStringLiteral("Non riesco a leggere l'archivio dei risultati: %1.").arg(elenco->errorText()));
+        return nullptr;
+    }
+    return elenco;
+}
+
+void Archivio::nuovoElenco(std::unique_ptr<data::ResultList> elenco, int numrec)
+{
+    m_numrighe = elenco->count();
+    m_rsattuale = std::move(elenco);
+    m_eliminato = false;
+    m_letti = {};
+    m_pagine.inizia(numrec);
+}
+
+bool Archivio::scrivilista()
+{
+    const int prima = m_pagine.scrivi();
+    QVector<QVariantList> righe;
+    if (m_rsattuale && !m_eliminato && prima <= m_numrighe && !m_rsattuale->read(m_letti, Paginazione::kRighe, &righe)) {
+        const QString motivo = m_rsattuale->errorText();
+        lasciaElenco();
+        m_pagine.azzera();
+        CmdContinuo->setEnabled(false);
+        cmdtutto->setEnabled(true);
+        cmdselezione->setEnabled(true);
+        avvisa(QStringLiteral("Non riesco a leggere l'elenco dei risultati: %1.").arg(motivo));
+        return false;
+    }
+    for (int c = 0; c < Listsomm.size(); ++c) {
+        for (int r = 0; r < Paginazione::kRighe; ++r) {
+            auto* item = new QListWidgetItem(
+                r < righe.size() ? Campi::testo(righe[r].value(c), m_imp.colonne[c].tipo) : QString());
+            item->setToolTip(item->text());  // the whole text of a line cut short by its list
+            Listsomm[c]->addItem(item);
+        }
+    }
+    return true;
+}
+
+void Archivio::cmdtutto_Click()
+{
+    m_pagine.azzera();
+    cmdselezione->setEnabled(false);
+    cmdstampa->setEnabled(true);
+    cmdelimina->setEnabled(true);
+    m_tipoelenco = 12;
+    svuotaListe();
+    lasciaElenco();
+    auto elenco = apri(std::nullopt);
+    if (!elenco) {
+        cmdselezione->setEnabled(true);
+        return;
+    }
+    // The whole table is counted one past its rows, as the archive has always paged it.
+    const int n = elenco->count();
+    nuovoElenco(std::move(elenco), n + 1);
+    if (!scrivilista())
+        return;
+    if (!m_pagine.dopoPrimaPagina()) {
+        cmdselezione->setEnabled(true);
+    } else {
+        cmdtutto->setEnabled(false);
+        CmdContinuo->setEnabled(true);
+    }
+}
+
+void Archivio::cmdselezione_Click()
+{
+    m_tipoelenco = 0;
+    cmdstampa->setEnabled(true);
+    cmdelimina->setEnabled(true);
+    svuotaListe();
+    // The previous list is let go at once: an abandoned selection leaves nothing to print or delete, and a
+    // new one starts from its first row.
+    lasciaElenco();
+    m_pagine.azzera();
+    for (;;) {
+        const QString nome = ui::MessageBox::input(QStringLiteral("scrivi cognome e nome"));
+        Modmorvel::nomestudente = nome;
+        if (nome.isEmpty())
+            return;
+        auto elenco = apri(nome);
+        if (!elenco)
+            return;
+        if (elenco->count() == 0) {
+            if (ui::MessageBox::message(QStringLiteral("ATTENZIONE, non hai scritto bene il nome"),
+                                        ui::MessageBox::OkCancel) == ui::MessageBox::AnswerOk)
+                continue;
+            avvisa(QStringLiteral("ABBANDONO QUESTA RICERCA"));
+            return;
+        }
+        const int n = elenco->count();
+        nuovoElenco(std::move(elenco), n);
+        if (!scrivilista())
+            return;
+        if (m_pagine.dopoPrimaPagina()) {
+            CmdContinuo->setEnabled(true);
+            cmdselezione->setEnabled(false);
+            cmdtutto->setEnabled(false);
+        }
+        return;
+    }
+}
+
+void Archivio::CmdContinuo_Click()
+{
+    if (m_imp.continuoRiabilitaSelezione)
+        cmdselezione->setEnabled(true);
+    svuotaListe();
+    if (!m_pagine.avanti()) {
+        cmdtutto->setEnabled(true);
+        cmdselezione->setEnabled(true);
+        CmdContinuo->setEnabled(false);
+        return;
+    }
+    scrivilista();
+}
+
+void Archivio::cmdstampa_Click()
+{
+    if (!m_rsattuale) {
+        avvisa(kNessunElencoStampa);
+        return;
+    }
+    if (m_eliminato) {
+        avvisa(kGiaEliminato);
+        return;
+    }
+    if (m_numrighe == 0) {
+        avvisa(kElencoVuotoStampa);
+        return;
+    }
+    // A reading of its own, from the first row, whatever page is on screen.
+    data::ResultList::Position letti;
+    QVector<QVariantList> righe;
+    qsizetype prossima = 0;
+    bool intestazione = true;
+    QString errore;
+    const auto riga = [&](ui::PrintLine& linea) {
+        if (intestazione) {
+            intestazione = false;
+            for (const auto& c : std::as_const(m_imp.colonne))
+                linea.append({c.colonnaIntestazione, c.intestazioneCarta});
+            return ui::Printer::Next::Line;
+        }
+        if (prossima >= righe.size()) {
+            if (!m_rsattuale->read(letti, kRighePerLettura, &righe)) {
+                errore = m_rsattuale->errorText();
+                return ui::Printer::Next::Failed;
+            }
+            prossima = 0;
+            if (righe.isEmpty())
+                return ui::Printer::Next::End;
+        }
+        const QVariantList& valori = righe.at(prossima++);
+        for (int c = 0; c < m_imp.colonne.size(); ++c)
+            linea.append({m_imp.colonne[c].colonnaCarta, Campi::testo(valori.value(c), m_imp.colonne[c].tipo)});
+        return ui::Printer::Next::Line;
+    };
+    QString motivo;
+    if (ui::Printer::print(m_imp.caption, riga, &motivo) != ui::Printer::Outcome::Failed)
+        return;
+    if (!errore.isEmpty())
+        motivo = QStringLiteral("%1 (%2)").arg(motivo, errore);
+    avvisa(QStringLiteral("La stampa non è riuscita: %1.").arg(motivo));
+}
+
+void Archivio::cmdelimina_Click()
+{
+    if (!m_rsattuale) {
+        avvisa(kNessunElencoElimina);
+        return;
+    }
+    if (m_eliminato) {
+        avvisa(kGiaEliminato);
+        return;
+    }
+    if (m_numrighe == 0) {
+        avvisa(kElencoVuotoElimina);
+        return;
+    }
+    const QString codice = ui::MessageBox::input(QStringLiteral("SE SEI AUTORIZZATO A CANCELLARE, scrivi il CODICE"),
+                                                 QStringLiteral("CODICE PER LA CANCELLAZIONE"));
+    if (codice.isEmpty())
+        return;
+    if (codice != QLatin1String(kCodice)) {
+        avvisa(QStringLiteral("Mi dispiace, o hai sbagliato a scrivere il codice, o non sei autorizzato a cancellare."));
+        return;
+    }
+    if (m_tipoelenco == 12 &&
+        ui::MessageBox::message(QStringLiteral("SEI PROPRIO SICURO DI VOLER ELIMINARE TUTTO L'ARCHIVIO?"),
+                                ui::MessageBox::YesNo) != ui::MessageBox::AnswerYes)
+        return;
+    int eliminate = 0;
+    if (!m_rsattuale->deleteAll(&eliminate)) {
+        avvisa(QStringLiteral("Non è stato eliminato niente: %1.\n\nL'archivio è rimasto com'era.")
+                   .arg(m_rsattuale->errorText()));
+        return;
+    }
+    m_eliminato = true;
+    svuotaListe();
+    // Nothing is left to page through.
+    m_pagine.azzera();
+    CmdContinuo->setEnabled(false);
+    cmdtutto->setEnabled(true);
+    cmdselezione->setEnabled(true);
+    if (!m_imp.selezioneDopoEliminazione.isEmpty())
+        cmdselezione->setCaption(m_imp.selezioneDopoEliminazione);
+}
+
+void Archivio::cmdcseltaarg_Click()
+{
+    auto& screens = ui::Screens::instance();
+    if (m_imp.menuScaricaQuestionario) {
+        screens.show(QStringLiteral("Fscelt"));
+        screens.unload(QStringLiteral("FQuest"));
+        screens.hide(name());
+        screens.unload(name());
+    } else {
+        screens.hide(name());
+        screens.unload(name());
+        screens.show(QStringLiteral("Fscelt"));
+    }
+}
+
+void Archivio::cmduscita_Click()
+{
+    if (m_imp.uscitaConConferma)
+        Modmorvel::uscita();
+    else
+        ui::Application::end(0);
+}

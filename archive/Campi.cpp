@@ -1,0 +1,67 @@
+#include "archive/Campi.h"
+
+#include <QDate>
+#include <QDateTime>
+
+#include <cmath>
+
+namespace Campi {
+
+namespace {
+QString data(const QVariant& valore)
+{
+    if (valore.metaType().id() == QMetaType::QDate)
+        return valore.toDate().toString(QStringLiteral("dd/MM/yyyy"));
+    if (valore.metaType().id() == QMetaType::QDateTime)
+        return valore.toDateTime().date().toString(QStringLiteral("dd/MM/yyyy"));
+    const QString text = valore.toString().trimmed();
+    // The engine keeps a date as "yyyy-mm-dd", sometimes followed by a time.
+    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+    if (date.isValid() && (text.size() == 10 || text.at(10) == QLatin1Char(' ') || text.at(10) == QLatin1Char('T')))
+        return date.toString(QStringLiteral("dd/MM/yyyy"));
+    return text;
+}
+
+QString numero(const QVariant& valore)
+{
+    switch (valore.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+        return QString::number(valore.toLongLong());
+    default:
+        break;
+    }
+    bool ok = false;
+    const double d = valore.toString().trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(d))
+        return valore.toString();
+    if (d == std::trunc(d) && std::fabs(d) < 1e15)
+        return QString::number(qint64(d));
+    QString text = QString::number(d, 'f', 6);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+}  // namespace
+
+QString testo(const QVariant& valore, Tipo tipo)
+{
+    if (!valore.isValid() || valore.isNull())
+        return {};
+    switch (tipo) {
+    case Tipo::Data:
+        return data(valore);
+    case Tipo::Numero:
+        return numero(valore);
+    case Tipo::Testo:
+        break;
+    }
+    return valore.toString();
+}
+
+}  // namespace Campi

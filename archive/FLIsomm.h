@@ -1,0 +1,11 @@
+#pragma once
+
+#include "archive/Archivio.h"
+
+// The archive of the summative tests: the table "studsomm".
+class FLIsomm : public Archivio {
+    Q_OBJECT
+public:
+    FLIsomm();
+    static ImpostazioniArchivio impostazioni();
+};

@@ -1,0 +1,131 @@
+#include "data/ResultList.h"
+
+#include "data/Database.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace data {
+
+namespace {
+// The engine's own row identity gives the stored order and marks where a list ends. %1 is the table,
+// %2 the columns read; the pupil's name and the bounds are always bound values.
+const auto kCountAll = QStringLiteral(R"(SELECT COUNT(*), MAX(rowid) FROM "%1")");
+const auto kCountPupil = QStringLiteral(R"(SELECT COUNT(*), MAX(rowid) FROM "%1" WHERE "cognome e nome" = ?)");
+const auto kPageAll =
+    QStringLiteral(R"(SELECT rowid, %2 FROM "%1" WHERE rowid > ? AND rowid <= ? ORDER BY rowid LIMIT ?)");
+const auto kPagePupil = QStringLiteral(
+    R"(SELECT rowid, %2 FROM "%1" WHERE "cognome e nome" = ? AND rowid > ? AND rowid <= ? ORDER BY rowid LIMIT ?)");
+const auto kDeleteAll = QStringLiteral(R"(DELETE FROM "%1" WHERE rowid <= ?)");
+const auto kDeletePupil = QStringLiteral(R"(DELETE FROM "%1" WHERE "cognome e nome" = ? AND rowid <= ?)");
+
+QString quoted(const QString& identifier)
+{
+    QString id = identifier;
+    return QLatin1Char('"') + id.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+}  // namespace
+
+ResultList::ResultList(QSqlDatabase db, QString table, QStringList columns, std::optional<QString> pupil)
+    : m_db(std::move(db)), m_table(std::move(table)), m_columns(std::move(columns)), m_pupil(std::move(pupil))
+{
+}
+
+bool ResultList::open()
+{
+    m_count = 0;
+    m_last.reset();
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare((m_pupil ? kCountPupil : kCountAll).arg(m_table))) {
+        m_error = Database::describe(query.lastError());
+        return false;
+    }
+    if (m_pupil)
+        query.addBindValue(*m_pupil);
+    if (!query.exec() || !query.next()) {
+        m_error = Database::describe(query.lastError());
+        return false;
+    }
+    m_count = query.value(0).toInt();
+    if (!query.value(1).isNull())
+        m_last = query.value(1).toLongLong();
+    m_error.clear();
+    return true;
+}
+
+bool ResultList::read(Position& at, int n, QVector<QVariantList>* rows)
+{
+    rows->clear();
+    if (!m_last || at.after >= *m_last || n <= 0)
+        return true;
+    QStringList columns;
+    for (const QString& c : std::as_const(m_columns))
+        columns << quoted(c);
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare((m_pupil ? kPagePupil : kPageAll).arg(m_table, columns.join(QLatin1String(", "))))) {
+        m_error = Database::describe(query.lastError());
+        return false;
+    }
+    if (m_pupil)
+        query.addBindValue(*m_pupil);
+    query.addBindValue(at.after);
+    query.addBindValue(*m_last);
+    query.addBindValue(n);
+    if (!query.exec()) {
+        m_error = Database::describe(query.lastError());
+        return false;
+    }
+    const int width = int(m_columns.size());
+    while (query.next()) {
+        QVariantList row;
+        row.reserve(width);
+        for (int i = 1; i <= width; ++i)
+            row.append(query.value(i));
+        rows->append(row);
+        at.after = query.value(0).toLongLong();
+    }
+    if (query.lastError().isValid()) {
+        m_error = Database::describe(query.lastError());
+        rows->clear();
+        return false;
+    }
+    return true;
+}
+
+bool ResultList::deleteAll(int* deleted)
+{
+    *deleted = 0;
+    if (!m_last)
+        return true;
+    Transaction transaction(m_db);
+    if (!transaction.isActive()) {
+        m_error = transaction.errorText();
+        return false;
+    }
+    int removed = 0;
+    {
+        QSqlQuery query(m_db);
+        if (!query.prepare((m_pupil ? kDeletePupil : kDeleteAll).arg(m_table))) {
+            m_error = Database::describe(query.lastError());
+            return false;
+        }
+        if (m_pupil)
+            query.addBindValue(*m_pupil);
+        query.addBindValue(*m_last);
+        if (!query.exec()) {
+            m_error = Database::describe(query.lastError());
+            return false;
+        }
+        removed = query.numRowsAffected();
+    }
+    if (!transaction.commit()) {
+        m_error = transaction.errorText();
+        return false;
+    }
+    *deleted = removed;
+    return true;
+}
+
+}  // namespace data

@@ -1,0 +1,630 @@
+#include "TestSupport.h"
+
+#include "app/Fscelt.h"
+#include "app/Modmorvel.h"
+#include "archive/Archivio.h"
+#include "archive/Campi.h"
+#include "ui/MessageBox.h"
+#include "ui/Printer.h"
+#include "ui/Screens.h"
+
+#include <QDate>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using ui::MessageBox;
+
+namespace {
+const QString kFrm = QStringLiteral("frmRISUL");
+const QString kFli = QStringLiteral("FLIsomm");
+const QString kVerdi = QStringLiteral("Verdi Anna");
+const QList<int> kCarta[2] = {{1, 23, 47, 53, 60}, {1, 23, 27, 45, 50, 55, 60}};
+
+QString tabella(const QString& archivio)
+{
+    return archivio == kFrm ? QStringLiteral("studenti") : QStringLiteral("studsomm");
+}
+QString alunno(int i)
+{
+    return QStringLiteral("Alunno %1").arg(i, 4, 10, QLatin1Char('0'));
+}
+QString giorno(int i)
+{
+    return QDate(2024, 1, 1).addDays(i).toString(QStringLiteral("dd/MM/yyyy"));
+}
+// A row as shown and printed: what aggiungi() stores for row i of `nome`.
+QStringList valori(const QString& archivio, const QString& nome, int i)
+{
+    if (archivio == kFrm)
+        return {nome, QStringLiteral("La crosta oceanica"), QString::number(i % 11), QStringLiteral("10"), giorno(i)};
+    return {nome, QString::number(i % 101), QStringLiteral("BUONO"), QStringLiteral("80"), QStringLiteral("66"),
+            QStringLiteral("50"), giorno(i)};
+}
+
+// Rows i = da ... da + quante - 1 of `nome(i)`, straight into the file, dated 2024-01-01 + i days.
+void aggiungi(const QString& archivio, int quante, const std::function<QString(int)>& nome = alunno, int da = 1,
+              const QString& argomento = QStringLiteral("La crosta oceanica"))
+{
+    QSqlDatabase db = Modmorvel::dbcorso->connection();
+    QVERIFY(db.transaction());
+    {
+        QSqlQuery q(db);
+        q.prepare(archivio == kFrm
+                      ? QStringLiteral(R"(INSERT INTO "studenti" ("cognome e nome", "argomento", "punteggio", "maxpunti", "data") VALUES (?, ?, ?, 10, ?))")
+                      : QStringLiteral(R"(INSERT INTO "studsomm" ("cognome e nome", "valutazione", "punteggio totale", "conscere", "comprendere", "applicare", "data") VALUES (?, ?, ?, 80, 66, 50, ?))"));
+        for (int i = da; i < da + quante; ++i) {
+            q.addBindValue(nome(i));
+            q.addBindValue(archivio == kFrm ? argomento : QStringLiteral("BUONO"));
+            q.addBindValue(i % (archivio == kFrm ? 11 : 101));
+            q.addBindValue(QDate(2024, 1, 1).addDays(i).toString(Qt::ISODate));
+            QVERIFY(q.exec());
+        }
+    }
+    QVERIFY(db.commit());
+}
+
+// A statement on the file through a connection of its own (another copy of the program, a teacher's tool).
+QVariant sql(const QString& path, const QString& statement, const QVariantList& values = {})
+{
+    QVariant result;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altro"));
+        raw.setDatabaseName(path);
+        raw.open();
+        QSqlQuery q(raw);
+        q.prepare(statement);
+        for (const QVariant& v : values)
+            q.addBindValue(v);
+        if (!q.exec())
+            qWarning() << q.lastError().text();
+        if (q.next())
+            result = q.value(0);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("altro"));
+    return result;
+}
+int righe(const QString& path, const QString& archivio, const QString& nome = {})
+{
+    return nome.isNull() ? sql(path, QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(tabella(archivio))).toInt()
+                         : sql(path, QStringLiteral(R"(SELECT COUNT(*) FROM "%1" WHERE "cognome e nome" = ?)").arg(tabella(archivio)), {nome}).toInt();
+}
+
+Archivio* apri(const QString& archivio)
+{
+    auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
+    (archivio == kFrm ? menu->CMDarchquest : menu->CMDarchsomm)->click();
+    return qobject_cast<Archivio*>(ui::Screens::instance().front());
+}
+
+// Enabled buttons: VEDO, SELEZIONO, CONTINUO, STAMPO, ELIMINO.
+QString abilitati(const Archivio* a)
+{
+    QString s;
+    for (const ui::Button* b : {a->cmdtutto, a->cmdselezione, a->CmdContinuo, a->cmdstampa, a->cmdelimina})
+        s += b->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+    return s;
+}
+
+// The lines of every list, one "a|b|c" text a line; empty lists give no lines.
+QStringList mostrate(const Archivio* a)
+{
+    QStringList out;
+    for (int r = 0; r < a->Listsomm[0]->count(); ++r) {
+        QStringList celle;
+        for (const ui::ListBox* l : a->Listsomm)
+            celle << (r < l->count() ? l->item(r)->text() : QStringLiteral("?"));
+        out << celle.join(QLatin1Char('|'));
+    }
+    return out;
+}
+
+// The page from row `prima` of `elenco`, in the form of mostrate(): empty lines past its end.
+QStringList pagina(const QList<QStringList>& elenco, int prima, int colonne)
+{
+    QStringList out;
+    for (int r = prima; r < prima + 20; ++r)
+        out << (r <= elenco.size() ? elenco[r - 1].join(QLatin1Char('|')) : QString(colonne - 1, QLatin1Char('|')));
+    return out;
+}
+
+void seleziona(Archivio* a, const QString& nome)
+{
+    MessageBox::setNextInput(nome);
+    a->cmdselezione->click();
+}
+void elimina(Archivio* a, const QString& codice, MessageBox::Answer risposta = MessageBox::AnswerYes)
+{
+    MessageBox::setNextInput(codice);
+    if (a->tipoelenco() == 12)
+        MessageBox::setNextAnswer(risposta);
+    a->cmdelimina->click();
+}
+
+// The items printed after the heading, whatever line each came out on.
+ui::PrintLine stampato(const ui::Printer::Job& job)
+{
+    ui::PrintLine items;
+    for (qsizetype i = 1; i < job.layout.lines.size(); ++i)
+        items += job.layout.lines[i];
+    return items;
+}
+ui::PrintLine daStampare(const QString& archivio, const QList<QStringList>& elenco)
+{
+    ui::PrintLine items;
+    for (const QStringList& riga : elenco)
+        for (int c = 0; c < riga.size(); ++c)
+            items.append({kCarta[archivio == kFli][c], riga[c]});
+    return items;
+}
+}  // namespace
+
+class TestArchivi : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TestSupport::prepara(); }
+    void cleanup() { TestSupport::chiudiTutto(); }
+
+    // Whole table (counted one past its rows, so 19 rows already page) and a pupil among others: every
+    // page, the buttons after each press, the end of paging, and a print of the whole list.
+    void paging_data()
+    {
+        QTest::addColumn<QString>("archivio");
+        QTest::addColumn<bool>("tutto");
+        QTest::addColumn<int>("n");
+        for (const QString& a : {kFrm, kFli}) {
+            for (int n : {0, 1, 18, 19, 20, 21, 41, 45, 1500})
+                QTest::addRow("%s all %d", qPrintable(a), n) << a << true << n;
+            for (int n : {1, 19, 20, 25, 41})
+                QTest::addRow("%s pupil %d", qPrintable(a), n) << a << false << n;
+        }
+    }
+    void paging()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(bool, tutto);
+        QFETCH(int, n);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        QList<QStringList> elenco;
+        if (tutto)
+            aggiungi(archivio, n);
+        for (int i = 1; i <= n; ++i) {
+            if (!tutto) {
+                aggiungi(archivio, 1, alunno, i);
+                aggiungi(archivio, 1, [](int) { return kVerdi; }, i);
+            }
+            elenco << valori(archivio, tutto ? alunno(i) : kVerdi, i);
+        }
+        Archivio* a = apri(archivio);
+        const int colonne = int(a->Listsomm.size());
+        QCOMPARE(abilitati(a), QStringLiteral("11000"));
+        if (tutto)
+            a->cmdtutto->click();
+        else
+            seleziona(a, kVerdi);
+        const int numrec = tutto ? n + 1 : n;
+        const int altre = numrec >= 20 ? numrec / 20 : 0;
+        QCOMPARE(a->paginazione().pagine(), altre);
+        QCOMPARE(mostrate(a), pagina(elenco, 1, colonne));
+        QCOMPARE(abilitati(a), altre ? QStringLiteral("00111") : QStringLiteral("11011"));
+        for (int p = 1; p <= altre; ++p) {
+            a->CmdContinuo->click();
+            QCOMPARE(mostrate(a), pagina(elenco, p * 20 + 1, colonne));
+            // Only the questionnaire archive lets a selection start while a list is paged.
+            QCOMPARE(abilitati(a), archivio == kFrm ? QStringLiteral("01111") : QStringLiteral("00111"));
+        }
+        if (altre) {
+            a->CmdContinuo->click();
+            QCOMPARE(mostrate(a), QStringList());
+            QCOMPARE(abilitati(a), QStringLiteral("11011"));
+        }
+        QCOMPARE(MessageBox::shown().size(), tutto ? 0 : 1);  // the name box only: an empty table is no error
+        if (n == 0)
+            return;
+        a->cmdstampa->click();
+        QCOMPARE(ui::Printer::jobs().size(), 1);
+        QVERIFY(ui::Printer::jobs()[0].ended);
+        QCOMPARE(stampato(ui::Printer::jobs()[0]), daStampare(archivio, elenco));
+    }
+
+    // The typed name is a value, apostrophes included, and stays the pupil's name afterwards.
+    void selectingNames_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("apostrophe") << "D'Amico Lucia";
+        QTest::newRow("two apostrophes") << "Dell'Orto Pier'Luigi";
+        QTest::newRow("closing quote") << "x' OR '1'='1";
+        QTest::newRow("blanks") << "  Bianchi   Anna ";
+    }
+    void selectingNames()
+    {
+        QFETCH(QString, nome);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        aggiungi(kFli, 3);
+        aggiungi(kFli, 2, [&](int) { return nome; }, 10);
+        aggiungi(kFli, 4, [&](int) { return nome.trimmed() + QStringLiteral("x"); });
+        Archivio* a = apri(kFli);
+        seleziona(a, nome);
+        QCOMPARE(mostrate(a).mid(0, 3), pagina({valori(kFli, nome, 10), valori(kFli, nome, 11)}, 1, 7).mid(0, 3));
+        a->cmdcseltaarg->click();
+        QCOMPARE(Modmorvel::nomestudente, nome);
+    }
+
+    // A name not found asks again (OK) or gives up (Cancel). After any abandoned selection, print and
+    // delete act on nothing: the list shown before cannot be deleted without the whole-archive question.
+    void abandonedSelection_data()
+    {
+        QTest::addColumn<QString>("archivio");
+        QTest::addColumn<QString>("come");
+        for (const QString& a : {kFrm, kFli})
+            for (const char* come : {"empty", "cancelled", "not found"})
+                QTest::addRow("%s %s", qPrintable(a), come) << a << come;
+    }
+    void abandonedSelection()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(QString, come);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        aggiungi(archivio, 5);
+        Archivio* a = apri(archivio);
+        a->cmdtutto->click();
+        MessageBox::clear();
+        MessageBox::setNextInput(come == QLatin1String("not found") ? QStringLiteral("Nessuno") : QString(),
+                                 come == QLatin1String("cancelled"));
+        if (come == QLatin1String("not found")) {
+            MessageBox::setNextAnswer(MessageBox::AnswerOk);
+            MessageBox::setNextInput(QStringLiteral("Nessuno Ancora"));
+            MessageBox::setNextAnswer(MessageBox::AnswerCancel);
+        }
+        a->cmdselezione->click();
+        QStringList testi;
+        for (const auto& s : MessageBox::shown())
+            testi << s.text;
+        if (come == QLatin1String("not found")) {
+            QCOMPARE(testi, (QStringList{"scrivi cognome e nome", "ATTENZIONE, non hai scritto bene il nome",
+                                         "scrivi cognome e nome", "ATTENZIONE, non hai scritto bene il nome",
+                                         "ABBANDONO QUESTA RICERCA"}));
+            QCOMPARE(Modmorvel::nomestudente, QStringLiteral("Nessuno Ancora"));
+        } else {
+            QCOMPARE(testi, QStringList{"scrivi cognome e nome"});
+            QCOMPARE(Modmorvel::nomestudente, QString());
+        }
+        QCOMPARE(mostrate(a), QStringList());
+        QCOMPARE(abilitati(a), QStringLiteral("11011"));
+        MessageBox::clear();
+        elimina(a, QStringLiteral("cipresso"));
+        a->cmdstampa->click();
+        QCOMPARE(MessageBox::shown().size(), 2);  // no code was asked
+        QVERIFY(MessageBox::shown()[0].text.startsWith(QStringLiteral("Non c'è nessun elenco da eliminare")));
+        QVERIFY(MessageBox::shown()[1].text.startsWith(QStringLiteral("Non c'è nessun elenco da stampare")));
+        QCOMPARE(ui::Printer::jobs().size(), 0);
+        QCOMPARE(righe(folder.archivio(), archivio), 5);
+    }
+
+    // Only "cipresso", exactly, deletes; the whole table only after Yes; every row of the list goes,
+    // in one go; a second emptying deletes nothing more, not even a row stored since.
+    void emptying_data()
+    {
+        QTest::addColumn<QString>("archivio");
+        QTest::addColumn<QString>("elenco");  // the pupil listed, or empty for the whole table
+        QTest::addColumn<QString>("codice");
+        QTest::addColumn<bool>("si");
+        QTest::addColumn<int>("restano");  // of 48 rows: 17 pupils', Neri Ugo's 1, Verdi Anna's 30
+        for (const QString& a : {kFrm, kFli}) {
+            const QByteArray nome = a.toLatin1();
+            const char* s = nome.constData();
+            QTest::addRow("%s whole, Yes", s) << a << "" << "cipresso" << true << 0;
+            QTest::addRow("%s whole, No", s) << a << "" << "cipresso" << false << 48;
+            QTest::addRow("%s pupil of one row", s) << a << "Neri Ugo" << "cipresso" << true << 47;
+            QTest::addRow("%s pupil of 30 rows", s) << a << "Verdi Anna" << "cipresso" << true << 18;
+            QTest::addRow("%s capital", s) << a << "Verdi Anna" << "Cipresso" << true << 48;
+            QTest::addRow("%s trailing blank", s) << a << "Verdi Anna" << "cipresso " << true << 48;
+            QTest::addRow("%s empty code", s) << a << "" << "" << true << 48;
+        }
+    }
+    void emptying()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(QString, elenco);
+        QFETCH(QString, codice);
+        QFETCH(bool, si);
+        QFETCH(int, restano);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        aggiungi(archivio, 12);
+        aggiungi(archivio, 1, [](int) { return QStringLiteral("Neri Ugo"); });
+        aggiungi(archivio, 30, [](int) { return kVerdi; });
+        aggiungi(archivio, 5);
+        Archivio* a = apri(archivio);
+        if (elenco.isEmpty())
+            a->cmdtutto->click();
+        else
+            seleziona(a, elenco);
+        const QStringList prima = mostrate(a);
+        MessageBox::clear();
+        elimina(a, codice, si ? MessageBox::AnswerYes : MessageBox::AnswerNo);
+        QCOMPARE(righe(folder.archivio(), archivio), restano);
+        const auto shown = MessageBox::shown();
+        QCOMPARE(shown[0].title, QStringLiteral("CODICE PER LA CANCELLAZIONE"));
+        const bool giusto = codice == QLatin1String("cipresso");
+        QCOMPARE(shown.size(), codice.isEmpty() ? 1 : 1 + (giusto ? elenco.isEmpty() : 1));
+        if (!codice.isEmpty() && !giusto)
+            QCOMPARE(shown.last().text, QStringLiteral("Mi dispiace, o hai sbagliato a scrivere il codice, o non sei autorizzato a cancellare."));
+        const bool fatto = restano < 48;
+        QCOMPARE(mostrate(a), fatto ? QStringList() : prima);
+        if (!fatto)
+            return;
+        QCOMPARE(abilitati(a), QStringLiteral("11011"));
+        QCOMPARE(a->cmdselezione->caption() == QLatin1String("SELEZIONO i dati da mostrare"), archivio == kFli);
+        aggiungi(archivio, 1, [&](int) { return elenco.isEmpty() ? kVerdi : elenco; });
+        MessageBox::clear();
+        elimina(a, QStringLiteral("cipresso"));
+        QCOMPARE(MessageBox::shown().size(), 1);  // "already deleted", no code asked
+        QCOMPARE(righe(folder.archivio(), archivio), restano + 1);
+    }
+
+    // Rows that cannot be deleted, or read: nothing deleted, nothing shown as done, a message in Italian.
+    void failuresAreSaidSo_data()
+    {
+        QTest::addColumn<QString>("archivio");
+        QTest::newRow("frmRISUL") << kFrm;
+        QTest::newRow("FLIsomm") << kFli;
+    }
+    void failuresAreSaidSo()
+    {
+        QFETCH(QString, archivio);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        aggiungi(archivio, 30);
+        // The 20th row refuses to go: the 19 before it must stay too.
+        sql(folder.archivio(), QStringLiteral(R"(CREATE TRIGGER "blocca" BEFORE DELETE ON "%1" WHEN old."cognome e nome" = '%2' BEGIN SELECT RAISE(ABORT, 'riga protetta'); END)")
+                                   .arg(tabella(archivio), alunno(20)));
+        Archivio* a = apri(archivio);
+        a->cmdtutto->click();
+        elimina(a, QStringLiteral("cipresso"));
+        QVERIFY(MessageBox::shown().last().text.startsWith(QStringLiteral("Non è stato eliminato niente")));
+        QCOMPARE(righe(folder.archivio(), archivio), 30);
+        QCOMPARE(mostrate(a).size(), 20);
+        QVERIFY(!a->eliminato());
+
+        sql(folder.archivio(), QStringLiteral(R"(ALTER TABLE "%1" RENAME TO "altro")").arg(tabella(archivio)));
+        MessageBox::clear();
+        a->CmdContinuo->click();
+        a->cmdtutto->click();
+        a->cmdstampa->click();
+        const auto shown = MessageBox::shown();
+        QCOMPARE(shown.size(), 3);
+        QVERIFY(shown[0].text.startsWith(QStringLiteral("Non riesco a leggere l'elenco dei risultati")));
+        QVERIFY(shown[1].text.startsWith(QStringLiteral("Non riesco a leggere l'archivio dei risultati")));
+        QVERIFY(shown[2].text.startsWith(QStringLiteral("Non c'è nessun elenco da stampare")));
+        QCOMPARE(abilitati(a), QStringLiteral("11011"));
+    }
+
+    // The buttons after each kind of press; the two archives differ while a list is paged.
+    void enabledButtons_data()
+    {
+        QTest::addColumn<QString>("archivio");
+        QTest::addColumn<QStringList>("azioni");
+        QTest::addColumn<QString>("atteso");  // VEDO SELEZIONO CONTINUO STAMPO ELIMINO
+        for (const QString& a : {kFrm, kFli}) {
+            const QByteArray nome = a.toLatin1();
+            const char* s = nome.constData();
+            QTest::addRow("%s selection abandoned", s) << a << QStringList{"abbandona"} << "11011";
+            QTest::addRow("%s selection, one page", s) << a << QStringList{"Alunno 0001"} << "11011";
+            QTest::addRow("%s selection, more pages", s) << a << QStringList{"Verdi Anna"} << "00111";
+            QTest::addRow("%s selection during paging", s) << a << QStringList{"tutto", "continuo", "Verdi Anna"} << "00111";
+            QTest::addRow("%s emptied after one page", s) << a << QStringList{"Alunno 0001", "elimina"} << "11011";
+            QTest::addRow("%s emptied while paging", s) << a << QStringList{"tutto", "elimina"} << "11011";
+        }
+    }
+    void enabledButtons()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(QStringList, azioni);
+        QFETCH(QString, atteso);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        aggiungi(archivio, 3);
+        aggiungi(archivio, 25, [](int) { return kVerdi; });
+        Archivio* a = apri(archivio);
+        for (const QString& azione : azioni) {
+            if (azione == QLatin1String("tutto"))
+                a->cmdtutto->click();
+            else if (azione == QLatin1String("continuo"))
+                a->CmdContinuo->click();
+            else if (azione == QLatin1String("abbandona"))
+                a->cmdselezione->click();
+            else if (azione == QLatin1String("elimina"))
+                elimina(a, QStringLiteral("cipresso"));
+            else
+                seleziona(a, azione);
+        }
+        QCOMPARE(abilitati(a), atteso);
+    }
+
+    // An item whose column the line has passed goes to that column on the next line; an empty item
+    // breaks nothing; an item too long for the paper is cut short.
+    void printedColumns()
+    {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        QTemporaryDir dir;
+        printer.setOutputFileName(dir.filePath(QStringLiteral("prova.pdf")));
+        const QList<ui::PrintLine> linee{
+            {{1, "Rossi Mario"}, {23, "La faglia di San Andreas in California"}, {47, "7"}, {53, "10"}},
+            {{1, "Neri"}, {23, ""}, {47, "3"}},
+            {{1, QString(400, QLatin1Char('W'))}},
+        };
+        qsizetype i = 0;
+        const auto layout = ui::Printer::layOut(printer, ui::Printer::font(), [&](ui::PrintLine& linea) {
+            if (i >= linee.size())
+                return ui::Printer::Next::End;
+            linea = linee[i++];
+            return ui::Printer::Next::Line;
+        });
+        QCOMPARE(layout.lines.size(), 4);
+        QCOMPARE(layout.lines[0], (ui::PrintLine{{1, "Rossi Mario"}, {23, "La faglia di San Andreas in California"}}));
+        QCOMPARE(layout.lines[1], (ui::PrintLine{{47, "7"}, {53, "10"}}));
+        QCOMPARE(layout.lines[2], (ui::PrintLine{{1, "Neri"}, {47, "3"}}));
+        QVERIFY(layout.lines[3][0].text.endsWith(QChar(0x2026)) && layout.lines[3][0].text.size() < 400);
+    }
+
+    // On paper: the heading, then exactly the pupil's rows, each word at its character column.
+    void printsToAPdfFile()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        aggiungi(kFli, 2);
+        aggiungi(kFli, 3, [](int) { return QStringLiteral("D'Amico Lucia"); }, 40);
+        Archivio* a = apri(kFli);
+        seleziona(a, QStringLiteral("D'Amico Lucia"));
+        QTemporaryDir dir;
+        ui::Printer::setRecording(true, dir.filePath(QStringLiteral("elenco.pdf")));
+        ui::Printer::setNextCancelled();
+        a->cmdstampa->click();  // the dialog closed: nothing printed, nothing said
+        QCOMPARE(ui::Printer::jobs().size(), 0);
+        a->cmdstampa->click();
+        QCOMPARE(ui::Printer::jobs().size(), 1);
+
+        QProcess p;
+        p.start(pdftotext, {QStringLiteral("-bbox"), dir.filePath(QStringLiteral("elenco.pdf")), QStringLiteral("-")});
+        QVERIFY(p.waitForFinished(30000));
+        struct Parola {
+            QString testo;
+            double x, y;
+        };
+        QList<Parola> parole;
+        static const QRegularExpression re(QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re"));
+        for (auto it = re.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();) {
+            const auto m = it.next();
+            parole.append({m.captured(3).replace(QStringLiteral("&apos;"), QStringLiteral("'")), m.captured(1).toDouble(),
+                           m.captured(2).toDouble()});
+        }
+        std::sort(parole.begin(), parole.end(), [](const Parola& a, const Parola& b) {
+            return std::abs(a.y - b.y) > 0.5 ? a.y < b.y : a.x < b.x;
+        });
+        QStringList testi;
+        for (const Parola& w : std::as_const(parole))
+            testi << w.testo;
+        QStringList attese{"Nome", "Tot", "Valutazione", "Con", "Comp", "App", "Data"};
+        for (int i = 40; i < 43; ++i)
+            attese << QStringLiteral("D'Amico") << valori(kFli, QStringLiteral("Lucia"), i);
+        QCOMPARE(testi, attese);
+        // Columns are average character widths of the printer's font, from the first column: the heading
+        // and the first row ("Lucia" aside).
+        QPrinter printer(QPrinter::HighResolution);
+        const double colonna = QFontMetricsF(ui::Printer::font(), &printer).averageCharWidth() * 72.0 / printer.resolution();
+        const QList<int> indici{0, 1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14};
+        for (int k = 0; k < indici.size(); ++k) {
+            const Parola& w = parole[indici[k]];
+            QVERIFY2(std::abs(w.x - (parole[0].x + (kCarta[1][k % 7] - 1) * colonna)) < 0.75, qPrintable(w.testo));
+            QVERIFY(std::abs(w.y - parole[k < 7 ? 0 : 7].y) < 0.5);
+        }
+        QVERIFY(parole[7].y > parole[0].y);
+    }
+
+    void valuesAsShown_data()
+    {
+        QTest::addColumn<QVariant>("valore");
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<QString>("atteso");
+        const int data = int(Campi::Tipo::Data);
+        const int numero = int(Campi::Tipo::Numero);
+        QTest::newRow("date and time") << QVariant(QStringLiteral("2023-12-31 23:59:59")) << data << "31/12/2023";
+        QTest::newRow("not a date") << QVariant(QStringLiteral("ieri")) << data << "ieri";
+        QTest::newRow("stored as real") << QVariant(100000.0) << numero << "100000";
+        QTest::newRow("fraction") << QVariant(7.5) << numero << "7,5";
+        QTest::newRow("missing") << QVariant(QMetaType(QMetaType::Int)) << numero << "";
+    }
+    void valuesAsShown()
+    {
+        QFETCH(QVariant, valore);
+        QFETCH(int, tipo);
+        QFETCH(QString, atteso);
+        QCOMPARE(Campi::testo(valore, Campi::Tipo(tipo)), atteso);
+    }
+
+    // Back to the menu (only the questionnaire archive unloads FQuest), and the exits: the questionnaire
+    // archive ends at once, the summative archive asks first and, refused, stays as it was.
+    void routes_data()
+    {
+        QTest::addColumn<QString>("archivio");
+        QTest::addColumn<QString>("pulsante");
+        for (const QString& a : {kFrm, kFli})
+            for (const char* p : {"menu", "esco no", "esco si"})
+                QTest::addRow("%s %s", qPrintable(a), p) << a << p;
+    }
+    void routes()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(QString, pulsante);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        auto& screens = ui::Screens::instance();
+        screens.registerScreen(QStringLiteral("FQuest"), [] { return new ui::Form(QStringLiteral("FQuest")); });
+        screens.load(QStringLiteral("FQuest"));
+        aggiungi(archivio, 30);
+        Archivio* a = apri(archivio);
+        QCOMPARE(screens.visibleScreens(), QStringList{archivio});
+        a->cmdtutto->click();
+        const QStringList prima = mostrate(a);
+        if (pulsante == QLatin1String("menu")) {
+            a->cmdcseltaarg->click();
+            QCOMPARE(screens.visibleScreens(), QStringList{QStringLiteral("Fscelt")});
+            QVERIFY(!screens.isLoaded(archivio));
+            QCOMPARE(screens.isLoaded(QStringLiteral("FQuest")), archivio == kFli);
+            return;
+        }
+        MessageBox::setNextAnswer(pulsante == QLatin1String("esco si") ? MessageBox::AnswerOk : MessageBox::AnswerCancel);
+        a->cmduscita->click();
+        QCOMPARE(MessageBox::shown().size(), archivio == kFrm ? 0 : 1);
+        QCOMPARE(TestSupport::fineRichiesta(), archivio == kFrm || pulsante == QLatin1String("esco si") ? 1 : 0);
+        QCOMPARE(mostrate(a), prima);
+        if (archivio == kFli) {
+            QCOMPARE(MessageBox::shown()[0].text, QStringLiteral("sei sicuro di voler uscire dal programma?"));
+            // Its heading has two lines, the second only the four percent marks.
+            QCOMPARE(a->Label1->caption().section(QLatin1Char('\r'), 1).simplified(), QStringLiteral("% % % %"));
+        }
+    }
+
+    // Screens and printouts to look at: PLACCHE_FOTO=folder tests/TestArchivi fotografie
+    void fotografie()
+    {
+        if (qEnvironmentVariableIsEmpty("PLACCHE_FOTO"))
+            QSKIP("PLACCHE_FOTO is not set");
+        TestSupport::CartellaProgramma folder(true, true);
+        QVERIFY(TestSupport::apriMenu());
+        const auto nome = [](int k) { return k % 2 ? QStringLiteral("D'Amico Lucia") : alunno(k); };
+        const QStringList argomenti{"Il margine distruttivo e la subduzione", "La crosta oceanica",
+                                    "Le placche (immagine)", "Animazione finale"};
+        for (int i = 0; i < 25; ++i)
+            aggiungi(kFrm, 1, nome, i, argomenti[i % 4]);
+        aggiungi(kFli, 25, nome);
+        for (const QString& archivio : {kFrm, kFli}) {
+            Archivio* a = apri(archivio);
+            a->window()->resize(800, 600);
+            TestSupport::fotografa(a->window(), archivio + QStringLiteral("-vuoto"));
+            a->cmdtutto->click();
+            TestSupport::fotografa(a->window(), archivio + QStringLiteral("-pagina"));
+            a->window()->resize(1366, 768);
+            TestSupport::fotografa(a->window(), archivio + QStringLiteral("-pagina-1366"));
+            ui::Printer::setRecording(true, qEnvironmentVariable("PLACCHE_FOTO") + QLatin1Char('/') + archivio + QStringLiteral(".pdf"));
+            a->cmdstampa->click();
+            a->cmdcseltaarg->click();
+        }
+    }
+};
+
+QTEST_MAIN(TestArchivi)
+#include "TestArchivi.moc"
