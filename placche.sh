@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACCHETTI=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgif-dev fonts-liberation)
+PACCHETTI=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgif-dev fonts-liberation poppler-utils)
 
 mancanti=()
 for p in "${PACCHETTI[@]}"; do
