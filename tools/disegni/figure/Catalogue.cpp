@@ -6,6 +6,9 @@ QList<Picture> catalogue()
 {
     QList<Picture> pictures;
     addAltre(&pictures);
+    addLezione1(&pictures);
+    addLezione2(&pictures);
+    addLezione4(&pictures);
     return pictures;
 }
 

@@ -45,5 +45,8 @@ QList<Picture> catalogue();
 
 // One function per group of pictures, each in its own file.
 void addAltre(QList<Picture> *pictures);
+void addLezione1(QList<Picture> *pictures);
+void addLezione2(QList<Picture> *pictures);
+void addLezione4(QList<Picture> *pictures);
 
 } // namespace disegni
