@@ -3,17 +3,14 @@
 // page.
 
 #include "Catalogue.h"
+#include "Dati.h"
 #include "Globe.h"
 #include "Output.h"
 #include "Schemi.h"
 #include "Style.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QSet>
-#include <QTextStream>
 #include <QtMath>
 
 #include <algorithm>
@@ -111,38 +108,6 @@ void credito(QPainter &p, const QSize &size, const QString &text)
     drawCredit(p, QRectF(QPointF(0, 0), size), text, look);
 }
 
-struct Terremoto {
-    double lon, lat, depth, magnitude;
-};
-
-// USGS/NEIC catalogue as the GPlates tutorials give it: year,month,day,latitude,longitude,depth,magnitude.
-QList<Terremoto> terremoti(GeoData &data)
-{
-    QFile f(QDir(data.folder()).filePath(QStringLiteral("earthquakes.csv")));
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw GeoDataError(QStringLiteral("%1: %2").arg(f.fileName(), f.errorString()).toStdString());
-    QTextStream in(&f);
-    const QStringList header = in.readLine().split(QLatin1Char(','));
-    const qsizetype lat = header.indexOf(QStringLiteral("latitude")), lon = header.indexOf(QStringLiteral("longitude")),
-                    depth = header.indexOf(QStringLiteral("depth")), mag = header.indexOf(QStringLiteral("magnitude"));
-    if (lat < 0 || lon < 0 || depth < 0 || mag < 0)
-        throw GeoDataError(QStringLiteral("%1: colonne inattese").arg(f.fileName()).toStdString());
-    QList<Terremoto> out;
-    while (!in.atEnd()) {
-        const QStringList row = in.readLine().split(QLatin1Char(','));
-        if (row.size() != header.size())
-            continue;
-        bool ok[4];
-        const Terremoto t{row.at(lon).toDouble(&ok[0]), row.at(lat).toDouble(&ok[1]), row.at(depth).toDouble(&ok[2]),
-                          row.at(mag).toDouble(&ok[3])};
-        if (ok[0] && ok[1] && ok[2] && ok[3])
-            out.append(t);
-    }
-    if (out.isEmpty())
-        throw GeoDataError(QStringLiteral("%1: nessun terremoto").arg(f.fileName()).toStdString());
-    return out;
-}
-
 QColor coloreProfondita(double km)
 {
     if (km < 70)
@@ -210,15 +175,6 @@ QImage ter200(PictureContext &ctx)
     return image;
 }
 
-bool vulcanoAttivo(const GeoFeature &v)
-{
-    // erupted within the last ten thousand years, however the date is known; doubtful ones left out
-    static const QSet<QString> esclusi = {QStringLiteral("Uncertain"), QStringLiteral("Pleistocene"),
-                                          QStringLiteral("Pleistocene-Fumarol"), QStringLiteral("Holocene?")};
-    const QString status = v.text(QStringLiteral("status"));
-    return !status.isEmpty() && !esclusi.contains(status);
-}
-
 void triangolo(QPainter &p, const QPointF &at, double size)
 {
     QPainterPath t;
@@ -246,14 +202,14 @@ QImage vulc200(PictureContext &ctx)
     for (const Emisfero &e : {kAtlantico, kPacifico}) {
         const Globe g = globo(e);
         for (const GeoFeature &v : vulcani) {
-            if (!vulcanoAttivo(v) || v.points.isEmpty())
+            if (!vulcanoAttivo(v))
                 continue;
             if (const auto at = g.toPixel(v.points.first().x(), v.points.first().y()))
                 triangolo(p, *at, 3.6);
         }
     }
     for (const GeoFeature &v : vulcani)
-        contati += vulcanoAttivo(v) && !v.points.isEmpty();
+        contati += vulcanoAttivo(v);
     if (contati == 0)
         throw GeoDataError("volcanoes.json: nessun vulcano attivo");
 
