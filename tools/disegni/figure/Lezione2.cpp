@@ -24,7 +24,7 @@ namespace {
 
 // ---------------------------------------------------------------------------------------------
 // World maps of earthquakes and volcanoes: the world as two hemispheres, one above the other, so
-// that in the narrow column beside the text each hemisphere is twice as large as a flat world map
+// that in the narrow column beside the text each hemisphere is nearly twice as large as a flat world map
 // would be. The upper one has Europe, Africa and the Atlantic ridge; the lower one, opposite, the
 // Pacific with the belt round it.
 

@@ -266,13 +266,4 @@ QPointF suCerchio(const QPointF &centre, double radius, double degrees)
     return centre + QPointF(std::cos(a) * radius, -std::sin(a) * radius);
 }
 
-QPainterPath bordoOndulato(double x0, double x1, double y, double amplitude, double wavelength)
-{
-    QPainterPath path;
-    path.moveTo(x0, y);
-    for (double x = x0; x <= x1 + 0.5; x += 2.0)
-        path.lineTo(x, y + amplitude * std::sin((x - x0) / wavelength * 2 * M_PI));
-    return path;
-}
-
 } // namespace disegni::schema

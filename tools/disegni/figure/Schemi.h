@@ -94,7 +94,4 @@ QPainterPath settore(const QPointF &centre, double r0, double r1, double startDe
 // Points of a circle arc, angles in degrees counter-clockwise from east (y pointing down in pixels).
 QPointF suCerchio(const QPointF &centre, double radius, double degrees);
 
-// A wavy band edge between two x, for plastic layers; amplitude and wavelength in pixels.
-QPainterPath bordoOndulato(double x0, double x1, double y, double amplitude, double wavelength);
-
 } // namespace disegni::schema
