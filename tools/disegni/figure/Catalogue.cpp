@@ -9,6 +9,9 @@ QList<Picture> catalogue()
     addLezione3(&pictures);
     addLezione5(&pictures);
     addQuestim(&pictures);
+    addLezione1(&pictures);
+    addLezione2(&pictures);
+    addLezione4(&pictures);
     return pictures;
 }
 

@@ -48,5 +48,8 @@ void addAltre(QList<Picture> *pictures);
 void addLezione3(QList<Picture> *pictures);
 void addLezione5(QList<Picture> *pictures);
 void addQuestim(QList<Picture> *pictures);
+void addLezione1(QList<Picture> *pictures);
+void addLezione2(QList<Picture> *pictures);
+void addLezione4(QList<Picture> *pictures);
 
 } // namespace disegni
