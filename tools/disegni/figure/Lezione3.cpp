@@ -522,7 +522,8 @@ void moveArrow(QPainter &p, const QPointF &from, const QPointF &to, const QColor
 
 QImage margini(PictureContext &)
 {
-    const QSize size = pixelsForTwips(9360, 3660);
+    // Low enough to end above GUARDO L'ANIMAZIONE, which page 6 shows under its right-hand corner.
+    const QSize size = pixelsForTwips(9360, 2790);
     QImage image = newPicture(size, style::paper());
     QPainter p(&image);
     p.setRenderHints(smooth());
