@@ -6,6 +6,7 @@ QList<Picture> catalogue()
 {
     QList<Picture> pictures;
     addAltre(&pictures);
+    addDeriva(&pictures);
     return pictures;
 }
 

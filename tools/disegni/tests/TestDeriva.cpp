@@ -1,8 +1,10 @@
 #include "GeoData.h"
 #include "MapCanvas.h"
+#include "Output.h"
 #include "Paleo.h"
 
 #include <QDir>
+#include <QImageReader>
 #include <QTest>
 
 #include <algorithm>
@@ -103,6 +105,7 @@ private slots:
     void coastLeavesOutTheMapCuts();
     void paleomapAtKnownAges_data();
     void paleomapAtKnownAges();
+    void everyFrameIsDrawn();
 };
 
 void TestDeriva::rotationAboutAPole_data()
@@ -329,6 +332,29 @@ void TestDeriva::paleomapAtKnownAges()
     QVERIFY(a && b);
     const double d = distance(rotate(*a, pointA), rotate(*b, pointB));
     QVERIFY2(d >= least && d <= most, qPrintable(QStringLiteral("%1°").arg(d)));
+}
+
+void TestDeriva::everyFrameIsDrawn()
+{
+    // The viewer shows them as "immagini\deriva\new-1.jpg" ... "new-45.jpg".
+    const QDir folder(QStringLiteral(DISEGNI_REPOSITORY "/immagini/deriva"));
+    QSize size;
+    QImage previous;
+    for (int k = 1; k <= 45; ++k) {
+        const QString path = folder.filePath(QStringLiteral("new-%1.jpg").arg(k));
+        QImageReader reader(path);
+        const QImage image = reader.read();
+        QVERIFY2(!image.isNull(), qPrintable(path + QStringLiteral(": ") + reader.errorString()));
+        if (k == 1)
+            size = image.size();
+        QCOMPARE(image.size(), size);
+        QCOMPARE(dpiOf(image), kDpi);
+        // each frame a new age: two equal neighbours would put picture and counter out of step
+        QVERIFY2(image != previous, qPrintable(path));
+        previous = image;
+    }
+    QCOMPARE(twipsForPixels(size, kDpi), QSize(4695, 3735));
+    QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("new-46.jpg"))));
 }
 
 QTEST_GUILESS_MAIN(TestDeriva)
