@@ -12,6 +12,7 @@ QList<Picture> catalogue()
     addLezione1(&pictures);
     addLezione2(&pictures);
     addLezione4(&pictures);
+    addDeriva(&pictures);
     return pictures;
 }
 

@@ -51,5 +51,6 @@ void addQuestim(QList<Picture> *pictures);
 void addLezione1(QList<Picture> *pictures);
 void addLezione2(QList<Picture> *pictures);
 void addLezione4(QList<Picture> *pictures);
+void addDeriva(QList<Picture> *pictures);
 
 } // namespace disegni
