@@ -1,7 +1,9 @@
 #include "animation/Animazioni.h"
 
+#include "animation/Fsintesi.h"
 #include "ui/Screens.h"
 
 void registraAnimazioni()
 {
+    ui::Screens::instance().registerScreen(QStringLiteral("Fsintesi"), [] { return new Fsintesi; });
 }
