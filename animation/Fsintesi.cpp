@@ -22,17 +22,19 @@ const QColor kRiquadro(214, 224, 234);
 const QColor kGiallo(255, 232, 64);
 const QColor kInchiostro(24, 40, 64);
 
-// The layout, in twips. The main picture takes the top left (its area is 3:2; pictures of another shape
-// are fitted inside it, never stretched); the right-hand column holds the instructions or the test's
-// controls, the band below the title or the statements.
-const QRect kImage1{0, 0, 9000, 5940};
+// The layout, in twips. The main picture takes the top left, in the shape of the course's pictures
+// (9600 x 6900); the right-hand column holds the instructions or the test's controls, the band below the
+// title or the statements.
+const QRect kImage1{0, 0, 8265, 5940};
 const QRect kImage2{1200, 240, 4095, 3735};
+// A close-up keeps the shape it is drawn in, within the main picture.
+const QRect kAreaIngrandimento{1200, 240, 8265 - 1200 - 240, 5940 - 240 - 240};
 constexpr int kLarghezza = 11895;
 constexpr int kAltezza = 9000;
-constexpr int kColonna = 9000;   // left edge of the right-hand column
+constexpr int kColonna = 8265;   // left edge of the right-hand column
 constexpr int kFascia = 5940;    // top of the bottom band
-constexpr int kDentro = 9105;    // left edge of the controls in the column
-constexpr int kLargo = 2685;     // their width
+constexpr int kDentro = 8385;    // left edge of the controls in the column
+constexpr int kLargo = 3390;     // their width
 
 QString fine()
 {
@@ -77,7 +79,7 @@ Fsintesi::Fsintesi() : ui::Form(QStringLiteral("Fsintesi"))
     Label1->setIndent(12);
 
     // The right-hand panel: instructions, replay, points of this test, totals, resume, correction.
-    Frame2.setFondo(addLabel(QStringLiteral("Frame2"), QString(), {kColonna, 0, kLarghezza - kColonna, 5040}));
+    Frame2.setFondo(addLabel(QStringLiteral("Frame2"), QString(), {kColonna, 0, kLarghezza - kColonna, 4785}));
     Frame2.fondo()->setBackColor(kRiquadro);
     auto inFrame2 = [this](auto* control) {
         Frame2.aggiungi(control);
@@ -88,26 +90,26 @@ Fsintesi::Fsintesi() : ui::Form(QStringLiteral("Fsintesi"))
                                               "Clicca sulle affermazioni in basso. Alla fine, clicca su "
                                               "'Correzione', poi su 'Continuo'. Se non sei sicuro, puoi rivedere "
                                               "la sequenza cliccando sul pulsante giallo."),
-                               {kDentro, 90, kLargo, 1830}, kPannello));
+                               {kDentro, 105, kLargo, 1500}, kPannello));
     Label3->setForeColor(kInchiostro);
     Cmdrivedo = inFrame2(addButton(QStringLiteral("Cmdrivedo"), QStringLiteral("Rivedo l'ultima sequenza"),
-                                   {kDentro, 1980, kLargo, 555}, kPulsanti));
+                                   {kDentro, 1680, kLargo, 555}, kPulsanti));
     QPalette giallo = Cmdrivedo->palette();
     giallo.setColor(QPalette::Button, kGiallo);
     giallo.setColor(QPalette::ButtonText, Qt::black);
     Cmdrivedo->setPalette(giallo);
     Label5 = inFrame2(addLabel(QStringLiteral("Label5"), QStringLiteral("Hai individuato"),
-                               {kDentro, 2640, 1800, 285}, kPunti));
-    LabPunti = inFrame2(addLabel(QStringLiteral("LabPunti"), QStringLiteral("0"), {kDentro + 1830, 2640, 600, 285}, kPunti));
-    Label6 = inFrame2(addLabel(QStringLiteral("Label6"), QStringLiteral("risposte su"), {kDentro, 2940, 1800, 285}, kPunti));
-    LabMax = inFrame2(addLabel(QStringLiteral("LabMax"), QStringLiteral("12"), {kDentro + 1830, 2940, 600, 285}, kPunti));
+                               {kDentro, 2370, 1800, 285}, kPunti));
+    LabPunti = inFrame2(addLabel(QStringLiteral("LabPunti"), QStringLiteral("0"), {kDentro + 1830, 2370, 600, 285}, kPunti));
+    Label6 = inFrame2(addLabel(QStringLiteral("Label6"), QStringLiteral("risposte su"), {kDentro, 2670, 1800, 285}, kPunti));
+    LabMax = inFrame2(addLabel(QStringLiteral("LabMax"), QStringLiteral("12"), {kDentro + 1830, 2670, 600, 285}, kPunti));
     Label9 = inFrame2(addLabel(QStringLiteral("Label9"), QStringLiteral(" Tot. punti          su"),
-                               {kDentro, 3360, kLargo, 330}, kPunti));
+                               {kDentro, 3090, kLargo, 330}, kPunti));
     Label9->setBackColor(Qt::white);
     Label9->setWordWrap(false);
     Label9->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    LabTotPunti = inFrame2(addLabel(QStringLiteral("LabTotPunti"), QStringLiteral("0"), {kDentro + 1170, 3390, 540, 270}, kPunti));
-    LabTotMax = inFrame2(addLabel(QStringLiteral("LabTotMax"), QStringLiteral("0"), {kDentro + 2010, 3390, 540, 270}, kPunti));
+    LabTotPunti = inFrame2(addLabel(QStringLiteral("LabTotPunti"), QStringLiteral("0"), {kDentro + 1170, 3120, 540, 270}, kPunti));
+    LabTotMax = inFrame2(addLabel(QStringLiteral("LabTotMax"), QStringLiteral("0"), {kDentro + 2010, 3120, 540, 270}, kPunti));
     for (ui::Label* l : {LabPunti, LabMax, LabTotPunti, LabTotMax}) {
         l->setWordWrap(false);
         l->setForeColor(QColor(0, 0, 160));
@@ -115,9 +117,9 @@ Fsintesi::Fsintesi() : ui::Form(QStringLiteral("Fsintesi"))
     for (ui::Label* l : {Label5, Label6})
         l->setForeColor(kInchiostro);
     CmdContinuo = inFrame2(addButton(QStringLiteral("CmdContinuo"), QStringLiteral("Continuo..."),
-                                     {kDentro, 3855, kLargo, 495}, kPulsanti));
+                                     {kDentro, 3570, kLargo, 495}, kPulsanti));
     CmdCorreggi = inFrame2(addButton(QStringLiteral("CmdCorreggi"), QStringLiteral("Correzione"),
-                                     {kDentro, 4440, kLargo, 495}, kPulsanti));
+                                     {kDentro, 4155, kLargo, 495}, kPulsanti));
 
     // The bottom panel: the lead-in, how many statements are true, the twelve statements.
     Frame1.setFondo(addLabel(QStringLiteral("Frame1"), QString(), {0, kFascia, kLarghezza, kAltezza - kFascia}));
@@ -160,8 +162,8 @@ Fsintesi::Fsintesi() : ui::Form(QStringLiteral("Fsintesi"))
     }
 
     // Always there, in every state of the exercise.
-    Cmdmenu = addButton(QStringLiteral("Cmdmenu"), QStringLiteral("Menù"), {kDentro, 5310, 1290, 495}, kPulsanti);
-    CmdEsco = addButton(QStringLiteral("CmdEsco"), QStringLiteral("Esco"), {kDentro + 1395, 5310, 1290, 495}, kPulsanti);
+    Cmdmenu = addButton(QStringLiteral("Cmdmenu"), QStringLiteral("Menù"), {kDentro, 5310, 1650, 495}, kPulsanti);
+    CmdEsco = addButton(QStringLiteral("CmdEsco"), QStringLiteral("Esco"), {kDentro + 1740, 5310, 1650, 495}, kPulsanti);
     CmdRicomincio = addButton(QStringLiteral("CmdRicomincio"), QStringLiteral("Ricomincio l'esercizio"),
                               {8580, 8190, 3000, 555}, kPulsanti);
 
@@ -189,7 +191,7 @@ void Fsintesi::Form_Load()
     if (Modmorvel::nomestudente.isEmpty())
         Modmorvel::chiedinome();
     // The opening picture stands until the first tick replaces it.
-    mostraImmagine(Image1, SerieSintesi::fotogrammi(1), kImage1);
+    Image1->load(SerieSintesi::fotogrammi(1), false);
     Timer1->setInterval(1000);
     Timer2->setInterval(1000);
 }
@@ -197,7 +199,8 @@ void Fsintesi::Form_Load()
 void Fsintesi::Timer1_Timer()
 {
     const SerieSintesi::Passo passo = m_serie.avanza();
-    mostraImmagine(Image1, passo.immagine, kImage1);
+    // Read from disk at every tick; a missing file leaves the picture empty.
+    Image1->load(passo.immagine, false);
     switch (passo.fermata) {
     case SerieSintesi::Fermata::Test:
         Timer1->setEnabled(false);
@@ -225,7 +228,7 @@ void Fsintesi::avviaIngrandimento()
         Timer1->setEnabled(true);
         return;
     }
-    mostraImmagine(Image2, prima, kImage2);
+    mostraIngrandimento(prima);
     vediIngrandimento(true);
     Timer2->setEnabled(true);
 }
@@ -240,23 +243,24 @@ void Fsintesi::Timer2_Timer()
         vediIngrandimento(false);
         return;
     }
-    mostraImmagine(Image2, *prossima, kImage2);
+    mostraIngrandimento(*prossima);
     vediIngrandimento(true);
 }
 
-void Fsintesi::mostraImmagine(ui::Picture* picture, const QString& path, const QRect& area)
+void Fsintesi::mostraIngrandimento(const QString& path)
 {
-    // Read from disk at every tick, as the series is meant to be shown; a missing file leaves it empty.
-    picture->load(path, false);
-    QRect r = area;
-    if (!picture->image().isNull()) {
-        const QSize fitted = picture->image().size().scaled(area.size(), Qt::KeepAspectRatio);
-        r = QRect(QPoint(area.left() + (area.width() - fitted.width()) / 2, area.top()), fitted);
+    // The close-ups are the viewer's wide cross-sections: shown in their own shape at (1200, 240), made
+    // smaller only if they would leave the main picture. Without its picture the box keeps its designed
+    // size and stays empty.
+    if (Image2->load(path, true)) {
+        QSize size = designRect(Image2).size();
+        if (size.width() > kAreaIngrandimento.width() || size.height() > kAreaIngrandimento.height())
+            size.scale(kAreaIngrandimento.size(), Qt::KeepAspectRatio);
+        setDesignRect(Image2, QRect(kAreaIngrandimento.topLeft(), size));
+    } else {
+        setDesignRect(Image2, kImage2);
     }
-    if (designRect(picture) != r)
-        setDesignRect(picture, r);
-    if (picture == Image2)
-        setDesignRect(m_cornice, r.adjusted(-45, -45, 45, 45));
+    setDesignRect(m_cornice, designRect(Image2).adjusted(-45, -45, 45, 45));
 }
 
 void Fsintesi::vediIngrandimento(bool visible)

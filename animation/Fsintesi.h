@@ -76,8 +76,7 @@ private:
     void Listedomande();
     void Archiviare();
     void avviaIngrandimento();
-    // Loads a picture into `area`: a picture of another shape is fitted inside, centred, never stretched.
-    void mostraImmagine(ui::Picture* picture, const QString& path, const QRect& area);
+    void mostraIngrandimento(const QString& path);
     void vediIngrandimento(bool visible);
     // A close-up still playing ends here: one timer at a time, and none behind a hidden screen.
     void fermaIngrandimento();

@@ -157,7 +157,7 @@ private slots:
         QCoreApplication::processEvents();
         const double scala = f->scala().factor();
         QCOMPARE(scala, std::min(finestra.width() / 793.0, finestra.height() / 600.0));
-        QCOMPARE(f->Image1->geometry().size(), QSize(qRound(600 * scala), qRound(396 * scala)));
+        QCOMPARE(f->Image1->geometry().size(), QSize(qRound(551 * scala), qRound(396 * scala)));
         auto entra = [](ui::Label* l, const QString& text) {
             const int m = l->margin();
             const QRect room = l->contentsRect().adjusted(m, m, -m, -m);
