@@ -381,7 +381,7 @@ void Fsintesi::Archiviare()
     }
     auto rsstudenti = Modmorvel::dbcorso->OpenRecordset(QStringLiteral("studenti"));
     rsstudenti->AddNew();
-    rsstudenti->setField(QStringLiteral("punteggio"), qint16(m_prova.totpunti()));
+    rsstudenti->setField(QStringLiteral("punteggio"), int(qint16(m_prova.totpunti())));
     rsstudenti->setField(QStringLiteral("cognome e nome"), Modmorvel::nomestudente);
     rsstudenti->setField(QStringLiteral("argomento"), QStringLiteral("Animazione finale"));
     rsstudenti->setField(QStringLiteral("maxpunti"), m_prova.totmax());
