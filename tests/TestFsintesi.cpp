@@ -1,0 +1,510 @@
+// The animated synthesis on screen: the route from the menu and back, the timers fired by hand, the
+// close-ups and the tests they lead to, the end, the correction on the labels and the rows stored.
+#include "TestSupport.h"
+
+#include "animation/Fsintesi.h"
+#include "app/Fscelt.h"
+#include "app/Modmorvel.h"
+#include "ui/MessageBox.h"
+#include "ui/Screens.h"
+
+#include <QFontMetrics>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+const QString kNome = QStringLiteral("Rossi Maria");
+const QString kFine = QStringLiteral("L'esercitazione è teminata....");
+
+Fscelt* menu()
+{
+    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
+}
+
+// The pupil presses the synthesis button of the menu.
+Fsintesi* apri()
+{
+    menu()->cmdsinteanim->click();
+    return qobject_cast<Fsintesi*>(ui::Screens::instance().find(QStringLiteral("Fsintesi")));
+}
+
+// `n` seconds of the clock: each timer that was running at the start of a second ticks once.
+void secondi(Fsintesi* f, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const bool t1 = f->Timer1->isEnabled();
+        if (f->Timer2->isEnabled())
+            f->Timer2->fire();
+        if (t1)
+            f->Timer1->fire();
+    }
+}
+
+bool inProva(Fsintesi* f)
+{
+    return f->Frame1.isVisible() && SerieSintesi::provaA(f->serie().fotogramma()) != 0
+           && !f->Timer1->isEnabled() && !f->Timer2->isEnabled();
+}
+
+// Runs the clock until the test of sequence `n` opens, going on after the tests before it.
+bool finoAllaProva(Fsintesi* f, int n)
+{
+    for (int guard = 0; guard < 300; ++guard) {
+        if (inProva(f)) {
+            if (SerieSintesi::provaA(f->serie().fotogramma()) == n)
+                return true;
+            f->CmdContinuo->click();
+        }
+        secondi(f, 1);
+    }
+    return false;
+}
+
+// Clicks the labels whose statement is true (or false), at most `quante`.
+void segna(Fsintesi* f, bool vere, int quante = 12)
+{
+    for (int i = 0; i < 12 && quante > 0; ++i)
+        if (f->prova().esattaMostrata(i) == vere) {
+            QTest::mouseClick(f->Label11[i], Qt::LeftButton);
+            --quante;
+        }
+}
+
+int colorate(Fsintesi* f, const QColor& colore)
+{
+    int n = 0;
+    for (ui::Label* l : f->Label11)
+        n += l->backColor() == colore;
+    return n;
+}
+
+// The rows of "studenti", as "name|topic|points|maximum".
+QStringList righe()
+{
+    QStringList out;
+    QSqlQuery q(QStringLiteral(R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti" FROM "studenti")"),
+                Modmorvel::dbcorso->connection());
+    while (q.next())
+        out << QStringLiteral("%1|%2|%3|%4").arg(q.value(0).toString(), q.value(1).toString(),
+                                                 q.value(2).toString(), q.value(3).toString());
+    return out;
+}
+
+QString riga(int punti, int max)
+{
+    return QStringLiteral("%1|Animazione finale|%2|%3").arg(kNome).arg(punti).arg(max);
+}
+}  // namespace
+
+class TestFsintesi : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        TestSupport::prepara();
+        m_cartella = std::make_unique<TestSupport::CartellaProgramma>();
+        QVERIFY(TestSupport::apriMenu());
+    }
+    void cleanup()
+    {
+        m_cartella.reset();
+        TestSupport::chiudiTutto();
+    }
+
+    void openingFromTheMenu_data()
+    {
+        QTest::addColumn<QString>("giaNoto");
+        QTest::addColumn<bool>("annullato");
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("name typed") << "" << false << kNome;
+        QTest::newRow("name box cancelled") << "" << true << "Anonimo";
+        QTest::newRow("name already known") << "Bianchi Luca" << false << "Bianchi Luca";
+    }
+    void openingFromTheMenu()
+    {
+        QFETCH(QString, giaNoto);
+        QFETCH(bool, annullato);
+        QFETCH(QString, nome);
+        Modmorvel::nomestudente = giaNoto;
+        ui::MessageBox::setNextInput(kNome, annullato);
+        Fsintesi* f = apri();
+        QCOMPARE(ui::Screens::instance().visibleScreens(), QStringList{QStringLiteral("Fsintesi")});
+        QCOMPARE(Modmorvel::nomestudente, nome);
+        QCOMPARE(ui::MessageBox::shown().size(), giaNoto.isEmpty() ? 1 : 0);
+        QCOMPARE(f->window()->windowTitle(), QStringLiteral("Form1"));
+        QVERIFY(f->Timer1->isEnabled() && !f->Timer2->isEnabled());
+        QCOMPARE(f->Timer1->interval(), 1000);
+        QCOMPARE(f->Timer2->interval(), 1000);
+        QVERIFY(!f->Frame1.isVisible() && !f->Frame2.isVisible());
+        QVERIFY(!f->Image2->isVisible() && !f->CmdRicomincio->isVisible());
+    }
+
+    void designedShapeAndTextsThatFit_data()
+    {
+        QTest::addColumn<QSize>("finestra");
+        QTest::newRow("800 x 600") << QSize(800, 600);
+        QTest::newRow("1366 x 768") << QSize(1366, 768);
+        QTest::newRow("1920 x 1080") << QSize(1920, 1080);
+    }
+    // The screen is scaled as a whole into the window, and every statement, lead-in and instruction is
+    // read whole in its label at every size.
+    void designedShapeAndTextsThatFit()
+    {
+        QFETCH(QSize, finestra);
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        f->window()->resize(finestra);
+        QCoreApplication::processEvents();
+        const double scala = f->scala().factor();
+        QCOMPARE(scala, std::min(finestra.width() / 793.0, finestra.height() / 600.0));
+        QCOMPARE(f->Image1->geometry().size(), QSize(qRound(551 * scala), qRound(396 * scala)));
+        auto entra = [](ui::Label* l, const QString& text) {
+            const int m = l->margin();
+            const QRect room = l->contentsRect().adjusted(m, m, -m, -m);
+            const QRect needed = QFontMetrics(l->font()).boundingRect(QRect(0, 0, room.width(), 100000),
+                                                                      Qt::TextWordWrap, text);
+            if (needed.height() <= room.height() && needed.width() <= room.width())
+                return true;
+            qWarning("%s: %d x %d px needed, %d x %d there: %s", qPrintable(l->objectName()), needed.width(),
+                     needed.height(), room.width(), room.height(), qPrintable(text));
+            return false;
+        };
+        for (int n = 1; n <= 4; ++n) {
+            for (const auto& a : ProvaSintesi::tabella(n).affermazioni)
+                for (ui::Label* l : f->Label11)
+                    QVERIFY(entra(l, a.testo));
+            QVERIFY(entra(f->Label2, ProvaSintesi::tabella(n).introduzione));
+        }
+        for (ui::Label* l : {f->Label3, f->Label4, f->Label8, f->Label5, f->Label6})
+            QVERIFY(entra(l, l->text()));
+    }
+
+    // Left alone, the first test opens after 30 seconds; "Continuo..." shows frame 31 a second later.
+    // The pictures are missing here: they stay empty and the exercise goes on.
+    void firstTestAfterThirtySeconds()
+    {
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        secondi(f, 29);
+        QVERIFY(!f->Frame1.isVisible());
+        secondi(f, 1);
+        QCOMPARE(f->serie().fotogramma(), 30);
+        QVERIFY(inProva(f) && f->Frame2.isVisible() && f->CmdCorreggi->isEnabled());
+        QVERIFY(f->Image1->image().isNull());
+        QCOMPARE(f->Label2->caption(), QStringLiteral("In questa sequenza, senza animazione, ho visto che..."));
+        QCOMPARE(f->LabNumero->caption(), QStringLiteral("6"));
+        for (int i = 0; i < 12; ++i)
+            QCOMPARE(f->Label11[i]->caption(), f->prova().mostrata(i));
+        f->CmdContinuo->click();
+        QVERIFY(!f->Frame1.isVisible() && !f->Frame2.isVisible());
+        secondi(f, 1);
+        QCOMPARE(f->Image1->fileName(), QStringLiteral("immagini\\New-15b.gif"));
+    }
+
+    void closeUpBeforeTheTest_data()
+    {
+        QTest::addColumn<int>("prova");
+        QTest::addColumn<int>("inizio");
+        QTest::addColumn<int>("quante");
+        QTest::newRow("sequence 2") << 2 << 44 << 12;
+        QTest::newRow("sequence 3") << 3 << 50 << 11;
+        QTest::newRow("sequence 4") << 4 << 58 << 14;
+    }
+    // The close-up plays in Image2 while the series waits; a second after its last picture Image2 is
+    // hidden, and a second later the test opens.
+    void closeUpBeforeTheTest()
+    {
+        QFETCH(int, prova);
+        QFETCH(int, inizio);
+        QFETCH(int, quante);
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        QVERIFY(finoAllaProva(f, prova - 1));
+        f->CmdContinuo->click();
+        while (f->serie().fotogramma() < inizio)
+            secondi(f, 1);
+        QVERIFY(f->Image2->isVisible() && f->Timer2->isEnabled() && !f->Timer1->isEnabled());
+        QCOMPARE(f->designRect(f->Image2), QRect(1200, 240, 4095, 3735));
+        secondi(f, quante);
+        QVERIFY(f->Image2->isVisible());
+        QCOMPARE(f->Image2->fileName(), SerieSintesi::ingrandimentoA(inizio).last());
+        secondi(f, 1);
+        QVERIFY(!f->Image2->isVisible() && !f->Frame1.isVisible());
+        secondi(f, 1);
+        QCOMPARE(f->serie().fotogramma(), inizio + 1);
+        QVERIFY(inProva(f));
+        QCOMPARE(f->LabNumero->caption(), QStringLiteral("7"));
+    }
+
+    void replayTheSequence_data()
+    {
+        QTest::addColumn<int>("prova");
+        QTest::addColumn<int>("ripresa");
+        QTest::addColumn<int>("secondiAlTest");  // from the click to the test, close-up included
+        QTest::newRow("sequence 1") << 1 << 2 << 29;
+        QTest::newRow("sequence 2") << 2 << 32 << 13 + 13 + 1;
+        QTest::newRow("sequence 4") << 4 << 53 << 6 + 15 + 1;
+    }
+    // "Rivedo": the statements turn neutral, the panels stay, the sequence plays again from the frame
+    // after its first, and the same test opens afresh at its end.
+    void replayTheSequence()
+    {
+        QFETCH(int, prova);
+        QFETCH(int, ripresa);
+        QFETCH(int, secondiAlTest);
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        QVERIFY(finoAllaProva(f, prova));
+        segna(f, true, 2);
+        f->CmdCorreggi->click();
+        f->Cmdrivedo->click();
+        QCOMPARE(colorate(f, Fsintesi::coloreNeutro), 12);
+        QVERIFY(f->CmdCorreggi->isEnabled() && f->Frame1.isVisible() && f->Frame2.isVisible());
+        secondi(f, 1);
+        QCOMPARE(f->serie().fotogramma(), ripresa);
+        secondi(f, secondiAlTest - 2);
+        QVERIFY(!inProva(f));
+        secondi(f, 1);
+        QVERIFY(inProva(f));
+        QCOMPARE(SerieSintesi::provaA(f->serie().fotogramma()), prova);
+    }
+
+    void correction_data()
+    {
+        QTest::addColumn<int>("prova");
+        QTest::addColumn<int>("vere");
+        QTest::addColumn<int>("false_");
+        QTest::addColumn<bool>("togliUna");
+        QTest::addColumn<int>("verdi");
+        QTest::addColumn<int>("blu");
+        QTest::newRow("the six true of test 1") << 1 << 6 << 0 << false << 12 << 0;
+        QTest::newRow("one false of test 2") << 2 << 0 << 1 << false << 4 << 1;
+        QTest::newRow("nothing marked") << 1 << 0 << 0 << false << 0 << 0;
+        QTest::newRow("one marked and unmarked") << 1 << 0 << 0 << true << 0 << 0;
+    }
+    // Green for every statement judged rightly, the errors left in sight; with nothing marked, a message
+    // and nothing else.
+    void correction()
+    {
+        QFETCH(int, prova);
+        QFETCH(int, vere);
+        QFETCH(int, false_);
+        QFETCH(bool, togliUna);
+        QFETCH(int, verdi);
+        QFETCH(int, blu);
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        QVERIFY(finoAllaProva(f, prova));
+        segna(f, true, vere);
+        segna(f, false, false_);
+        if (togliUna) {
+            QTest::mouseClick(f->Label11[4], Qt::LeftButton);
+            QCOMPARE(f->Label11[4]->backColor(), Fsintesi::coloreSegnato);
+            QTest::mouseClick(f->Label11[4], Qt::LeftButton);
+        }
+        ui::MessageBox::clear();
+        f->CmdCorreggi->click();
+        const bool niente = vere + false_ == 0;
+        QCOMPARE(ui::MessageBox::shown().size(), niente ? 1 : 0);
+        if (niente)
+            QCOMPARE(ui::MessageBox::shown()[0].text, QStringLiteral("Non c'è niente da correggere.."));
+        QCOMPARE(colorate(f, Fsintesi::coloreGiusto), verdi);
+        QCOMPARE(colorate(f, Fsintesi::coloreSegnato), blu);
+        QCOMPARE(f->LabPunti->caption(), QString::number(verdi));
+        QCOMPARE(f->LabTotPunti->caption(), QString::number(verdi));
+        QCOMPARE(f->LabTotMax->caption(), niente ? QStringLiteral("0") : QStringLiteral("12"));
+        QCOMPARE(f->CmdCorreggi->isEnabled(), niente);
+        QTest::mouseClick(f->Label11[0], Qt::LeftButton);  // green stays green
+        if (verdi == 12)
+            QCOMPARE(f->Label11[0]->backColor(), Fsintesi::coloreGiusto);
+    }
+
+    void leaving_data()
+    {
+        QTest::addColumn<int>("corrette");  // tests corrected before leaving
+        QTest::addColumn<bool>("esco");
+        QTest::addColumn<bool>("conferma");
+        QTest::newRow("four corrected, Menù") << 4 << false << false;
+        QTest::newRow("none corrected, Menù") << 0 << false << false;
+        QTest::newRow("none corrected, Esco") << 0 << true << true;
+        QTest::newRow("one corrected, Esco declined") << 1 << true << false;
+    }
+    // Leaving stores one row when at least one test was corrected, with the sum and 12 per correction.
+    void leaving()
+    {
+        QFETCH(int, corrette);
+        QFETCH(bool, esco);
+        QFETCH(bool, conferma);
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        int somma = 0;
+        for (int n = 1; n <= 4; ++n) {
+            QVERIFY(finoAllaProva(f, n));
+            segna(f, true, n);
+            if (n <= corrette) {
+                f->CmdCorreggi->click();
+                somma += f->LabPunti->caption().toInt();
+            }
+        }
+        QCOMPARE(f->LabTotMax->caption(), QString::number(12 * corrette));
+        if (esco) {
+            ui::MessageBox::setNextAnswer(conferma ? ui::MessageBox::AnswerOk : ui::MessageBox::AnswerCancel);
+            f->CmdEsco->click();
+            QCOMPARE(ui::MessageBox::shown().last().title, QStringLiteral("USCITA MsgBox"));
+            QCOMPARE(ui::Screens::instance().front(), f);
+        } else {
+            f->Cmdmenu->click();
+            QCOMPARE(ui::Screens::instance().front(), menu());
+        }
+        QCOMPARE(TestSupport::fineRichiesta(), conferma ? 1 : 0);
+        QCOMPARE(righe(), corrette ? QStringList{riga(somma, 12 * corrette)} : QStringList{});
+    }
+
+    void menuDuringTheThirdTest_data()
+    {
+        QTest::addColumn<bool>("corretto");
+        QTest::newRow("a test corrected before") << true;
+        QTest::newRow("nothing corrected") << false;
+    }
+    // "Menù" during the third test, then back: the series runs from 47 with the panels and the totals
+    // kept, plays the close-up and opens the third test again; nothing runs behind the menu.
+    void menuDuringTheThirdTest()
+    {
+        QFETCH(bool, corretto);
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        QVERIFY(finoAllaProva(f, 2));
+        if (corretto) {
+            segna(f, true);
+            f->CmdCorreggi->click();
+        }
+        QVERIFY(finoAllaProva(f, 3));
+        QTest::mouseClick(f->Label11[2], Qt::LeftButton);
+        const QString totali = f->LabTotPunti->caption() + QLatin1Char('/') + f->LabTotMax->caption();
+        f->Cmdmenu->click();
+        QCOMPARE(righe().size(), corretto ? 1 : 0);
+        QCOMPARE(colorate(f, Fsintesi::coloreNeutro), 12);
+        secondi(f, 10);
+        QCOMPARE(f->serie().fotogramma(), 46);
+        QCOMPARE(apri(), f);
+        QCOMPARE(ui::MessageBox::shown().size(), 1);  // the name was asked once only
+        secondi(f, 1);
+        QCOMPARE(f->serie().fotogramma(), 47);
+        QVERIFY(f->Frame1.isVisible() && f->Frame2.isVisible());
+        QCOMPARE(f->LabTotPunti->caption() + QLatin1Char('/') + f->LabTotMax->caption(), totali);
+        secondi(f, 3);
+        QVERIFY(f->Image2->isVisible());
+        secondi(f, 13);
+        QVERIFY(inProva(f));
+        QCOMPARE(f->serie().fotogramma(), 51);
+        QCOMPARE(righe().size(), corretto ? 1 : 0);
+    }
+
+    void closeUpCutShort_data()
+    {
+        QTest::addColumn<QString>("pulsante");
+        QTest::addColumn<int>("fotogramma");  // one second after the click (after coming back for Menù)
+        QTest::newRow("Menù") << "Cmdmenu" << 32;
+        QTest::newRow("Continuo during a replay") << "CmdContinuo" << 45;
+        QTest::newRow("Rivedo during a replay") << "Cmdrivedo" << 32;
+    }
+    // A button that leaves, resumes or replays while a close-up plays ends the close-up: one timer at a
+    // time, nothing running behind the menu, and no test passed by.
+    void closeUpCutShort()
+    {
+        QFETCH(QString, pulsante);
+        QFETCH(int, fotogramma);
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        QVERIFY(finoAllaProva(f, 2));
+        f->Cmdrivedo->click();
+        secondi(f, 13 + 3);
+        QVERIFY(f->Timer2->isEnabled());
+        f->findChild<ui::Button*>(pulsante)->click();
+        QVERIFY(!f->Timer2->isEnabled() && !f->Image2->isVisible());
+        if (pulsante == QLatin1String("Cmdmenu")) {
+            QVERIFY(!f->Timer1->isEnabled());
+            apri();
+        }
+        secondi(f, 1);
+        QCOMPARE(f->serie().fotogramma(), fotogramma);
+        QCOMPARE(inProva(f), fotogramma == 45);
+    }
+
+    // Replaying a corrected sequence and correcting during the replay adds 12 to the maximum and only
+    // the new points to the total; the test that opens again can be corrected once more.
+    void correctingAReplayAgain()
+    {
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        QVERIFY(finoAllaProva(f, 1));
+        segna(f, true);
+        f->CmdCorreggi->click();
+        f->Cmdrivedo->click();
+        secondi(f, 3);
+        segna(f, false, 1);
+        f->CmdCorreggi->click();
+        QCOMPARE(f->LabPunti->caption(), QStringLiteral("5"));
+        QCOMPARE(f->LabTotPunti->caption() + QLatin1Char('/') + f->LabTotMax->caption(), QStringLiteral("17/24"));
+        QVERIFY(finoAllaProva(f, 1));
+        QVERIFY(f->CmdCorreggi->isEnabled());
+    }
+
+    // The end at frame 62; back from the menu straight to the end; "Ricomincio" clears the totals and
+    // the next stored row starts from 0.
+    void endReopenAndStartAgain()
+    {
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        QVERIFY(finoAllaProva(f, 4));
+        segna(f, true);
+        f->CmdCorreggi->click();
+        f->CmdContinuo->click();
+        secondi(f, 3);
+        QCOMPARE(f->Image1->fileName(), QStringLiteral("immagini\\New-45.gif"));
+        QCOMPARE(f->Label1->caption(), kFine);
+        QVERIFY(f->CmdRicomincio->isVisible() && !f->Timer1->isEnabled());
+        f->Cmdmenu->click();
+        QCOMPARE(f->Label1->caption(), Fsintesi::titolo());
+        apri();
+        secondi(f, 1);
+        QCOMPARE(f->serie().fotogramma(), 62);
+        QCOMPARE(f->Label1->caption(), kFine);
+        QVERIFY(f->CmdRicomincio->isVisible() && !f->Timer1->isEnabled());
+        f->CmdRicomincio->click();
+        QCOMPARE(f->LabTotPunti->caption() + QLatin1Char('/') + f->LabTotMax->caption(), QStringLiteral("0/0"));
+        QCOMPARE(f->Label1->caption(), Fsintesi::titolo());
+        QVERIFY(!f->CmdRicomincio->isVisible());
+        secondi(f, 1);
+        QCOMPARE(f->serie().fotogramma(), 1);
+        QVERIFY(finoAllaProva(f, 1));
+        segna(f, false, 2);
+        f->CmdCorreggi->click();
+        f->Cmdmenu->click();
+        QCOMPARE(righe(), (QStringList{riga(12, 12), riga(4, 12)}));
+    }
+
+    // A result that cannot be written is reported, and the pupil still gets back to the menu.
+    void storingFailureIsReported()
+    {
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        QVERIFY(finoAllaProva(f, 1));
+        segna(f, true);
+        f->CmdCorreggi->click();
+        QSqlQuery(QStringLiteral("PRAGMA query_only = ON"), Modmorvel::dbcorso->connection());
+        ui::MessageBox::clear();
+        f->Cmdmenu->click();
+        QCOMPARE(ui::MessageBox::shown().size(), 1);
+        QVERIFY(ui::MessageBox::shown()[0].text.contains(QStringLiteral("NON è stato salvato")));
+        QCOMPARE(ui::Screens::instance().front(), menu());
+        QSqlQuery(QStringLiteral("PRAGMA query_only = OFF"), Modmorvel::dbcorso->connection());
+        QVERIFY(righe().isEmpty());
+    }
+
+private:
+    std::unique_ptr<TestSupport::CartellaProgramma> m_cartella;
+};
+
+QTEST_MAIN(TestFsintesi)
+#include "TestFsintesi.moc"

@@ -1,0 +1,245 @@
+// The animated synthesis without its screen: the series of frames with its stops, close-ups and rewind,
+// and the test with its tables, shuffling, marking, correction and totals.
+#include "animation/ProvaSintesi.h"
+#include "animation/SerieSintesi.h"
+#include "ui/Random.h"
+
+#include <QSet>
+#include <QTest>
+
+using Fermata = SerieSintesi::Fermata;
+using Segno = ProvaSintesi::Segno;
+Q_DECLARE_METATYPE(Fermata)
+
+namespace {
+SerieSintesi serieA(int fotogramma)
+{
+    SerieSintesi s;
+    while (s.fotogramma() < fotogramma)
+        s.avanza();
+    return s;
+}
+
+// Clicks the labels whose statement is true (or false) as shown, at most `quante` of them.
+void segna(ProvaSintesi& p, bool vere, int quante = 12)
+{
+    for (int i = 0; i < ProvaSintesi::numaffermazioni && quante > 0; ++i)
+        if (p.esattaMostrata(i) == vere) {
+            p.clic(i);
+            --quante;
+        }
+}
+
+int conta(const ProvaSintesi& p, Segno segno)
+{
+    int n = 0;
+    for (int i = 0; i < ProvaSintesi::numaffermazioni; ++i)
+        n += p.segno(i) == segno;
+    return n;
+}
+
+const int kFotogrammaDellaProva[] = {0, 30, 45, 51, 59};
+}  // namespace
+
+class TestSintesi : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ui::Random::setFixedSeed(12345u); }
+
+    void picturesOfTheFrames_data()
+    {
+        QTest::addColumn<int>("fotogramma");
+        QTest::addColumn<QString>("immagine");
+        QTest::newRow("second shows the first again") << 2 << "immagini\\New-1.gif";
+        QTest::newRow("first test") << 30 << "immagini\\New-15.gif";
+        QTest::newRow("after the first test") << 31 << "immagini\\New-15b.gif";
+        QTest::newRow("32") << 32 << "immagini\\New-16.gif";
+        QTest::newRow("58") << 58 << "immagini\\New-42.gif";
+        QTest::newRow("59 goes back to 41") << 59 << "immagini\\New-41.gif";
+        QTest::newRow("last") << 62 << "immagini\\New-45.gif";
+        QTest::newRow("none before") << 0 << "";
+        QTest::newRow("none after") << 63 << "";
+    }
+    void picturesOfTheFrames()
+    {
+        QFETCH(int, fotogramma);
+        QFETCH(QString, immagine);
+        QCOMPARE(SerieSintesi::fotogrammi(fotogramma), immagine);
+    }
+
+    // Left alone, the series stops exactly where the tests, the close-ups and the end are, and never
+    // passes the last frame.
+    void seriesStopsWhereItShould()
+    {
+        SerieSintesi s;
+        QList<QPair<int, Fermata>> fermate;
+        for (int tick = 0; tick < 70; ++tick) {
+            const SerieSintesi::Passo p = s.avanza();
+            QCOMPARE(p.immagine, SerieSintesi::fotogrammi(p.fotogramma));
+            if (p.fermata != Fermata::Nessuna && (fermate.isEmpty() || fermate.last().first != p.fotogramma))
+                fermate.append({p.fotogramma, p.fermata});
+        }
+        const QList<QPair<int, Fermata>> attese{{30, Fermata::Test},          {44, Fermata::Ingrandimento},
+                                                {45, Fermata::Test},          {50, Fermata::Ingrandimento},
+                                                {51, Fermata::Test},          {58, Fermata::Ingrandimento},
+                                                {59, Fermata::Test},          {62, Fermata::Fine}};
+        QCOMPARE(fermate, attese);
+        QCOMPARE(s.fotogramma(), 62);
+        QCOMPARE(s.avanza().fermata, Fermata::Fine);
+    }
+
+    void rewindToTheSequenceStart_data()
+    {
+        QTest::addColumn<int>("da");
+        QTest::addColumn<int>("a");
+        QTest::addColumn<bool>("riavvolto");
+        QTest::newRow("before the start") << 0 << 0 << false;
+        QTest::newRow("first test") << 30 << 1 << true;
+        QTest::newRow("first frame of the second") << 31 << 31 << true;
+        QTest::newRow("second close-up") << 44 << 31 << true;
+        QTest::newRow("second test") << 45 << 31 << true;
+        QTest::newRow("third test") << 51 << 46 << true;
+        QTest::newRow("fourth test") << 59 << 52 << true;
+        QTest::newRow("closing pictures") << 60 << 60 << false;
+    }
+    void rewindToTheSequenceStart()
+    {
+        QFETCH(int, da);
+        QFETCH(int, a);
+        QFETCH(bool, riavvolto);
+        SerieSintesi s = serieA(da);
+        QCOMPARE(s.riavvolgi(), riavvolto);
+        QCOMPARE(s.fotogramma(), a);
+    }
+
+    void closeUps_data()
+    {
+        QTest::addColumn<int>("fotogramma");
+        QTest::addColumn<int>("quante");
+        QTest::addColumn<QString>("prima");
+        QTest::addColumn<QString>("ultima");
+        QTest::newRow("avvici") << 44 << 12 << "immagini\\avvici\\avvic1.jpg" << "immagini\\avvici\\avvic12.jpg";
+        QTest::newRow("oceoce") << 50 << 11 << "immagini\\oceoce\\oceoce1.jpg" << "immagini\\oceoce\\oceoce11.jpg";
+        QTest::newRow("allontan") << 58 << 14 << "immagini\\allontan\\ESPANS.jpg"
+                                  << "immagini\\allontan\\ESPANS14.jpg";
+    }
+    // The first picture shows at the start and again at the first tick; the close-up ends one tick after
+    // its last picture and never reads beyond it.
+    void closeUps()
+    {
+        QFETCH(int, fotogramma);
+        QFETCH(int, quante);
+        QFETCH(QString, prima);
+        QFETCH(QString, ultima);
+        SerieSintesi s = serieA(fotogramma);
+        QCOMPARE(s.iniziaIngrandimento(), prima);
+        QVERIFY(s.ingrandimentoInCorso());
+        QCOMPARE(s.numingrandimento(), quante);
+        QStringList viste;
+        while (const auto next = s.avanzaIngrandimento())
+            viste << *next;
+        QCOMPARE(viste.size(), quante);
+        QCOMPARE(viste.first(), prima);
+        QCOMPARE(viste.last(), ultima);
+        QCOMPARE(QSet<QString>(viste.cbegin(), viste.cend()).size(), quante);
+        QVERIFY(!s.ingrandimentoInCorso());
+        QVERIFY(!s.avanzaIngrandimento());
+        QCOMPARE(s.fotogramma(), fotogramma);
+    }
+
+    // Every table has twelve different statements, as many true ones as the pupil is told to find.
+    void tablesAreConsistent()
+    {
+        for (int n = 1; n <= 4; ++n) {
+            const ProvaSintesi::Tabella& t = ProvaSintesi::tabella(n);
+            int vere = 0;
+            QSet<QString> testi;
+            for (const auto& a : t.affermazioni) {
+                QVERIFY(!a.testo.trimmed().isEmpty());
+                testi.insert(a.testo);
+                vere += a.vera;
+            }
+            QCOMPARE(testi.size(), 12);
+            QCOMPARE(vere, t.numesatte);
+            QCOMPARE(t.numesatte, n == 1 ? 6 : 7);
+        }
+    }
+
+    // Every statement is dealt exactly once and keeps its own truth, whatever the draw.
+    void shuffleKeepsStatementsWithTheirTruth()
+    {
+        for (quint32 seed : {1u, 2u, 99u, 12345u}) {
+            ui::Random::setFixedSeed(seed);
+            for (int n = 1; n <= 4; ++n) {
+                ProvaSintesi p;
+                p.apri(kFotogrammaDellaProva[n]);
+                QSet<QString> viste;
+                for (int i = 0; i < 12; ++i) {
+                    viste.insert(p.mostrata(i));
+                    bool trovata = false;
+                    for (const auto& a : ProvaSintesi::tabella(n).affermazioni)
+                        if (a.testo == p.mostrata(i)) {
+                            QCOMPARE(p.esattaMostrata(i), a.vera);
+                            trovata = true;
+                        }
+                    QVERIFY(trovata);
+                }
+                QCOMPARE(viste.size(), 12);
+            }
+        }
+    }
+
+    // With the clock's seed, opening the same test again deals a new order.
+    void reopeningDealsANewOrder()
+    {
+        ui::Random::setFixedSeed(std::nullopt);
+        ProvaSintesi p;
+        p.apri(45);
+        QStringList prima;
+        for (int i = 0; i < 12; ++i)
+            prima << p.mostrata(i);
+        p.apri(45);
+        QStringList dopo;
+        for (int i = 0; i < 12; ++i)
+            dopo << p.mostrata(i);
+        QVERIFY(prima != dopo);
+    }
+
+    void correction_data()
+    {
+        QTest::addColumn<int>("prova");
+        QTest::addColumn<int>("vereSegnate");
+        QTest::addColumn<int>("falseSegnate");
+        QTest::addColumn<bool>("corretta");
+        QTest::addColumn<int>("punti");
+        QTest::addColumn<int>("giuste");
+        QTest::newRow("the six true of test 1") << 1 << 6 << 0 << true << 12 << 12;
+        QTest::newRow("everything marked in test 3") << 3 << 7 << 5 << true << 7 << 7;
+        QTest::newRow("three true and two false of test 4") << 4 << 3 << 2 << true << 6 << 6;
+        QTest::newRow("nothing marked") << 2 << 0 << 0 << false << 0 << 0;
+    }
+    void correction()
+    {
+        QFETCH(int, prova);
+        QFETCH(int, vereSegnate);
+        QFETCH(int, falseSegnate);
+        QFETCH(bool, corretta);
+        QFETCH(int, punti);
+        QFETCH(int, giuste);
+        ProvaSintesi p;
+        p.apri(kFotogrammaDellaProva[prova]);
+        segna(p, true, vereSegnate);
+        segna(p, false, falseSegnate);
+        QCOMPARE(p.correggi(), corretta);
+        QCOMPARE(p.puntisequenza(), punti);
+        QCOMPARE(conta(p, Segno::Giusto), giuste);
+        // The errors stay in sight: false statements marked, true ones not marked.
+        QCOMPARE(conta(p, Segno::Segnato), corretta ? falseSegnate : 0);
+        QCOMPARE(p.totpunti(), punti);
+        QCOMPARE(p.totmax(), corretta ? 12 : 0);
+    }
+
+};
+
+QTEST_MAIN(TestSintesi)
+#include "TestSintesi.moc"
