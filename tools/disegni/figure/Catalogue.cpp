@@ -6,6 +6,7 @@ QList<Picture> catalogue()
 {
     QList<Picture> pictures;
     addAltre(&pictures);
+    addSequenze(&pictures);
     return pictures;
 }
 

@@ -45,5 +45,6 @@ QList<Picture> catalogue();
 
 // One function per group of pictures, each in its own file.
 void addAltre(QList<Picture> *pictures);
+void addSequenze(QList<Picture> *pictures);
 
 } // namespace disegni
