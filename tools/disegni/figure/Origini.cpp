@@ -102,16 +102,19 @@ const std::vector<Granello> &granelli()
             q.materiale = pick < core ? Ferro : (pick < core + mantle ? RoccePesanti : RocceLeggere);
             q.angolo = r.next() * 2 * M_PI;
             q.partenza = std::sqrt(r.next());
-            const double u = r.next();
+            // each grain keeps its order from the centre: iron contracts into the core as a whole
+            // while the rock it replaces moves out, with no gap opening between them
+            const double u = q.partenza * q.partenza;
+            const double jitter = (r.next() - 0.5) * 0.03;
             switch (q.materiale) {
             case Ferro:
-                q.arrivo = kNucleo * 0.93 * std::sqrt(u);
+                q.arrivo = kNucleo * 0.93 * q.partenza + jitter;
                 break;
             case RoccePesanti:
-                q.arrivo = std::sqrt(mescola(kNucleo * kNucleo, kMantello * kMantello, u)) * mescola(1.03, 0.985, u);
+                q.arrivo = std::sqrt(mescola(kNucleo * kNucleo, kMantello * kMantello, u)) * mescola(1.03, 0.985, u) + jitter;
                 break;
             case RocceLeggere:
-                q.arrivo = mescola(kMantello + 0.012, 0.985, u);
+                q.arrivo = mescola(kMantello + 0.012, 0.985, q.partenza);
                 break;
             }
             q.raggio = 2.4 + 0.9 * r.next();
@@ -316,7 +319,10 @@ QImage origine(int frame)
 
     // the grains, fading into their layers
     for (const Granello &g : granelli()) {
-        const double t = avanzamento(g.materiale, k);
+        // rock that started at the centre is pushed out as the iron comes in
+        double t = avanzamento(g.materiale, k);
+        if (g.materiale != Ferro && g.partenza < kNucleo * 1.1)
+            t = std::max(t, avanzamento(Ferro, k));
         const double start = g.partenza * nube * forma(g.angolo);
         const double r = mescola(start, g.arrivo, t) * R;
         const double alpha = 1 - 0.92 * strato(g.materiale, k);
