@@ -45,17 +45,29 @@ struct Granello {
 constexpr double kNucleo = 0.55;
 constexpr double kMantello = 0.925;
 
+// The colours of topic 1's other whole-Earth pictures, so that the lesson pages that show frames
+// of this sequence and those pictures one after the other read as one set: gold iron and core,
+// orange mantle, brown crust, on deep space.
+QColor nucleoInterno() { return QColor(0xFA, 0xE3, 0x9C); }
+QColor nucleoEsterno() { return QColor(0xF0, 0xBC, 0x55); }
+QColor mantelloInferiore() { return QColor(0xD6, 0x80, 0x52); }
+QColor mantelloSuperiore() { return QColor(0xE6, 0x9C, 0x66); }
+QColor crostaTerra() { return QColor(0x8E, 0x6E, 0x55); }
+QColor spazio() { return QColor(0x13, 0x21, 0x36); }
+
+// The grains: the same families as their layers, kept well apart so they can be told apart in the
+// mixture.
 QColor colore(Materiale m)
 {
     switch (m) {
     case Ferro:
-        return QColor(0x8A, 0x9C, 0xB4);
+        return QColor(0xFB, 0xD8, 0x69);
     case RoccePesanti:
-        return QColor(0xD0, 0x7E, 0x42);
+        return QColor(0xE9, 0x8A, 0x55);
     case RocceLeggere:
         break;
     }
-    return colore::continentale();
+    return QColor(0xCD, 0xB4, 0x97);
 }
 
 QString nome(Materiale m)
@@ -157,8 +169,8 @@ double strato(Materiale m, double k)
 void sfondo(QPainter &p, const QSizeF &size, const QPointF &centre)
 {
     QRadialGradient sky(centre, size.width() * 0.75);
-    sky.setColorAt(0, QColor(0x2B, 0x42, 0x5E));
-    sky.setColorAt(1, QColor(0x17, 0x25, 0x38));
+    sky.setColorAt(0, style::mix(spazio(), QColor(0x3A, 0x55, 0x78), 0.45));
+    sky.setColorAt(1, spazio());
     p.fillRect(QRectF(QPointF(0, 0), size), sky);
     Sequenza r;
     p.setPen(Qt::NoPen);
@@ -261,7 +273,7 @@ QImage origine(int frame)
                 outline.lineTo(q);
         }
         QRadialGradient g(c, R * nube * 1.1);
-        const QColor dust(0x6E, 0x5A, 0x4E), molten(0x7E, 0x36, 0x28);
+        const QColor dust(0x6E, 0x5A, 0x4E), molten(0x86, 0x36, 0x24);
         g.setColorAt(0.0, style::withAlpha(style::mix(dust, molten.lighter(115), raccolta), 0.55 + 0.45 * raccolta));
         g.setColorAt(0.85, style::withAlpha(style::mix(dust, molten, raccolta), 0.35 + 0.65 * raccolta));
         g.setColorAt(1.0, style::withAlpha(style::mix(dust, molten.darker(120), raccolta), 0.1 + 0.9 * raccolta));
@@ -304,16 +316,16 @@ QImage origine(int frame)
     };
     {
         QRadialGradient crust(c, R);
-        crust.setColorAt(kMantello - 0.02, colore::continentale());
-        crust.setColorAt(1.0, style::mix(colore::continentale(), QColor(0xFF, 0xA0, 0x50), 0.35 * (1 - raffreddamento)));
+        crust.setColorAt(kMantello - 0.02, crostaTerra());
+        crust.setColorAt(1.0, style::mix(crostaTerra(), QColor(0xFF, 0x8A, 0x40), 0.45 * (1 - raffreddamento)));
         disco(R, crust, crosta);
         QRadialGradient mantle(c, R * kMantello);
-        mantle.setColorAt(kNucleo / kMantello, QColor(0xE8, 0x9A, 0x58));
-        mantle.setColorAt(1.0, QColor(0xC7, 0x7A, 0x40));
+        mantle.setColorAt(kNucleo / kMantello, mantelloInferiore());
+        mantle.setColorAt(1.0, mantelloSuperiore());
         disco(R * kMantello, mantle, strato(RoccePesanti, k));
         QRadialGradient core(c, R * kNucleo);
-        core.setColorAt(0.0, QColor(0xD6, 0xDE, 0xE8));
-        core.setColorAt(1.0, QColor(0x7C, 0x8E, 0xA8));
+        core.setColorAt(0.0, nucleoInterno());
+        core.setColorAt(1.0, nucleoEsterno());
         disco(R * kNucleo, core, strato(Ferro, k));
     }
 
@@ -330,7 +342,7 @@ QImage origine(int frame)
             continue;
         const double a = g.angolo + rotazione;
         const QPointF q = c + QPointF(std::cos(a), std::sin(a)) * r;
-        p.setPen(style::pen(style::withAlpha(colore(g.materiale).darker(155), alpha), 1.0));
+        p.setPen(style::pen(style::withAlpha(colore(g.materiale).darker(230), alpha), 1.0));
         p.setBrush(style::withAlpha(colore(g.materiale), alpha));
         p.drawEllipse(q, g.raggio, g.raggio);
     }
@@ -350,10 +362,10 @@ QImage origine(int frame)
             p.restore();
         }
     };
-    frecce(Ferro, liscio(k - 2.0) * (1 - liscio(k - 5.0)), true, QColor(0xDC, 0xE6, 0xF2));
-    frecce(RocceLeggere, liscio(k - 5.2) * (1 - liscio(k - 7.2)), false, colore(RocceLeggere));
+    frecce(Ferro, liscio(k - 2.0) * (1 - liscio(k - 5.0)), true, nucleoInterno());
+    frecce(RocceLeggere, liscio(k - 5.2) * (1 - liscio(k - 7.2)), false, QColor(0xD9, 0xC2, 0xA6));
 
-    // once cool: land green at the surface; seas, with their thin red floor, fill the low parts
+    // once cool: land green at the surface; seas fill the low parts, where the crust is thinner
     const double bacini[][2] = {{0.3, 0.55}, {2.45, 0.45}, {4.35, 0.5}};
     if (oceani > 0) {
         p.save();
@@ -363,7 +375,6 @@ QImage origine(int frame)
         for (const auto &b : bacini) {
             const double a0 = rotazione + b[0] - b[1], a1 = rotazione + b[0] + b[1];
             const double floor = R * kMantello + band * 0.4;
-            p.fillPath(settore(c, R * kMantello + 0.7, floor, a0, a1), colore::oceanica());
             p.fillPath(settore(c, floor, R + 0.5, a0, a1), QColor(0x5F, 0xA3, 0xD6));
             p.strokePath(settore(c, floor, R + 0.5, a0, a1), style::pen(QColor(0x3A, 0x2A, 0x24), 0.9));
         }
@@ -407,10 +418,11 @@ QImage origine(int frame)
     // names of the layers as they form
     const double fs = 17;
     if (strato(Ferro, k) > 0.5)
-        disegnaEtichetta(p, {QStringLiteral("NUCLEO"), c + QPointF(0, 6), fs, Qt::AlignHCenter, true});
+        disegnaEtichetta(p, {QStringLiteral("NUCLEO"), c + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
+                             QColor(0x5A, 0x3A, 0x10)});
     if (strato(RoccePesanti, k) > 0.5)
         disegnaEtichetta(p, {QStringLiteral("MANTELLO"), c + QPointF(0, -R * (kNucleo + kMantello) / 2 + 6), fs,
-                             Qt::AlignHCenter, true});
+                             Qt::AlignHCenter, true, QPointF(-1, -1), QColor(0x4A, 0x22, 0x12)});
     if (crosta > 0.5) {
         Etichetta e{QStringLiteral("CROSTA"), QPointF(324, 22), fs, Qt::AlignRight, true};
         e.colore = QColor(0xF1, 0xF4, 0xF7);
