@@ -545,6 +545,24 @@ void disegnaConvergenza(QPainter &p, const Sezione &sez, const Convergenza &c)
         disegnaTerremoto(p, sez.px(km), 7.5, forza);
 }
 
+// Drops of magma leaving the slab at depth `da` from frame kInizio on, one every `ogni` frames,
+// rising `velocita` km per frame to the chamber at depth `a`.
+std::vector<Goccia> gocce(double x, double da, double a, double kInizio, double kFine, double k, double ogni,
+                          double velocita)
+{
+    std::vector<Goccia> out;
+    for (int j = 0; j < 40; ++j) {
+        const double born = kInizio + j * ogni;
+        if (born > k || born > kFine)
+            break;
+        const double z = da - velocita * (k - born);
+        if (z < a + 9)
+            continue;
+        out.push_back({QPointF(x + 5 * std::sin(j * 2.1) + 0.04 * (da - z), z), 3.6 + 0.6 * std::sin(j * 1.3)});
+    }
+    return out;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Sequence 4: oceanic crust goes down under a continent. The slab lengthens frame by frame; once it
 // reaches about 100 km, magma leaves it, rises, gathers under the continent and builds a volcano;
@@ -623,18 +641,7 @@ QImage subduzione(const QSize &twips, double larghezza, double sopra, const Subd
     v.altezza = 21 * liscio((k - arrive) / 4.0);
     v.eruzione = (k >= arrive + 3) ? (int(k) % 2 == 0 ? 1.0 : 0.7) : 0.0;
     c.vulcani.push_back(v);
-    if (k >= kMagma) {
-        for (int j = 0; j < 20; ++j) {
-            const double born = kMagma + j * 0.85;
-            if (born > k)
-                break;
-            const double z = kSubProfMagma - 4 - 24 * (k - born);
-            if (z < v.profCamera + 9)
-                continue;
-            c.gocce.push_back({QPointF(xv + 5 * std::sin(j * 2.1) - 0.25 * (kSubProfMagma - z) * 0.15, z),
-                               3.6 + 0.6 * std::sin(j * 1.3)});
-        }
-    }
+    c.gocce = gocce(xv, kSubProfMagma - 4, v.profCamera, kMagma, 99, k, 0.85, 24);
 
     // earthquakes follow the slab down: at the contact near the trench, then deeper, then very deep
     const auto sulla = [&](double s, double dentro) { return lastra.punto(s) + lastra.normale(s) * dentro; };
@@ -719,24 +726,6 @@ QImage subduzione(const QSize &twips, double larghezza, double sopra, const Subd
     cornice(p, image.size());
     p.end();
     return image;
-}
-
-// Drops of magma leaving the slab at depth `da` from frame kInizio on, one every `ogni` frames,
-// rising `velocita` km per frame to the chamber at depth `a`.
-std::vector<Goccia> gocce(double x, double da, double a, double kInizio, double kFine, double k, double ogni,
-                          double velocita)
-{
-    std::vector<Goccia> out;
-    for (int j = 0; j < 40; ++j) {
-        const double born = kInizio + j * ogni;
-        if (born > k || born > kFine)
-            break;
-        const double z = da - velocita * (k - born);
-        if (z < a + 9)
-            continue;
-        out.push_back({QPointF(x + 5 * std::sin(j * 2.1) + 0.04 * (da - z), z), 3.6 + 0.6 * std::sin(j * 1.3)});
-    }
-    return out;
 }
 
 // ---------------------------------------------------------------------------------------------
