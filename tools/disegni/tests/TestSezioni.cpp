@@ -70,6 +70,16 @@ QStringList origini()
     return list;
 }
 
+// The other sequences as the viewer and the synthesis name them.
+QStringList espansione()
+{
+    return QStringList{QStringLiteral("immagini\\allontan\\ESPANS.jpg")}
+           + numerate(QStringLiteral("immagini\\allontan\\ESPANS%1.jpg"), 2, 14);
+}
+QStringList subduzione() { return numerate(QStringLiteral("immagini\\SUBDUZIO\\subduz%1.jpg"), 1, 15); }
+QStringList avvicinamento() { return numerate(QStringLiteral("immagini\\avvici\\avvic%1.jpg"), 1, 12); }
+QStringList oceanoOceano() { return numerate(QStringLiteral("immagini\\oceoce\\oceoce%1.jpg"), 1, 11); }
+
 // The pictures of this family that lesson pages show; other pictures of the same folders belong to
 // other families.
 bool nostra(const QString &programPath)
@@ -123,6 +133,8 @@ private slots:
     void framesDecodeWithOneSize();
     void lessonPagesLeaveRoom_data();
     void lessonPagesLeaveRoom();
+    void seaFollowsTheStory_data();
+    void seaFollowsTheStory();
     void slabFollowsItsPath_data();
     void slabFollowsItsPath();
     void sectionMapsKilometres();
@@ -138,13 +150,10 @@ void TestSezioni::framesDecodeWithOneSize_data()
 
     const QList<QSize> strip{QSize(7215, 2175)};
     QTest::newRow("1 origini") << origini() << QList<QSize>{QSize(4575, 3735), QSize(3700, 3735)} << 0.12;
-    QTest::newRow("2 allontan") << (QStringList{QStringLiteral("immagini\\allontan\\ESPANS.jpg")}
-                                    + numerate(QStringLiteral("immagini\\allontan\\ESPANS%1.jpg"), 2, 14))
-                                << strip << 0.01;
-    QTest::newRow("4 subduzio") << numerate(QStringLiteral("immagini\\SUBDUZIO\\subduz%1.jpg"), 1, 15)
-                                << QList<QSize>{QSize(4575, 3735), QSize(4815, 3735)} << 0.03;
-    QTest::newRow("5 avvici") << numerate(QStringLiteral("immagini\\avvici\\avvic%1.jpg"), 1, 12) << strip << 0.01;
-    QTest::newRow("6 oceoce") << numerate(QStringLiteral("immagini\\oceoce\\oceoce%1.jpg"), 1, 11) << strip << 0.01;
+    QTest::newRow("2 allontan") << espansione() << strip << 0.01;
+    QTest::newRow("4 subduzio") << subduzione() << QList<QSize>{QSize(4575, 3735), QSize(4815, 3735)} << 0.03;
+    QTest::newRow("5 avvici") << avvicinamento() << strip << 0.01;
+    QTest::newRow("6 oceoce") << oceanoOceano() << strip << 0.01;
 }
 
 void TestSezioni::framesDecodeWithOneSize()
@@ -280,6 +289,78 @@ void TestSezioni::lessonPagesLeaveRoom()
     QVERIFY2(shown.bottom() < buttonRow, qPrintable(QStringLiteral("%1 sui pulsanti").arg(descrivi(shown))));
     for (const QRect &r : keepClear)
         QVERIFY2(!shown.intersects(r), qPrintable(QStringLiteral("%1 copre %2").arg(descrivi(shown), descrivi(r))));
+}
+
+namespace {
+// The widest stretch of open sea along one row of a section: pixels of the sea's surface colour.
+int larghezzaMare(const QImage &image)
+{
+    const QColor sea = colore::mare();
+    int widest = 0;
+    for (int y = 0; y < image.height() / 2; ++y) {
+        int n = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const double d = std::hypot(std::hypot(c.red() - sea.red(), c.green() - sea.green()), c.blue() - sea.blue());
+            n += d <= 28 ? 1 : 0;
+        }
+        widest = std::max(widest, n);
+    }
+    return widest;
+}
+} // namespace
+
+// What the zooms of the synthesis must show plainly: at the ridge the ocean widens frame after
+// frame; between the two continents it narrows until it is gone (the lesson page showing avvic8
+// says the ocean has closed); over the island arc the islands come out of the water.
+void TestSezioni::seaFollowsTheStory_data()
+{
+    QTest::addColumn<QStringList>("frames");
+    QTest::addColumn<int>("story");
+    QTest::addColumn<int>("closedFrom"); // 1-based frame from which no sea is left, or 0
+
+    QTest::newRow("2 allontan: the ocean widens") << espansione() << 1 << 0;
+    QTest::newRow("5 avvici: the ocean closes") << avvicinamento() << -1 << 8;
+    QTest::newRow("6 oceoce: islands rise") << oceanoOceano() << 0 << 0;
+}
+
+void TestSezioni::seaFollowsTheStory()
+{
+    QFETCH(QStringList, frames);
+    QFETCH(int, story);
+    QFETCH(int, closedFrom);
+
+    QList<int> widths;
+    for (const QString &frame : frames) {
+        const Letta l = leggi(trova(frame));
+        QVERIFY2(!l.image.isNull(), qPrintable(frame));
+        widths << larghezzaMare(l.image);
+    }
+    const auto elenco = [&] {
+        QStringList w;
+        for (int v : widths)
+            w << QString::number(v);
+        return w.join(QLatin1Char(' '));
+    };
+    for (int i = 1; i < widths.size(); ++i) {
+        if (story > 0)
+            QVERIFY2(widths.at(i) > widths.at(i - 1), qPrintable(elenco()));
+        else if (story < 0)
+            QVERIFY2(widths.at(i) < widths.at(i - 1) || widths.at(i) == 0, qPrintable(elenco()));
+        else
+            QVERIFY2(widths.at(i) <= widths.at(i - 1), qPrintable(elenco()));
+    }
+    if (closedFrom > 0) {
+        QVERIFY2(widths.at(closedFrom - 2) > 0, qPrintable(elenco()));
+        for (int i = closedFrom - 1; i < widths.size(); ++i)
+            QVERIFY2(widths.at(i) == 0, qPrintable(elenco()));
+    }
+    if (story == 0) {
+        // open sea across the strip at first; islands break its surface in the end
+        const int w = leggi(trova(frames.first())).image.width();
+        QVERIFY2(widths.first() > w * 0.95, qPrintable(elenco()));
+        QVERIFY2(widths.last() < widths.first() - w * 0.05, qPrintable(elenco()));
+    }
 }
 
 void TestSezioni::slabFollowsItsPath_data()
