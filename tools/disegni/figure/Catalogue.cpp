@@ -13,6 +13,7 @@ QList<Picture> catalogue()
     addLezione2(&pictures);
     addLezione4(&pictures);
     addDeriva(&pictures);
+    addSequenze(&pictures);
     return pictures;
 }
 

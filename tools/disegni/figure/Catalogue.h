@@ -52,5 +52,6 @@ void addLezione1(QList<Picture> *pictures);
 void addLezione2(QList<Picture> *pictures);
 void addLezione4(QList<Picture> *pictures);
 void addDeriva(QList<Picture> *pictures);
+void addSequenze(QList<Picture> *pictures);
 
 } // namespace disegni

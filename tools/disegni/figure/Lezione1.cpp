@@ -193,123 +193,6 @@ QSize dimensioneOrigini()
 const QPointF kCentroOrigini(200, 184);
 constexpr double kRaggioOrigini = 168;
 
-// 4.6 billion years ago: the turning cloud of gas and dust, the Sun lit at its centre, dust sticking
-// into rocks and rocks into the young, mostly molten Earth.
-QImage orig1(PictureContext &)
-{
-    const QSize size = dimensioneOrigini();
-    QImage image = newPicture(size, spazio());
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    spazioStellato(p, QRectF(QPointF(0, 0), size), 110, 4600);
-
-    const QPointF sole(200, 142);
-    const double tilt = -7;
-    const double rx = 188, flat = 0.34;
-    QTransform disco;
-    disco.translate(sole.x(), sole.y());
-    disco.rotate(tilt);
-    {
-        p.save();
-        p.setTransform(disco);
-        QRadialGradient g(QPointF(0, 0), rx);
-        g.setColorAt(0.0, style::withAlpha(QColor(0xFF, 0xE8, 0xB8), 0.95));
-        g.setColorAt(0.18, style::withAlpha(QColor(0xEB, 0xC2, 0x8C), 0.75));
-        g.setColorAt(0.62, style::withAlpha(QColor(0xB8, 0x8C, 0x6A), 0.45));
-        g.setColorAt(1.0, style::withAlpha(QColor(0xB8, 0x8C, 0x6A), 0.0));
-        QBrush brush(g);
-        brush.setTransform(QTransform().scale(1.0, flat));
-        p.setPen(Qt::NoPen);
-        p.setBrush(brush);
-        p.drawEllipse(QPointF(0, 0), rx, rx * flat);
-        // lanes of thicker dust
-        p.setBrush(Qt::NoBrush);
-        for (double r : {58.0, 92.0, 128.0, 160.0}) {
-            p.setPen(QPen(style::withAlpha(QColor(0xF6, 0xDC, 0xB0), 0.16), 9));
-            p.drawEllipse(QPointF(0, 0), r, r * flat);
-        }
-        Sequenza s(77);
-        for (int i = 0; i < 520; ++i) {
-            const double a = s.between(0, 2 * M_PI);
-            const double d = rx * std::pow(s.next(), 0.85);
-            const double size = 0.5 + 1.1 * s.next();
-            p.setPen(Qt::NoPen);
-            p.setBrush(style::withAlpha(QColor(0xF4, 0xE2, 0xC2), 0.3 + 0.5 * s.next()));
-            p.drawEllipse(QPointF(std::cos(a) * d, std::sin(a) * d * flat), size, size);
-        }
-        for (int i = 0; i < 26; ++i) {
-            const double a = s.between(0, 2 * M_PI);
-            const double d = s.between(45, 175);
-            roccia(p, blocchetto(QPointF(std::cos(a) * d, std::sin(a) * d * flat), s.between(1.8, 4.2), s));
-        }
-        p.restore();
-    }
-    // the young Sun
-    QRadialGradient glow(sole, 48);
-    glow.setColorAt(0, QColor(0xFF, 0xFB, 0xE8));
-    glow.setColorAt(0.25, style::withAlpha(QColor(0xFF, 0xE0, 0x8A), 0.85));
-    glow.setColorAt(1, style::withAlpha(QColor(0xFF, 0xC8, 0x6A), 0.0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(sole, 48, 48);
-    p.setBrush(QColor(0xFF, 0xF6, 0xD2));
-    p.drawEllipse(sole, 11, 11);
-
-    // the cloud turns: an arrow along its near edge
-    QPainterPath giro;
-    for (int deg = 28; deg <= 152; deg += 4) {
-        const double a = qDegreesToRadians(double(deg));
-        const QPointF q = disco.map(QPointF(std::cos(a) * 172, std::sin(a) * 172 * flat));
-        if (deg == 28)
-            giro.moveTo(q);
-        else
-            giro.lineTo(q);
-    }
-    giro = giro.toReversed();
-    frecciaLinea(p, giro, style::withAlpha(QColor(0xFF, 0xF4, 0xDC), 0.85), 2.6, 13);
-
-    scrivi(p, sole + QPointF(0, -26), QStringLiteral("Sole"), Qt::AlignHCenter | Qt::AlignBottom, chiaro(20, QFont::Bold));
-    const QRectF nube = scrivi(p, QPointF(14, 14), QStringLiteral("nube di gas e polveri"), Qt::AlignLeft | Qt::AlignTop,
-                               chiaro(19));
-    richiamo(p, QPointF(nube.center().x() - 20, nube.bottom() + 2), disco.map(QPointF(-120, -18)),
-             QColor(0xF4, 0xEF, 0xE2));
-
-    // from dust to the Earth, left to right
-    const double y = 326;
-    Sequenza s(2024);
-    const QPointF granelli(58, y), blocchi(182, y), terra(322, y);
-    p.setPen(Qt::NoPen);
-    for (int i = 0; i < 46; ++i) {
-        const double a = s.between(0, 2 * M_PI);
-        const double d = 26 * std::sqrt(s.next());
-        p.setBrush(style::withAlpha(QColor(0xEE, 0xDA, 0xB8), 0.55 + 0.4 * s.next()));
-        const double size = s.between(0.9, 2.3);
-        p.drawEllipse(granelli + QPointF(std::cos(a) * d, std::sin(a) * d), size, size);
-    }
-    const QList<QVector3D> lumps = {{-24, -10, 10}, {6, -22, 7}, {20, 6, 14}, {-8, 20, 8}, {-30, 16, 4.5}, {30, -20, 4}};
-    for (const QVector3D &l : lumps)
-        roccia(p, blocchetto(blocchi + QPointF(l.x(), l.y()), l.z(), s));
-    pallaFusa(p, terra, 44, s);
-    // late arrivals still falling onto it
-    for (const QPointF &from : {QPointF(268, 282), QPointF(380, 286)}) {
-        const QPointF dir = (terra - from) / std::hypot((terra - from).x(), (terra - from).y());
-        p.setPen(style::pen(style::withAlpha(QColor(0xF4, 0xE2, 0xC2), 0.45), 2.0));
-        p.drawLine(from - dir * 16, from - dir * 4);
-        roccia(p, blocchetto(from, 4.5, s));
-    }
-    const QColor avanti = style::withAlpha(QColor(0xF4, 0xEF, 0xE2), 0.9);
-    freccia(p, QPointF(94, y), QPointF(132, y), avanti, 6, 15);
-    freccia(p, QPointF(228, y), QPointF(264, y), avanti, 6, 15);
-
-    const Testo t = chiaro(18);
-    scrivi(p, QPointF(granelli.x(), 388), QStringLiteral("granelli\ndi polvere"), Qt::AlignHCenter | Qt::AlignTop, t);
-    scrivi(p, QPointF(blocchi.x(), 388), QStringLiteral("sassi e blocchi\ngrandi come\nmontagne"),
-           Qt::AlignHCenter | Qt::AlignTop, t);
-    scrivi(p, QPointF(terra.x(), 388), QStringLiteral("la giovane Terra,\nin gran parte\nfusa"),
-           Qt::AlignHCenter | Qt::AlignTop, t);
-    return image;
-}
-
 // The molten mixture of the young Earth: dark red rock with lighter and darker swirls.
 void miscelaFusa(QPainter &p, const QPointF &c, double r, quint32 seed)
 {
@@ -367,80 +250,6 @@ void voce(QPainter &p, const QPointF &at, const QColor &colour, const QString &n
     p.drawRoundedRect(QRectF(at.x(), at.y() - 8, 24, 16), 3, 3);
     const QRectF n = scrivi(p, QPointF(at.x() + 34, at.y()), nome, Qt::AlignLeft | Qt::AlignVCenter, chiaro(18, QFont::Bold));
     scrivi(p, QPointF(n.right() + 7, at.y()), testo, Qt::AlignLeft | Qt::AlignVCenter, chiaro(18));
-}
-
-// Iron and nickel, the heaviest, sink through the molten Earth and gather at the centre.
-QImage orig2(PictureContext &)
-{
-    const QSize size = dimensioneOrigini();
-    QImage image = newPicture(size, spazio());
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    spazioStellato(p, QRectF(QPointF(0, 0), size), 90, 52);
-    const QPointF c = kCentroOrigini;
-    const double r = kRaggioOrigini;
-    miscelaFusa(p, c, r, 9);
-
-    Sequenza s(31);
-    QPointF esempio;
-    for (int i = 0; i < 44; ++i) {
-        const double a = s.between(0, 2 * M_PI);
-        const double d = s.between(62, r - 12);
-        const QPointF u(std::cos(a), std::sin(a));
-        const QPointF at = c + u * d;
-        const double size = s.between(2.6, 6.0);
-        p.setPen(style::pen(style::withAlpha(QColor(0xFF, 0xD9, 0x90), 0.55), size * 0.7));
-        p.drawLine(at + u * (size + 2), at + u * (size + 10 + size * 1.5));
-        p.setPen(style::pen(QColor(0x9E, 0x70, 0x2A), 1.1));
-        p.setBrush(nucleoEsterno());
-        p.drawEllipse(at, size, size);
-        if (i == 0 || (at.y() < c.y() - 40 && at.x() > c.x() + 20 && size > 4))
-            esempio = at;
-    }
-    for (double deg : {60.0, 180.0, 300.0}) {
-        freccia(p, suCerchio(c, r - 18, deg), suCerchio(c, 64, deg), style::withAlpha(QColor(0xFF, 0xF1, 0xD6), 0.85), 6, 15);
-    }
-    nucleo(p, c, 44, false);
-    scrivi(p, c, QStringLiteral("NUCLEO"), Qt::AlignCenter, [] {
-        Testo t = scuro(19, QFont::Bold);
-        t.halo = false;
-        t.colour = QColor(0x5A, 0x3A, 0x10);
-        return t;
-    }());
-    const QRectF ferro = scrivi(p, QPointF(size.width() - 8, 8), QStringLiteral("gocce di\nferro e nickel"),
-                                Qt::AlignRight | Qt::AlignTop, chiaro(18));
-    richiamo(p, QPointF(ferro.left() + 30, ferro.bottom()), esempio, QColor(0xF4, 0xEF, 0xE2));
-
-    // the same as sand in a glass of water
-    const QRectF vetro(40, 384, 52, 98);
-    QPainterPath bicchiere;
-    bicchiere.moveTo(vetro.topLeft());
-    bicchiere.lineTo(vetro.left() + 6, vetro.bottom());
-    bicchiere.lineTo(vetro.right() - 6, vetro.bottom());
-    bicchiere.lineTo(vetro.topRight());
-    QPainterPath acquaNelVetro;
-    acquaNelVetro.moveTo(vetro.left() + 1.5, vetro.top() + 12);
-    acquaNelVetro.lineTo(vetro.left() + 6.5, vetro.bottom() - 1);
-    acquaNelVetro.lineTo(vetro.right() - 6.5, vetro.bottom() - 1);
-    acquaNelVetro.lineTo(vetro.right() - 1.5, vetro.top() + 12);
-    acquaNelVetro.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(style::withAlpha(acqua(), 0.85));
-    p.drawPath(acquaNelVetro);
-    p.setBrush(QColor(0xD9, 0xBF, 0x86));
-    p.drawRect(QRectF(vetro.left() + 6, vetro.bottom() - 13, vetro.width() - 12, 12));
-    for (int i = 0; i < 16; ++i) {
-        p.setBrush(QColor(0xC4, 0xA2, 0x62));
-        p.drawEllipse(QPointF(s.between(vetro.left() + 10, vetro.right() - 10), s.between(vetro.top() + 20, vetro.bottom() - 18)),
-                      1.5, 1.5);
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(style::pen(style::withAlpha(Qt::white, 0.8), 2.0));
-    p.drawPath(bicchiere);
-    scrivi(p, QPointF(108, 386),
-           QStringLiteral("Come la sabbia in un\nbicchiere d'acqua, il ferro\ne il nickel, più pesanti,\nscendono verso il centro."),
-           Qt::AlignLeft | Qt::AlignTop, chiaro(18));
-    return image;
 }
 
 // The mantle: lighter silicate rocks settle round the core, 2900 km thick.
@@ -573,71 +382,6 @@ QImage orig4(PictureContext &)
                t.colour = QColor(0xC8, 0xCE, 0xD6);
                return t;
            }());
-    return image;
-}
-
-// Why the Earth is layered and hot inside: the layers in order of weight, and a radius straightened
-// out from the surface to the centre.
-QImage orig2e(PictureContext &)
-{
-    const QSize size = dimensioneOrigini();
-    QImage image = newPicture(size, spazio());
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    spazioStellato(p, QRectF(QPointF(0, 0), size), 90, 52);
-    const QPointF c = kCentroOrigini;
-    const double r = kRaggioOrigini;
-    QRadialGradient aria(c, r + 14);
-    aria.setColorAt(r / (r + 14), style::withAlpha(QColor(0xA8, 0xD4, 0xF2), 0.45));
-    aria.setColorAt(1.0, style::withAlpha(QColor(0xA8, 0xD4, 0xF2), 0.0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(aria);
-    p.drawEllipse(c, r + 14, r + 14);
-    p.setBrush(crostaTerra());
-    p.drawEllipse(c, r, r);
-    p.setBrush(mantelloSuperiore());
-    p.drawEllipse(c, r - 7, r - 7);
-    p.setPen(style::pen(style::withAlpha(QColor(0x7A, 0x3A, 0x1E), 0.5), 1.2));
-    p.setBrush(mantelloInferiore());
-    p.drawEllipse(c, r * kMantelloInferiore, r * kMantelloInferiore);
-    nucleo(p, c, r * kNucleoEsterno, true);
-
-    // the radius that the bar below lays out straight
-    p.setPen(QPen(style::withAlpha(Qt::white, 0.9), 2.2, Qt::DashLine, Qt::FlatCap));
-    p.drawLine(QPointF(c.x() - r, c.y()), c);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawEllipse(c, 3.5, 3.5);
-
-    const double x0 = 40, x1 = 360, y0 = 404, h = 24;
-    struct Tratto {
-        double km;
-        QColor colour;
-    };
-    // the crust is drawn thicker than it is, or it would not show
-    const QList<Tratto> tratti = {{110, crostaTerra()}, {550, mantelloSuperiore()}, {2240, mantelloInferiore()},
-                                  {2260, nucleoEsterno()}, {1211, nucleoInterno()}};
-    double x = x0;
-    for (const Tratto &t : tratti) {
-        const double w = (x1 - x0) * t.km / kRaggioTerra;
-        p.setPen(Qt::NoPen);
-        p.setBrush(t.colour);
-        p.drawRect(QRectF(x, y0, w + 0.5, h));
-        x += w;
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(style::pen(style::withAlpha(Qt::white, 0.75), 1.4));
-    p.drawRect(QRectF(x0, y0, x1 - x0, h));
-    scrivi(p, QPointF(x0, y0 - 4), QStringLiteral("SUPERFICIE"), Qt::AlignLeft | Qt::AlignBottom, chiaro(18, QFont::Bold));
-    scrivi(p, QPointF(x1, y0 - 4), QStringLiteral("CENTRO"), Qt::AlignRight | Qt::AlignBottom, chiaro(18, QFont::Bold));
-    scrivi(p, QPointF(x0, y0 + h + 3), QStringLiteral("fredda"), Qt::AlignLeft | Qt::AlignTop, chiaro(17));
-    scrivi(p, QPointF(x1, y0 + h + 3), QStringLiteral("caldissimo"), Qt::AlignRight | Qt::AlignTop, chiaro(17));
-    QPainterPath verso;
-    verso.moveTo(x0 + 70, y0 + h + 14);
-    verso.lineTo(x1 - 100, y0 + h + 14);
-    frecciaLinea(p, verso, QColor(0xF4, 0xEF, 0xE2), 2.2, 12);
-    scrivi(p, QPointF((x0 + x1) / 2, y0 + h + 30), QStringLiteral("materiali sempre più pesanti\ne temperatura sempre più alta"),
-           Qt::AlignHCenter | Qt::AlignTop, chiaro(18));
     return image;
 }
 
@@ -1169,11 +913,8 @@ QImage terrauno(PictureContext &)
 void addLezione1(QList<Picture> *pictures)
 {
     pictures->append({QStringLiteral("altre/prima.jpg"), QStringLiteral("la Terra vista dallo spazio"), prima});
-    pictures->append({QStringLiteral("origini/orig1.jpg"), QStringLiteral("la nube intorno al Sole e la nascita della Terra"), orig1});
-    pictures->append({QStringLiteral("origini/orig2.jpg"), QStringLiteral("ferro e nickel scendono al centro: il nucleo"), orig2});
     pictures->append({QStringLiteral("origini/orig3.jpg"), QStringLiteral("intorno al nucleo si forma il mantello"), orig3});
     pictures->append({QStringLiteral("origini/orig4.jpg"), QStringLiteral("la crosta, l'atmosfera e gli oceani"), orig4});
-    pictures->append({QStringLiteral("origini/orig2e.jpg"), QStringLiteral("gli strati dal più leggero al più pesante"), orig2e});
     pictures->append({QStringLiteral("altre/terra.jpg"), QStringLiteral("spaccato della Terra con i suoi strati"), terra});
     pictures->append({QStringLiteral("altre/mantsup.jpg"), QStringLiteral("sezione del mantello superiore"), mantsup});
     pictures->append({QStringLiteral("altre/celleconv.jpg"), QStringLiteral("le celle convettive del mantello"), celleconv});

@@ -1,0 +1,471 @@
+// Sequence 1 (origini/): how the Earth's layers formed. A slowly turning cloud of mixed matter
+// draws together into a hot, mostly molten ball; in it the heaviest material (iron and nickel)
+// sinks to the centre and makes the core, the heavy rocks settle round it as the mantle, the light
+// rocks float up into a thin crust; then the surface cools, gases make the atmosphere, rain makes
+// the oceans. Every grain keeps its place in the mixture from frame to frame and moves a little
+// further towards its layer, so the frames play as one smooth movement.
+
+#include "Catalogue.h"
+#include "Output.h"
+#include "Sezione.h"
+#include "Style.h"
+
+#include <QPainter>
+#include <QRadialGradient>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace disegni {
+
+namespace {
+
+using namespace sezione;
+
+// Shown in the viewer in 4575 x 3735 and 3700 x 3735 (the shape between the two keeps circles
+// nearly round in both) and on topic 1's pages at natural size from left 1160, top 720: clear of
+// the text panel at left 4200 and of the animation button at top 4560.
+const QSize kOrigini(2940, 2670);
+constexpr int kFotogrammi = 14;
+
+enum Materiale { Ferro, RoccePesanti, RocceLeggere };
+
+struct Granello {
+    Materiale materiale;
+    double angolo;    // radians
+    double partenza;  // 0-1 of the cloud's radius
+    double arrivo;    // 0-1 of the planet's radius, inside its layer
+    double raggio;    // pixels
+};
+
+// Layer boundaries as parts of the planet's radius: the core reaches 0.55 as in the real Earth;
+// the crust is drawn far thicker than it is, or it would not be seen.
+constexpr double kNucleo = 0.55;
+constexpr double kMantello = 0.925;
+
+// The colours of topic 1's other whole-Earth pictures, so that the lesson pages that show frames
+// of this sequence and those pictures one after the other read as one set: gold iron and core,
+// orange mantle, brown crust, on deep space.
+QColor nucleoInterno() { return QColor(0xFA, 0xE3, 0x9C); }
+QColor nucleoEsterno() { return QColor(0xF0, 0xBC, 0x55); }
+QColor mantelloInferiore() { return QColor(0xD6, 0x80, 0x52); }
+QColor mantelloSuperiore() { return QColor(0xE6, 0x9C, 0x66); }
+QColor crostaTerra() { return QColor(0x8E, 0x6E, 0x55); }
+QColor spazio() { return QColor(0x13, 0x21, 0x36); }
+
+// The grains: the same families as their layers, kept well apart so they can be told apart in the
+// mixture.
+QColor colore(Materiale m)
+{
+    switch (m) {
+    case Ferro:
+        return QColor(0xFB, 0xD8, 0x69);
+    case RoccePesanti:
+        return QColor(0xE9, 0x8A, 0x55);
+    case RocceLeggere:
+        break;
+    }
+    return QColor(0xCD, 0xB4, 0x97);
+}
+
+QString nome(Materiale m)
+{
+    switch (m) {
+    case Ferro:
+        return QStringLiteral("ferro e nickel");
+    case RoccePesanti:
+        return QStringLiteral("rocce pesanti");
+    case RocceLeggere:
+        break;
+    }
+    return QStringLiteral("rocce leggere");
+}
+
+// A fixed pseudo-random sequence: the same grains in every frame and on every run.
+class Sequenza
+{
+public:
+    double next()
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 7;
+        m_state ^= m_state << 17;
+        return double(m_state >> 11) / double(1ULL << 53);
+    }
+
+private:
+    std::uint64_t m_state = 0x9E3779B97F4A7C15ULL;
+};
+
+const std::vector<Granello> &granelli()
+{
+    static const std::vector<Granello> all = [] {
+        std::vector<Granello> g;
+        Sequenza r;
+        // in proportion to the layers' areas on the picture
+        const int n = 430;
+        for (int i = 0; i < n; ++i) {
+            Granello q;
+            const double pick = r.next();
+            const double core = kNucleo * kNucleo;
+            const double mantle = kMantello * kMantello - core;
+            q.materiale = pick < core ? Ferro : (pick < core + mantle ? RoccePesanti : RocceLeggere);
+            q.angolo = r.next() * 2 * M_PI;
+            q.partenza = std::sqrt(r.next());
+            // each grain keeps its order from the centre: iron contracts into the core as a whole
+            // while the rock it replaces moves out, with no gap opening between them
+            const double u = q.partenza * q.partenza;
+            const double jitter = (r.next() - 0.5) * 0.03;
+            switch (q.materiale) {
+            case Ferro:
+                q.arrivo = kNucleo * 0.93 * q.partenza + jitter;
+                break;
+            case RoccePesanti:
+                q.arrivo = std::sqrt(mescola(kNucleo * kNucleo, kMantello * kMantello, u)) * mescola(1.03, 0.985, u) + jitter;
+                break;
+            case RocceLeggere:
+                q.arrivo = mescola(kMantello + 0.012, 0.985, q.partenza);
+                break;
+            }
+            q.raggio = 2.4 + 0.9 * r.next();
+            g.push_back(q);
+        }
+        return g;
+    }();
+    return all;
+}
+
+// How far each material has gone towards its layer at frame k (0-13): iron first, then the heavy
+// rocks, the light ones last.
+double avanzamento(Materiale m, double k)
+{
+    switch (m) {
+    case Ferro:
+        return liscio((k - 1.8) / 4.2);
+    case RoccePesanti:
+        return liscio((k - 4.0) / 4.5);
+    case RocceLeggere:
+        break;
+    }
+    return liscio((k - 4.4) / 4.0);
+}
+
+// How solidly a layer is drawn: it fills in as its material arrives.
+double strato(Materiale m, double k)
+{
+    switch (m) {
+    case Ferro:
+        return liscio((k - 4.2) / 2.6);
+    case RoccePesanti:
+        return liscio((k - 6.0) / 2.4);
+    case RocceLeggere:
+        break;
+    }
+    return liscio((k - 6.6) / 1.9);
+}
+
+void sfondo(QPainter &p, const QSizeF &size, const QPointF &centre)
+{
+    QRadialGradient sky(centre, size.width() * 0.75);
+    sky.setColorAt(0, style::mix(spazio(), QColor(0x3A, 0x55, 0x78), 0.45));
+    sky.setColorAt(1, spazio());
+    p.fillRect(QRectF(QPointF(0, 0), size), sky);
+    Sequenza r;
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 60; ++i) {
+        const QPointF at(r.next() * size.width(), r.next() * size.height() * 0.86);
+        const double a = 0.25 + 0.5 * r.next();
+        p.setBrush(style::withAlpha(QColor(0xEE, 0xF2, 0xF8), a));
+        const double rr = 0.8 + r.next() * 1.1;
+        p.drawEllipse(at, rr, rr);
+    }
+}
+
+void legenda(QPainter &p, const QSizeF &size)
+{
+    const double fs = 14;
+    double y = size.height() - 50;
+    for (Materiale m : {Ferro, RoccePesanti, RocceLeggere}) {
+        p.setPen(style::pen(colore(m).darker(150), 1.2));
+        p.setBrush(colore(m));
+        p.drawEllipse(QPointF(14, y - fs * 0.33), 5, 5);
+        disegnaEtichetta(p, {nome(m), QPointF(24, y), fs, Qt::AlignLeft, false, QPointF(-1, -1),
+                             QColor(0xE6, 0xEC, 0xF2)});
+        y += 19;
+    }
+}
+
+// The ring between radii r0 and r1 from angle a0 to a1 (radians, clockwise on the picture).
+QPainterPath settore(const QPointF &c, double r0, double r1, double a0, double a1)
+{
+    QPolygonF ring;
+    const int n = 48;
+    for (int i = 0; i <= n; ++i) {
+        const double a = a0 + (a1 - a0) * i / n;
+        ring << c + QPointF(std::cos(a), std::sin(a)) * r1;
+    }
+    for (int i = n; i >= 0; --i) {
+        const double a = a0 + (a1 - a0) * i / n;
+        ring << c + QPointF(std::cos(a), std::sin(a)) * r0;
+    }
+    QPainterPath path;
+    path.addPolygon(ring);
+    path.closeSubpath();
+    return path;
+}
+
+QImage origine(int frame)
+{
+    const double k = frame;
+    QImage image = newPicture(pixelsForTwips(kOrigini.width(), kOrigini.height()), Qt::black);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QSizeF size = image.size();
+    // left of the middle: in the viewer the right sixth of the manual run lies under the other picture
+    const QPointF c(178, 150);
+    const double R = 112;
+    sfondo(p, size, c);
+
+    // the cloud draws together into a round ball in the first frames
+    const double raccolta = liscio(k / 2.0);
+    const double nube = 1 + 0.24 * (1 - raccolta);
+    const double lobi = 0.17 * (1 - raccolta);
+    const double rotazione = k * 5.0 * M_PI / 180;
+    const auto forma = [&](double a) { return 1 + lobi * (std::sin(3 * a + 1.1) * 0.6 + std::sin(5 * a + 0.3) * 0.4); };
+
+    const double crosta = strato(RocceLeggere, k);
+    const double raffreddamento = liscio((k - 8.5) / 2.0);   // the surface cools
+    const double atmosfera = liscio((k - 9.2) / 1.6);
+    const double oceani = liscio((k - 10.8) / 1.6);
+
+    // glow of the hot ball, fading as it cools
+    {
+        const double glow = raccolta * (1 - 0.8 * raffreddamento);
+        QRadialGradient g(c, R * 1.45);
+        g.setColorAt(0.6, style::withAlpha(QColor(0xFF, 0x9A, 0x4A), 0.55 * glow));
+        g.setColorAt(1.0, style::withAlpha(QColor(0xFF, 0x9A, 0x4A), 0.0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawEllipse(c, R * 1.45, R * 1.45);
+    }
+    // the atmosphere: a pale blue shell
+    if (atmosfera > 0) {
+        QRadialGradient a(c, R + 18);
+        a.setColorAt(R / (R + 18), style::withAlpha(QColor(0xA9, 0xD3, 0xF0), 0.75 * atmosfera));
+        a.setColorAt(1.0, style::withAlpha(QColor(0xA9, 0xD3, 0xF0), 0.0));
+        p.setBrush(a);
+        p.drawEllipse(c, R + 18, R + 18);
+    }
+
+    // the dusty cloud, then the molten ball
+    {
+        QPainterPath outline;
+        const int n = 180;
+        for (int i = 0; i <= n; ++i) {
+            const double a = 2 * M_PI * i / n;
+            const QPointF q = c + QPointF(std::cos(a), std::sin(a)) * R * nube * forma(a - rotazione) * (1.04 - 0.04 * raccolta);
+            if (i == 0)
+                outline.moveTo(q);
+            else
+                outline.lineTo(q);
+        }
+        QRadialGradient g(c, R * nube * 1.1);
+        const QColor dust(0x6E, 0x5A, 0x4E), molten(0x86, 0x36, 0x24);
+        g.setColorAt(0.0, style::withAlpha(style::mix(dust, molten.lighter(115), raccolta), 0.55 + 0.45 * raccolta));
+        g.setColorAt(0.85, style::withAlpha(style::mix(dust, molten, raccolta), 0.35 + 0.65 * raccolta));
+        g.setColorAt(1.0, style::withAlpha(style::mix(dust, molten.darker(120), raccolta), 0.1 + 0.9 * raccolta));
+        p.setBrush(g);
+        p.setPen(raccolta > 0.5 ? style::pen(style::withAlpha(QColor(0x5A, 0x2E, 0x1E), raccolta), 1.6) : QPen(Qt::NoPen));
+        p.drawPath(outline);
+    }
+
+    // the cloud turns slowly on itself
+    if (raccolta < 0.99) {
+        // low on the right, where the cloud leaves room
+        const double rr = R * nube * 1.04;
+        QPainterPath arc;
+        const double a0 = rotazione + 0.05, a1 = rotazione + 1.15;
+        for (int i = 0; i <= 30; ++i) {
+            const double a = a0 + (a1 - a0) * i / 30;
+            const QPointF q = c + QPointF(std::cos(a), std::sin(a)) * rr;
+            if (i == 0)
+                arc.moveTo(q);
+            else
+                arc.lineTo(q);
+        }
+        const double shown = 1 - raccolta;
+        p.strokePath(arc, style::pen(style::withAlpha(QColor(0xE6, 0xEC, 0xF2), 0.8 * shown), 3.0));
+        const QPointF tip = c + QPointF(std::cos(a1), std::sin(a1)) * rr;
+        const QPointF dir(-std::sin(a1), std::cos(a1));
+        disegnaFreccia(p, tip - dir * 2, tip + dir * 9, 3.0, style::withAlpha(QColor(0xE6, 0xEC, 0xF2), 0.8 * shown));
+    }
+
+    // the layers fill in as their material arrives
+    const auto disco = [&](double r, const QBrush &brush, double alpha) {
+        if (alpha <= 0)
+            return;
+        p.save();
+        p.setOpacity(alpha);
+        p.setBrush(brush);
+        p.setPen(style::pen(QColor(0x3A, 0x2A, 0x24), 1.4));
+        p.drawEllipse(c, r, r);
+        p.restore();
+    };
+    {
+        QRadialGradient crust(c, R);
+        crust.setColorAt(kMantello - 0.02, crostaTerra());
+        crust.setColorAt(1.0, style::mix(crostaTerra(), QColor(0xFF, 0x8A, 0x40), 0.45 * (1 - raffreddamento)));
+        disco(R, crust, crosta);
+        QRadialGradient mantle(c, R * kMantello);
+        mantle.setColorAt(kNucleo / kMantello, mantelloInferiore());
+        mantle.setColorAt(1.0, mantelloSuperiore());
+        disco(R * kMantello, mantle, strato(RoccePesanti, k));
+        QRadialGradient core(c, R * kNucleo);
+        core.setColorAt(0.0, nucleoInterno());
+        core.setColorAt(1.0, nucleoEsterno());
+        disco(R * kNucleo, core, strato(Ferro, k));
+    }
+
+    // the grains, fading into their layers
+    for (const Granello &g : granelli()) {
+        // rock that started at the centre is pushed out as the iron comes in
+        double t = avanzamento(g.materiale, k);
+        if (g.materiale != Ferro && g.partenza < kNucleo * 1.1)
+            t = std::max(t, avanzamento(Ferro, k));
+        const double start = g.partenza * nube * forma(g.angolo);
+        const double r = mescola(start, g.arrivo, t) * R;
+        const double alpha = 1 - 0.92 * strato(g.materiale, k);
+        if (alpha < 0.04)
+            continue;
+        const double a = g.angolo + rotazione;
+        const QPointF q = c + QPointF(std::cos(a), std::sin(a)) * r;
+        p.setPen(style::pen(style::withAlpha(colore(g.materiale).darker(230), alpha), 1.0));
+        p.setBrush(style::withAlpha(colore(g.materiale), alpha));
+        p.drawEllipse(q, g.raggio, g.raggio);
+    }
+
+    // arrows: iron sinks, the light rocks rise
+    const auto frecce = [&](Materiale m, double strength, bool inward, const QColor &col) {
+        if (strength <= 0.05)
+            return;
+        for (int i = 0; i < 6; ++i) {
+            const double a = rotazione + i * M_PI / 3 + (m == Ferro ? 0.35 : 0.0);
+            const double r0 = inward ? R * 0.86 : R * 0.5;
+            const double r1 = inward ? R * 0.6 : R * 0.78;
+            const QPointF u(std::cos(a), std::sin(a));
+            p.save();
+            p.setOpacity(strength);
+            disegnaFreccia(p, c + u * r0, c + u * r1, 3.6, col, style::withAlpha(QColor(0x20, 0x20, 0x28), 0.7));
+            p.restore();
+        }
+    };
+    frecce(Ferro, liscio(k - 2.0) * (1 - liscio(k - 5.0)), true, nucleoInterno());
+    frecce(RocceLeggere, liscio(k - 5.2) * (1 - liscio(k - 7.2)), false, QColor(0xD9, 0xC2, 0xA6));
+
+    // once cool: land green at the surface; seas fill the low parts, where the crust is thinner
+    const double bacini[][2] = {{0.3, 0.55}, {2.45, 0.45}, {4.35, 0.5}};
+    if (oceani > 0) {
+        p.save();
+        p.setOpacity(oceani);
+        p.fillPath(settore(c, R - 2.6, R, 0, 2 * M_PI), colore::verde());
+        const double band = R * (1 - kMantello);
+        for (const auto &b : bacini) {
+            const double a0 = rotazione + b[0] - b[1], a1 = rotazione + b[0] + b[1];
+            const double floor = R * kMantello + band * 0.4;
+            p.fillPath(settore(c, floor, R + 0.5, a0, a1), QColor(0x5F, 0xA3, 0xD6));
+            p.strokePath(settore(c, floor, R + 0.5, a0, a1), style::pen(QColor(0x3A, 0x2A, 0x24), 0.9));
+        }
+        p.restore();
+    }
+
+    // gases leave the cooling surface, clouds and rain follow
+    const double gas = liscio((k - 8.4) / 1.0) * (1 - liscio((k - 11.5) / 1.5));
+    if (gas > 0) {
+        for (int i = 0; i < 8; ++i) {
+            const double a = rotazione * 0.5 + i * M_PI / 4 + 0.2;
+            const QPointF u(std::cos(a), std::sin(a));
+            const QPointF n(-u.y(), u.x());
+            QPainterPath wisp;
+            const QPointF b = c + u * (R + 2);
+            wisp.moveTo(b);
+            wisp.cubicTo(b + u * 6 + n * 4, b + u * 10 - n * 4, b + u * 16 + n * 2);
+            p.strokePath(wisp, style::pen(style::withAlpha(QColor(0xEE, 0xEE, 0xEA), 0.8 * gas), 2.0));
+        }
+    }
+    const double nuvole = liscio((k - 9.8) / 1.2);
+    if (nuvole > 0) {
+        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 5; ++i) {
+            const double a = -M_PI / 2 + (i - 2) * 0.55 + 0.1 * std::sin(k + i);
+            const QPointF u(std::cos(a), std::sin(a));
+            const QPointF at = c + u * (R + 10);
+            p.setBrush(style::withAlpha(Qt::white, 0.85 * nuvole));
+            p.drawEllipse(at, 8, 5);
+            p.drawEllipse(at + QPointF(6, 1), 6, 4);
+            p.drawEllipse(at - QPointF(6, -1), 5, 3.5);
+            if (k >= 10 && k <= 12) {
+                p.setPen(style::pen(style::withAlpha(QColor(0xBF, 0xE0, 0xF8), 0.9 * nuvole), 1.2));
+                for (int j = -1; j <= 1; ++j)
+                    p.drawLine(at + u * 5 + QPointF(j * 4, 0), at + u * 11 + QPointF(j * 4 - 1, 0));
+                p.setPen(Qt::NoPen);
+            }
+        }
+    }
+
+    // names of the layers as they form
+    const double fs = 17;
+    if (strato(Ferro, k) > 0.5)
+        disegnaEtichetta(p, {QStringLiteral("NUCLEO"), c + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
+                             QColor(0x5A, 0x3A, 0x10)});
+    if (strato(RoccePesanti, k) > 0.5)
+        disegnaEtichetta(p, {QStringLiteral("MANTELLO"), c + QPointF(0, -R * (kNucleo + kMantello) / 2 + 6), fs,
+                             Qt::AlignHCenter, true, QPointF(-1, -1), QColor(0x4A, 0x22, 0x12)});
+    if (crosta > 0.5) {
+        Etichetta e{QStringLiteral("CROSTA"), QPointF(324, 22), fs, Qt::AlignRight, true};
+        e.colore = QColor(0xF1, 0xF4, 0xF7);
+        const double a = -M_PI / 4 - 0.05;
+        e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R - 3);
+        disegnaEtichetta(p, e);
+    }
+    if (atmosfera > 0.5) {
+        Etichetta e{QStringLiteral("atmosfera"), QPointF(8, 22), fs * 0.9, Qt::AlignLeft};
+        e.colore = QColor(0xF1, 0xF4, 0xF7);
+        const double a = -3 * M_PI / 4 - 0.1;
+        e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R + 9);
+        disegnaEtichetta(p, e);
+    }
+    if (oceani > 0.5) {
+        Etichetta e{QStringLiteral("oceano"), QPointF(324, 300), fs * 0.9, Qt::AlignRight};
+        e.colore = QColor(0xF1, 0xF4, 0xF7);
+        const double a = rotazione + bacini[0][0];
+        e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R - 2);
+        disegnaEtichetta(p, e);
+    }
+
+    legenda(p, size);
+    p.setPen(style::pen(QColor(0x0E, 0x18, 0x24), 2.0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(1, 1, size.width() - 2, size.height() - 2));
+    p.end();
+    return image;
+}
+
+} // namespace
+
+void addOrigini(QList<Picture> *pictures)
+{
+    const std::array<const char *, kFotogrammi> names = {"orig1",  "orig1a", "orig1b", "orig2",  "orig2a",
+                                                         "orig2b", "orig2c", "orig2d", "orig2e", "orig2f",
+                                                         "orig2g", "orig2g1", "orig2g2", "orig2h"};
+    for (int k = 0; k < kFotogrammi; ++k)
+        pictures->append({QStringLiteral("origini/%1.jpg").arg(QLatin1String(names[k])),
+                          QStringLiteral("come si sono formati gli strati della Terra, immagine %1 di %2")
+                              .arg(k + 1)
+                              .arg(kFotogrammi),
+                          [k](PictureContext &) { return origine(k); }});
+}
+
+} // namespace disegni

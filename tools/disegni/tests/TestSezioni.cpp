@@ -1,0 +1,478 @@
+// The cross-section sequences as the course uses them: every frame the animation viewer and the
+// synthesis name is there and decodes, the frames of a sequence share one size that suits the
+// viewer's placements, and every lesson page that shows one of them at natural size keeps it clear
+// of the text panel, the title, the animation button and the button row. Also the geometry the
+// sections are built on, and the colour convention the synthesis test asks about.
+
+#include "Output.h"
+#include "Sezione.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRect>
+#include <QSet>
+#include <QTest>
+
+#include <cmath>
+
+using namespace disegni;
+using namespace disegni::sezione;
+
+namespace {
+
+QDir repository()
+{
+    return QDir(QStringLiteral(DISEGNI_REPOSITORY));
+}
+
+// A path as the program names it ("immagini\SUBDUZIO\subduz1.jpg"), found whatever the letter
+// case, as the program finds it; empty when missing.
+QString trova(const QString &programPath)
+{
+    QDir dir = repository();
+    const QStringList parts = programPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    for (int i = 0; i < parts.size(); ++i) {
+        const bool last = i == parts.size() - 1;
+        const QStringList entries =
+            dir.entryList(last ? QDir::Files : QDir::Dirs | QDir::NoDotAndDotDot);
+        QString match;
+        for (const QString &e : entries) {
+            if (e.compare(parts.at(i), Qt::CaseInsensitive) == 0)
+                match = e;
+        }
+        if (match.isEmpty())
+            return QString();
+        if (last)
+            return dir.filePath(match);
+        dir.cd(match);
+    }
+    return QString();
+}
+
+QStringList numerate(const QString &pattern, int from, int to)
+{
+    QStringList list;
+    for (int k = from; k <= to; ++k)
+        list << pattern.arg(k);
+    return list;
+}
+
+QStringList origini()
+{
+    QStringList list;
+    for (const char *name : {"orig1", "orig1a", "orig1b", "orig2", "orig2a", "orig2b", "orig2c", "orig2d", "orig2e",
+                             "orig2f", "orig2g", "orig2g1", "orig2g2", "orig2h"})
+        list << QStringLiteral("immagini\\origini\\%1.jpg").arg(QLatin1String(name));
+    return list;
+}
+
+// The other sequences as the viewer and the synthesis name them.
+QStringList espansione()
+{
+    return QStringList{QStringLiteral("immagini\\allontan\\ESPANS.jpg")}
+           + numerate(QStringLiteral("immagini\\allontan\\ESPANS%1.jpg"), 2, 14);
+}
+QStringList subduzione() { return numerate(QStringLiteral("immagini\\SUBDUZIO\\subduz%1.jpg"), 1, 15); }
+QStringList avvicinamento() { return numerate(QStringLiteral("immagini\\avvici\\avvic%1.jpg"), 1, 12); }
+QStringList oceanoOceano() { return numerate(QStringLiteral("immagini\\oceoce\\oceoce%1.jpg"), 1, 11); }
+
+// The pictures of this family that lesson pages show; other pictures of the same folders belong to
+// other families.
+bool nostra(const QString &programPath)
+{
+    const QString p = programPath.toLower();
+    for (const char *folder : {"\\allontan\\", "\\subduzio\\", "\\avvici\\", "\\oceoce\\"}) {
+        if (p.contains(QLatin1String(folder)))
+            return true;
+    }
+    for (const QString &o : origini()) {
+        if (o.compare(programPath, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+struct Letta {
+    QImage image;
+    QSize twips;
+};
+
+Letta leggi(const QString &file)
+{
+    QImageReader reader(file);
+    Letta l;
+    l.image = reader.read();
+    if (!l.image.isNull())
+        l.twips = twipsForPixels(l.image.size(), dpiOf(l.image));
+    return l;
+}
+
+QRect rect(const QJsonValue &v)
+{
+    const QJsonArray a = v.toArray();
+    return QRect(a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt(), a.at(3).toInt());
+}
+
+QString descrivi(const QRect &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height());
+}
+
+} // namespace
+
+class TestSezioni : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void framesDecodeWithOneSize_data();
+    void framesDecodeWithOneSize();
+    void lessonPagesLeaveRoom_data();
+    void lessonPagesLeaveRoom();
+    void seaFollowsTheStory_data();
+    void seaFollowsTheStory();
+    void slabFollowsItsPath_data();
+    void slabFollowsItsPath();
+    void sectionMapsKilometres();
+    void coloursSpeakOneLanguage_data();
+    void coloursSpeakOneLanguage();
+};
+
+void TestSezioni::framesDecodeWithOneSize_data()
+{
+    QTest::addColumn<QStringList>("frames");
+    QTest::addColumn<QList<QSize>>("placements"); // where the viewer stretches them, twips
+    QTest::addColumn<double>("stretch");          // largest change of shape allowed, as a fraction
+
+    const QList<QSize> strip{QSize(7215, 2175)};
+    QTest::newRow("1 origini") << origini() << QList<QSize>{QSize(4575, 3735), QSize(3700, 3735)} << 0.12;
+    QTest::newRow("2 allontan") << espansione() << strip << 0.01;
+    QTest::newRow("4 subduzio") << subduzione() << QList<QSize>{QSize(4575, 3735), QSize(4815, 3735)} << 0.03;
+    QTest::newRow("5 avvici") << avvicinamento() << strip << 0.01;
+    QTest::newRow("6 oceoce") << oceanoOceano() << strip << 0.01;
+}
+
+void TestSezioni::framesDecodeWithOneSize()
+{
+    QFETCH(QStringList, frames);
+    QFETCH(QList<QSize>, placements);
+    QFETCH(double, stretch);
+
+    QSize first;
+    for (const QString &frame : frames) {
+        const QString file = trova(frame);
+        QVERIFY2(!file.isEmpty(), qPrintable(frame + QStringLiteral(": manca")));
+        const Letta l = leggi(file);
+        QVERIFY2(!l.image.isNull(), qPrintable(frame + QStringLiteral(": non si legge")));
+        QCOMPARE(dpiOf(l.image), kDpi);
+        if (first.isEmpty())
+            first = l.image.size();
+        QVERIFY2(l.image.size() == first, qPrintable(frame + QStringLiteral(": dimensioni diverse dalle altre")));
+    }
+    // stretched into the viewer's pictures, circles and slopes keep nearly their shape
+    const double shape = double(first.width()) / first.height();
+    for (const QSize &place : placements) {
+        const double change = std::abs(double(place.width()) / place.height() / shape - 1);
+        QVERIFY2(change <= stretch, qPrintable(QStringLiteral("deformata del %1% in %2x%3")
+                                                   .arg(change * 100, 0, 'f', 1)
+                                                   .arg(place.width())
+                                                   .arg(place.height())));
+    }
+}
+
+void TestSezioni::lessonPagesLeaveRoom_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QPoint>("position");
+    QTest::addColumn<QList<QRect>>("keepClear"); // every rectangle the page may show beside it
+    QTest::addColumn<int>("buttonRow");
+
+    int rows = 0;
+    for (int topic = 1; topic <= 6; ++topic) {
+        QFile file(repository().filePath(QStringLiteral("lessons/argomenti/argomento%1.json").arg(topic)));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject t = QJsonDocument::fromJson(file.readAll()).object();
+        const QJsonObject design = t.value(QStringLiteral("progetto")).toObject();
+        const QJsonArray pages = t.value(QStringLiteral("pagine")).toArray();
+        const int n = int(pages.size());
+
+        // A page that leaves the panel where it is shows what the page before left there when it
+        // is reached going forward, and what the page after left there when reached going back,
+        // unless it has a rectangle of its own for going back. Gather every possibility; the same
+        // for the picture's position.
+        QList<QList<QRect>> panels(n);
+        QList<QList<QPoint>> places(n);
+        const auto add = [](auto &list, const auto &item) {
+            if (list.contains(item))
+                return false;
+            list << item;
+            return true;
+        };
+        for (bool changed = true; changed;) {
+            changed = false;
+            for (int i = 0; i < n; ++i) {
+                const QJsonObject pg = pages.at(i).toObject();
+                const QJsonValue own = pg.value(QStringLiteral("pannello"));
+                const QJsonValue back = pg.value(QStringLiteral("pannelloIndietro"));
+                QList<QRect> forward, backward;
+                if (!own.isNull())
+                    forward << rect(own);
+                else if (i == 0)
+                    forward << rect(design.value(QStringLiteral("Label1")));
+                else
+                    forward = panels.at(i - 1);
+                if (!back.isNull())
+                    backward << rect(back);
+                else if (!own.isNull())
+                    backward << rect(own);
+                else if (i + 1 < n)
+                    backward = panels.at(i + 1);
+                for (const QRect &r : forward + backward)
+                    changed = add(panels[i], r) || changed;
+
+                const QJsonArray at = pg.value(QStringLiteral("posizioneImmagine")).toArray();
+                QList<QPoint> here;
+                if (!at.isEmpty())
+                    here << QPoint(at.at(0).toInt(), at.at(1).toInt());
+                else if (i == 0)
+                    here << rect(design.value(QStringLiteral("Image1"))).topLeft();
+                else
+                    here = places.at(i - 1) + (i + 1 < n ? places.at(i + 1) : QList<QPoint>());
+                for (const QPoint &q : here)
+                    changed = add(places[i], q) || changed;
+            }
+        }
+
+        const int buttonRow = design.value(QStringLiteral("rigaPulsanti")).toObject().value(QStringLiteral("top")).toInt();
+        for (int i = 0; i < n; ++i) {
+            const QJsonObject pg = pages.at(i).toObject();
+            QStringList shown{pg.value(QStringLiteral("immagine")).toString()};
+            if (pg.value(QStringLiteral("immagineIndietro")).isString())
+                shown << pg.value(QStringLiteral("immagineIndietro")).toString();
+            QList<QRect> clear = panels.at(i);
+            if (!pg.value(QStringLiteral("titolo")).isNull())
+                clear << rect(design.value(QStringLiteral("Labeltit")));
+            if (!pg.value(QStringLiteral("animazione")).isNull())
+                clear << rect(design.value(QStringLiteral("cmdanimazione")));
+            for (const QString &picture : shown) {
+                if (!nostra(picture))
+                    continue;
+                for (const QPoint &at : places.at(i)) {
+                    QTest::addRow("argomento %d pagina %d %s (%d,%d)", topic, i + 1, qPrintable(picture), at.x(), at.y())
+                        << picture << at << clear << buttonRow;
+                    ++rows;
+                }
+            }
+        }
+    }
+    // topic 1 pages 8, 9, 12, 17; topic 4 pages 1-6 and 9; topic 6 pages 3 and 5
+    QVERIFY(rows >= 13);
+}
+
+void TestSezioni::lessonPagesLeaveRoom()
+{
+    QFETCH(QString, picture);
+    QFETCH(QPoint, position);
+    QFETCH(QList<QRect>, keepClear);
+    QFETCH(int, buttonRow);
+
+    const QString file = trova(picture);
+    QVERIFY2(!file.isEmpty(), qPrintable(picture + QStringLiteral(": manca")));
+    const Letta l = leggi(file);
+    QVERIFY(!l.image.isNull());
+    const QRect shown(position, l.twips);
+    QVERIFY2(QRect(0, 0, 12000, 9000).contains(shown), qPrintable(descrivi(shown)));
+    QVERIFY2(shown.bottom() < buttonRow, qPrintable(QStringLiteral("%1 sui pulsanti").arg(descrivi(shown))));
+    for (const QRect &r : keepClear)
+        QVERIFY2(!shown.intersects(r), qPrintable(QStringLiteral("%1 copre %2").arg(descrivi(shown), descrivi(r))));
+}
+
+namespace {
+// The widest stretch of open sea along one row of a section: pixels of the sea's surface colour.
+int larghezzaMare(const QImage &image)
+{
+    const QColor sea = colore::mare();
+    int widest = 0;
+    for (int y = 0; y < image.height() / 2; ++y) {
+        int n = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const double d = std::hypot(std::hypot(c.red() - sea.red(), c.green() - sea.green()), c.blue() - sea.blue());
+            n += d <= 28 ? 1 : 0;
+        }
+        widest = std::max(widest, n);
+    }
+    return widest;
+}
+} // namespace
+
+// What the zooms of the synthesis must show plainly: at the ridge the ocean widens frame after
+// frame; between the two continents it narrows until it is gone (the lesson page showing avvic8
+// says the ocean has closed); over the island arc the islands come out of the water.
+void TestSezioni::seaFollowsTheStory_data()
+{
+    QTest::addColumn<QStringList>("frames");
+    QTest::addColumn<int>("story");
+    QTest::addColumn<int>("closedFrom"); // 1-based frame from which no sea is left, or 0
+
+    QTest::newRow("2 allontan: the ocean widens") << espansione() << 1 << 0;
+    QTest::newRow("5 avvici: the ocean closes") << avvicinamento() << -1 << 8;
+    QTest::newRow("6 oceoce: islands rise") << oceanoOceano() << 0 << 0;
+}
+
+void TestSezioni::seaFollowsTheStory()
+{
+    QFETCH(QStringList, frames);
+    QFETCH(int, story);
+    QFETCH(int, closedFrom);
+
+    QList<int> widths;
+    for (const QString &frame : frames) {
+        const Letta l = leggi(trova(frame));
+        QVERIFY2(!l.image.isNull(), qPrintable(frame));
+        widths << larghezzaMare(l.image);
+    }
+    const auto elenco = [&] {
+        QStringList w;
+        for (int v : widths)
+            w << QString::number(v);
+        return w.join(QLatin1Char(' '));
+    };
+    for (int i = 1; i < widths.size(); ++i) {
+        if (story > 0)
+            QVERIFY2(widths.at(i) > widths.at(i - 1), qPrintable(elenco()));
+        else if (story < 0)
+            QVERIFY2(widths.at(i) < widths.at(i - 1) || widths.at(i) == 0, qPrintable(elenco()));
+        else
+            QVERIFY2(widths.at(i) <= widths.at(i - 1), qPrintable(elenco()));
+    }
+    if (closedFrom > 0) {
+        QVERIFY2(widths.at(closedFrom - 2) > 0, qPrintable(elenco()));
+        for (int i = closedFrom - 1; i < widths.size(); ++i)
+            QVERIFY2(widths.at(i) == 0, qPrintable(elenco()));
+    }
+    if (story == 0) {
+        // open sea across the strip at first; islands break its surface in the end
+        const int w = leggi(trova(frames.first())).image.width();
+        QVERIFY2(widths.first() > w * 0.95, qPrintable(elenco()));
+        QVERIFY2(widths.last() < widths.first() - w * 0.05, qPrintable(elenco()));
+    }
+}
+
+void TestSezioni::slabFollowsItsPath_data()
+{
+    QTest::addColumn<double>("dip");
+    QTest::addColumn<double>("bend");
+    QTest::addColumn<double>("floorSlope"); // km of depth per km of distance before the trench
+
+    QTest::newRow("steep, short bend, flat floor") << 60.0 << 120.0 << 0.0;
+    QTest::newRow("gentle, long bend") << 30.0 << 250.0 << 0.0;
+    QTest::newRow("floor already dipping into the trench") << 45.0 << 180.0 << 0.3;
+}
+
+void TestSezioni::slabFollowsItsPath()
+{
+    QFETCH(double, dip);
+    QFETCH(double, bend);
+    QFETCH(double, floorSlope);
+
+    const double trench = 200;
+    const Profilo floor = [=](double x) { return 20 + std::max(0.0, x - (trench - 50)) * floorSlope; };
+    Lastra::Forma f;
+    f.fossa = trench;
+    f.pendenza = dip;
+    f.curva = bend;
+    f.lunghezza = 500;
+    const Lastra slab(floor, 0, f);
+
+    // it starts at the trench, on the floor
+    QCOMPARE(slab.punto(0).x(), trench);
+    QCOMPARE(slab.punto(0).y(), floor(trench));
+    // before the trench it is the floor itself
+    QCOMPARE(slab.punto(-120).x(), trench - 120);
+    QCOMPARE(slab.punto(-120).y(), floor(trench - 120));
+    // km along it are km: successive points one km apart
+    for (double s = 0; s < 480; s += 37) {
+        const QPointF d = slab.punto(s + 1) - slab.punto(s);
+        QVERIFY(std::abs(std::hypot(d.x(), d.y()) - 1) < 0.01);
+    }
+    // it goes down ever more steeply and ends at the dip asked for
+    double last = slab.pendenza(0);
+    for (double s = 10; s <= 480; s += 10) {
+        QVERIFY(slab.pendenza(s) >= last - 1e-9);
+        last = slab.pendenza(s);
+    }
+    QVERIFY(std::abs(slab.pendenza(bend + 10) - dip) < 0.01);
+    // the normal is unit, points into the plate (downwards) and across the path
+    for (double s : {0.0, bend / 2, bend * 1.5}) {
+        const QPointF n = slab.normale(s);
+        const QPointF d = slab.punto(s + 0.5) - slab.punto(s - 0.5);
+        QVERIFY(std::abs(std::hypot(n.x(), n.y()) - 1) < 1e-9);
+        QVERIFY(n.y() > 0);
+        QVERIFY(std::abs(n.x() * d.x() + n.y() * d.y()) < 0.02);
+    }
+    // depth at a point's x is the point's depth; the first point at a depth lies at that depth
+    for (double s : {40.0, 150.0, 300.0}) {
+        const QPointF q = slab.punto(s);
+        QVERIFY(std::abs(slab.profondita(q.x(), slab.fine()) - q.y()) < 0.05);
+        QVERIFY(std::abs(slab.punto(slab.aProfondita(q.y())).y() - q.y()) < 1.0);
+    }
+    // nothing where the slab has not got to yet
+    QVERIFY(std::isinf(slab.profondita(slab.punto(300).x(), 100)));
+    // a band under the top surface is as thick as asked, across the plate
+    const QPainterPath band = slab.fascia(100, 200, [](double) { return 0.0; }, [](double) { return 30.0; });
+    const QPointF inside = slab.punto(150) + slab.normale(150) * 15;
+    const QPointF outside = slab.punto(150) + slab.normale(150) * 45;
+    QVERIFY(band.contains(inside));
+    QVERIFY(!band.contains(outside));
+}
+
+void TestSezioni::sectionMapsKilometres()
+{
+    const Sezione sez(QSizeF(800, 240), 400, 40);
+    QCOMPARE(sez.scala(), 2.0);
+    QCOMPARE(sez.px(0, -40), QPointF(0, 0));         // top left: 40 km over the sea
+    QCOMPARE(sez.px(0, 0), QPointF(0, 80));          // sea level
+    QCOMPARE(sez.fondo(), 80.0);
+    QCOMPARE(sez.px(400, sez.fondo()), QPointF(800, 240));
+    // the region between two profiles lies between them
+    const QPainterPath band = Sezione::tra([](double) { return 10.0; }, [](double x) { return 30 + x / 10; }, 0, 100);
+    QVERIFY(band.contains(QPointF(50, 20)));
+    QVERIFY(!band.contains(QPointF(50, 5)));
+    QVERIFY(!band.contains(QPointF(50, 36)));
+}
+
+void TestSezioni::coloursSpeakOneLanguage_data()
+{
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<int>("hueFrom");
+    QTest::addColumn<int>("hueTo");
+
+    // the synthesis test: "la crosta continentale è gialla e ricoperta di verde",
+    // "la crosta oceanica è rappresentata col rosso"
+    QTest::newRow("continental crust yellow") << colore::continentale() << 40 << 60;
+    QTest::newRow("land green") << colore::verde() << 80 << 140;
+    QTest::newRow("oceanic crust red") << colore::oceanica() << -15 << 12;
+    QTest::newRow("young oceanic crust still red") << colore::oceanicaGiovane() << -15 << 15;
+    QTest::newRow("sea blue") << colore::mare() << 190 << 220;
+    QTest::newRow("mantle orange") << colore::astenosfera() << 20 << 40;
+}
+
+void TestSezioni::coloursSpeakOneLanguage()
+{
+    QFETCH(QColor, colour);
+    QFETCH(int, hueFrom);
+    QFETCH(int, hueTo);
+    int hue = colour.hsvHue();
+    if (hue > 180 && hueFrom < 0)
+        hue -= 360;
+    QVERIFY2(hue >= hueFrom && hue <= hueTo, qPrintable(QString::number(hue)));
+    QVERIFY(colour.hsvSaturation() > 60);
+}
+
+QTEST_GUILESS_MAIN(TestSezioni)
+#include "TestSezioni.moc"
