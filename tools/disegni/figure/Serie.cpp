@@ -74,6 +74,13 @@ struct Scena {
     bool oceanoNuovo() const { return g + sx > 0.5; }
     double dorsaleNuova() const { return (sinistra(kFaglia) + kFaglia + g) / 2; }
     double larghezzaOceano() const { return kFaglia + g - sinistra(kFaglia); }
+    // the cells rise under the new ridge, and the still left-hand one drifts off with the left side
+    double cellaX(int c) const
+    {
+        if (c == 0)
+            return kCelle[0].x - sx;
+        return kCelle[c].x + (oceanoNuovo() ? dorsaleNuova() - kFaglia : 0);
+    }
 
     std::vector<Placca> placche() const
     {
@@ -132,7 +139,7 @@ Scena scena(int i)
     s.fase = 2.1 + (i - 36) * 0.1;
     s.g = 120;
     s.m = 180;
-    s.sx = 40 + 100 * v + (i >= 43 ? 15 * (i - 42) : 0);
+    s.sx = 60 + 200 * v + (i >= 43 ? 15 * (i - 42) : 0);
     s.vulcaniDorsale = true;
     s.terremotiPassati = true;
     return s;
@@ -275,26 +282,27 @@ QImage disegnaScena(const Scena &s)
     // convection cells: a still one is a faint dashed loop without arrows
     for (int c = 0; c < 3; ++c) {
         const Cella &k = kCelle[c];
+        const double kx = s.cellaX(c);
         if (s.attive[c]) {
-            disegnaCella(p, QPointF(k.x, kCellaY), k.rx, 140, k.orario, std::fmod(s.fase * (k.orario ? 1 : 1), 1.0), 9,
+            disegnaCella(p, QPointF(kx, kCellaY), k.rx, 140, k.orario, std::fmod(s.fase * (k.orario ? 1 : 1), 1.0), 9,
                          colore::cella(), 4);
         } else {
             p.setPen(QPen(colore::cella(), 4, Qt::DashLine));
             p.setBrush(Qt::NoBrush);
             p.setOpacity(s.sequenza == 1 ? 0.9 : 0.35);
-            p.drawEllipse(QPointF(k.x, kCellaY), k.rx, 140);
+            p.drawEllipse(QPointF(kx, kCellaY), k.rx, 140);
             p.setOpacity(1);
             if (s.sequenza == 1) // a still picture still shows which way the cell turns
-                disegnaCella(p, QPointF(k.x, kCellaY), k.rx, 140, k.orario, 0.1, 9, colore::cella(), 2);
+                disegnaCella(p, QPointF(kx, kCellaY), k.rx, 140, k.orario, 0.1, 9, colore::cella(), 2);
         }
     }
 
     // sinking plates, and what is left of them once subduction has ended
     if (s.fossa1())
-        lastra(p, kFossa1, 38, 190 + s.m, 0);
+        lastra(p, kFossa1, 38, 300 + s.m * 0.5, 0);
     else
         lastra(p, s.sinistra(kFossa1) + 60, 55, 200, 120);
-    const double lung2 = 150 + s.g * 1.3;
+    const double lung2 = 230 + s.g * 0.5;
     if (s.fossa2())
         lastra(p, kFossa2, 52, lung2, 0);
     else
@@ -308,10 +316,13 @@ QImage disegnaScena(const Scena &s)
     pezzi.push_back({s.sinistra(kFossa1), s.sinistra(kFaglia) + (s.oceanoNuovo() ? 0 : 0.0), true});
     if (s.oceanoNuovo())
         pezzi.push_back({s.sinistra(kFaglia), kFaglia + s.g, false});
-    pezzi.push_back({kFaglia + s.g, 820 + s.g, true});
-    if (s.fossa2())
+    if (s.fossa2()) {
+        pezzi.push_back({kFaglia + s.g, 820 + s.g, true});
         pezzi.push_back({820 + s.g, kFossa2, false});
-    pezzi.push_back({kFossa2, kW + 60, true});
+        pezzi.push_back({kFossa2, kW + 60, true});
+    } else { // the two continents have collided and are welded together
+        pezzi.push_back({kFaglia + s.g, kW + 60, true});
+    }
     if (!s.oceanoNuovo()) { // before the fault the middle continent is one piece
         pezzi.erase(pezzi.begin() + 2, pezzi.begin() + 4);
         pezzi.insert(pezzi.begin() + 2, Pezzo{kFossa1, 820, true});
@@ -340,8 +351,11 @@ QImage disegnaScena(const Scena &s)
         }
     }
     // where the two continents have collided, they crumple into a mountain chain
-    if (s.collisione())
+    if (s.collisione()) {
+        p.setPen(QPen(colore::contorno(), 2, Qt::DashLine));
+        p.drawLine(QPointF(kFossa2, kTerra + 4), QPointF(kFossa2, kLitosferaSotto));
         montagne(p, kFossa2 - 70, kFossa2 + 60, 5, 70);
+    }
     // the old chain over the left trench
     montagne(p, s.sinistra(kFossa1) + 20, s.sinistra(kFossa1) + 120, 4, 62);
 
@@ -387,9 +401,8 @@ QImage disegnaScena(const Scena &s)
         disegnaFreccia(p, QPointF(kFaglia + s.g + 40, 200), QPointF(kFaglia + s.g + 120, 200), 8, colore::freccia());
     if (s.sequenza >= 3 && s.fossa1())
         disegnaFreccia(p, QPointF(s.dorsale1() + 30, 272), QPointF(s.dorsale1() + 100, 272), 7, colore::freccia());
-    if (s.sequenza >= 4) {
-        disegnaFreccia(p, QPointF(s.sinistra(kFaglia) + 10, 200), QPointF(s.sinistra(kFaglia) - 80, 200), 8, colore::freccia());
-    }
+    if (s.sequenza >= 4)
+        disegnaFreccia(p, QPointF(s.dorsaleNuova() - 40, 200), QPointF(s.dorsaleNuova() - 130, 200), 8, colore::freccia());
 
     // plate numbers, then the labels
     if (s.dettaglio >= 2)
@@ -421,7 +434,7 @@ QImage disegnaScena(const Scena &s)
         if (s.dettaglio >= 6)
             scrivi(QStringLiteral("dorsale oceanica"), QPointF(kDorsale1, 250));
         if (s.dettaglio >= 7)
-            scrivi(QStringLiteral("catena montuosa"), QPointF(kFossa1 + 70, 96));
+            scrivi(QStringLiteral("catena montuosa"), QPointF(kFossa1 + 70, 150));
         if (s.dettaglio >= 8)
             scrivi(QStringLiteral("celle convettive"), QPointF(kCelle[1].x, 775));
     } else if (s.sequenza == 2) {
@@ -432,8 +445,8 @@ QImage disegnaScena(const Scena &s)
         if (s.g >= 10)
             scrivi(QStringLiteral("nuovo fondale oceanico"), QPointF(kFaglia + s.g / 2, 370));
     } else if (s.sequenza == 4) {
-        scrivi(QStringLiteral("oceano in espansione"), QPointF(s.dorsaleNuova(), 212));
-        scrivi(QStringLiteral("catena montuosa"), QPointF(kFossa2, 96));
+        scrivi(QStringLiteral("oceano in espansione"), QPointF(s.dorsaleNuova(), 100));
+        scrivi(QStringLiteral("catena montuosa"), QPointF(kFossa2 - 20, 100));
     }
     if (s.chiusura) {
         Etichetta e;
@@ -441,7 +454,7 @@ QImage disegnaScena(const Scena &s)
         e.punto = QPointF(kW / 2.0, 70);
         e.dimensione = 40;
         e.grassetto = true;
-        e.opacita = std::min(1.0, 0.4 + 0.3 * (s.sx - 140) / 15);
+        e.opacita = std::min(1.0, 0.4 + 0.3 * (s.sx - 260) / 15);
         disegnaEtichetta(p, e);
     }
     p.end();
