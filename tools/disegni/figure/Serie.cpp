@@ -246,7 +246,7 @@ void vulcano(QPainter &p, double x, double base, double h, double forza)
     p.drawPolygon(QPolygonF{QPointF(x - h * 0.9, base), QPointF(x - h * 0.15, base - h), QPointF(x + h * 0.15, base - h),
                             QPointF(x + h * 0.9, base)});
     if (forza > 0)
-        disegnaEruzione(p, QPointF(x, base - h), 0.9, forza);
+        disegnaEruzione(p, QPointF(x, base - h), 1.9, forza);
 }
 
 void numero(QPainter &p, const QString &n, double x)
@@ -387,7 +387,7 @@ QImage disegnaScena(const Scena &s)
         disegnaMagma(p, goccia(QPointF(x - 26, 560), 16, 40), 2);
         vulcano(p, x - 70, kFondale + 1, 26, 0);
         vulcano(p, x + 64, kFondale + 1, 22, 0);
-        disegnaEruzione(p, QPointF(x, kFondale - 26), 0.8, 0.9);
+        disegnaEruzione(p, QPointF(x, kFondale - 26), 1.3, 0.9);
     }
     if (s.terremoto)
         disegnaTerremoto(p, puntoLastra(kFossa2, 52, lung2 * 0.72), 28, 1.0);
@@ -439,7 +439,7 @@ QImage disegnaScena(const Scena &s)
             scrivi(QStringLiteral("celle convettive"), QPointF(kCelle[1].x, 775));
     } else if (s.sequenza == 2) {
         if (s.faglia())
-            scrivi(QStringLiteral("faglia"), QPointF(kFaglia, 98));
+            scrivi(QStringLiteral("faglia"), QPointF(kFaglia + 90, 98), QPointF(kFaglia + 4, 226));
         if (s.terremoto)
             scrivi(QStringLiteral("terremoto"), puntoLastra(kFossa2, 52, lung2 * 0.72) + QPointF(-20, 58));
         if (s.g >= 10)
