@@ -284,7 +284,7 @@ QImage disegnaScena(const Scena &s)
         const Cella &k = kCelle[c];
         const double kx = s.cellaX(c);
         if (s.attive[c]) {
-            disegnaCella(p, QPointF(kx, kCellaY), k.rx, 140, k.orario, std::fmod(s.fase * (k.orario ? 1 : 1), 1.0), 9,
+            disegnaCella(p, QPointF(kx, kCellaY), k.rx, 140, k.orario, std::fmod(s.fase, 1.0), 9,
                          colore::cella(), 4);
         } else {
             p.setPen(QPen(colore::cella(), 4, Qt::DashLine));
@@ -313,7 +313,7 @@ QImage disegnaScena(const Scena &s)
     std::vector<Pezzo> pezzi;
     pezzi.push_back({s.sinistra(-60), s.sinistra(130), true});
     pezzi.push_back({s.sinistra(130), s.fossa1() ? kFossa1 : s.sinistra(kFossa1), false});
-    pezzi.push_back({s.sinistra(kFossa1), s.sinistra(kFaglia) + (s.oceanoNuovo() ? 0 : 0.0), true});
+    pezzi.push_back({s.sinistra(kFossa1), s.sinistra(kFaglia), true});
     if (s.oceanoNuovo())
         pezzi.push_back({s.sinistra(kFaglia), kFaglia + s.g, false});
     if (s.fossa2()) {
@@ -330,7 +330,7 @@ QImage disegnaScena(const Scena &s)
     for (const Pezzo &z : pezzi) {
         p.setPen(QPen(colore::contorno(), 1.5));
         p.setBrush(colore::litosfera());
-        p.drawRect(QRectF(QPointF(z.x0, z.cont ? kOceanicaSotto : kOceanicaSotto), QPointF(z.x1, kLitosferaSotto)));
+        p.drawRect(QRectF(QPointF(z.x0, kOceanicaSotto), QPointF(z.x1, kLitosferaSotto)));
     }
     for (const Pezzo &z : pezzi) {
         const QPainterPath c = crosta(z.x0, z.x1, z.cont);
@@ -342,8 +342,7 @@ QImage disegnaScena(const Scena &s)
             p.setClipPath(c);
             p.setPen(QPen(colore::verde(), 16));
             p.setBrush(Qt::NoBrush);
-            QPainterPath top = c;
-            p.drawPath(top);
+            p.drawPath(c);
             p.restore();
             p.setPen(QPen(colore::contorno(), 1.5));
             p.setBrush(Qt::NoBrush);
