@@ -14,6 +14,7 @@ QList<Picture> catalogue()
     addLezione4(&pictures);
     addDeriva(&pictures);
     addSequenze(&pictures);
+    addSerie(&pictures);
     return pictures;
 }
 

@@ -53,5 +53,6 @@ void addLezione2(QList<Picture> *pictures);
 void addLezione4(QList<Picture> *pictures);
 void addDeriva(QList<Picture> *pictures);
 void addSequenze(QList<Picture> *pictures);
+void addSerie(QList<Picture> *pictures);
 
 } // namespace disegni

@@ -1,5 +1,6 @@
 #include "Output.h"
 
+#include "GifWriter.h"
 #include "Style.h"
 
 #include <QDir>
@@ -77,6 +78,8 @@ bool savePicture(const QImage &image, const QString &path, QString *error)
             p.end();
             out = flat;
         }
+    } else if (suffix == QLatin1String("gif")) {
+        return writeGif(out, path, error);
     } else if (suffix == QLatin1String("png")) {
         writer.setFormat("png");
     } else {

@@ -27,7 +27,8 @@ QImage newPicture(const QSize &pixels, const QColor &fill, QImage::Format format
 QImage newLayer(const QSize &pixels); // transparent, premultiplied, for drawing before compositing
 void setPictureDpi(QImage *image);
 
-// Writes a picture by its suffix (.jpg at kJpegQuality, .png), marked 192 dpi, creating folders.
+// Writes a picture by its suffix (.jpg at kJpegQuality, .png, .gif), marked 192 dpi where the format
+// can say so, creating folders.
 bool savePicture(const QImage &image, const QString &path, QString *error = nullptr);
 
 // The credit every map carries, in small grey text in a corner of the given area.

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+// The picture series of the animated synthesis: one cross-section of four plates over a mantle with
+// three convection cells, told in four sequences (New-1..15 still, New-15b and 16..29, 30..35, 36..42)
+// and a close (43..45). The same scenes that are drawn give the facts of each sequence, so that what
+// the pupil is asked about can be checked against what the pictures show.
+namespace disegni::serie {
+
+// What one sequence shows, gathered from the scenes of its pictures.
+struct Fatti {
+    int placche = 0;              // plates numbered at the end of the sequence
+    int celle = 0;                // convection cells drawn
+    int celleAttive = 0;          // cells turning at the end of the sequence
+    bool attivaSoloDestra = false; // the right-hand cell turns, the others are still
+    bool celleControrotanti = false; // two neighbouring cells turn in opposite senses under the spreading ocean
+    int fosse = 0;                // ocean trenches
+    int dorsali = 0;              // ocean ridges
+    int catene = 0;               // mountain chains
+    int subduzioni = 0;           // plates sinking under others at the end of the sequence
+    bool subduzioniInEsaurimento = false; // the ocean left before each trench is nearly gone
+    bool mantelloSuperiore = false;
+    bool mantelloInferiore = false; // lower mantle or core drawn
+    bool continentaleGiallaVerde = false;
+    bool oceanicaRossa = false;
+    bool oceanicaPiuSottile = false; // oceanic crust drawn thinner than continental
+    bool faglia = false;          // a fault opens in a plate
+    bool fagliaSopraCellaDestra = false; // ... above the rising side of the right-hand cell
+    bool fagliaDaSpinta = false;  // ... pushed by a neighbouring plate
+    bool nuovaPlacca = false;     // a new plate, bounded on its left by the fault
+    bool vulcaniFaglia = false;   // volcanoes along the fault as soon as it opens
+    bool vulcaniDaCompressione = false;
+    bool fondaleInEspansione = false; // the fault widens into new ocean floor
+    bool continentaleSubduce = false;
+    bool terremotoSottoPlacca4 = false;
+    bool archiInsulari = false;   // volcanic island arcs in the main picture
+    bool terremotiSubduzioni = false; // earthquakes where plates sank, now ended
+    bool fosseRimaste = false;    // trenches left where subduction ended
+    bool primeDueMiste = false;   // the first two plates hold both oceanic and continental crust
+    int placcheSoloOceaniche = 0;
+    bool catenaConfineDestro = false; // on the right, a plate boundary runs along a mountain chain
+    bool oceanoVasto = false;     // the spreading ocean has grown wide between two plates
+    bool vulcaniEspansione = false; // volcanoes and magma along the spreading ridge
+};
+
+// The picture files of the series, relative to the output folder: "new-1.gif" ... "new-45.gif", "new-15b.gif".
+QStringList nomi();
+// The sequence (1-4, 5 for the close) that shows the picture of a file name.
+int sequenzaDi(const QString &nome);
+// The facts of sequence 1-4.
+Fatti fatti(int sequenza);
+// The picture of a file name of nomi(), at twice the design size of the synthesis' main picture.
+QImage disegna(const QString &nome);
+
+} // namespace disegni::serie
