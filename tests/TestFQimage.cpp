@@ -18,26 +18,6 @@ const QColor kRosso(255, 0, 0);
 const QColor kGrigio(192, 192, 192);
 const QColor kGiallo(255, 255, 128);
 
-struct Riga {
-    QString nome;
-    QString argomento;
-    int punteggio;
-    int maxpunti;
-};
-QList<Riga> righeStudenti(const QString& path)
-{
-    QList<Riga> righe;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lettura"));
-        raw.setDatabaseName(path);
-        raw.open();
-        QSqlQuery q(QStringLiteral(R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti" FROM "studenti")"), raw);
-        while (q.next())
-            righe.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt()});
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("lettura"));
-    return righe;
-}
 
 Fscelt* menu()
 {
@@ -275,7 +255,7 @@ private slots:
         QCOMPARE(int(Modmorvel::giuste), giuste);
         for (int i = 0; i < 10; ++i)
             QCOMPARE(f->Label4[i]->backColor(), i < giuste ? kArancio : kRosso);
-        const QList<Riga> righe = righeStudenti(folder.archivio());
+        const QList<TestSupport::Riga> righe = TestSupport::righeStudenti(folder.archivio());
         QCOMPARE(righe.size(), 1);
         QCOMPARE(righe[0].argomento, titolo);
         QCOMPARE(righe[0].nome, QStringLiteral("D'Amico Sara"));
@@ -306,7 +286,7 @@ private slots:
                 QCOMPARE(f->Label3[i]->backColor(), kGrigio);
             }
         }
-        QVERIFY(righeStudenti(folder.archivio()).isEmpty());
+        QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
         QCOMPARE(ui::MessageBox::shown().size(), 0);
     }
 

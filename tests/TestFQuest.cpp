@@ -31,27 +31,6 @@ void sql(const QString& path, const QStringList& statements)
     QSqlDatabase::removeDatabase(QStringLiteral("grezzo"));
 }
 
-struct Riga {
-    QString nome;
-    QString argomento;
-    int punteggio;
-    int maxpunti;
-};
-QList<Riga> righeStudenti(const QString& path)
-{
-    QList<Riga> righe;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lettura"));
-        raw.setDatabaseName(path);
-        raw.open();
-        QSqlQuery q(QStringLiteral(R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti" FROM "studenti" ORDER BY rowid)"),
-                    raw);
-        while (q.next())
-            righe.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt()});
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("lettura"));
-    return righe;
-}
 
 // The pages of a question table as stored: label, and each statement's truth.
 struct Pagina {
@@ -213,7 +192,7 @@ private slots:
         // Exercise checked: nothing stored, the next page on request.
         QVERIFY(!q->cmdRISULT->isEnabled());
         QVERIFY(q->cmdmostradomande->isVisible() && q->cmdmostradomande->isEnabled());
-        QVERIFY(righeStudenti(folder.archivio()).isEmpty());
+        QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
         QCOMPARE(ui::MessageBox::shown().size(), 0);
         TestSupport::fotografa(q->window(), QStringLiteral("FQuest-esercizio-%1-sbagliate").arg(sbagliate));
     }
@@ -262,7 +241,7 @@ private slots:
         QCOMPARE(q->Labrisult->caption(), QString());
         QCOMPARE(righeRosse(q), 0);
         QVERIFY(q->cmdRISULT->isEnabled());
-        QVERIFY(righeStudenti(folder.archivio()).isEmpty());
+        QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
         for (int r = 0; r < 10; ++r)
             QCOMPARE(q->Text1[r]->text(), righe[r]);
     }
@@ -296,7 +275,7 @@ private slots:
             ordine << t->text();
         QVERIFY(ordine != primoOrdine);
         QCOMPARE(QSet<QString>(ordine.begin(), ordine.end()), QSet<QString>(primoOrdine.begin(), primoOrdine.end()));
-        QVERIFY(righeStudenti(folder.archivio()).isEmpty());
+        QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
     }
 
     // A test over a three-page table stores three rows, then only the way on and out remain.
@@ -326,7 +305,7 @@ private slots:
         QCOMPARE(q->Labrisult->caption(), QStringLiteral("8"));
         QCOMPARE(righeRosse(q), 2);
         QCOMPARE(pulsantiUsabili(q), (QStringList{"Cmdhelp", "cmdimage", "cmdscegli", "cmduscita"}));
-        const QList<Riga> righe = righeStudenti(folder.archivio());
+        const QList<TestSupport::Riga> righe = TestSupport::righeStudenti(folder.archivio());
         QCOMPARE(righe.size(), 3);
         for (int n = 0; n < 3; ++n) {
             QCOMPARE(righe[n].nome, QStringLiteral("  Verdi   Luca "));
@@ -387,7 +366,7 @@ private slots:
         }
         q->cmdscegli->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(righeStudenti(folder.archivio()).size(), 2);
+        QCOMPARE(TestSupport::righeStudenti(folder.archivio()).size(), 2);
         QCOMPARE(ui::Screens::instance().front(), menu());
 
         q = qobject_cast<FQuest*>(ui::Screens::instance().show(QStringLiteral("FQuest")));
@@ -399,7 +378,7 @@ private slots:
             if (n < 2)
                 q->cmdmostradomande->click();
         }
-        const QList<Riga> righe = righeStudenti(folder.archivio());
+        const QList<TestSupport::Riga> righe = TestSupport::righeStudenti(folder.archivio());
         QCOMPARE(righe.size(), 5);
         QCOMPARE(righe[2].argomento, tabella[0].argomento);
         QCOMPARE(righe[4].argomento, tabella[2].argomento);
@@ -446,7 +425,7 @@ private slots:
         QCOMPARE(q->Text2->text(), tabella[2].argomento);
         rispondi(q, tabella[2]);
         q->cmdRISULT->click();
-        const QList<Riga> righe = righeStudenti(folder.archivio());
+        const QList<TestSupport::Riga> righe = TestSupport::righeStudenti(folder.archivio());
         if (test) {
             QCOMPARE(righe.size(), 2);
             QCOMPARE(righe[1].argomento, tabella[2].argomento);
@@ -503,7 +482,7 @@ private slots:
         QCOMPARE(q->pagineRegistrate(), 0);
         QCOMPARE(q->Labrisult->caption(), QStringLiteral("10"));
         QVERIFY(q->cmdmostradomande->isEnabled());
-        QVERIFY(righeStudenti(folder.archivio()).isEmpty());
+        QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
     }
 
     void aiuto()

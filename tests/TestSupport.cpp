@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 namespace TestSupport {
@@ -101,6 +103,22 @@ void chiudiTutto()
     ui::Screens::instance().setWindow(nullptr);
     g_window.reset();
     Modmorvel::azzera();
+}
+
+QList<Riga> righeStudenti(const QString& databasePath)
+{
+    QList<Riga> righe;
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lettura"));
+        raw.setDatabaseName(databasePath);
+        raw.open();
+        QSqlQuery q(QStringLiteral(R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti" FROM "studenti" ORDER BY rowid)"),
+                    raw);
+        while (q.next())
+            righe.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt()});
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("lettura"));
+    return righe;
 }
 
 void fotografa(QWidget* widget, const QString& name)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -35,6 +36,15 @@ bool apriMenu();
 int codiceAvvio();
 // Unloads every screen and forgets the shared state.
 void chiudiTutto();
+
+// The rows of "studenti" in the order they were stored, read straight from the file.
+struct Riga {
+    QString nome;
+    QString argomento;
+    int punteggio;
+    int maxpunti;
+};
+QList<Riga> righeStudenti(const QString& databasePath);
 
 // With PLACCHE_FOTO set to a folder, saves what `widget` shows there as NAME.png, to look at it.
 void fotografa(QWidget* widget, const QString& name);

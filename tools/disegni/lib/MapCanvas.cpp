@@ -240,7 +240,7 @@ QPainterPath MapCanvas::lines(const QList<Ring> &lines) const
     return path;
 }
 
-QPainterPath MapCanvas::edges(const QList<GeoPolygon> &polygons) const
+QList<Ring> planar::outlinePieces(const QList<GeoPolygon> &polygons)
 {
     QList<Ring> pieces;
     const auto isCut = [](const QPointF &a, const QPointF &b) {
@@ -264,7 +264,12 @@ QPainterPath MapCanvas::edges(const QList<GeoPolygon> &polygons) const
                 pieces.append(piece);
         }
     }
-    return lines(pieces);
+    return pieces;
+}
+
+QPainterPath MapCanvas::edges(const QList<GeoPolygon> &polygons) const
+{
+    return lines(planar::outlinePieces(polygons));
 }
 
 QPainterPath MapCanvas::graticule(double step) const

@@ -39,6 +39,10 @@ double signedArea(const Ring &ring);
 // Multiples of 360 by which the ring must be shifted to cover all of [-180, 180] it reaches.
 QList<double> wrapOffsets(const Ring &ring);
 
+// The coast or plate outlines of polygons as open lines: the cuts that only close a ring on a flat
+// map (along the date line, or to a pole point) are left out.
+QList<Ring> outlinePieces(const QList<GeoPolygon> &polygons);
+
 } // namespace planar
 
 // A world map fitted into a rectangle of a picture: turns geographic data into pixel paths.

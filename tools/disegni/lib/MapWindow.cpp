@@ -225,28 +225,7 @@ QList<QPolygonF> MapWindow::polylines(const Ring &line) const
 
 QPainterPath MapWindow::edges(const QList<GeoPolygon> &polygons) const
 {
-    QList<Ring> pieces;
-    const auto isCut = [](const QPointF &a, const QPointF &b) {
-        return (std::abs(std::abs(a.x()) - 180.0) < 1e-6 && std::abs(std::abs(b.x()) - 180.0) < 1e-6)
-            || std::abs(a.y()) >= planar::kPoleLatitude || std::abs(b.y()) >= planar::kPoleLatitude;
-    };
-    for (const GeoPolygon &polygon : polygons) {
-        for (const Ring &ring : polygon.rings) {
-            Ring piece;
-            for (qsizetype i = 0; i < ring.size(); ++i) {
-                if (i > 0 && isCut(ring.at(i - 1), ring.at(i))) {
-                    if (piece.size() > 1)
-                        pieces.append(piece);
-                    piece.clear();
-                }
-                if (std::abs(ring.at(i).y()) < planar::kPoleLatitude)
-                    piece.append(ring.at(i));
-            }
-            if (piece.size() > 1)
-                pieces.append(piece);
-        }
-    }
-    return lines(pieces);
+    return lines(planar::outlinePieces(polygons));
 }
 
 QPainterPath MapWindow::graticule(double step) const
