@@ -3,6 +3,8 @@
 // (avvici/), ocean under ocean with an island arc (oceoce/). Each frame is the same scene a small
 // step later: everything that moves is a function of the frame's time, so the frames play smoothly.
 
+#include "Sequenze.h"
+
 #include "Catalogue.h"
 #include "Output.h"
 #include "Sezione.h"
@@ -14,6 +16,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <iterator>
 
 namespace disegni {
 
@@ -22,6 +26,7 @@ void addOrigini(QList<Picture> *pictures); // Origini.cpp
 namespace {
 
 using namespace sezione;
+using sequenze::Fotogramma;
 
 // Design sizes in twips. A strip is stretched by the viewer into 7215 x 2175 twips, so it keeps
 // that shape; its height is the most that still leaves every lesson page that shows one of its
@@ -90,6 +95,15 @@ QPainterPath pelleVerde(const Profilo &superficie, double x0, double x1, double 
                             return z < 0 ? z + spessore * std::clamp(-z / 1.5, 0.0, 1.0) : z;
                         },
                         x0, x1, 0.5);
+}
+
+// An arrow of plate motion, in pixels; the note counts it as moving away from the boundary at
+// pixel column `confine` or towards it.
+void moto(QPainter &p, const QPointF &a, const QPointF &b, double spessore, double confine, Fotogramma *nota)
+{
+    disegnaFreccia(p, a, b, spessore, colore::freccia(), style::withAlpha(Qt::white, 0.7));
+    if (nota)
+        nota->moto += (b.x() - a.x()) * (a.x() - confine) > 0 ? 1 : -1;
 }
 
 // A thin frame round the picture, so that it ends cleanly on any page.
@@ -190,7 +204,7 @@ void risalita(QPainter &p, const Sezione &sez, double x, double top, double bott
     p.strokePath(shape, QPen(QBrush(edge), 1.6));
 }
 
-QImage espansione(int k)
+QImage espansione(int k, Fotogramma *nota = nullptr)
 {
     QImage image = nuova(kEspansione);
     QPainter p(&image);
@@ -204,6 +218,10 @@ QImage espansione(int k)
     const ProfiliDorsale prof = profiliDorsale(d);
     const double W = sez.larghezza();
     const double crest = fondaleOceanico(0);
+    if (nota) {
+        nota->oceano = 2 * d.larghezza;
+        nota->dorsale = true;
+    }
 
     fondo(p, sez, prof.superficie);
 
@@ -263,6 +281,8 @@ QImage espansione(int k)
         const QPainterPath cone = Sezione::tra(top, base, x - half, x + half, 0.5);
         riempi(p, sez, cone, colore::oceanica());
         contorna(p, sez, linea(top, x - half, x + half), 1.2, style::withAlpha(colore::contorno(), 0.8));
+        if (nota)
+            ++nota->vulcani;
     }
 
     // the magma comes up the axis and pours out on the floor
@@ -298,15 +318,17 @@ QImage espansione(int k)
     }
 
     // shallow earthquakes along the ridge, now on one side, now on the other
-    if (k % 3 != 1)
+    if (k % 3 != 1) {
         disegnaTerremoto(p, sez.px(d.x + (k % 3 == 0 ? -11 : 13), crest + 6), 6.5);
+        if (nota)
+            ++nota->terremoti;
+    }
 
     // the plates move apart
     for (int side : {-1, 1}) {
         const double x = d.x + side * 118;
         const double z = (prof.baseCrosta(x) + prof.baseLitosfera(x)) / 2 + 4;
-        disegnaFreccia(p, sez.px(x - side * 32, z), sez.px(x + side * 32, z), 5.0, colore::freccia(),
-                       style::withAlpha(Qt::white, 0.7));
+        moto(p, sez.px(x - side * 32, z), sez.px(x + side * 32, z), 5.0, sez.px(d.x, 0).x(), nota);
     }
 
     const double fs = 19;
@@ -395,7 +417,7 @@ QPainterPath unione(const QPainterPath &a, const QPainterPath &b)
     return u.simplified();
 }
 
-void disegnaConvergenza(QPainter &p, const Sezione &sez, const Convergenza &c)
+void disegnaConvergenza(QPainter &p, const Sezione &sez, const Convergenza &c, Fotogramma *nota = nullptr)
 {
     const double W = sez.larghezza();
     const Lastra &L = *c.lastra;
@@ -543,6 +565,24 @@ void disegnaConvergenza(QPainter &p, const Sezione &sez, const Convergenza &c)
     }
     for (const auto &[km, forza] : c.terremoti)
         disegnaTerremoto(p, sez.px(km), 7.5, forza);
+
+    if (nota) {
+        nota->fossa = true;
+        nota->lastra = attached > s0;
+        nota->lastraOceanica = cob < c.fossa - 1;
+        nota->sopraOceanica = !c.dxContinentale;
+        nota->terremoti += int(c.terremoti.size());
+        for (const Vulcano &v : c.vulcani) {
+            if (v.altezza <= 0.5)
+                continue;
+            ++nota->vulcani;
+            double cima = c.dxSuperficie(v.x);
+            for (double x = v.x - v.base; x <= v.x + v.base; x += 0.5)
+                cima = std::min(cima, dxSup(x));
+            if (c.dxSuperficie(v.x) > 0 && cima < 0)
+                ++nota->isole;
+        }
+    }
 }
 
 // Drops of magma leaving the slab at depth `da` from frame kInizio on, one every `ogni` frames,
@@ -733,7 +773,7 @@ QImage subduzione(const QSize &twips, double larghezza, double sopra, const Subd
 // builds volcanoes on the sea floor of the plate above; they grow until they come out of the water
 // as a row of volcanic islands, the island arc, beside a deep trench. Earthquakes follow the slab.
 
-QImage oceanoOceano(int k)
+QImage oceanoOceano(int k, Fotogramma *nota = nullptr)
 {
     QImage image = nuova(kOceanica);
     QPainter p(&image);
@@ -803,12 +843,14 @@ QImage oceanoOceano(int k)
             c.terremoti.push_back({quake, 1.0});
         }
     }
-    disegnaConvergenza(p, sez, c);
+    disegnaConvergenza(p, sez, c, nota);
+    if (nota) // the drops start just over the top of the sinking plate
+        nota->magmaDallaLastra = !c.gocce.empty() && std::abs(lastra.profondita(xv, lastra.fine()) - (kSubProfMagma - 4)) < 8;
 
     {
         const double x = 120;
         const double z = fondale(x) + 42;
-        disegnaFreccia(p, sez.px(x - 34, z), sez.px(x + 34, z), 5.0, colore::freccia(), style::withAlpha(Qt::white, 0.7));
+        moto(p, sez.px(x - 34, z), sez.px(x + 34, z), 5.0, sez.px(xT, 0).x(), nota);
     }
 
     const double fs = 19;
@@ -848,7 +890,7 @@ QImage oceanoOceano(int k)
 
 constexpr int kAvvContatto = 4; // the frame at which the ocean has closed
 
-QImage avvicinamento(int k)
+QImage avvicinamento(int k, Fotogramma *nota = nullptr)
 {
     QImage image = nuova(kAvvicinamento);
     QPainter p(&image);
@@ -939,7 +981,13 @@ QImage avvicinamento(int k)
     if (k < 12 && scosse[k] != QPointF(0, 0))
         c.terremoti.push_back({scosse[k], 1.0});
 
-    disegnaConvergenza(p, sez, c);
+    disegnaConvergenza(p, sez, c, nota);
+    if (nota) {
+        nota->oceano = std::max(0.0, xT - cob);
+        nota->catena = monti;
+        nota->pieghe = urto > 0;
+        nota->magmaDallaLastra = !c.gocce.empty() && std::abs(lastra.profondita(xv, lastra.fine()) - (kSubProfMagma - 4)) < 8;
+    }
 
     // layers in the continental crust: flat while the ocean closes, folded where the margins collide
     {
@@ -982,7 +1030,7 @@ QImage avvicinamento(int k)
     {
         const double x = 110;
         const double z = 72;
-        disegnaFreccia(p, sez.px(x - 34, z), sez.px(x + 34, z), 5.0, colore::freccia(), style::withAlpha(Qt::white, 0.7));
+        moto(p, sez.px(x - 34, z), sez.px(x + 34, z), 5.0, sez.px(xT, 0).x(), nota);
     }
 
     const double fs = 19;
@@ -1015,6 +1063,64 @@ QImage avvicinamento(int k)
 }
 
 } // namespace
+
+namespace sequenze {
+
+std::vector<Fotogramma> storia(const QString &cartella)
+{
+    const std::function<QImage(int, Fotogramma *)> disegna =
+        cartella == QLatin1String("allontan") ? std::function<QImage(int, Fotogramma *)>(espansione)
+        : cartella == QLatin1String("avvici") ? std::function<QImage(int, Fotogramma *)>(avvicinamento)
+        : cartella == QLatin1String("oceoce") ? std::function<QImage(int, Fotogramma *)>(oceanoOceano)
+                                              : nullptr;
+    const int n = cartella == QLatin1String("allontan") ? 14 : cartella == QLatin1String("avvici") ? 12 : 11;
+    std::vector<Fotogramma> out;
+    for (int k = 0; disegna && k < n; ++k) {
+        Fotogramma f;
+        disegna(k, &f);
+        out.push_back(f);
+    }
+    return out;
+}
+
+Riassunto riassunto(const std::vector<Fotogramma> &s)
+{
+    Riassunto r;
+    if (s.empty())
+        return r;
+    const auto tutti = [&s](auto vero) { return std::all_of(s.begin(), s.end(), vero); };
+    const auto qualcuno = [&s](auto vero) { return std::any_of(s.begin(), s.end(), vero); };
+    const Fotogramma &a = s.front(), &z = s.back();
+
+    r.dorsale = tutti([](const Fotogramma &f) { return f.dorsale; });
+    r.espansione = z.oceano > a.oceano && tutti([](const Fotogramma &f) { return f.moto > 0; });
+    bool chiude = true;
+    for (size_t i = 1; i < s.size(); ++i)
+        chiude = chiude && s[i].oceano >= 0 && s[i].oceano <= s[i - 1].oceano;
+    r.collisione = a.oceano > 0 && z.oceano == 0 && chiude;
+    r.catena = r.collisione && z.catena > 20;
+    r.compressione = r.collisione && z.pieghe && tutti([](const Fotogramma &f) { return f.moto < 0; });
+
+    // the frames in which the volcanoes are there, growing into islands
+    std::vector<Fotogramma> arco;
+    std::copy_if(s.begin(), s.end(), std::back_inserter(arco), [](const Fotogramma &f) { return f.vulcani > 0; });
+    const auto nellArco = [&arco](auto vero) { return std::all_of(arco.begin(), arco.end(), vero); };
+    r.isoleVulcaniche = z.isole >= 2;
+    r.archiSuFossa = r.isoleVulcaniche && nellArco([](const Fotogramma &f) { return f.fossa && f.lastra; });
+    r.archiConvergenti = r.archiSuFossa && nellArco([](const Fotogramma &f) { return f.moto < 0; });
+    r.archiDivergenti = r.isoleVulcaniche && std::any_of(arco.begin(), arco.end(), [](const Fotogramma &f) { return f.moto > 0; });
+    r.archiOceanici = r.archiSuFossa && nellArco([](const Fotogramma &f) { return f.lastraOceanica && f.sopraOceanica; });
+    r.terremotiArchi = r.isoleVulcaniche
+                       && std::any_of(arco.begin(), arco.end(), [](const Fotogramma &f) { return f.terremoti > 0; });
+    r.magmaDallaLastra = r.isoleVulcaniche && qualcuno([](const Fotogramma &f) { return f.magmaDallaLastra; });
+
+    const bool fosse = qualcuno([](const Fotogramma &f) { return f.fossa; });
+    r.fossaDaSubduzione = fosse && tutti([](const Fotogramma &f) { return !f.fossa || (f.lastra && f.moto < 0); });
+    r.fossaDaDivergenza = qualcuno([](const Fotogramma &f) { return f.fossa && f.moto > 0; });
+    return r;
+}
+
+} // namespace sequenze
 
 void addSequenze(QList<Picture> *pictures)
 {

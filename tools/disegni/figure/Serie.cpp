@@ -9,6 +9,7 @@
 #include "Sezione.h"
 #include "Style.h"
 
+#include <QLineF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -65,6 +66,9 @@ struct Scena {
     bool terremotiPassati = false;
     bool chiusura = false;
 
+    // Once every label is there, the still pictures light up one part at a time (1-6), then the whole
+    // picture again for the test.
+    int fuoco() const { return dettaglio >= 9 && dettaglio <= 14 ? dettaglio - 8 : 0; }
     bool fossa1() const { return kFossa1 - (kDorsale1 + m) > 4; }
     bool fossa2() const { return kFossa2 - (820 + g) > 4; }
     bool collisione() const { return !fossa2(); }
@@ -103,6 +107,65 @@ struct Scena {
         return p;
     }
 };
+
+// The ridges and trenches of a scene, left to right: where plates move apart and where one goes down.
+struct Dorsale {
+    double x;
+    bool attiva; // the young ridge of the new ocean, magma pouring
+};
+std::vector<Dorsale> dorsali(const Scena &s)
+{
+    std::vector<Dorsale> d;
+    if (s.fossa1())
+        d.push_back({s.dorsale1(), false});
+    if (s.oceanoNuovo() && s.g >= 10)
+        d.push_back({s.dorsaleNuova(), true});
+    return d;
+}
+std::vector<double> fosse(const Scena &s)
+{
+    std::vector<double> f;
+    if (s.fossa1())
+        f.push_back(kFossa1);
+    if (s.fossa2())
+        f.push_back(kFossa2);
+    return f;
+}
+
+// The arrows of plate motion drawn on a scene, from tail to head.
+std::vector<QLineF> frecce(const Scena &s)
+{
+    std::vector<QLineF> f;
+    if (s.sequenza >= 2 && s.oceanoNuovo() && s.g < 119)
+        f.emplace_back(kFaglia + s.g + 40, 200, kFaglia + s.g + 120, 200);
+    if (s.sequenza >= 3 && s.fossa1()) { // on the plate between the old ridge and its trench, while there is room
+        const double coda = s.dorsale1() + 30, punta = std::min(s.dorsale1() + 100, kFossa1 - 30);
+        if (punta - coda >= 30)
+            f.emplace_back(coda, 272, punta, 272);
+    }
+    if (s.sequenza >= 4)
+        f.emplace_back(s.dorsaleNuova() - 40, 200, s.dorsaleNuova() - 130, 200);
+    return f;
+}
+
+// Whether an arrow on either side of a ridge points towards it: an arrow belongs to the ridge when
+// its tail lies between the ridge and the next ridge or trench on that side.
+bool versoLaDorsale(const Scena &s, double x)
+{
+    std::vector<double> confini = fosse(s);
+    for (const Dorsale &d : dorsali(s))
+        if (d.x != x)
+            confini.push_back(d.x);
+    for (const QLineF &f : frecce(s)) {
+        const double coda = f.x1();
+        bool tra = true;
+        for (double c : confini)
+            tra = tra && (c - x) * (coda - c) < 0; // no boundary between the ridge and the tail
+        if (tra && (f.x2() - f.x1()) * (coda - x) < 0)
+            return true;
+    }
+    return false;
+}
 
 // Position of picture `i` of nomi() in the story.
 Scena scena(int i)
@@ -358,14 +421,10 @@ QImage disegnaScena(const Scena &s)
     // the old chain over the left trench
     montagne(p, s.sinistra(kFossa1) + 20, s.sinistra(kFossa1) + 120, 4, 62);
 
-    if (s.fossa1())
-        fossa(p, kFossa1);
-    if (s.fossa2())
-        fossa(p, kFossa2);
-    if (s.fossa1())
-        dorsale(p, s.dorsale1(), false);
-    if (s.oceanoNuovo() && s.g >= 10)
-        dorsale(p, s.dorsaleNuova(), true);
+    for (double x : fosse(s))
+        fossa(p, x);
+    for (const Dorsale &d : dorsali(s))
+        dorsale(p, d.x, d.attiva);
 
     // the fault: a crack through the plate with magma rising into it, volcanoes on both lips
     if (s.vulcaniFaglia) {
@@ -396,12 +455,8 @@ QImage disegnaScena(const Scena &s)
     }
 
     // motion of the plates
-    if (s.sequenza >= 2 && s.oceanoNuovo() && s.g < 119)
-        disegnaFreccia(p, QPointF(kFaglia + s.g + 40, 200), QPointF(kFaglia + s.g + 120, 200), 8, colore::freccia());
-    if (s.sequenza >= 3 && s.fossa1())
-        disegnaFreccia(p, QPointF(s.dorsale1() + 30, 272), QPointF(s.dorsale1() + 100, 272), 7, colore::freccia());
-    if (s.sequenza >= 4)
-        disegnaFreccia(p, QPointF(s.dorsaleNuova() - 40, 200), QPointF(s.dorsaleNuova() - 130, 200), 8, colore::freccia());
+    for (const QLineF &f : frecce(s))
+        disegnaFreccia(p, f.p1(), f.p2(), f.y1() > 250 ? 7 : 8, colore::freccia());
 
     // plate numbers, then the labels
     if (s.dettaglio >= 2)
@@ -447,6 +502,41 @@ QImage disegnaScena(const Scena &s)
         scrivi(QStringLiteral("oceano in espansione"), QPointF(s.dorsaleNuova(), 100));
         scrivi(QStringLiteral("catena montuosa"), QPointF(kFossa2 - 20, 100));
     }
+    if (const int fuoco = s.fuoco()) {
+        // a light veil over everything but the part to look at, which gets a warm rim
+        QPainterPath luce;
+        switch (fuoco) {
+        case 1: // the plates: the rigid outer shell, broken into numbered pieces
+            luce.addRoundedRect(QRectF(-20, 118, kW + 40, kLitosferaSotto - 112), 30, 30);
+            break;
+        case 2: // the two trenches
+            luce.addEllipse(QPointF(kFossa1 - 20, 292), 80, 62);
+            luce.addEllipse(QPointF(kFossa2 - 20, 292), 80, 62);
+            break;
+        case 3: // the ridge
+            luce.addEllipse(QPointF(kDorsale1, 282), 96, 70);
+            break;
+        case 4: // the mountain chain
+            luce.addEllipse(QPointF(kFossa1 + 70, 184), 104, 78);
+            break;
+        case 5: // the convection cells
+            luce.addRoundedRect(QRectF(kCelle[0].x - kCelle[0].rx - 30, kCellaY - 170, kCelle[2].x + kCelle[2].rx - kCelle[0].x + kCelle[0].rx + 60, 350), 60, 60);
+            break;
+        default: // the two crusts, and the name under the oceanic one
+            luce.addRoundedRect(QRectF(-20, kTerra - 14, kW + 40, kContinentaleSotto - kTerra + 28), 20, 20);
+            luce.addRoundedRect(QRectF(122, 330, 186, 50), 16, 16);
+            break;
+        }
+        luce = luce.simplified();
+        QPainterPath tutto;
+        tutto.addRect(QRectF(0, 0, kW, kH));
+        p.fillPath(tutto.subtracted(luce), QColor(255, 255, 255, 125));
+        p.setBrush(Qt::NoBrush);
+        for (const auto &[largo, alfa] : {std::pair{14.0, 0.18}, std::pair{8.0, 0.3}, std::pair{3.5, 1.0}}) {
+            p.setPen(QPen(style::withAlpha(QColor(0xF5, 0xB8, 0x2E), alfa), largo));
+            p.drawPath(luce);
+        }
+    }
     if (s.chiusura) {
         Etichetta e;
         e.testo = QStringLiteral("Fine");
@@ -471,6 +561,12 @@ QStringList nomi()
     for (int k = 16; k <= 45; ++k)
         n << QStringLiteral("new-%1.gif").arg(k);
     return n;
+}
+
+bool velata(const QString &nome)
+{
+    const int i = indice(nome);
+    return i >= 0 && scena(i).fuoco() != 0;
 }
 
 int sequenzaDi(const QString &nome)
@@ -499,18 +595,12 @@ Fatti fatti(int sequenza)
     });
     f.celleControrotanti = ultimo.attive[1] && ultimo.attive[2] && kCelle[1].orario != kCelle[2].orario
                            && ultimo.oceanoNuovo();
-    f.fosse = int(primo.fossa1()) + int(primo.fossa2());
-    f.dorsali = int(primo.fossa1()) + int(primo.oceanoNuovo() && primo.g >= 10);
+    f.fosse = int(fosse(primo).size());
+    f.dorsali = int(dorsali(primo).size());
     f.catene = 1 + int(primo.collisione());
     f.subduzioni = int(ultimo.fossa1()) + int(ultimo.fossa2());
     f.subduzioniInEsaurimento = f.subduzioni > 0 && kFossa1 - (kDorsale1 + ultimo.m) < 60
                                 && kFossa2 - (820 + ultimo.g) < 60;
-    f.mantelloSuperiore = true;        // the whole mantle drawn is the upper one, under the plates
-    f.mantelloInferiore = false;
-    f.continentaleGiallaVerde = colore::continentale().hue() > 30 && colore::continentale().hue() < 60
-                                && colore::verde().hue() > 70 && colore::verde().hue() < 150;
-    f.oceanicaRossa = colore::oceanica().hue() < 15 || colore::oceanica().hue() > 345;
-    f.oceanicaPiuSottile = kOceanicaSotto - kFondale < kContinentaleSotto - kTerra;
     for (const Scena &s : scene) {
         f.faglia = f.faglia || s.faglia();
         f.vulcaniFaglia = f.vulcaniFaglia || (s.vulcaniFaglia && s.faglia());
@@ -522,6 +612,11 @@ Fatti fatti(int sequenza)
         for (const Placca &k : s.placche())
             if (k.numero == QLatin1String("5"))
                 f.nuovaPlacca = true;
+        for (const Dorsale &d : dorsali(s)) {
+            f.dorsaleTraPlaccheConvergenti = f.dorsaleTraPlaccheConvergenti || versoLaDorsale(s, d.x);
+            for (double x : fosse(s))
+                f.subduzioneSottoDorsale = f.subduzioneSottoDorsale || std::abs(x - d.x) < 60;
+        }
     }
     // the fault opens over the rising side of the right-hand cell, while the plate to its left stands still
     f.fagliaSopraCellaDestra = f.faglia && std::abs(kCelle[2].x - kCelle[2].rx - kFaglia) < 10 && kCelle[2].orario;

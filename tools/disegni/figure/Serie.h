@@ -22,11 +22,8 @@ struct Fatti {
     int catene = 0;               // mountain chains
     int subduzioni = 0;           // plates sinking under others at the end of the sequence
     bool subduzioniInEsaurimento = false; // the ocean left before each trench is nearly gone
-    bool mantelloSuperiore = false;
-    bool mantelloInferiore = false; // lower mantle or core drawn
-    bool continentaleGiallaVerde = false;
-    bool oceanicaRossa = false;
-    bool oceanicaPiuSottile = false; // oceanic crust drawn thinner than continental
+    bool subduzioneSottoDorsale = false; // a trench at a ridge
+    bool dorsaleTraPlaccheConvergenti = false; // an arrow beside a ridge points towards it
     bool faglia = false;          // a fault opens in a plate
     bool fagliaSopraCellaDestra = false; // ... above the rising side of the right-hand cell
     bool fagliaDaSpinta = false;  // ... pushed by a neighbouring plate
@@ -50,6 +47,8 @@ struct Fatti {
 QStringList nomi();
 // The sequence (1-4, 5 for the close) that shows the picture of a file name.
 int sequenzaDi(const QString &nome);
+// Whether a picture veils all but one part of the scene, to point at it.
+bool velata(const QString &nome);
 // The facts of sequence 1-4.
 Fatti fatti(int sequenza);
 // The picture of a file name of nomi(), at twice the design size of the synthesis' main picture.

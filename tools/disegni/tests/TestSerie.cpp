@@ -2,6 +2,8 @@
 // decodes at one size, and what the pictures show agrees with the statements of its four tests.
 
 #include "Serie.h"
+#include "Sequenze.h"
+#include "Sezione.h"
 
 #include "animation/ProvaSintesi.h"
 #include "animation/SerieSintesi.h"
@@ -9,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QHash>
+#include <QSet>
 #include <QTest>
 
 #include <functional>
@@ -19,51 +23,181 @@ namespace {
 
 const QDir immagini(QDir(QStringLiteral(DISEGNI_REPOSITORY)).filePath(QStringLiteral("immagini")));
 
-// A statement of test `prova`, slot `slot`, and what the pictures of that sequence make of it.
+// The colours of the committed pictures of a sequence, read pixel by pixel down a column of land and
+// a column of sea.
+struct Misure {
+    bool continentaleGiallaVerde = true; // a green skin over yellow crust
+    bool oceanicaRossa = true;           // red crust on the sea floor
+    bool oceanicaPiuSottile = true;      // the red band thinner than the yellow one
+    bool mantelloSottoCrosta = true;     // the hot mantle under the plates
+    bool altroSottoMantello = false;     // along the bottom edge, something other than that mantle
+};
+
+// The colour language of the pictures, and a pixel's nearest word in it (GIF colours are approximate).
+enum Tinta { Cielo, Mare, Verde, Giallo, Rosso, Marrone, Mantello, Altro };
+Tinta tinta(QRgb px)
+{
+    using namespace sezione;
+    const std::pair<QColor, Tinta> lingua[] = {
+        {colore::cielo(), Cielo},        {colore::cieloAlto(), Cielo},        {colore::mare(), Mare},
+        {colore::mareProfondo(), Mare},  {colore::verde(), Verde},            {colore::continentale(), Giallo},
+        {colore::oceanica(), Rosso},     {colore::litosfera(), Marrone},      {colore::astenosfera(), Mantello},
+        {colore::astenosferaProfonda(), Mantello},
+    };
+    Tinta migliore = Altro;
+    int distanza = 40 * 40 * 3;
+    for (const auto &[c, t] : lingua) {
+        const int dr = qRed(px) - c.red(), dg = qGreen(px) - c.green(), db = qBlue(px) - c.blue();
+        if (dr * dr + dg * dg + db * db < distanza) {
+            distanza = dr * dr + dg * dg + db * db;
+            migliore = t;
+        }
+    }
+    // the mantle's gradient runs between its two shades
+    if (migliore == Altro && qRed(px) > 0xD8 && qGreen(px) > 0x90 && qGreen(px) < 0xC0 && qBlue(px) > 0x50 && qBlue(px) < 0x88)
+        migliore = Mantello;
+    return migliore;
+}
+
+// The runs of one colour down a column, top to bottom.
+QList<std::pair<Tinta, int>> strati(const QImage &image, int x)
+{
+    QList<std::pair<Tinta, int>> out;
+    for (int y = 0; y < image.height(); ++y) {
+        const Tinta t = tinta(image.pixel(x, y));
+        if (!out.isEmpty() && out.last().first == t)
+            ++out.last().second;
+        else
+            out.append({t, 1});
+    }
+    // a few pixels of outline or blended edge between two runs are not a layer
+    QList<std::pair<Tinta, int>> pulito;
+    for (const auto &r : out) {
+        if (r.second < 3)
+            continue;
+        if (!pulito.isEmpty() && pulito.last().first == r.first)
+            pulito.last().second += r.second;
+        else
+            pulito.append(r);
+    }
+    return pulito;
+}
+
+int dopo(const QList<std::pair<Tinta, int>> &s, Tinta prima, Tinta poi)
+{
+    for (qsizetype i = 0; i + 1 < s.size(); ++i)
+        if (s[i].first == prima && s[i + 1].first == poi)
+            return int(i + 1);
+    return -1;
+}
+
+Misure misure(int prova)
+{
+    static QHash<int, Misure> lette;
+    if (lette.contains(prova))
+        return lette.value(prova);
+    Misure m;
+    int quante = 0;
+    for (const QString &nome : serie::nomi()) {
+        if (serie::sequenzaDi(nome) != prova || serie::velata(nome))
+            continue;
+        ++quante;
+        const QImage image = QImage(immagini.filePath(nome)).convertToFormat(QImage::Format_RGB32);
+        // a column through the continent on the right and one through the ocean left of the first trench
+        const auto terra = strati(image, 1060), mare = strati(image, 400);
+        const int giallo = dopo(terra, Verde, Giallo);
+        const int rosso = dopo(mare, Mare, Rosso);
+        m.continentaleGiallaVerde = m.continentaleGiallaVerde && giallo > 0;
+        m.oceanicaRossa = m.oceanicaRossa && rosso > 0;
+        m.oceanicaPiuSottile = m.oceanicaPiuSottile && giallo > 0 && rosso > 0 && mare[rosso].second < terra[giallo].second;
+        m.mantelloSottoCrosta = m.mantelloSottoCrosta && dopo(terra, Marrone, Mantello) > 0 && dopo(mare, Marrone, Mantello) > 0;
+        int bordo = 0;
+        for (int x = 0; x < image.width(); ++x)
+            bordo += tinta(image.pixel(x, image.height() - 3)) == Mantello;
+        m.altroSottoMantello = m.altroSottoMantello || bordo < image.width() * 8 / 10;
+    }
+    if (quante == 0)
+        m = {false, false, false, false, true};
+    lette.insert(prova, m);
+    return m;
+}
+
+// What the close-up played before the test of sequence `prova` shows (nothing for the first one).
+sequenze::Riassunto ingrandimento(int prova)
+{
+    static QHash<int, sequenze::Riassunto> visti;
+    if (visti.contains(prova))
+        return visti.value(prova);
+    for (int f = 1; f <= SerieSintesi::numfotogrammi; ++f) {
+        const QStringList zoom = SerieSintesi::ingrandimentoA(f);
+        if (!zoom.isEmpty() && SerieSintesi::provaA(f + 1) == prova)
+            return visti[prova] = sequenze::riassunto(sequenze::storia(zoom.first().section(QLatin1Char('\\'), 1, 1).toLower()));
+    }
+    return visti[prova] = {};
+}
+
+// A statement of test `prova`, slot `slot`, and what that sequence makes of it: the facts drawn in its
+// main pictures, the colours measured in them, and the close-up that played before the test.
 struct Controllo {
     int prova;
     int slot;
-    std::function<bool(const serie::Fatti &)> visto;
+    std::function<bool(const serie::Fatti &, const Misure &, const sequenze::Riassunto &)> visto;
 };
 
 QList<Controllo> controlli()
 {
     using F = serie::Fatti;
+    using M = Misure;
+    using Z = sequenze::Riassunto;
     return {
-        {1, 0, [](const F &f) { return f.fosse == 2 && f.dorsali == 1 && f.catene == 1; }},
-        {1, 1, [](const F &f) { return f.mantelloInferiore; }},
-        {1, 2, [](const F &f) { return f.placche == 6; }},
-        {1, 3, [](const F &f) { return f.continentaleGiallaVerde; }},
-        {1, 4, [](const F &f) { return f.oceanicaRossa; }},
-        {1, 5, [](const F &f) { return f.faglia && f.nuovaPlacca; }},
-        {1, 7, [](const F &f) { return f.mantelloSuperiore; }},
-        {1, 8, [](const F &f) { return f.terremotoSottoPlacca4; }},
-        {1, 9, [](const F &f) { return f.placche == 4; }},
-        {1, 10, [](const F &f) { return !f.oceanicaPiuSottile; }},
-        {1, 11, [](const F &f) { return f.celle == 3; }},
-        {2, 0, [](const F &f) { return f.archiInsulari; }},
-        {2, 1, [](const F &f) { return f.attivaSoloDestra; }},
-        {2, 2, [](const F &f) { return f.fagliaSopraCellaDestra; }},
-        {2, 3, [](const F &f) { return f.nuovaPlacca; }},
-        {2, 4, [](const F &f) { return f.vulcaniFaglia; }},
-        {2, 5, [](const F &f) { return f.vulcaniDaCompressione; }},
-        {2, 6, [](const F &f) { return f.fagliaDaSpinta; }},
-        {2, 7, [](const F &f) { return f.faglia && f.fondaleInEspansione; }},
-        {2, 8, [](const F &f) { return f.continentaleSubduce; }},
-        {2, 9, [](const F &f) { return f.terremotoSottoPlacca4; }},
-        {3, 0, [](const F &f) { return f.subduzioni == 2 && f.subduzioniInEsaurimento; }},
-        {3, 1, [](const F &f) { return f.fondaleInEspansione && f.celleControrotanti; }},
-        {3, 2, [](const F &f) { return f.fondaleInEspansione && f.dorsali >= 1; }},
-        {4, 0, [](const F &f) { return f.celleAttive == 2; }},
-        {4, 1, [](const F &f) { return f.faglia; }},
-        {4, 2, [](const F &f) { return f.subduzioni > 0; }},
-        {4, 3, [](const F &f) { return f.subduzioni == 0 && f.fosseRimaste; }},
-        {4, 4, [](const F &f) { return f.subduzioni == 0 && f.terremotiSubduzioni; }},
-        {4, 7, [](const F &f) { return f.placche == 3 && f.primeDueMiste; }},
-        {4, 8, [](const F &f) { return f.placche == 3 && f.placcheSoloOceaniche == 1; }},
-        {4, 9, [](const F &f) { return f.catenaConfineDestro; }},
-        {4, 10, [](const F &f) { return f.oceanoVasto && f.fondaleInEspansione; }},
-        {4, 11, [](const F &f) { return f.vulcaniEspansione; }},
+        {1, 0, [](const F &f, const M &, const Z &) { return f.fosse == 2 && f.dorsali == 1 && f.catene == 1; }},
+        {1, 1, [](const F &, const M &m, const Z &) { return m.altroSottoMantello; }},
+        {1, 2, [](const F &f, const M &, const Z &) { return f.placche == 6; }},
+        {1, 3, [](const F &, const M &m, const Z &) { return m.continentaleGiallaVerde; }},
+        {1, 4, [](const F &, const M &m, const Z &) { return m.oceanicaRossa; }},
+        {1, 5, [](const F &f, const M &, const Z &) { return f.faglia && f.nuovaPlacca; }},
+        {1, 6, [](const F &f, const M &, const Z &) { return f.subduzioneSottoDorsale; }},
+        {1, 7, [](const F &, const M &m, const Z &) { return m.mantelloSottoCrosta; }},
+        {1, 8, [](const F &f, const M &, const Z &) { return f.terremotoSottoPlacca4; }},
+        {1, 9, [](const F &f, const M &, const Z &) { return f.placche == 4; }},
+        {1, 10, [](const F &, const M &m, const Z &) { return !m.oceanicaPiuSottile; }},
+        {1, 11, [](const F &f, const M &, const Z &) { return f.celle == 3; }},
+        {2, 0, [](const F &f, const M &, const Z &z) { return f.archiInsulari || z.isoleVulcaniche; }},
+        {2, 1, [](const F &f, const M &, const Z &) { return f.attivaSoloDestra; }},
+        {2, 2, [](const F &f, const M &, const Z &) { return f.fagliaSopraCellaDestra; }},
+        {2, 3, [](const F &f, const M &, const Z &) { return f.nuovaPlacca; }},
+        {2, 4, [](const F &f, const M &, const Z &) { return f.vulcaniFaglia; }},
+        {2, 5, [](const F &f, const M &, const Z &) { return f.vulcaniDaCompressione; }},
+        {2, 6, [](const F &f, const M &, const Z &) { return f.fagliaDaSpinta; }},
+        {2, 7, [](const F &f, const M &, const Z &) { return f.faglia && f.fondaleInEspansione; }},
+        {2, 8, [](const F &f, const M &, const Z &) { return f.continentaleSubduce; }},
+        {2, 9, [](const F &f, const M &, const Z &) { return f.terremotoSottoPlacca4; }},
+        {2, 10, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && z.archiSuFossa; }},
+        {2, 11, [](const F &, const M &, const Z &z) { return z.collisione && z.catena; }},
+        {3, 0, [](const F &f, const M &, const Z &) { return f.subduzioni == 2 && f.subduzioniInEsaurimento; }},
+        {3, 1, [](const F &f, const M &, const Z &) { return f.fondaleInEspansione && f.celleControrotanti; }},
+        {3, 2, [](const F &f, const M &, const Z &) { return f.fondaleInEspansione && f.dorsali >= 1; }},
+        {3, 3, [](const F &f, const M &, const Z &) { return f.dorsaleTraPlaccheConvergenti; }},
+        {3, 4, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && z.archiSuFossa; }},
+        {3, 5, [](const F &, const M &, const Z &z) { return z.archiDivergenti; }},
+        {3, 6, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && !z.terremotiArchi; }},
+        {3, 7, [](const F &, const M &, const Z &z) { return z.archiSuFossa; }},
+        {3, 8, [](const F &, const M &, const Z &z) { return z.fossaDaDivergenza; }},
+        {3, 9, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && !z.magmaDallaLastra; }},
+        {3, 10, [](const F &, const M &, const Z &z) { return z.archiOceanici && z.archiConvergenti; }},
+        {3, 11, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche; }},
+        {4, 0, [](const F &f, const M &, const Z &) { return f.celleAttive == 2; }},
+        {4, 1, [](const F &f, const M &, const Z &) { return f.faglia; }},
+        {4, 2, [](const F &f, const M &, const Z &) { return f.subduzioni > 0; }},
+        {4, 3, [](const F &f, const M &, const Z &) { return f.subduzioni == 0 && f.fosseRimaste; }},
+        {4, 4, [](const F &f, const M &, const Z &) { return f.subduzioni == 0 && f.terremotiSubduzioni; }},
+        {4, 5, [](const F &, const M &, const Z &z) { return z.compressione; }},
+        {4, 6, [](const F &, const M &, const Z &z) { return z.dorsale && z.espansione; }},
+        {4, 7, [](const F &f, const M &, const Z &) { return f.placche == 3 && f.primeDueMiste; }},
+        {4, 8, [](const F &f, const M &, const Z &) { return f.placche == 3 && f.placcheSoloOceaniche == 1; }},
+        {4, 9, [](const F &f, const M &, const Z &) { return f.catenaConfineDestro; }},
+        {4, 10, [](const F &f, const M &, const Z &) { return f.oceanoVasto && f.fondaleInEspansione; }},
+        {4, 11, [](const F &f, const M &, const Z &) { return f.vulcaniEspansione; }},
     };
 }
 
@@ -88,6 +222,18 @@ private slots:
         const QImage image = reader.read();
         QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
         QCOMPARE(image.size(), QSize(1102, 792));
+    }
+
+    // Two pictures in a row are never the same: even the still sequence has something new each time.
+    void nessunaRipetizione()
+    {
+        const QStringList nomi = serie::nomi();
+        QImage prima;
+        for (const QString &nome : nomi) {
+            const QImage image(immagini.filePath(nome));
+            QVERIFY2(image != prima, qPrintable(nome));
+            prima = image;
+        }
     }
 
     // Every frame the synthesis plays is one of the pictures drawn, under the name it asks for.
@@ -123,8 +269,18 @@ private slots:
             QCOMPARE(serie::sequenzaDi(SerieSintesi::fotogrammi(f).section(QLatin1Char('\\'), 1)), prova);
     }
 
-    // What the pictures show against the true and false statements of the tests. The statements
-    // about the close-ups and the general ones of test 3 are not about the main picture.
+    // Every statement of the four tests is held against the pictures, none twice.
+    void tutteLeAffermazioni()
+    {
+        QSet<std::pair<int, int>> viste;
+        for (const Controllo &c : controlli())
+            QVERIFY2(!viste.contains({c.prova, c.slot}), qPrintable(QStringLiteral("%1/%2").arg(c.prova).arg(c.slot)));
+        for (const Controllo &c : controlli())
+            viste.insert({c.prova, c.slot});
+        QCOMPARE(viste.size(), 48);
+    }
+
+    // What the pictures show against the true and false statements of the tests.
     void affermazioni_data()
     {
         QTest::addColumn<int>("prova");
@@ -140,10 +296,11 @@ private slots:
             if (c.prova != prova || c.slot != slot)
                 continue;
             const ProvaSintesi::Affermazione &a = ProvaSintesi::tabella(prova).affermazioni.at(size_t(slot));
-            QVERIFY2(c.visto(serie::fatti(prova)) == a.vera, qPrintable(a.testo));
+            QVERIFY2(c.visto(serie::fatti(prova), misure(prova), ingrandimento(prova)) == a.vera,
+                     qPrintable(a.testo));
         }
     }
 };
 
-QTEST_GUILESS_MAIN(TestSerie)
+QTEST_MAIN(TestSerie)
 #include "TestSerie.moc"
