@@ -1,12 +1,16 @@
-// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni | visore]
+// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni | visore | sintesi]
 // The main menu at 800 x 600, 1366 x 768 and 1920 x 1080; with "lezioni", every page of every lesson
-// at 1366 x 768, the hotspot pages once more after a click on their first hotspot.
+// at 1366 x 768, the hotspot pages once more after a click on their first hotspot; with "visore", each
+// animation a few seconds in; with "sintesi", the animated synthesis second by second, every close-up
+// picture and each test as it opens, then corrected after marking the statements that are true.
 #include "TestSupport.h"
 
 #include "animation/Formani.h"
+#include "animation/Fsintesi.h"
 #include "app/Fscelt.h"
 #include "app/Modmorvel.h"
 #include "lessons/Forarg.h"
+#include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
 #include <QApplication>
@@ -29,13 +33,38 @@ int main(int argc, char** argv)
     const QString out = app.arguments().value(1, QStringLiteral("fotografie"));
     const bool lezioni = app.arguments().contains(QStringLiteral("lezioni"));
     const bool visore = app.arguments().contains(QStringLiteral("visore"));
+    const bool sintesi = app.arguments().contains(QStringLiteral("sintesi"));
     QDir().mkpath(out);
     TestSupport::prepara();
     TestSupport::CartellaProgramma folder(true, true);
     if (!TestSupport::apriMenu())
         return 1;
     QWidget* window = ui::Screens::instance().front()->window();
-    if (visore) {
+    if (sintesi) {
+        window->resize(1366, 768);
+        ui::MessageBox::setNextInput(QStringLiteral("Rossi Maria"));
+        qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")))->cmdsinteanim->click();
+        auto* f = qobject_cast<Fsintesi*>(ui::Screens::instance().find(QStringLiteral("Fsintesi")));
+        for (int secondo = 1; secondo < 200 && !f->CmdRicomincio->isVisible(); ++secondo) {
+            const bool t1 = f->Timer1->isEnabled();
+            if (f->Timer2->isEnabled())
+                f->Timer2->fire();
+            if (t1)
+                f->Timer1->fire();
+            const int fotogramma = f->serie().fotogramma();
+            salva(f->Timer2->isEnabled() || f->Image2->isVisible()
+                      ? QStringLiteral("%1/sintesi-%2-zoom-%3.png").arg(out).arg(fotogramma, 2, 10, QLatin1Char('0')).arg(f->serie().contingrandimento(), 2, 10, QLatin1Char('0'))
+                      : QStringLiteral("%1/sintesi-%2.png").arg(out).arg(fotogramma, 2, 10, QLatin1Char('0')));
+            if (f->Frame1.isVisible() && !f->Timer1->isEnabled() && !f->Timer2->isEnabled()) {
+                for (int i = 0; i < 12; ++i)
+                    if (f->prova().esattaMostrata(i))
+                        f->Label11_Click(i);
+                f->CmdCorreggi->click();
+                salva(QStringLiteral("%1/sintesi-%2-corretta.png").arg(out).arg(fotogramma, 2, 10, QLatin1Char('0')));
+                f->CmdContinuo->click();
+            }
+        }
+    } else if (visore) {
         window->resize(1366, 768);
         for (int n = 1; n <= 7; ++n) {
             Modmorvel::numanimazione = qint16(n);

@@ -389,6 +389,7 @@ struct Convergenza {
     bool radiceSopraLastra = false; // colliding continents: the thickened crust is not cut by the slab
     std::vector<Vulcano> vulcani;
     std::vector<Goccia> gocce;
+    QPointF fusione{-1, -1}; // km: where the sinking plate melts; it glows while drops leave it
     std::vector<std::pair<QPointF, double>> terremoti; // km, strength 0-1
 };
 
@@ -521,7 +522,19 @@ void disegnaConvergenza(QPainter &p, const Sezione &sez, const Convergenza &c, F
     if (!fallen.isEmpty())
         contorna(p, sez, fallen, 2.0);
 
-    // magma: drops rising from the slab, chambers, the way up to the craters
+    // magma: where the slab melts, drops rising from it, chambers, the way up to the craters
+    const bool fonde = !c.gocce.empty() && c.fusione.x() >= 0;
+    if (fonde) {
+        const QPointF centro = sez.px(c.fusione);
+        const double r = sez.px(22);
+        QRadialGradient glow(centro, r);
+        glow.setColorAt(0, style::withAlpha(colore::magmaChiaro(), 0.95));
+        glow.setColorAt(0.45, style::withAlpha(colore::magma(), 0.7));
+        glow.setColorAt(1, style::withAlpha(colore::magma(), 0.0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(glow);
+        p.drawEllipse(centro, r, r);
+    }
     for (const Goccia &g : c.gocce)
         disegnaMagma(p, sez.px(goccia(g.km, g.raggio, g.raggio * 1.6)), 1.3);
     for (const Vulcano &v : c.vulcani) {
@@ -572,6 +585,8 @@ void disegnaConvergenza(QPainter &p, const Sezione &sez, const Convergenza &c, F
         nota->lastraOceanica = cob < c.fossa - 1;
         nota->sopraOceanica = !c.dxContinentale;
         nota->terremoti += int(c.terremoti.size());
+        // the drops leave the top of the sinking plate, where it melts
+        nota->magmaDallaLastra = fonde && std::abs(L.profondita(c.fusione.x(), L.fine()) - c.fusione.y()) < 6;
         for (const Vulcano &v : c.vulcani) {
             if (v.altezza <= 0.5)
                 continue;
@@ -682,6 +697,7 @@ QImage subduzione(const QSize &twips, double larghezza, double sopra, const Subd
     v.eruzione = (k >= arrive + 3) ? (int(k) % 2 == 0 ? 1.0 : 0.7) : 0.0;
     c.vulcani.push_back(v);
     c.gocce = gocce(xv, kSubProfMagma - 4, v.profCamera, kMagma, 99, k, 0.85, 24);
+    c.fusione = lastra.punto(sMagma);
 
     // earthquakes follow the slab down: at the contact near the trench, then deeper, then very deep
     const auto sulla = [&](double s, double dentro) { return lastra.punto(s) + lastra.normale(s) * dentro; };
@@ -823,6 +839,7 @@ QImage oceanoOceano(int k, Fotogramma *nota = nullptr)
     second.verde = liscio((k - 9) / 2.0);
     c.vulcani = {first, second};
     c.gocce = gocce(xv, kSubProfMagma - 4, first.profCamera, 0, 99, k, 0.8, 30);
+    c.fusione = lastra.punto(sMagma);
     if (k >= 3) {
         for (Goccia g : gocce(xv, kSubProfMagma - 4, second.profCamera, 3.0, 99, k, 1.1, 30)) {
             // these drops lean towards the second volcano as they rise
@@ -844,8 +861,6 @@ QImage oceanoOceano(int k, Fotogramma *nota = nullptr)
         }
     }
     disegnaConvergenza(p, sez, c, nota);
-    if (nota) // the drops start just over the top of the sinking plate
-        nota->magmaDallaLastra = !c.gocce.empty() && std::abs(lastra.profondita(xv, lastra.fine()) - (kSubProfMagma - 4)) < 8;
 
     {
         const double x = 120;
@@ -972,6 +987,7 @@ QImage avvicinamento(int k, Fotogramma *nota = nullptr)
     v.eruzione = k < kAvvContatto ? (k % 2 == 0 ? 1.0 : 0.7) : 0.0;
     c.vulcani = {v};
     c.gocce = gocce(xv, kSubProfMagma - 4, v.profCamera, -10, kAvvContatto - 0.8, k, 0.8, 30);
+    c.fusione = lastra.punto(sMagma);
 
     // earthquakes: along the slab while the ocean closes, then all over the collision
     const auto sulla = [&](double s, double dentro) { return lastra.punto(s) + lastra.normale(s) * dentro; };
@@ -986,7 +1002,6 @@ QImage avvicinamento(int k, Fotogramma *nota = nullptr)
         nota->oceano = std::max(0.0, xT - cob);
         nota->catena = monti;
         nota->pieghe = urto > 0;
-        nota->magmaDallaLastra = !c.gocce.empty() && std::abs(lastra.profondita(xv, lastra.fine()) - (kSubProfMagma - 4)) < 8;
     }
 
     // layers in the continental crust: flat while the ocean closes, folded where the margins collide
