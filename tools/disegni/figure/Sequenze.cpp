@@ -634,6 +634,18 @@ double fondaleVersoFossa(double x, double xT, double abisso, double fossa)
     return abisso - 2.2 * std::exp(-std::pow((x - (xT - kFlessione - 30)) / 34, 2)) + (fossa - abisso) * u * u;
 }
 
+// The path of a plate going down at the trench xT from the sea floor `fondale`, bending over `curva`
+// km to a dip of `pendenza` degrees.
+Lastra lastraSotto(const Profilo &fondale, double xT, double pendenza, double curva, double lunghezza)
+{
+    Lastra::Forma forma;
+    forma.fossa = xT;
+    forma.pendenza = pendenza;
+    forma.curva = curva;
+    forma.lunghezza = lunghezza;
+    return Lastra(fondale, -10, forma);
+}
+
 struct Subduzione {
     int k = 0;              // frame, 0-14
     double xT = 190;        // trench
@@ -654,12 +666,7 @@ QImage subduzione(const QSize &twips, double larghezza, double sopra, const Subd
     const double k = sc.k;
     const double abisso = 20, profFossa = 36;
     const Profilo fondale = [=](double x) { return fondaleVersoFossa(x, xT, abisso, profFossa); };
-    Lastra::Forma forma;
-    forma.fossa = xT;
-    forma.pendenza = 54;
-    forma.curva = 240;
-    forma.lunghezza = 900;
-    const Lastra lastra(fondale, -10, forma);
+    const Lastra lastra = lastraSotto(fondale, xT, 54, 240, 900);
 
     Convergenza c;
     c.fossa = xT;
@@ -798,12 +805,7 @@ QImage oceanoOceano(int k, Fotogramma *nota = nullptr)
     const double xT = 330;
     const double abisso = 22, profFossa = 42, fondaleDestro = 15;
     const Profilo fondale = [=](double x) { return fondaleVersoFossa(x, xT, abisso, profFossa); };
-    Lastra::Forma forma;
-    forma.fossa = xT;
-    forma.pendenza = 44;
-    forma.curva = 190;
-    forma.lunghezza = 900;
-    const Lastra lastra(fondale, -10, forma);
+    const Lastra lastra = lastraSotto(fondale, xT, 44, 190, 900);
 
     const double sMagma = lastra.aProfondita(kSubProfMagma);
     Convergenza c;
@@ -915,12 +917,7 @@ QImage avvicinamento(int k, Fotogramma *nota = nullptr)
     const double xT = 540;
     const double abisso = 20, profFossa = 38;
     const Profilo fondale = [=](double x) { return fondaleVersoFossa(x, xT, abisso, profFossa); };
-    Lastra::Forma forma;
-    forma.fossa = xT;
-    forma.pendenza = 58;
-    forma.curva = 170;
-    forma.lunghezza = 1000;
-    const Lastra lastra(fondale, -10, forma);
+    const Lastra lastra = lastraSotto(fondale, xT, 58, 170, 1000);
 
     const double chiusura = std::min(k, kAvvContatto) / double(kAvvContatto);
     const double cob = xT - 240 * (1 - chiusura);
