@@ -5,6 +5,7 @@
 #include "Globe.h"
 #include "Output.h"
 #include "Schemi.h"
+#include "Sezione.h"
 #include "Style.h"
 
 #include <QLinearGradient>
@@ -18,6 +19,8 @@
 namespace disegni {
 
 using namespace schema;
+// sections speak the colour language of the animated sequences
+namespace sez = sezione::colore;
 
 namespace {
 
@@ -531,22 +534,22 @@ QImage mantsup(PictureContext &)
     // deep to shallow: lower mantle, upper mantle, asthenosphere, lithosphere
     p.fillRect(QRectF(0, y(660), w, size.height() - y(660)), mantelloInferiore());
     QLinearGradient profondo(0, y(240), 0, y(660));
-    profondo.setColorAt(0, astenosfera());
-    profondo.setColorAt(0.35, mantelloSuperiore());
-    profondo.setColorAt(1, style::mix(mantelloSuperiore(), mantelloInferiore(), 0.55));
+    profondo.setColorAt(0, sez::astenosfera());
+    profondo.setColorAt(0.35, sez::astenosferaProfonda());
+    profondo.setColorAt(1, style::mix(sez::astenosferaProfonda(), mantelloInferiore(), 0.55));
     p.fillRect(QRectF(0, y(100), w, y(660) - y(100)), profondo);
     p.fillRect(QRectF(0, mare, w, y(240) - mare), [&] {
         QLinearGradient g(0, mare, 0, y(240));
-        g.setColorAt(0, astenosfera());
-        g.setColorAt(0.8, astenosfera());
-        g.setColorAt(1, style::withAlpha(astenosfera(), 0));
+        g.setColorAt(0, sez::astenosfera());
+        g.setColorAt(0.8, sez::astenosfera());
+        g.setColorAt(1, style::withAlpha(sez::astenosfera(), 0));
         return QBrush(g);
     }());
     QPainterPath litosfera = baseLitosfera;
     litosfera.lineTo(w, mare - 12);
     litosfera.lineTo(0, mare - 12);
     litosfera.closeSubpath();
-    p.fillPath(litosfera, mantelloRigido());
+    p.fillPath(litosfera, sez::litosfera());
     // magma rising into the crack
     QPainterPath risalita;
     risalita.moveTo(dorsale - 22, y(130));
@@ -555,9 +558,9 @@ QImage mantsup(PictureContext &)
     risalita.cubicTo(QPointF(dorsale + 3, y(20)), QPointF(dorsale + 8, y(70)), QPointF(dorsale + 22, y(130)));
     risalita.closeSubpath();
     QLinearGradient calore(0, fondo, 0, y(130));
-    calore.setColorAt(0, style::withAlpha(magma(), 0.95));
-    calore.setColorAt(0.55, style::withAlpha(magma(), 0.7));
-    calore.setColorAt(1, style::withAlpha(magma(), 0.0));
+    calore.setColorAt(0, style::withAlpha(sez::magma(), 0.95));
+    calore.setColorAt(0.55, style::withAlpha(sez::magma(), 0.7));
+    calore.setColorAt(1, style::withAlpha(sez::magma(), 0.0));
     p.fillPath(risalita, calore);
 
     // crusts: thin oceanic basalt, thick continental granite
@@ -573,7 +576,7 @@ QImage mantsup(PictureContext &)
     oceanica.lineTo(0, y(7) + 11);
     oceanica.closeSubpath();
     p.setPen(style::pen(style::withAlpha(style::outline(), 0.55), 1.0));
-    p.setBrush(crostaOceanica());
+    p.setBrush(sez::oceanica());
     p.drawPath(oceanica);
     QPainterPath continentale;
     continentale.moveTo(costa - 34, fondo);
@@ -582,7 +585,7 @@ QImage mantsup(PictureContext &)
     continentale.lineTo(w, y(38));
     continentale.cubicTo(QPointF(costa + 60, y(37)), QPointF(costa + 10, y(32)), QPointF(costa - 20, y(12)));
     continentale.closeSubpath();
-    p.setBrush(crostaContinentale());
+    p.setBrush(sez::continentale());
     p.drawPath(continentale);
     // sea and land surface
     QPainterPath acquaMare;
@@ -595,7 +598,7 @@ QImage mantsup(PictureContext &)
     acquaMare.lineTo(0, fondo);
     acquaMare.closeSubpath();
     p.setPen(Qt::NoPen);
-    p.setBrush(acqua());
+    p.setBrush(sez::mare());
     p.drawPath(acquaMare);
     // the sky over sea and land
     QPainterPath sopra;
@@ -609,7 +612,7 @@ QImage mantsup(PictureContext &)
     p.setClipPath(sopra);
     cielo(p, QRectF(0, 0, w, mare));
     p.restore();
-    p.setPen(style::pen(terreno().darker(115), 3));
+    p.setPen(style::pen(sez::verde(), 3));
     p.drawPath([&] {
         QPainterPath suolo;
         suolo.moveTo(costa + 2, mare - 4);
@@ -660,11 +663,20 @@ QImage mantsup(PictureContext &)
         if (!t.isEmpty())
             scrivi(p, QPointF(cx, b.bottom()), t, Qt::AlignLeft | Qt::AlignTop, sotto);
     };
-    strato(146, y(48), QStringLiteral("LITOSFERA"), QStringLiteral("rigida, spessa circa 100 km"));
+    // names on the dark brown of the lithosphere stand on a pale patch
+    const auto suPlacca = [](Testo t) {
+        t.halo = true;
+        t.haloColour = style::withAlpha(style::paper(), 0.72);
+        return t;
+    };
+    {
+        const QRectF b = scrivi(p, QPointF(146, y(48)), QStringLiteral("LITOSFERA"), Qt::AlignLeft | Qt::AlignTop, suPlacca(nome));
+        scrivi(p, QPointF(146, b.bottom()), QStringLiteral("rigida, spessa circa 100 km"), Qt::AlignLeft | Qt::AlignTop, suPlacca(sotto));
+    }
     Testo crosta = scuro(15);
     crosta.halo = false;
     scrivi(p, QPointF(w - 8, y(18)), QStringLiteral("crosta continentale"), Qt::AlignRight | Qt::AlignVCenter, crosta);
-    const QRectF oc = scrivi(p, QPointF(22, y(36)), QStringLiteral("crosta oceanica"), Qt::AlignLeft | Qt::AlignVCenter, crosta);
+    const QRectF oc = scrivi(p, QPointF(22, y(36)), QStringLiteral("crosta oceanica"), Qt::AlignLeft | Qt::AlignVCenter, suPlacca(crosta));
     richiamo(p, QPointF(oc.left() + 30, oc.top()), QPointF(oc.left() + 36, fondo + 4));
     strato(150, y(150), QStringLiteral("ASTENOSFERA"), QStringLiteral("rocce vicine alla fusione,\nsolide ma plastiche:\nscorrono lentamente"));
     strato(16, y(420), QStringLiteral("MANTELLO SUPERIORE"), QStringLiteral("rocce sempre più calde\ne compresse"));
@@ -770,7 +782,7 @@ QImage celleconv(PictureContext &)
     const double fondo = h - 40;
     const double dorsale = w / 2;
     QLinearGradient mantello(0, litBase, 0, fondo);
-    mantello.setColorAt(0, astenosfera());
+    mantello.setColorAt(0, sez::astenosfera());
     mantello.setColorAt(1, mantelloInferiore());
     p.fillRect(QRectF(0, mare, w, fondo - mare), mantello);
     QLinearGradient calore(0, fondo, 0, h);
@@ -793,7 +805,7 @@ QImage celleconv(PictureContext &)
         placca.lineTo(X(3), lit + 14);
         placca.closeSubpath();
         p.setPen(style::pen(bordo, 1.4));
-        p.setBrush(mantelloRigido());
+        p.setBrush(sez::litosfera());
         p.drawPath(placca);
         QPainterPath sopra;
         sopra.moveTo(X(200), lit);
@@ -801,7 +813,7 @@ QImage celleconv(PictureContext &)
         sopra.cubicTo(QPointF(X(150), lit + 8), QPointF(X(156), lit + 20), QPointF(X(160), litBase));
         sopra.lineTo(X(200), litBase);
         sopra.closeSubpath();
-        p.setBrush(style::mix(mantelloRigido(), crostaContinentale(), 0.45));
+        p.setBrush(style::mix(sez::litosfera(), sez::continentale(), 0.45));
         p.drawPath(sopra);
         QPainterPath giu;
         giu.moveTo(X(158), lit + 70);
@@ -815,12 +827,12 @@ QImage celleconv(PictureContext &)
     risalita.lineTo(dorsale + 22, litBase + 10);
     risalita.closeSubpath();
     QLinearGradient magmaSale(0, lit, 0, litBase + 10);
-    magmaSale.setColorAt(0, style::withAlpha(magma(), 0.95));
-    magmaSale.setColorAt(1, style::withAlpha(magma(), 0.0));
+    magmaSale.setColorAt(0, style::withAlpha(sez::magma(), 0.95));
+    magmaSale.setColorAt(1, style::withAlpha(sez::magma(), 0.0));
     p.setPen(Qt::NoPen);
     p.setBrush(magmaSale);
     p.drawPath(risalita);
-    p.fillRect(QRectF(0, mare, w, lit - mare), acqua());
+    p.fillRect(QRectF(0, mare, w, lit - mare), sez::mare());
     cielo(p, QRectF(0, top + 10, w, mare - top - 10));
     p.setPen(style::pen(style::withAlpha(style::outline(), 0.4), 1.0));
     p.drawLine(QPointF(0, mare), QPointF(w, mare));
@@ -834,7 +846,7 @@ QImage celleconv(PictureContext &)
         freccia(p, QPointF(x0, mare - 14), QPointF(x1, mare - 14), style::withAlpha(Qt::white, 0.95), 18, 26);
         scrivi(p, QPointF((x0 + x1) / 2 - side * 8, mare - 13), QStringLiteral("placca"), Qt::AlignCenter, placca);
         Testo inLitosfera = scuro(14, QFont::Bold);
-        inLitosfera.halo = false;
+        inLitosfera.haloColour = style::withAlpha(style::paper(), 0.72);
         inLitosfera.colour = QColor(0x3A, 0x30, 0x28);
         scrivi(p, QPointF(dorsale + side * 66, lit + 13), QStringLiteral("LITOSFERA"), Qt::AlignCenter, inLitosfera);
     }

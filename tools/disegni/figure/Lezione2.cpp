@@ -7,6 +7,7 @@
 #include "Globe.h"
 #include "Output.h"
 #include "Schemi.h"
+#include "Sezione.h"
 #include "Style.h"
 
 #include <QLinearGradient>
@@ -19,6 +20,8 @@
 namespace disegni {
 
 using namespace schema;
+// sections speak the colour language of the animated sequences
+namespace sez = sezione::colore;
 
 namespace {
 
@@ -280,8 +283,8 @@ void cieloEMare(QPainter &p, const QSize &size, const QList<QPointF> &superficie
     cielo(p, QRectF(0, 0, size.width(), kLivelloMare + 20));
     p.restore();
     QLinearGradient g(0, kLivelloMare, 0, kLivelloMare + 70);
-    g.setColorAt(0, acqua());
-    g.setColorAt(1, acquaProfonda());
+    g.setColorAt(0, sez::mare());
+    g.setColorAt(1, sez::mareProfondo());
     p.fillPath(mare, g);
     p.setPen(style::pen(style::withAlpha(style::outline(), 0.35), 1.0));
     p.drawLine(QPointF(0, kLivelloMare), QPointF(size.width(), kLivelloMare));
@@ -297,7 +300,7 @@ void strato(QPainter &p, const QPainterPath &area, const QColor &colour)
 // Grass along the land, drawn over the top of the continental crust where it is above the sea.
 void suolo(QPainter &p, const QList<QPointF> &terra)
 {
-    p.setPen(style::pen(QColor(0x8F, 0xAE, 0x62), 3.0));
+    p.setPen(style::pen(sez::verde(), 3.0));
     p.setBrush(Qt::NoBrush);
     p.drawPath(linea(terra));
 }
@@ -343,6 +346,14 @@ Testo etichettaCielo()
     return t;
 }
 
+// The same text on a pale patch, for names that stand on the dark brown of a plate's mantle.
+Testo suPlacca(Testo t)
+{
+    t.halo = true;
+    t.haloColour = style::withAlpha(style::paper(), 0.72);
+    return t;
+}
+
 QSize dimensioneCroste()
 {
     return pixelsForTwips(7965, 1860);
@@ -377,8 +388,8 @@ QImage croste1(PictureContext &)
     const QList<QPointF> mohoOceanico = {{790, 90 + 7 * kPxKm}, {w, 90 + 7 * kPxKm}};
 
     QLinearGradient mantello(0, km(20), 0, h);
-    mantello.setColorAt(0, mantelloRigido());
-    mantello.setColorAt(1, style::mix(mantelloRigido(), astenosfera(), 0.55));
+    mantello.setColorAt(0, sez::litosfera());
+    mantello.setColorAt(1, style::mix(sez::litosfera(), sez::astenosfera(), 0.55));
     p.fillRect(QRectF(0, 0, w, h), mantello);
     cieloEMare(p, size, superficie);
 
@@ -386,8 +397,8 @@ QImage croste1(PictureContext &)
     for (const QPointF &q : superficie)
         if (q.x() <= 800)
             sopraContinente.append(q);
-    strato(p, fascia(fondoOceanico, mohoOceanico), crostaOceanica());
-    strato(p, fascia(sopraContinente, moho), crostaContinentale());
+    strato(p, fascia(fondoOceanico, mohoOceanico), sez::oceanica());
+    strato(p, fascia(sopraContinente, moho), sez::continentale());
     QList<QPointF> terra;
     for (const QPointF &q : superficie)
         if (q.x() <= 640)
@@ -409,10 +420,10 @@ QImage croste1(PictureContext &)
 
     const QRectF cc = scrivi(p, QPointF(540, 76), QStringLiteral("CROSTA CONTINENTALE"), Qt::AlignHCenter | Qt::AlignTop, nomeStrato());
     scrivi(p, QPointF(540, cc.bottom()), QStringLiteral("granito, leggera"), Qt::AlignHCenter | Qt::AlignTop, dettaglio());
-    const QRectF co = scrivi(p, QPointF(900, 118), QStringLiteral("CROSTA OCEANICA"), Qt::AlignHCenter | Qt::AlignTop, nomeStrato());
-    scrivi(p, QPointF(900, co.bottom()), QStringLiteral("basalto, più pesante"), Qt::AlignHCenter | Qt::AlignTop, dettaglio());
+    const QRectF co = scrivi(p, QPointF(900, 118), QStringLiteral("CROSTA OCEANICA"), Qt::AlignHCenter | Qt::AlignTop, suPlacca(nomeStrato()));
+    scrivi(p, QPointF(900, co.bottom()), QStringLiteral("basalto, più pesante"), Qt::AlignHCenter | Qt::AlignTop, suPlacca(dettaglio()));
     richiamo(p, QPointF(900, co.top()), QPointF(900, 97));
-    scrivi(p, QPointF(560, 196), QStringLiteral("MANTELLO"), Qt::AlignHCenter | Qt::AlignVCenter, nomeStrato());
+    scrivi(p, QPointF(560, 196), QStringLiteral("MANTELLO"), Qt::AlignHCenter | Qt::AlignVCenter, suPlacca(nomeStrato()));
     nota(p, QPointF(w - 8, h - 5), Qt::AlignRight);
     return image;
 }
@@ -451,8 +462,8 @@ QImage croocean(PictureContext &)
     QList<QPointF> mohoContinente = {{832, 127}, {860, 140}, {900, 158}, {940, 161}, {980, 162}, {w, 163}};
 
     QLinearGradient mantello(0, 90, 0, h);
-    mantello.setColorAt(0, astenosfera());
-    mantello.setColorAt(1, mantelloSuperiore());
+    mantello.setColorAt(0, sez::astenosfera());
+    mantello.setColorAt(1, sez::astenosferaProfonda());
     p.fillRect(QRectF(0, 0, w, h), mantello);
     // magma rising under the ridge
     QPainterPath risalita;
@@ -462,17 +473,17 @@ QImage croocean(PictureContext &)
     risalita.cubicTo(QPointF(dorsale + 6, 120), QPointF(dorsale + 30, 170), QPointF(dorsale + 70, h));
     risalita.closeSubpath();
     QLinearGradient caldo(0, 80, 0, h);
-    caldo.setColorAt(0, style::withAlpha(magma(), 0.95));
-    caldo.setColorAt(1, style::withAlpha(magma(), 0.15));
+    caldo.setColorAt(0, style::withAlpha(sez::magma(), 0.95));
+    caldo.setColorAt(1, style::withAlpha(sez::magma(), 0.15));
     p.fillPath(risalita, caldo);
 
-    strato(p, fascia(baseCrosta, basePlacca), mantelloRigido());
+    strato(p, fascia(baseCrosta, basePlacca), sez::litosfera());
     // the ocean crust in bands of age, youngest at the ridge
     const QPainterPath crostaOc = fascia(cimaPlacca, baseCrosta);
     p.save();
     p.setClipPath(crostaOc);
     for (int i = 0; i < 5; ++i) {
-        const QColor c = style::mix(QColor(0x96, 0x9E, 0xA8), QColor(0x58, 0x61, 0x6C), i / 4.0);
+        const QColor c = style::mix(sez::oceanicaGiovane(), sez::oceanica(), i / 4.0);
         const double d0 = i * 130.0, d1 = (i + 1) * 130.0;
         p.fillRect(QRectF(dorsale - d1, 0, d1 - d0, h), c);
         p.fillRect(QRectF(dorsale + d0, 0, (i == 4 ? w : d1 - d0), h), c);
@@ -484,7 +495,7 @@ QImage croocean(PictureContext &)
     QList<QPointF> sottoContinente = continente;
     sottoContinente.prepend(QPointF(848, 98));
     sottoContinente.prepend(QPointF(826, 121));
-    strato(p, fascia(sottoContinente, mohoContinente), crostaContinentale());
+    strato(p, fascia(sottoContinente, mohoContinente), sez::continentale());
     cieloEMare(p, size, [&] {
         QList<QPointF> s;
         for (const QPointF &q : fondo)
@@ -500,10 +511,10 @@ QImage croocean(PictureContext &)
     vena.moveTo(958, 182);
     vena.cubicTo(QPointF(940, 150), QPointF(962, 110), QPointF(950, 70));
     vena.lineTo(950, 27);
-    p.setPen(style::pen(style::withAlpha(magma(), 0.9), 4.5));
+    p.setPen(style::pen(style::withAlpha(sez::magma(), 0.9), 4.5));
     p.drawPath(vena);
     p.setPen(Qt::NoPen);
-    p.setBrush(style::withAlpha(magma(), 0.9));
+    p.setBrush(style::withAlpha(sez::magma(), 0.9));
     p.drawEllipse(QPointF(952, 96), 9, 7);
     p.setBrush(style::withAlpha(QColor(0xB8, 0xB4, 0xAE), 0.7));
     for (int k = 0; k < 3; ++k)
@@ -610,15 +621,15 @@ QImage crostuno(PictureContext &)
         cono.lineTo(base + QPointF(4 * k, -17 * k));
         cono.lineTo(base + QPointF(24 * k, 4 * k));
         cono.closeSubpath();
-        p.setPen(style::pen(QColor(0x6A, 0x56, 0x46), 1.0));
-        p.setBrush(QColor(0x9C, 0x84, 0x6C));
+        p.setPen(style::pen(sez::vulcano().darker(135), 1.0));
+        p.setBrush(sez::vulcano());
         p.drawPath(cono);
     }
     // the sea over the ocean floor
     QPolygonF acquaSopra({QPointF(0, mare), QPointF(606, mare), piu(QPointF(606, mare), indietro, 1), piu(QPointF(0, mare), indietro, 1)});
     QLinearGradient piano(0, mare, 0, mare + indietro.y());
-    piano.setColorAt(0, acqua());
-    piano.setColorAt(1, style::mix(acqua(), Qt::white, 0.25));
+    piano.setColorAt(0, sez::mare());
+    piano.setColorAt(1, style::mix(sez::mare(), Qt::white, 0.25));
     p.setPen(Qt::NoPen);
     p.setBrush(piano);
     p.drawPolygon(acquaSopra);
@@ -647,8 +658,8 @@ QImage crostuno(PictureContext &)
     p.save();
     p.setClipPath(fronte);
     QLinearGradient mantello(0, mare, 0, h);
-    mantello.setColorAt(0, astenosfera());
-    mantello.setColorAt(1, mantelloSuperiore());
+    mantello.setColorAt(0, sez::astenosfera());
+    mantello.setColorAt(1, sez::astenosferaProfonda());
     p.fillRect(QRectF(0, mare - 40, w, h - mare + 40), mantello);
 
     // magma under the ridge
@@ -659,8 +670,8 @@ QImage crostuno(PictureContext &)
     risalita.cubicTo(QPointF(xd + 6, 520), QPointF(xd + 24, 600), QPointF(xd + 64, h));
     risalita.closeSubpath();
     QLinearGradient caldo(0, 470, 0, h);
-    caldo.setColorAt(0, style::withAlpha(magma(), 0.95));
-    caldo.setColorAt(1, style::withAlpha(magma(), 0.2));
+    caldo.setColorAt(0, style::withAlpha(sez::magma(), 0.95));
+    caldo.setColorAt(1, style::withAlpha(sez::magma(), 0.2));
     p.fillPath(risalita, caldo);
 
     // the ocean plates: crust on their rigid mantle, thicker with age, one sinking under the continent
@@ -676,25 +687,25 @@ QImage crostuno(PictureContext &)
         baseCrosta.append(q + QPointF(0, crosta + (q.x() > xf ? 1.5 : 0)));
         basePlacca.append(q + QPointF(q.x() > xf ? -20 : 0, crosta + std::max(3.0, spessore)));
     }
-    strato(p, fascia(baseCrosta, basePlacca), mantelloRigido());
-    strato(p, fascia(cima, baseCrosta), crostaOceanica());
+    strato(p, fascia(baseCrosta, basePlacca), sez::litosfera());
+    strato(p, fascia(cima, baseCrosta), sez::oceanica());
 
     // the continent, resting on the sinking plate near the trench
     QList<QPointF> sopraContinente = {{548, 496}, {570, 480}, {590, 462}};
     sopraContinente += terra;
     const QList<QPointF> moho = {{548, 506}, {600, 520}, {700, 548}, {740, 555}, {800, 557}, {900, 560}, {w, 561}};
-    strato(p, fascia(sopraContinente, moho), crostaContinentale());
+    strato(p, fascia(sopraContinente, moho), sez::continentale());
 
     // magma from above the sinking plate up to the volcano
     QPainterPath vena;
     vena.moveTo(852, 600);
     vena.cubicTo(QPointF(836, 565), QPointF(826, 520), QPointF(815, 486));
     vena.cubicTo(QPointF(808, 462), QPointF(803, 440), QPointF(802, 422));
-    p.setPen(style::pen(style::withAlpha(magma(), 0.92), 5));
+    p.setPen(style::pen(style::withAlpha(sez::magma(), 0.92), 5));
     p.setBrush(Qt::NoBrush);
     p.drawPath(vena);
     p.setPen(Qt::NoPen);
-    p.setBrush(style::withAlpha(magma(), 0.92));
+    p.setBrush(style::withAlpha(sez::magma(), 0.92));
     p.drawEllipse(QPointF(813, 482), 8, 11);
     p.drawEllipse(QPointF(855, 606), 9, 6);
     p.restore();
@@ -705,8 +716,8 @@ QImage crostuno(PictureContext &)
     acquaFronte.lineTo(0, mare);
     acquaFronte.closeSubpath();
     QLinearGradient g(0, mare, 0, 505);
-    g.setColorAt(0, acqua());
-    g.setColorAt(1, acquaProfonda());
+    g.setColorAt(0, sez::mare());
+    g.setColorAt(1, sez::mareProfondo());
     p.fillPath(acquaFronte, g);
 
     // the sinking plate goes down
@@ -715,7 +726,8 @@ QImage crostuno(PictureContext &)
     giu.lineTo(668, 583);
     frecciaLinea(p, giu, QColor(0x3A, 0x40, 0x48), 3, 13);
 
-    // the block's edges
+    // the land surface over the continental crust, then the block's edges
+    suolo(p, terra);
     p.setBrush(Qt::NoBrush);
     p.setPen(style::pen(style::withAlpha(style::outline(), 0.85), 1.8));
     p.drawPath(linea(superficie));

@@ -9,6 +9,7 @@
 #include "MarginMap.h"
 #include "Output.h"
 #include "RegionMap.h"
+#include "Sezione.h"
 #include "Style.h"
 #include "Symbols.h"
 
@@ -472,15 +473,18 @@ QImage placche3(PictureContext &ctx)
 
 // --- margini.jpg: the three kinds of margin as sections ----------------------------------------
 
+// The colours of every cross-section of the course, those of the animated sequences.
 struct SectionColours {
     QColor sky = QColor(0xE6, 0xF0, 0xF6);
-    QColor sea = QColor(0x9C, 0xC6, 0xE0);
-    QColor oceanicCrust = QColor(0x6E, 0x78, 0x86);
-    QColor continentalCrust = QColor(0xC9, 0xA4, 0x72);
-    QColor lithosphere = QColor(0xA9, 0x9C, 0x8E);
-    QColor mantle = QColor(0xF0, 0xB8, 0x82);
-    QColor magma = QColor(0xD9, 0x52, 0x2B);
-    QColor arrow = QColor(0x2F, 0x4E, 0x6B);
+    QColor sea = sezione::colore::mare();
+    QColor oceanicCrust = sezione::colore::oceanica();
+    QColor continentalCrust = sezione::colore::continentale();
+    QColor land = sezione::colore::verde();
+    QColor volcano = sezione::colore::vulcano();
+    QColor lithosphere = sezione::colore::litosfera();
+    QColor mantle = sezione::colore::astenosfera();
+    QColor magma = sezione::colore::magma();
+    QColor arrow = sezione::colore::freccia();
 };
 
 LabelLook diagramText(double size = 16, int weight = QFont::Normal)
@@ -687,6 +691,21 @@ QImage margini(PictureContext &)
             p.strokePath(outline, edge);
         }
         p.fillPath(continent, c.continentalCrust);
+        // the volcano's cone, and the land surface on either side of it
+        QPainterPath cone;
+        cone.moveTo(volcano - 42, sea - 14);
+        cone.lineTo(volcano - 8, sea - 52);
+        cone.lineTo(volcano + 8, sea - 52);
+        cone.lineTo(volcano + 42, sea - 16);
+        cone.closeSubpath();
+        p.fillPath(cone, c.volcano);
+        QPainterPath land;
+        land.moveTo(trench + 64, sea - 5);
+        land.cubicTo(trench + 68, sea - 7, trench + 72, sea - 8, trench + 75, sea - 8);
+        land.lineTo(volcano - 42, sea - 14);
+        land.moveTo(volcano + 42, sea - 16);
+        land.cubicTo(volcano + 90, sea - 20, w - 40, sea - 12, w + 5, sea - 14);
+        p.strokePath(land, style::pen(c.land, 3));
         p.strokePath(continent, edge);
         // magma from the sinking plate up to the volcano
         const QPointF source(volcano + 20, slabY(volcano + 20) - 6);

@@ -5,6 +5,7 @@
 #include "Output.h"
 #include "Plates.h"
 #include "Schemi.h"
+#include "Sezione.h"
 #include "Style.h"
 
 #include <QLinearGradient>
@@ -19,6 +20,8 @@
 namespace disegni {
 
 using namespace schema;
+// sections speak the colour language of the animated sequences
+namespace sez = sezione::colore;
 
 namespace {
 
@@ -61,10 +64,11 @@ void disegnaBlocco(QPainter &p, const Blocco &b, const QColor &cima)
     // right side, front (crust in three bands), top
     QPolygonF lato({bb, bb + b.indietro, bb + b.indietro + giu, bb + giu});
     p.setPen(style::pen(style::withAlpha(style::outline(), 0.8), 1.4));
-    p.setBrush(style::mix(crostaContinentale(), QColor(0x50, 0x40, 0x30), 0.25));
+    p.setBrush(style::mix(sez::continentale(), QColor(0x50, 0x40, 0x30), 0.25));
     p.drawPolygon(lato);
-    const QColor strati[] = {crostaContinentale(), style::mix(crostaContinentale(), QColor(0xB0, 0x80, 0x60), 0.35),
-                             style::mix(crostaContinentale(), crostaOceanica(), 0.45)};
+    // continental crust, a little darker with depth
+    const QColor strati[] = {sez::continentale(), style::mix(sez::continentale(), sez::litosfera(), 0.2),
+                             style::mix(sez::continentale(), sez::litosfera(), 0.4)};
     for (int i = 0; i < 3; ++i) {
         const double y0 = b.altezza * i / 3.0, y1 = b.altezza * (i + 1) / 3.0;
         p.setPen(Qt::NoPen);
@@ -423,8 +427,8 @@ QImage sintuno(PictureContext &)
     };
     {
         QRadialGradient g(o, r);
-        g.setColorAt(rMantelloInf / r, mantelloSuperiore());
-        g.setColorAt(1.0, astenosfera());
+        g.setColorAt(rMantelloInf / r, sez::astenosferaProfonda());
+        g.setColorAt(1.0, sez::astenosfera());
         p.setPen(Qt::NoPen);
         p.setBrush(g);
         p.drawEllipse(o, r - mare, r - mare);
@@ -443,8 +447,8 @@ QImage sintuno(PictureContext &)
     {
         QPainterPath risalita = f.figura({{dorsale + 4.5, 150}, {dorsale + 0.4, mare + 3}, {dorsale - 0.4, mare + 3}, {dorsale - 4.5, 150}});
         QRadialGradient g(f(dorsale, mare), 150);
-        g.setColorAt(0, style::withAlpha(magma(), 0.95));
-        g.setColorAt(1, style::withAlpha(magma(), 0.0));
+        g.setColorAt(0, style::withAlpha(sez::magma(), 0.95));
+        g.setColorAt(1, style::withAlpha(sez::magma(), 0.0));
         p.setPen(Qt::NoPen);
         p.setBrush(g);
         p.drawPath(risalita);
@@ -453,9 +457,9 @@ QImage sintuno(PictureContext &)
     // plate A, on the left, carrying the island arc
     const QColor bordo = style::withAlpha(style::outline(), 0.65);
     p.setPen(style::pen(bordo, 1.2));
-    p.setBrush(mantelloRigido());
+    p.setBrush(sez::litosfera());
     p.drawPath(f.fascia(inizio, fossa + 0.6, [&](double) { return mare + crostaOc; }, [&](double t) { return 52 + 8 * liscio(t, fossa, inizio); }));
-    p.setBrush(crostaOceanica());
+    p.setBrush(sez::oceanica());
     p.drawPath(f.fascia(inizio, fossa + 0.6, [&](double t) { return std::min(fondoMare(t), mare); }, [&](double) { return mare + crostaOc; }));
 
     // plate B: born at the ridge, sinking at the trench under plate A
@@ -478,7 +482,7 @@ QImage sintuno(PictureContext &)
         for (qsizetype i = sotto.size() - 1; i >= 0; --i)
             contorno.append(sotto.at(i));
         p.setPen(style::pen(bordo, 1.2));
-        p.setBrush(mantelloRigido());
+        p.setBrush(sez::litosfera());
         p.drawPath(f.figura(contorno));
         // its crust
         QList<QPointF> crosta = cima;
@@ -490,7 +494,7 @@ QImage sintuno(PictureContext &)
         QList<QPointF> c2 = crosta;
         for (qsizetype i = sottoCrosta.size() - 1; i >= 0; --i)
             c2.append(sottoCrosta.at(i));
-        p.setBrush(crostaOceanica());
+        p.setBrush(sez::oceanica());
         p.drawPath(f.figura(c2));
     }
 
@@ -498,21 +502,21 @@ QImage sintuno(PictureContext &)
     const auto cimaMantelloC = [&](double t) { return t > margine + 0.5 ? fondoMare(t) + crostaOc : mohoContinente(t); };
     const auto baseC = [&](double t) { return t > margine + 3 ? baseLitosfera(t) : baseContinente(t); };
     p.setPen(style::pen(bordo, 1.2));
-    p.setBrush(mantelloRigido());
+    p.setBrush(sez::litosfera());
     p.drawPath(f.fascia(fine, dorsale, cimaMantelloC, baseC));
-    p.setBrush(crostaOceanica());
+    p.setBrush(sez::oceanica());
     p.drawPath(f.fascia(margine + 0.2, dorsale, fondoMare, [&](double t) { return fondoMare(t) + crostaOc; }));
-    p.setBrush(crostaContinentale());
+    p.setBrush(sez::continentale());
     p.drawPath(f.fascia(fine, margine + 0.5, cimaContinente, mohoContinente));
     // the weld between the two continents: a steep seam through the mountain root
     p.setPen(QPen(style::withAlpha(QColor(0x6A, 0x4A, 0x30), 0.8), 1.6, Qt::DashLine));
     p.drawLine(f(sutura + 0.6, -8), f(sutura - 1.6, 95));
     // the sea
     p.setPen(style::pen(style::withAlpha(style::outline(), 0.4), 1.0));
-    p.setBrush(style::withAlpha(acqua(), 0.95));
+    p.setBrush(style::withAlpha(sez::mare(), 0.95));
     p.drawPath(f.fascia(margine - 1.5, inizio, [](double) { return 0.0; }, fondoMare));
     // land on the continents, with a grass line
-    p.setPen(style::pen(QColor(0x8F, 0xAE, 0x62), 3.0));
+    p.setPen(style::pen(sez::verde(), 3.0));
     p.setBrush(Qt::NoBrush);
     {
         QPainterPath suolo;
@@ -532,14 +536,14 @@ QImage sintuno(PictureContext &)
     for (const double t : {arco + 2.4, arco}) {
         const double alto = t > arco ? 18 : 34;
         const double base = t > arco ? 1.4 : 2.0;
-        p.setPen(style::pen(QColor(0x5A, 0x44, 0x36), 1.2));
-        p.setBrush(QColor(0x8E, 0x76, 0x62));
+        p.setPen(style::pen(sez::vulcano().darker(140), 1.2));
+        p.setBrush(sez::vulcano());
         p.drawPath(f.figura({{t + base, mare}, {t + 0.3, -alto}, {t - 0.3, -alto}, {t - base, mare}}));
     }
     QPainterPath vena;
     vena.moveTo(f(arco + 0.6, 74));
     vena.cubicTo(f(arco + 0.2, 50), f(arco - 0.2, 20), f(arco, -34));
-    p.setPen(style::pen(style::withAlpha(magma(), 0.9), 4));
+    p.setPen(style::pen(style::withAlpha(sez::magma(), 0.9), 4));
     p.setBrush(Qt::NoBrush);
     p.drawPath(vena);
     p.setPen(Qt::NoPen);

@@ -10,6 +10,7 @@
 #include "MarginMap.h"
 #include "Output.h"
 #include "RegionMap.h"
+#include "Sezione.h"
 #include "Style.h"
 #include "Symbols.h"
 
@@ -427,7 +428,7 @@ QImage himalaya(PictureContext &ctx)
     p.setClipRect(art);
     const double surface = art.top() + 92;
     p.fillRect(art, QColor(0xE6, 0xF0, 0xF6));
-    p.fillRect(QRectF(art.left(), surface + 40, art.width(), art.bottom() - surface - 40), QColor(0xF0, 0xB8, 0x82));
+    p.fillRect(QRectF(art.left(), surface + 40, art.width(), art.bottom() - surface - 40), sezione::colore::astenosfera());
     const double x0 = art.left(), x1 = art.right();
     const double front = x0 + art.width() * 0.45;
     // India's crust goes under Asia's; Asia's crust piles up into the Himalaya and Tibet
@@ -439,7 +440,9 @@ QImage himalaya(PictureContext &ctx)
     india.quadTo(front + 60, surface + 85, front - 30, surface + 62);
     india.lineTo(x0, surface + 60);
     india.closeSubpath();
-    p.fillPath(india, QColor(0xC9, 0xA4, 0x72));
+    // both crusts continental, India's a shade darker so that the two can be told apart
+    const QColor crostaIndia = style::mix(sezione::colore::continentale(), sezione::colore::litosfera(), 0.25);
+    p.fillPath(india, crostaIndia);
     p.strokePath(india, style::pen(style::withAlpha(style::outline(), 0.55), 1.5));
     QPainterPath asia;
     asia.moveTo(front - 20, surface + 12);
@@ -453,8 +456,20 @@ QImage himalaya(PictureContext &ctx)
     asia.lineTo(x1, surface + 95);
     asia.quadTo(front + 60, surface + 40, front - 20, surface + 12);
     asia.closeSubpath();
-    p.fillPath(asia, QColor(0xD8, 0xB9, 0x8A));
+    p.fillPath(asia, sezione::colore::continentale());
     p.strokePath(asia, style::pen(style::withAlpha(style::outline(), 0.55), 1.5));
+    // the land surface on both
+    QPainterPath suolo;
+    suolo.moveTo(x0, surface + 10);
+    suolo.lineTo(front - 20, surface + 12);
+    suolo.lineTo(front, surface - 30);
+    suolo.lineTo(front + 25, surface - 52);
+    suolo.lineTo(front + 45, surface - 40);
+    suolo.lineTo(front + 65, surface - 58);
+    suolo.lineTo(front + 90, surface - 36);
+    suolo.lineTo(front + 120, surface - 40);
+    suolo.lineTo(x1, surface - 38);
+    p.strokePath(suolo, style::pen(sezione::colore::verde(), 3));
     p.fillPath(symbols::arrow(QPointF(x0 + 30, surface + 27), QPointF(x0 + 120, surface + 27), 7, 16, 18), kArrow);
     p.restore();
     drawLabel(p, QStringLiteral("India"), QPointF(x0 + 60, surface - 12), placeLook(15));
@@ -515,12 +530,13 @@ QImage afrfagl(PictureContext &)
     p.setRenderHints(smooth());
     const double w = size.width();
     const double h = size.height();
+    // the colours of every cross-section of the course; the crust a little darker with depth
     const QColor sky(0xE6, 0xF0, 0xF6);
-    const QColor upper(0xD9, 0xB9, 0x85);
-    const QColor lower(0xB8, 0x93, 0x64);
-    const QColor mantle(0xF0, 0xB8, 0x82);
-    const QColor magma(0xD9, 0x52, 0x2B);
-    const QColor lake(0x7F, 0xB4, 0xD8);
+    const QColor upper = sezione::colore::continentale();
+    const QColor lower = style::mix(sezione::colore::continentale(), sezione::colore::litosfera(), 0.4);
+    const QColor mantle = sezione::colore::astenosfera();
+    const QColor magma = sezione::colore::magma();
+    const QColor lake = sezione::colore::mare();
 
     p.fillRect(QRectF(0, 0, w, h), sky);
     const double ground = 150;         // the plateaus
@@ -558,6 +574,17 @@ QImage afrfagl(PictureContext &)
         p.fillPath(*block, fill);
         p.strokePath(*block, style::pen(style::withAlpha(style::outline(), 0.55), 1.5));
     }
+    // the land surface: the plateaus, the scarps' tops and the valley floor
+    {
+        QPainterPath land;
+        land.moveTo(0, ground + 10);
+        land.quadTo(l * 0.6, ground + 5, l, rim);
+        land.moveTo(w, ground + 10);
+        land.quadTo(w - (w - r) * 0.6, ground + 5, r, rim);
+        land.moveTo(leftFault(floorY), floorY);
+        land.lineTo(rightFault(floorY), floorY);
+        p.strokePath(land, style::pen(sezione::colore::verde(), 3));
+    }
     // layers of rock, broken and lowered in the middle
     const QPen layer = style::pen(style::withAlpha(style::outline(), 0.25), 1.2);
     for (int i = 1; i <= 3; ++i) {
@@ -580,7 +607,7 @@ QImage afrfagl(PictureContext &)
     cone.lineTo(vx + 7, floorY - 44);
     cone.lineTo(vx + 38, floorY + 1);
     cone.closeSubpath();
-    p.fillPath(cone, QColor(0x8C, 0x6A, 0x5A));
+    p.fillPath(cone, sezione::colore::vulcano());
     QPainterPath rise;
     rise.moveTo(vx + 10, base + 40);
     rise.cubicTo(vx + 20, base - 60, vx - 5, floorY + 60, vx, floorY - 42);

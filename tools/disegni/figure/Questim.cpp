@@ -7,6 +7,7 @@
 #include "MapCanvas.h"
 #include "Output.h"
 #include "PlateMap.h"
+#include "Sezione.h"
 #include "Style.h"
 
 #include <QFile>
@@ -403,13 +404,15 @@ QImage terrafis(PictureContext &ctx)
 
 // --- the blocks of topics 2, 4 and 6: a cross-section in front, the surface above it ---
 
-const QColor kAcqua(0x9C, 0xC8, 0xE2);
+// The sections speak the colour language of the animated sequences, which the course's tests ask
+// about; the faces seen from above keep the calm colours of a landscape.
+const QColor kAcqua = sezione::colore::mare();
 const QColor kAcquaProfonda(0x7E, 0xB2, 0xD4);
-const QColor kCrostaOceanica(0x7E, 0x8D, 0x96);
-const QColor kCrostaContinentale(0xD8, 0xB2, 0x8A);
-const QColor kLitosferaOceanica(0xA8, 0xB5, 0x9C);
-const QColor kLitosferaContinentale(0xC7, 0xAE, 0x86);
-const QColor kMantello(0xEE, 0xAE, 0x72);
+const QColor kCrostaOceanica = sezione::colore::oceanica();
+const QColor kCrostaContinentale = sezione::colore::continentale();
+const QColor kLitosfera = sezione::colore::litosfera();
+const QColor kMantello = sezione::colore::astenosfera();
+const QColor kMagma = sezione::colore::magma();
 const QColor kSedimenti(0xE9, 0xD5, 0x92);
 const QColor kTerra(0xC9, 0xD9, 0xA6);
 const QColor kCielo(0xE4, 0xF0, 0xF7);
@@ -565,7 +568,7 @@ void suolo(QPainter &p, const QList<QPointF> &profilo)
 {
     QPainterPath linea;
     linea.addPolygon(QPolygonF(QVector<QPointF>(profilo.begin(), profilo.end())));
-    p.strokePath(linea, style::pen(QColor(0x7E, 0xA0, 0x5A), 3));
+    p.strokePath(linea, style::pen(sezione::colore::verde(), 3));
 }
 
 QImage crostea(PictureContext &)
@@ -634,9 +637,9 @@ QImage crostea(PictureContext &)
     const QPainterPath litoCo = poligono(moho + QList<QPointF>{{W + 1, H + 1}, {508, H + 1}, {500, 462}});
     p.fillPath(acqua, kAcqua);
     p.fillPath(mantello, kMantello);
-    p.fillPath(litoOc, kLitosferaOceanica);
+    p.fillPath(litoOc, kLitosfera);
     p.fillPath(crostaOc, kCrostaOceanica);
-    p.fillPath(litoCo, kLitosferaContinentale);
+    p.fillPath(litoCo, kLitosfera);
     p.fillPath(crostaCo, kCrostaContinentale);
     for (const QPainterPath &a : {acqua, mantello, litoOc, crostaOc, litoCo, crostaCo})
         contorno(p, a);
@@ -719,10 +722,10 @@ QImage subdur(PictureContext &)
 
     p.fillPath(acqua, kAcqua);
     p.fillPath(mantello, kMantello);
-    p.fillPath(litoOc, kLitosferaOceanica);
+    p.fillPath(litoOc, kLitosfera);
     p.fillPath(crostaOc, kCrostaOceanica);
     p.fillPath(sedimenti, kSedimenti);
-    p.fillPath(litoCo, kLitosferaContinentale);
+    p.fillPath(litoCo, kLitosfera);
     p.fillPath(crostaCo, kCrostaContinentale);
     p.fillPath(cuneo, kSedimenti);
     for (const QPainterPath &a : {acqua, mantello, litoOc, crostaOc, sedimenti, litoCo, crostaCo, cuneo})
@@ -734,13 +737,13 @@ QImage subdur(PictureContext &)
     risalita.moveTo(604, 462);
     risalita.cubicTo(640, 400, 628, 330, 650, 280);
     risalita.cubicTo(660, 240, 654, 200, 657, 162);
-    p.strokePath(risalita, style::pen(QColor(0xD8, 0x4A, 0x26), 4.0));
+    p.strokePath(risalita, style::pen(kMagma, 4.0));
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xD8, 0x4A, 0x26));
+    p.setBrush(kMagma);
     p.drawEllipse(QPointF(646, 292), 13, 9);
     suolo(p, terra);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xD8, 0x4A, 0x26));
+    p.setBrush(kMagma);
     p.drawPath(poligono({{650, 160}, {664, 160}, {659, 168}, {655, 168}}));
     p.setBrush(style::withAlpha(QColor(0x8A, 0x8A, 0x8A), 0.45));
     p.drawEllipse(QPointF(660, 140), 12, 9);
@@ -786,8 +789,8 @@ QImage sintesi(PictureContext &)
     };
     const Strato strati[] = {
         {1.00, kCrostaContinentale},             // crust
-        {0.975, kLitosferaContinentale},         // the rest of the lithosphere
-        {0.945, QColor(0xEE, 0xAE, 0x72)},       // upper mantle
+        {0.975, kLitosfera},                     // the rest of the lithosphere
+        {0.945, kMantello},                      // upper mantle
         {0.82, QColor(0xDD, 0x82, 0x57)},        // lower mantle
         {0.55, QColor(0xF3, 0xC4, 0x52)},        // liquid outer core
         {0.24, QColor(0xFA, 0xE7, 0x98)},        // solid inner core
@@ -819,7 +822,7 @@ QImage sintesi(PictureContext &)
     lastra.cubicTo(polare(c, R * 0.88, 56), polare(c, R * 0.93, 58), polare(c, R * 0.945, 61));
     lastra.arcTo(QRectF(c.x() - R * 0.945, c.y() - R * 0.945, 2 * R * 0.945, 2 * R * 0.945), 61, -4);
     lastra.closeSubpath();
-    p.setBrush(kLitosferaOceanica);
+    p.setBrush(kLitosfera);
     p.drawPath(lastra);
     freccia(p, polare(c, R * 0.93, 55), polare(c, R * 0.8, 50), QColor(0xFF, 0xFF, 0xFF, 220), 2.6);
     p.setBrush(Qt::NoBrush);
@@ -854,8 +857,8 @@ QImage sintesi(PictureContext &)
     const QPainterPath crosta = poligono(unisci({{x0, 300}, {W + 1, 300}}, moho, true));
     const QPainterPath lito = poligono(unisci(moho, baseLito, true));
     const QPainterPath sotto = poligono(unisci(baseLito, {{W + 1, H + 1}, {x0, H + 1}}));
-    p.fillPath(sotto, QColor(0xEE, 0xAE, 0x72));
-    p.fillPath(lito, kLitosferaContinentale);
+    p.fillPath(sotto, kMantello);
+    p.fillPath(lito, kLitosfera);
     p.fillPath(crosta, kCrostaContinentale);
     for (const QPainterPath &a : {crosta, lito, sotto})
         contorno(p, a);

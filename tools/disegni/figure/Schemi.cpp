@@ -12,17 +12,11 @@
 
 namespace disegni::schema {
 
-QColor crostaContinentale() { return QColor(0xE0, 0xC3, 0x9C); }
-QColor crostaOceanica() { return QColor(0x6E, 0x78, 0x85); }
 QColor mantelloRigido() { return QColor(0xA9, 0x9E, 0x8E); }
-QColor astenosfera() { return QColor(0xEB, 0xAE, 0x7A); }
 QColor mantelloSuperiore() { return QColor(0xE6, 0x9C, 0x66); }
 QColor mantelloInferiore() { return QColor(0xD6, 0x80, 0x52); }
 QColor nucleoEsterno() { return QColor(0xF0, 0xBC, 0x55); }
 QColor nucleoInterno() { return QColor(0xFA, 0xE3, 0x9C); }
-QColor magma() { return QColor(0xDC, 0x4E, 0x2A); }
-QColor acqua() { return style::ocean(); }
-QColor acquaProfonda() { return style::oceanDeep(); }
 QColor terreno() { return QColor(0xB9, 0xCC, 0x8E); }
 QColor spazio() { return QColor(0x13, 0x21, 0x36); }
 QColor cieloAlto() { return QColor(0xD4, 0xE6, 0xF0); }

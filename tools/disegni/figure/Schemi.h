@@ -23,18 +23,13 @@ inline double px(double twips)
     return twips * 2.0 / 15.0;
 }
 
-// The Earth's inside, from the surface down: warmer and brighter with depth.
-QColor crostaContinentale(); // granite: light and warm
-QColor crostaOceanica();     // basalt: dark
+// The whole Earth's layers, from the surface down: warmer and brighter with depth. Cross-sections of
+// crust, plates and mantle take the colours of sezione::colore instead, like the animated sequences.
 QColor mantelloRigido();     // the top of the mantle that belongs to the lithosphere
-QColor astenosfera();
 QColor mantelloSuperiore();
 QColor mantelloInferiore();
 QColor nucleoEsterno();      // liquid iron and nickel
 QColor nucleoInterno();      // solid, the hottest
-QColor magma();
-QColor acqua();
-QColor acquaProfonda();
 QColor terreno();            // land surface seen from above
 QColor spazio();             // night sky behind the Earth seen from space
 QColor cieloAlto();

@@ -18,7 +18,8 @@ namespace disegni::sezione {
 // Every cross-section of the course speaks one colour language, so that a pupil who has learnt it
 // on one picture reads the next: continental crust yellow under a green land surface, oceanic crust
 // red, the rigid mantle of a plate brown, the hot mantle below orange, the sea blue, magma bright
-// orange. The synthesis test asks about exactly these colours.
+// orange. The animated sequences, the sections of the lesson pictures and the blocks of the
+// labelling test all take their colours from here; the synthesis test asks about exactly these.
 namespace colore {
 QColor cielo();               // sky at the horizon
 QColor cieloAlto();           // sky at the top edge

@@ -140,6 +140,8 @@ private slots:
     void sectionMapsKilometres();
     void coloursSpeakOneLanguage_data();
     void coloursSpeakOneLanguage();
+    void lessonSectionsSpeakItToo_data();
+    void lessonSectionsSpeakItToo();
 };
 
 void TestSezioni::framesDecodeWithOneSize_data()
@@ -472,6 +474,78 @@ void TestSezioni::coloursSpeakOneLanguage()
         hue -= 360;
     QVERIFY2(hue >= hueFrom && hue <= hueTo, qPrintable(QString::number(hue)));
     QVERIFY(colour.hsvSaturation() > 60);
+}
+
+namespace {
+
+// The share of a picture's pixels within `tolleranza` of a colour (JPEG moves colours a little).
+double quota(const QImage &image, const QColor &colour, int tolleranza)
+{
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    qint64 vicini = 0;
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < rgb.width(); ++x) {
+            const int dr = qRed(row[x]) - colour.red(), dg = qGreen(row[x]) - colour.green(), db = qBlue(row[x]) - colour.blue();
+            vicini += dr * dr + dg * dg + db * db <= tolleranza * tolleranza;
+        }
+    }
+    return double(vicini) / (qint64(rgb.width()) * rgb.height());
+}
+
+} // namespace
+
+// The lesson pictures and the labelling test draw their sections in the same colours as the
+// sequences, so that a lesson page showing a frame beside a drawing speaks one language: each
+// shows the crusts and the plate's mantle it draws in those colours, and none of the grey and beige
+// crusts they were drawn with before.
+void TestSezioni::lessonSectionsSpeakItToo_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<double>("continentale"); // least share of the picture; 0: not drawn
+    QTest::addColumn<double>("oceanica");
+    QTest::addColumn<double>("litosfera");
+
+    QTest::newRow("croste1") << "altre/croste1.jpg" << 0.2 << 0.01 << 0.05;
+    QTest::newRow("croocean") << "altre/croocean.jpg" << 0.02 << 0.01 << 0.05;
+    QTest::newRow("crostuno") << "altre/crostuno.jpg" << 0.03 << 0.01 << 0.1;
+    QTest::newRow("mantsup") << "altre/mantsup.jpg" << 0.01 << 0.002 << 0.03;
+    QTest::newRow("celleconv") << "altre/celleconv.jpg" << 0.0 << 0.0 << 0.03;
+    QTest::newRow("margini") << "altre/margini.jpg" << 0.02 << 0.01 << 0.05;
+    QTest::newRow("sintuno") << "altre/sintuno.jpg" << 0.005 << 0.003 << 0.03;
+    QTest::newRow("califo1") << "altre/califo1.jpg" << 0.03 << 0.0 << 0.0;
+    QTest::newRow("himalaya") << "altre/himalaya.jpg" << 0.02 << 0.0 << 0.0;
+    QTest::newRow("afrfagl") << "altre/afrfagl.jpg" << 0.02 << 0.0 << 0.0;
+    QTest::newRow("crostea") << "questim/crostea.jpg" << 0.05 << 0.01 << 0.1;
+    QTest::newRow("subdur") << "questim/subdur.jpg" << 0.05 << 0.01 << 0.1;
+    QTest::newRow("SINTESI") << "questim/SINTESI.jpg" << 0.03 << 0.001 << 0.05;
+}
+
+void TestSezioni::lessonSectionsSpeakItToo()
+{
+    QFETCH(QString, file);
+    QFETCH(double, continentale);
+    QFETCH(double, oceanica);
+    QFETCH(double, litosfera);
+    const QImage image(repository().filePath(QStringLiteral("immagini/") + file));
+    QVERIFY2(!image.isNull(), qPrintable(file));
+    const auto almeno = [&](const QColor &colour, double minimo, const char *cosa) {
+        if (minimo <= 0)
+            return;
+        const double q = quota(image, colour, 20);
+        QVERIFY2(q >= minimo, qPrintable(QStringLiteral("%1: %2 solo %3").arg(file, QLatin1String(cosa)).arg(q, 0, 'f', 4)));
+    };
+    almeno(colore::continentale(), continentale, "crosta continentale");
+    almeno(colore::oceanica(), oceanica, "crosta oceanica");
+    almeno(colore::litosfera(), litosfera, "litosfera");
+    // the other convention: grey and blue-grey oceanic crusts, beige continental crusts, grey lithospheres
+    const QColor vecchi[] = {QColor(0x6E, 0x78, 0x85), QColor(0x7E, 0x8D, 0x96), QColor(0xE0, 0xC3, 0x9C),
+                             QColor(0xC9, 0xA4, 0x72), QColor(0xD8, 0xB2, 0x8A), QColor(0xA9, 0x9E, 0x8E),
+                             QColor(0xA8, 0xB5, 0x9C), QColor(0xC7, 0xAE, 0x86)};
+    for (const QColor &vecchio : vecchi) {
+        const double q = quota(image, vecchio, 8);
+        QVERIFY2(q < 0.003, qPrintable(QStringLiteral("%1: %2 del colore %3").arg(file).arg(q, 0, 'f', 4).arg(vecchio.name())));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSezioni)
