@@ -1,23 +1,25 @@
 #include "TestSupport.h"
 
+#include "lessons/Argomento.h"
+#include "lessons/MotorePagine.h"
 #include "ui/Pictures.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPainter>
 #include <QSet>
 #include <QTest>
+
+#include <vector>
 
 // Every picture a lesson page names: present under immagini/, readable, drawn at 192 dpi, and at its
 // design size never over the page's text panel, the animation button, the title strip or the button
 // row, whichever way the pupil has paged to it. The text panel and the picture's position may be left
 // as an earlier page set them, so every state the page buttons can reach is checked, not only the
-// first pass forward.
+// first pass forward. The topics are the ones the program reads at start-up and the pages are turned
+// by the program's own page machine, so what is checked is what the pupil sees.
 //
 // With PLACCHE_FOTO set to a folder, each page is also drawn there as the pupil first sees it
 // (background, picture, text panel with its text, hotspots, buttons), to look at it.
@@ -31,18 +33,6 @@ QString chiave(const QString& percorso)
     QString p = percorso.toLower();
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return p;
-}
-
-QRect rettangolo(const QJsonValue& v)
-{
-    const QJsonArray a = v.toArray();
-    return QRect(a.at(0).toInt(), a.at(1).toInt(), a.at(2).toInt(), a.at(3).toInt());
-}
-
-QPoint punto(const QJsonValue& v)
-{
-    const QJsonArray a = v.toArray();
-    return QPoint(a.at(0).toInt(), a.at(1).toInt());
 }
 
 // What a lesson screen shows that matters for where its picture may stand.
@@ -68,90 +58,69 @@ size_t qHash(const Stato& s, size_t seed = 0)
                       s.pannello.width(), s.pannello.height(), s.animazione, s.titolo, s.immagine);
 }
 
-struct Argomento {
-    QString file;
-    QJsonObject dati;
-
-    int numero() const { return dati.value(QStringLiteral("argomento")).toInt(); }
-    QJsonObject progetto() const { return dati.value(QStringLiteral("progetto")).toObject(); }
-    bool haPulsanteAnimazione() const { return progetto().contains(QStringLiteral("cmdanimazione")); }
-    QRect pulsanteAnimazione() const { return rettangolo(progetto().value(QStringLiteral("cmdanimazione"))); }
-    QRect titolo() const { return rettangolo(progetto().value(QStringLiteral("Labeltit"))); }
-    int rigaPulsanti() const
-    {
-        return progetto().value(QStringLiteral("rigaPulsanti")).toObject().value(QStringLiteral("top")).toInt();
-    }
-    QJsonObject pagina(int n) const
-    {
-        for (const QJsonValue& v : dati.value(QStringLiteral("pagine")).toArray())
-            if (v.toObject().value(QStringLiteral("n")).toInt() == n)
-                return v.toObject();
-        return {};
-    }
-    int ultima() const { return dati.value(QStringLiteral("ultimaPagina")).toInt(); }
-};
-
-QList<Argomento> argomenti()
+// The six topics as the program reads them; a topic it cannot read is left out, and the first
+// test says why.
+QList<const Argomento*> argomenti()
 {
-    QList<Argomento> out;
-    const QDir cartella(QStringLiteral(PLACCHE_SORGENTE "/lessons/argomenti"));
-    for (const QString& nome : cartella.entryList({QStringLiteral("argomento*.json")}, QDir::Files, QDir::Name)) {
-        QFile f(cartella.filePath(nome));
-        if (!f.open(QIODevice::ReadOnly))
-            continue;
-        const QJsonDocument doc = QJsonDocument::fromJson(f.readAll());
-        out.append({nome, doc.object()});
-    }
+    QList<const Argomento*> out;
+    for (int n = 1; n <= 6; ++n)
+        if (const Argomento* a = Argomenti::argomento(n))
+            out.append(a);
     return out;
 }
 
-// The page record applied in one direction, as the lesson engine applies it.
-Stato applica(const Argomento& a, const Stato& da, int n, bool avanti)
+QString nomeFile(const Argomento& a)
 {
-    const QJsonObject p = a.pagina(n);
-    Stato s = da;
-    s.pagina = n;
+    return QStringLiteral("argomento%1.json").arg(a.numero);
+}
+
+Stato statoDi(const MotorePagine& motore, bool avanti)
+{
+    const MotorePagine::Vista& v = motore.vista();
+    Stato s;
+    s.pagina = v.numpagina;
+    s.posizione = v.posizioneImmagine;
+    s.pannello = v.pannello;
+    s.animazione = v.animazioneVisibile;
+    s.titolo = v.titoloVisibile;
+    s.immagine = v.immagine;
     s.avanti = avanti;
-    if (p.value(QStringLiteral("posizioneImmagine")).isArray())
-        s.posizione = punto(p.value(QStringLiteral("posizioneImmagine")));
-    if (!avanti && p.value(QStringLiteral("pannelloIndietro")).isArray())
-        s.pannello = rettangolo(p.value(QStringLiteral("pannelloIndietro")));
-    else if (p.value(QStringLiteral("pannello")).isArray())
-        s.pannello = rettangolo(p.value(QStringLiteral("pannello")));
-    const QString indietro = p.value(QStringLiteral("immagineIndietro")).toString();
-    s.immagine = (!avanti && !indietro.isEmpty()) ? indietro : p.value(QStringLiteral("immagine")).toString();
-    s.animazione = a.haPulsanteAnimazione() && !p.value(QStringLiteral("animazione")).isNull();
-    s.titolo = !p.value(QStringLiteral("titolo")).isNull();
     return s;
 }
 
 // Every state the forward, back and animation buttons can reach from loading, in the order reached.
 QList<Stato> stati(const Argomento& a)
 {
-    const QJsonObject progetto = a.progetto();
-    Stato inizio;
-    inizio.posizione = rettangolo(progetto.value(QStringLiteral("Image1"))).topLeft();
-    inizio.pannello = rettangolo(progetto.value(QStringLiteral("Label1")));
-    inizio.animazione = a.haPulsanteAnimazione() && !a.dati.value(QStringLiteral("animazioneAlCaricamento")).isNull();
-    inizio.immagine = a.pagina(1).value(QStringLiteral("immagine")).toString();
-    QList<Stato> ordine{inizio};
-    QSet<Stato> visti{inizio};
-    for (qsizetype i = 0; i < ordine.size(); ++i) {
-        const Stato s = ordine.at(i);
-        QList<Stato> dopo;
-        if (s.pagina < a.ultima())
-            dopo.append(applica(a, s, s.pagina + 1, true));
-        if (s.pagina > 1)
-            dopo.append(applica(a, s, s.pagina - 1, false));
-        if (s.animazione) {  // back from the animation viewer: same page, no button
-            Stato t = s;
-            t.animazione = false;
-            dopo.append(t);
+    struct Raggiunto {
+        MotorePagine motore;
+        bool avanti;
+    };
+    std::vector<Raggiunto> coda{{MotorePagine(a), true}};
+    QList<Stato> ordine{statoDi(coda.front().motore, true)};
+    QSet<Stato> visti{ordine.first()};
+    for (std::size_t i = 0; i < coda.size(); ++i) {
+        const Raggiunto qui = coda[i];
+        std::vector<Raggiunto> dopo;
+        if (qui.motore.vista().numpagina < a.ultimaPagina) {
+            dopo.push_back(qui);
+            dopo.back().motore.avanti();
+            dopo.back().avanti = true;
         }
-        for (const Stato& t : dopo) {
+        if (qui.motore.vista().numpagina > 1) {
+            dopo.push_back(qui);
+            dopo.back().motore.indietro();
+            dopo.back().avanti = false;
+        }
+        if (qui.motore.vista().animazioneVisibile) {  // back from the animation viewer: same page, no button
+            dopo.push_back(qui);
+            dopo.back().motore.nascondiAnimazione();
+        }
+        for (const Raggiunto& r : dopo) {
+            const Stato t = statoDi(r.motore, r.avanti);
             if (!visti.contains(t)) {
                 visti.insert(t);
                 ordine.append(t);
+                coda.push_back(r);
             }
         }
     }
@@ -161,7 +130,7 @@ QList<Stato> stati(const Argomento& a)
 QString descrivi(const Argomento& a, const Stato& s)
 {
     return QStringLiteral("argomento %1, pagina %2 (%3, pannello %4,%5 %6x%7%8): %9")
-        .arg(a.numero())
+        .arg(a.numero)
         .arg(s.pagina)
         .arg(s.avanti ? QStringLiteral("avanti") : QStringLiteral("indietro"))
         .arg(s.pannello.x())
@@ -176,17 +145,17 @@ QString descrivi(const Argomento& a, const Stato& s)
 void disegnaPagina(const Argomento& a, const Stato& s, const QString& cartella)
 {
     const double k = 2.0 / 15.0;  // twips to pixels at twice the design size
-    QImage pagina(qRound(12000 * k), qRound(9000 * k), QImage::Format_RGB32);
-    pagina.fill(QColor(0xD4, 0xD0, 0xC8));
-    QPainter p(&pagina);
+    QImage foglio(qRound(12000 * k), qRound(9000 * k), QImage::Format_RGB32);
+    foglio.fill(QColor(0xD4, 0xD0, 0xC8));
+    QPainter p(&foglio);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     const auto px = [k](const QRect& r) { return QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k); };
-    const QJsonObject progetto = a.progetto();
+    const Pagina& pagina = a.pagina(s.pagina);
 
     const ui::Pictures::Loaded sfondo = ui::Pictures::load(QStringLiteral("immagini\\altre\\placche1.jpg"));
     if (!sfondo.isNull())
-        p.drawImage(px(QRect(rettangolo(progetto.value(QStringLiteral("Image2"))).topLeft(), sfondo.twips)), sfondo.image);
+        p.drawImage(px(QRect(a.progettoSfondo.topLeft(), sfondo.twips)), sfondo.image);
 
     const ui::Pictures::Loaded figura = ui::Pictures::load(s.immagine);
     if (!figura.isNull())
@@ -195,35 +164,28 @@ void disegnaPagina(const Argomento& a, const Stato& s, const QString& cartella)
     QFont testo(QStringLiteral("Liberation Sans"));
     testo.setPixelSize(32);
     if (s.titolo) {
-        const QRect t = a.titolo();
+        const QRect t = a.progettoTitolo;
         p.fillRect(px(t), QColor(255, 128, 0));
         QFont f(QStringLiteral("Liberation Serif"));
         f.setPixelSize(38);
         f.setBold(true);
         p.setFont(f);
         p.setPen(Qt::black);
-        const QJsonValue titolo = a.pagina(s.pagina).value(QStringLiteral("titolo"));
-        const QString riga = titolo.isString()
-                                 ? titolo.toString()
-                                 : a.dati.value(QStringLiteral("titoli")).toObject().value(QString::number(titolo.toInt())).toString();
+        const QString riga =
+            pagina.tipoTitolo == Pagina::Titolo::Letterale ? pagina.titoloLetterale : a.titoli[pagina.voceTitolo];
         p.drawText(px(t), Qt::AlignLeft | Qt::AlignVCenter, riga);
     }
 
-    const QJsonArray sfondoTesto = a.dati.value(QStringLiteral("sfondoTesto")).toArray();
-    p.fillRect(px(s.pannello), QColor(sfondoTesto.at(0).toInt(), sfondoTesto.at(1).toInt(), sfondoTesto.at(2).toInt()));
-    QStringList righe;
-    for (const QJsonValue& r : a.dati.value(QStringLiteral("testi")).toObject().value(QString::number(s.pagina)).toArray())
-        righe.append(r.toString());
+    p.fillRect(px(s.pannello), a.sfondoTesto);
+    QString righe = a.testi[s.pagina];
+    righe.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     p.setFont(testo);
     p.setPen(Qt::black);
-    p.drawText(px(s.pannello).adjusted(8, 8, -8, -8), Qt::TextWordWrap, righe.join(QLatin1Char('\n')));
+    p.drawText(px(s.pannello).adjusted(8, 8, -8, -8), Qt::TextWordWrap, righe);
 
     p.setFont(testo);
-    const QJsonObject finestrelle = a.dati.value(QStringLiteral("finestrelle")).toObject();
-    const QJsonObject qui = a.pagina(s.pagina).value(QStringLiteral("finestrelle")).toObject();
-    for (auto it = qui.begin(); it != qui.end(); ++it) {
-        const QJsonArray dim = finestrelle.value(it.key()).toObject().value(QStringLiteral("dimensioni")).toArray();
-        const QRectF r = px(QRect(punto(it.value()), QSize(dim.at(0).toInt(), dim.at(1).toInt())));
+    for (auto it = pagina.finestrelle.begin(); it != pagina.finestrelle.end(); ++it) {
+        const QRectF r = px(QRect(it.value(), a.finestrelle.value(it.key()).progetto.size()));
         p.fillRect(r, QColor(255, 255, 192));
         p.setPen(QPen(Qt::black, 2));
         p.drawRect(r);
@@ -236,11 +198,11 @@ void disegnaPagina(const Argomento& a, const Stato& s, const QString& cartella)
         p.drawRect(px(r));
         p.drawText(px(r), Qt::AlignCenter, scritta);
     };
-    if (s.animazione)
-        pulsante(a.pulsanteAnimazione(), QStringLiteral("GUARDO L'ANIMAZIONE"));
-    pulsante(QRect(1000, a.rigaPulsanti(), 10000, 495), QStringLiteral("riga dei pulsanti"));
+    if (s.animazione && a.progettoAnimazione)
+        pulsante(*a.progettoAnimazione, QStringLiteral("GUARDO L'ANIMAZIONE"));
+    pulsante(a.rigaPulsanti(), QStringLiteral("riga dei pulsanti"));
     p.end();
-    pagina.save(QDir(cartella).filePath(QStringLiteral("argomento%1_pagina%2.png").arg(a.numero()).arg(s.pagina, 2, 10, QLatin1Char('0'))));
+    foglio.save(QDir(cartella).filePath(QStringLiteral("argomento%1_pagina%2.png").arg(a.numero).arg(s.pagina, 2, 10, QLatin1Char('0'))));
 }
 
 // The share of a picture's pixels inside a hotspot that are close to a colour: JPEG shifts colours
@@ -271,25 +233,28 @@ private slots:
 
     void tuttiGliArgomenti()
     {
-        const QList<Argomento> tutti = argomenti();
+        QVERIFY2(Argomenti::errore().isEmpty(), qPrintable(Argomenti::errore()));
+        // every topic file of the lessons is one the program reads
+        const QDir cartella(QStringLiteral(PLACCHE_SORGENTE "/lessons/argomenti"));
+        QCOMPARE(cartella.entryList({QStringLiteral("argomento*.json")}, QDir::Files).size(), 6);
+        const QList<const Argomento*> tutti = argomenti();
         QCOMPARE(tutti.size(), 6);
-        for (const Argomento& a : tutti)
-            QVERIFY2(a.ultima() >= 1 && !a.pagina(a.ultima()).isEmpty(), qPrintable(a.file));
+        for (const Argomento* a : tutti)
+            QVERIFY2(a->ultimaPagina >= 1 && a->pagine.size() == a->ultimaPagina, qPrintable(nomeFile(*a)));
     }
 
     void immaginiAlPostoGiusto_data()
     {
         QTest::addColumn<int>("numero");
-        for (const Argomento& a : argomenti())
-            QTest::newRow(qPrintable(a.file)) << a.numero();
+        for (const Argomento* a : argomenti())
+            QTest::newRow(qPrintable(nomeFile(*a))) << a->numero;
     }
     void immaginiAlPostoGiusto()
     {
         QFETCH(int, numero);
-        Argomento a;
-        for (const Argomento& b : argomenti())
-            if (b.numero() == numero)
-                a = b;
+        const Argomento* letto = Argomenti::argomento(numero);
+        QVERIFY2(letto, qPrintable(Argomenti::errore()));
+        const Argomento& a = *letto;
         const QString foto = qEnvironmentVariable("PLACCHE_FOTO");
         QSet<int> fotografate;
         for (const Stato& s : stati(a)) {
@@ -307,18 +272,16 @@ private slots:
             };
             QVERIFY2(kAreaProgetto.contains(r), motivo("fuori dall'area della pagina"));
             QVERIFY2(!r.intersects(s.pannello), motivo("sopra il pannello del testo"));
-            QVERIFY2(r.y() + r.height() <= a.rigaPulsanti(), motivo("sopra la riga dei pulsanti"));
+            QVERIFY2(r.y() + r.height() <= a.rigaPulsantiTop, motivo("sopra la riga dei pulsanti"));
             if (s.animazione)
-                QVERIFY2(!r.intersects(a.pulsanteAnimazione()), motivo("sotto GUARDO L'ANIMAZIONE"));
+                QVERIFY2(a.progettoAnimazione && !r.intersects(*a.progettoAnimazione), motivo("sotto GUARDO L'ANIMAZIONE"));
             if (s.titolo)
-                QVERIFY2(!r.intersects(a.titolo()), motivo("sotto il titolo"));
+                QVERIFY2(!r.intersects(a.progettoTitolo), motivo("sotto il titolo"));
 
             // the hotspots stand over the picture they talk about
-            const QJsonObject finestrelle = a.dati.value(QStringLiteral("finestrelle")).toObject();
-            const QJsonObject qui = a.pagina(s.pagina).value(QStringLiteral("finestrelle")).toObject();
+            const QMap<QString, QPoint>& qui = a.pagina(s.pagina).finestrelle;
             for (auto it = qui.begin(); it != qui.end(); ++it) {
-                const QJsonArray dim = finestrelle.value(it.key()).toObject().value(QStringLiteral("dimensioni")).toArray();
-                const QRect f(punto(it.value()), QSize(dim.at(0).toInt(), dim.at(1).toInt()));
+                const QRect f(it.value(), a.finestrelle.value(it.key()).progetto.size());
                 QVERIFY2(r.contains(f), qPrintable(QStringLiteral("%1 fuori dall'immagine: %2").arg(it.key(), dove)));
             }
 
@@ -367,18 +330,17 @@ private slots:
         QFETCH(QString, finestrella);
         QFETCH(QColor, colore);
         QFETCH(double, almeno);
-        Argomento a;
-        for (const Argomento& b : argomenti())
-            if (b.numero() == numero)
-                a = b;
-        const QJsonObject pagina = a.pagina(a.dati.value(QStringLiteral("paginaFinestrelle")).toInt());
-        const ui::Pictures::Loaded figura = ui::Pictures::load(pagina.value(QStringLiteral("immagine")).toString());
+        const Argomento* a = Argomenti::argomento(numero);
+        QVERIFY2(a, qPrintable(Argomenti::errore()));
+        QVERIFY(a->paginaFinestrelle > 0);
+        const Pagina& pagina = a->pagina(a->paginaFinestrelle);
+        const ui::Pictures::Loaded figura = ui::Pictures::load(pagina.immagine);
         QVERIFY(!figura.isNull());
-        const QPoint posizione = punto(pagina.value(QStringLiteral("posizioneImmagine")));
-        const QJsonArray dim =
-            a.dati.value(QStringLiteral("finestrelle")).toObject().value(finestrella).toObject().value(QStringLiteral("dimensioni")).toArray();
-        const QRect f(punto(pagina.value(QStringLiteral("finestrelle")).toObject().value(finestrella)) - posizione,
-                      QSize(dim.at(0).toInt(), dim.at(1).toInt()));
+        // the hotspot page puts its picture where its hotspots are measured from
+        QVERIFY(pagina.posizioneImmagine.has_value());
+        QVERIFY(pagina.finestrelle.contains(finestrella));
+        const QRect f(pagina.finestrelle.value(finestrella) - *pagina.posizioneImmagine,
+                      a->finestrelle.value(finestrella).progetto.size());
         // twips to the picture's pixels
         const double k = double(figura.image.width()) / figura.twips.width();
         const double q = quota(figura.image, QRectF(f.x() * k, f.y() * k, f.width() * k, f.height() * k), colore);

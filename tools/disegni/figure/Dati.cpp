@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSet>
 
 #include <cmath>
 
@@ -43,14 +42,6 @@ QList<Terremoto> terremoti(GeoData &data)
     if (!f.open(QIODevice::ReadOnly))
         throw GeoDataError(QStringLiteral("%1: %2").arg(f.fileName(), f.errorString()).toStdString());
     return leggiTerremoti(f.readAll(), f.fileName());
-}
-
-bool vulcanoAttivo(const GeoFeature &vulcano)
-{
-    static const QSet<QString> esclusi = {QStringLiteral("Uncertain"), QStringLiteral("Pleistocene"),
-                                          QStringLiteral("Pleistocene-Fumarol"), QStringLiteral("Holocene?")};
-    const QString status = vulcano.text(QStringLiteral("status"));
-    return !vulcano.points.isEmpty() && !status.isEmpty() && !esclusi.contains(status);
 }
 
 } // namespace disegni

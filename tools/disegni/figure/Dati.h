@@ -1,7 +1,7 @@
 #pragma once
 
-// Data sets of ../shared/geo that only the lesson pictures use: the earthquake catalogue and the
-// volcanoes, read at drawing time like the rest.
+// The earthquake catalogue of ../shared/geo as the lesson pictures read it, at drawing time like the
+// rest. The volcanoes, and which of them are active, are in Events.h.
 
 #include "GeoData.h"
 
@@ -20,9 +20,5 @@ struct Terremoto {
 QList<Terremoto> leggiTerremoti(const QByteArray &csv, const QString &nome);
 // earthquakes.csv of the data folder.
 QList<Terremoto> terremoti(GeoData &data);
-
-// A volcano of volcanoes.json counted as active: it erupted in the last ten thousand years, however
-// the date is known; doubtful and older ones are left out.
-bool vulcanoAttivo(const GeoFeature &vulcano);
 
 } // namespace disegni

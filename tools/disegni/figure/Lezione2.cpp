@@ -4,6 +4,7 @@
 
 #include "Catalogue.h"
 #include "Dati.h"
+#include "Events.h"
 #include "Globe.h"
 #include "Output.h"
 #include "Schemi.h"
@@ -200,20 +201,16 @@ QImage vulc200(PictureContext &ctx)
     cielo(p, QRectF(QPointF(0, 0), size));
     emisferi(p, ctx, size);
 
-    int contati = 0;
-    const QList<GeoFeature> &vulcani = ctx.data().geoJson(QStringLiteral("volcanoes.json"));
+    QList<Volcano> attivi = volcanoes(ctx.data());
+    attivi.removeIf([](const Volcano &v) { return !v.active(); });
     for (const Emisfero &e : {kAtlantico, kPacifico}) {
         const Globe g = globo(e);
-        for (const GeoFeature &v : vulcani) {
-            if (!vulcanoAttivo(v))
-                continue;
-            if (const auto at = g.toPixel(v.points.first().x(), v.points.first().y()))
+        for (const Volcano &v : std::as_const(attivi)) {
+            if (const auto at = g.toPixel(v.at.x(), v.at.y()))
                 triangolo(p, *at, 3.6);
         }
     }
-    for (const GeoFeature &v : vulcani)
-        contati += vulcanoAttivo(v);
-    if (contati == 0)
+    if (attivi.isEmpty())
         throw GeoDataError("volcanoes.json: nessun vulcano attivo");
 
     const Globe a = globo(kAtlantico), b = globo(kPacifico);

@@ -1,6 +1,7 @@
-// Sequence 1 (origini/): how the Earth's layers formed. A slowly turning cloud of mixed matter
-// draws together into a hot, mostly molten ball; in it the heaviest material (iron and nickel)
-// sinks to the centre and makes the core, the heavy rocks settle round it as the mantle, the light
+// Sequence 1 (origini/): how the Earth's layers formed. A slowly turning cloud of gas and dust lit
+// by the young Sun, where grains stick together into pebbles and then into blocks as big as
+// mountains; one clump gathers the rest and becomes a hot, mostly molten ball; in it the heaviest
+// material (iron and nickel) sinks to the centre and makes the core, the heavy rocks settle round it as the mantle, the light
 // rocks float up into a thin crust; then the surface cools, gases make the atmosphere, rain makes
 // the oceans. Every grain keeps its place in the mixture from frame to frame and moves a little
 // further towards its layer, so the frames play as one smooth movement.
@@ -10,9 +11,11 @@
 #include "Sezione.h"
 #include "Style.h"
 
+#include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -87,6 +90,8 @@ QString nome(Materiale m)
 class Sequenza
 {
 public:
+    explicit Sequenza(std::uint64_t seed = 0x9E3779B97F4A7C15ULL) : m_state(seed) {}
+
     double next()
     {
         m_state ^= m_state << 13;
@@ -96,7 +101,7 @@ public:
     }
 
 private:
-    std::uint64_t m_state = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t m_state;
 };
 
 const std::vector<Granello> &granelli()
@@ -216,6 +221,186 @@ QPainterPath settore(const QPointF &c, double r0, double r1, double a0, double a
     return path;
 }
 
+// --- the first frames: the young Sun, dust sticking together, the clump that becomes the Earth ---
+
+// The Sun lit up at the centre of the cloud, off to the top left of the picture. The view closes in
+// on the growing Earth, so frame by frame the Sun slides out of the corner; from frame 3 on it is
+// gone and the picture is the Earth's alone.
+struct Sole {
+    QPointF centro;
+    double raggio = 26;
+    double forza = 0;  // 0: not in the picture
+};
+
+Sole sole(int frame)
+{
+    switch (frame) {
+    case 0:
+        return {QPointF(50, 48), 26, 1.0};
+    case 1:
+        return {QPointF(34, 32), 26, 0.95};
+    case 2:
+        return {QPointF(10, 8), 26, 0.75};
+    default:
+        break;
+    }
+    return {};
+}
+
+// Its light spread over the dark sky, behind the cloud.
+void bagliore(QPainter &p, const Sole &s)
+{
+    QRadialGradient g(s.centro, s.raggio * 7);
+    g.setColorAt(0.0, style::withAlpha(QColor(0xFF, 0xE4, 0xA0), 0.75 * s.forza));
+    g.setColorAt(0.12, style::withAlpha(QColor(0xFF, 0xD0, 0x78), 0.5 * s.forza));
+    g.setColorAt(0.35, style::withAlpha(QColor(0xF4, 0xB0, 0x60), 0.16 * s.forza));
+    g.setColorAt(1.0, style::withAlpha(QColor(0xF4, 0xB0, 0x60), 0.0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(s.centro, s.raggio * 7, s.raggio * 7);
+}
+
+// The Sun itself, over the dust: a white-hot centre, a golden edge and a soft crown of rays.
+void disegnaSole(QPainter &p, const Sole &s)
+{
+    p.save();
+    p.setOpacity(s.forza);
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 12; ++i) {
+        const double a = i * M_PI / 6 + 0.13;
+        const double lungo = s.raggio * (i % 2 == 0 ? 2.3 : 1.8);
+        const QPointF u(std::cos(a), std::sin(a)), n(-u.y(), u.x());
+        QPainterPath raggio;
+        raggio.moveTo(s.centro + n * s.raggio * 0.28);
+        raggio.lineTo(s.centro + u * lungo);
+        raggio.lineTo(s.centro - n * s.raggio * 0.28);
+        raggio.closeSubpath();
+        QRadialGradient g(s.centro, lungo);
+        g.setColorAt(0.3, style::withAlpha(QColor(0xFF, 0xE9, 0xA8), 0.55));
+        g.setColorAt(1.0, style::withAlpha(QColor(0xFF, 0xE9, 0xA8), 0.0));
+        p.fillPath(raggio, g);
+    }
+    QRadialGradient corona(s.centro, s.raggio * 1.6);
+    corona.setColorAt(0.55, style::withAlpha(QColor(0xFF, 0xDA, 0x7A), 0.85));
+    corona.setColorAt(1.0, style::withAlpha(QColor(0xFF, 0xDA, 0x7A), 0.0));
+    p.setBrush(corona);
+    p.drawEllipse(s.centro, s.raggio * 1.6, s.raggio * 1.6);
+    QRadialGradient disco(s.centro - QPointF(s.raggio, s.raggio) * 0.2, s.raggio);
+    disco.setColorAt(0.0, QColor(0xFF, 0xFE, 0xF4));
+    disco.setColorAt(0.55, QColor(0xFF, 0xF0, 0xB8));
+    disco.setColorAt(1.0, QColor(0xFF, 0xCC, 0x55));
+    p.setBrush(disco);
+    p.drawEllipse(s.centro, s.raggio, s.raggio);
+    p.restore();
+}
+
+// Sunlight falling on the cloud: warmer and brighter on the side that faces the Sun.
+void luce(QPainter &p, const QPainterPath &dove, const Sole &s, double forza)
+{
+    QRadialGradient g(s.centro, 330);
+    g.setColorAt(0.0, style::withAlpha(QColor(0xFF, 0xE2, 0x9A), 0.55 * forza));
+    g.setColorAt(0.45, style::withAlpha(QColor(0xFF, 0xD6, 0x8A), 0.22 * forza));
+    g.setColorAt(1.0, style::withAlpha(QColor(0xFF, 0xD6, 0x8A), 0.0));
+    p.fillPath(dove, g);
+}
+
+// A lump of rock stuck together from the grains: irregular, lit from the Sun's side, speckled with
+// the colours of the grains it is made of.
+void disegnaAmmasso(QPainter &p, const QPointF &q, double r, std::uint64_t seme, const Sole &s)
+{
+    Sequenza rnd(seme * 0x2545F4914F6CDD1DULL + 0x632BE59BD9B4E019ULL);
+    const int lati = 11;
+    const double giro = rnd.next() * 2 * M_PI;
+    QPolygonF bordo;
+    for (int i = 0; i < lati; ++i) {
+        const double a = giro + 2 * M_PI * i / lati;
+        bordo << q + QPointF(std::cos(a), std::sin(a)) * r * (0.82 + 0.3 * rnd.next());
+    }
+    QPainterPath forma;
+    // rounded: through the middles of the sides, curving round each corner
+    const auto mezzo = [&](int i) { return (bordo.at(i % lati) + bordo.at((i + 1) % lati)) / 2; };
+    forma.moveTo(mezzo(0));
+    for (int i = 1; i <= lati; ++i)
+        forma.quadTo(bordo.at(i % lati), mezzo(i));
+    forma.closeSubpath();
+
+    // lit from the Sun, or from the top left where it was
+    QPointF verso = s.forza > 0 ? s.centro - q : QPointF(-1, -1);
+    if (std::hypot(verso.x(), verso.y()) < 1)
+        verso = QPointF(-1, -1);
+    const QPointF luceDa = q + verso / std::hypot(verso.x(), verso.y()) * r * 0.55;
+    const QColor roccia = style::mix(colore(RocceLeggere), colore(RoccePesanti), 0.35).darker(125);
+    QRadialGradient g(q, r * 1.25, luceDa);
+    g.setColorAt(0.0, roccia.lighter(140));
+    g.setColorAt(0.55, roccia);
+    g.setColorAt(1.0, roccia.darker(185));
+    p.save();
+    p.setPen(style::pen(roccia.darker(260), 1.0));
+    p.setBrush(g);
+    p.drawPath(forma);
+    p.setPen(Qt::NoPen);
+    // a pebble shows the few grains it is made of, a block many small ones
+    const bool sasso = r < 8;
+    const int macchie = sasso ? 5 : std::clamp(int(r * 1.1), 2, 22);
+    for (int i = 0; i < macchie; ++i) {
+        const double a = sasso ? giro + 2 * M_PI * i / (macchie - 1) : rnd.next() * 2 * M_PI;
+        const double d = sasso ? (i == macchie - 1 ? 0.0 : r * 0.5) : std::sqrt(rnd.next()) * r * 0.62;
+        const double pick = rnd.next();
+        const Materiale m = pick < 0.3 ? Ferro : (pick < 0.75 ? RoccePesanti : RocceLeggere);
+        p.setPen(sasso ? style::pen(colore(m).darker(230), 0.8) : QPen(Qt::NoPen));
+        p.setBrush(style::withAlpha(colore(m), 0.92));
+        const double rr = sasso ? r * 0.36 : 1.2 + 0.7 * rnd.next();
+        p.drawEllipse(q + QPointF(std::cos(a), std::sin(a)) * d, rr, rr);
+    }
+    p.restore();
+}
+
+// A flash where two bodies hit each other.
+void scontro(QPainter &p, const QPointF &q, double r, double forza)
+{
+    QRadialGradient g(q, r);
+    g.setColorAt(0.0, style::withAlpha(QColor(0xFF, 0xF6, 0xD8), 0.95 * forza));
+    g.setColorAt(0.3, style::withAlpha(QColor(0xFF, 0xC8, 0x60), 0.7 * forza));
+    g.setColorAt(1.0, style::withAlpha(QColor(0xFF, 0x8A, 0x3A), 0.0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(q, r, r);
+}
+
+// The clumps of the first frames. Each is a place in the turning cloud (angle, part of the cloud's
+// radius): in frame 0 a few pebbles lie there, in frame 1 they have stuck together into one block.
+struct Blocco {
+    double angolo;
+    double distanza;
+    double raggio;  // pixels, in frame 1
+};
+
+const std::vector<Blocco> &blocchi()
+{
+    static const std::vector<Blocco> all = [] {
+        std::vector<Blocco> b;
+        Sequenza r(0xD1B54A32D192ED03ULL);
+        // round the middle, where the clump that becomes the Earth grows
+        const int n = 11;
+        for (int i = 0; i < n; ++i) {
+            Blocco q;
+            q.angolo = 2 * M_PI * (i + 0.2 + 0.6 * r.next()) / n;
+            q.distanza = 0.62 + 0.3 * r.next();
+            q.raggio = 8 + 8 * r.next();
+            b.push_back(q);
+        }
+        return b;
+    }();
+    return all;
+}
+
+// The radius of the middle clump: a block a little bigger than the others in frame 0, already the
+// young Earth in frame 1.
+double embrione(int frame)
+{
+    return frame == 0 ? 13.0 : 58.0;
+}
+
 QImage origine(int frame)
 {
     const double k = frame;
@@ -228,6 +413,9 @@ QImage origine(int frame)
     const QPointF c(178, 150);
     const double R = 112;
     sfondo(p, size, c);
+    const Sole luceSole = sole(frame);
+    if (luceSole.forza > 0)
+        bagliore(p, luceSole);
 
     // the cloud draws together into a round ball in the first frames
     const double raccolta = liscio(k / 2.0);
@@ -241,8 +429,15 @@ QImage origine(int frame)
     const double atmosfera = liscio((k - 9.2) / 1.6);
     const double oceani = liscio((k - 10.8) / 1.6);
 
-    // glow of the hot ball, fading as it cools
-    {
+    // glow of the hot ball, fading as it cools; before, of the clump that grows into it
+    if (frame == 1) {
+        QRadialGradient g(c, embrione(frame) * 1.6);
+        g.setColorAt(0.6, style::withAlpha(QColor(0xFF, 0x9A, 0x4A), 0.5));
+        g.setColorAt(1.0, style::withAlpha(QColor(0xFF, 0x9A, 0x4A), 0.0));
+        p.setPen(Qt::NoPen);
+        p.setBrush(g);
+        p.drawEllipse(c, embrione(frame) * 1.6, embrione(frame) * 1.6);
+    } else if (frame >= 2) {
         const double glow = raccolta * (1 - 0.8 * raffreddamento);
         QRadialGradient g(c, R * 1.45);
         g.setColorAt(0.6, style::withAlpha(QColor(0xFF, 0x9A, 0x4A), 0.55 * glow));
@@ -274,12 +469,45 @@ QImage origine(int frame)
         }
         QRadialGradient g(c, R * nube * 1.1);
         const QColor dust(0x6E, 0x5A, 0x4E), molten(0x86, 0x36, 0x24);
-        g.setColorAt(0.0, style::withAlpha(style::mix(dust, molten.lighter(115), raccolta), 0.55 + 0.45 * raccolta));
-        g.setColorAt(0.85, style::withAlpha(style::mix(dust, molten, raccolta), 0.35 + 0.65 * raccolta));
-        g.setColorAt(1.0, style::withAlpha(style::mix(dust, molten.darker(120), raccolta), 0.1 + 0.9 * raccolta));
+        if (frame < 2) {
+            // gas and dust, thinning as the grains gather into lumps, lit by the Sun
+            const double velo = frame == 0 ? 1.0 : 0.7;
+            g.setColorAt(0.0, style::withAlpha(dust, 0.6 * velo));
+            g.setColorAt(0.85, style::withAlpha(dust, 0.4 * velo));
+            g.setColorAt(1.0, style::withAlpha(dust, 0.12 * velo));
+            p.setBrush(g);
+            p.setPen(Qt::NoPen);
+            p.drawPath(outline);
+            luce(p, outline, luceSole, velo);
+        } else {
+            g.setColorAt(0.0, style::withAlpha(style::mix(dust, molten.lighter(115), raccolta), 0.55 + 0.45 * raccolta));
+            g.setColorAt(0.85, style::withAlpha(style::mix(dust, molten, raccolta), 0.35 + 0.65 * raccolta));
+            g.setColorAt(1.0, style::withAlpha(style::mix(dust, molten.darker(120), raccolta), 0.1 + 0.9 * raccolta));
+            p.setBrush(g);
+            p.setPen(raccolta > 0.5 ? style::pen(style::withAlpha(QColor(0x5A, 0x2E, 0x1E), raccolta), 1.6) : QPen(Qt::NoPen));
+            p.drawPath(outline);
+            // the last of the sunlight as the view closes in
+            if (luceSole.forza > 0)
+                luce(p, outline, luceSole, 0.35 * luceSole.forza);
+        }
+    }
+
+    // one clump in the middle: a pebble among the others, then the young Earth, hot from the
+    // collisions, pulling in the rest
+    if (frame == 0) {
+        disegnaAmmasso(p, c, embrione(frame), 7, luceSole);
+    } else if (frame == 1) {
+        const double r = embrione(frame);
+        QPainterPath palla;
+        palla.addEllipse(c, r, r);
+        QRadialGradient g(c, r);
+        g.setColorAt(0.0, QColor(0x9E, 0x44, 0x2A));
+        g.setColorAt(0.8, QColor(0x86, 0x36, 0x24));
+        g.setColorAt(1.0, QColor(0x6E, 0x2C, 0x1E));
+        p.setPen(style::pen(QColor(0x5A, 0x2E, 0x1E), 1.6));
         p.setBrush(g);
-        p.setPen(raccolta > 0.5 ? style::pen(style::withAlpha(QColor(0x5A, 0x2E, 0x1E), raccolta), 1.6) : QPen(Qt::NoPen));
-        p.drawPath(outline);
+        p.drawPath(palla);
+        luce(p, palla, luceSole, 0.5);
     }
 
     // the cloud turns slowly on itself
@@ -345,6 +573,60 @@ QImage origine(int frame)
         p.setPen(style::pen(style::withAlpha(colore(g.materiale).darker(230), alpha), 1.0));
         p.setBrush(style::withAlpha(colore(g.materiale), alpha));
         p.drawEllipse(q, g.raggio, g.raggio);
+    }
+
+    // pebbles, then blocks as big as mountains; the last of them fall onto the young Earth
+    if (frame < 3) {
+        const auto nellaNube = [&](double angolo, double distanza) {
+            const double a = angolo + rotazione;
+            return c + QPointF(std::cos(a), std::sin(a)) * distanza * R * nube * forma(angolo);
+        };
+        const std::vector<Blocco> &tutti = blocchi();
+        if (frame == 0) {
+            Sequenza r(0x94D049BB133111EBULL);
+            for (std::size_t i = 0; i < tutti.size(); ++i) {
+                const QPointF q = nellaNube(tutti[i].angolo, tutti[i].distanza);
+                // the biggest are already blocks, the others still a handful of pebbles
+                const bool blocco = tutti[i].raggio > 13;
+                if (blocco)
+                    disegnaAmmasso(p, q, tutti[i].raggio * 0.65, i + 100, luceSole);
+                const int sassi = blocco ? 2 : 3 + int(tutti[i].raggio > 12);
+                for (int j = 0; j < sassi; ++j) {
+                    const double a = 2 * M_PI * (j + r.next() * 0.6) / sassi;
+                    const double d = blocco ? tutti[i].raggio * 0.65 + 7 : 6 + tutti[i].raggio * 0.7 * r.next();
+                    disegnaAmmasso(p, q + QPointF(std::cos(a), std::sin(a)) * d, 4.8 + 2.0 * r.next(), i * 8 + j + 20, luceSole);
+                }
+            }
+        } else if (frame == 1) {
+            for (std::size_t i = 0; i < tutti.size(); ++i)
+                disegnaAmmasso(p, nellaNube(tutti[i].angolo, tutti[i].distanza), tutti[i].raggio, i + 100, luceSole);
+            // two blocks meet
+            const QPointF a = nellaNube(tutti[2].angolo, tutti[2].distanza);
+            scontro(p, a + QPointF(tutti[2].raggio * 0.9, 0), 14, 0.8);
+        } else {
+            // the three farthest out are still falling in; one hits
+            std::vector<std::size_t> ordine(tutti.size());
+            for (std::size_t i = 0; i < ordine.size(); ++i)
+                ordine[i] = i;
+            std::sort(ordine.begin(), ordine.end(), [&](std::size_t x, std::size_t y) { return tutti[x].distanza > tutti[y].distanza; });
+            for (int j = 0; j < 3; ++j) {
+                const Blocco &b = tutti[ordine[j]];
+                const double a = b.angolo + rotazione;
+                const QPointF u(std::cos(a), std::sin(a));
+                const double r = std::max(b.raggio, 10.0);
+                const double d = j == 0 ? R + r * 0.3 : R + r + 10 + 8 * j;
+                const QPointF q = c + u * d;
+                // a faint trail behind it
+                QLinearGradient scia(q, q + u * 30);
+                scia.setColorAt(0.0, style::withAlpha(QColor(0xE6, 0xEC, 0xF2), 0.45));
+                scia.setColorAt(1.0, style::withAlpha(QColor(0xE6, 0xEC, 0xF2), 0.0));
+                p.setPen(QPen(QBrush(scia), r * 1.1, Qt::SolidLine, Qt::RoundCap));
+                p.drawLine(q, q + u * 30);
+                if (j == 0)
+                    scontro(p, c + u * R, 26, 1.0);
+                disegnaAmmasso(p, q, r, ordine[j] + 100, luceSole);
+            }
+        }
     }
 
     // arrows: iron sinks, the light rocks rise
@@ -444,6 +726,20 @@ QImage origine(int frame)
         e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R - 2);
         disegnaEtichetta(p, e);
     }
+
+    if (luceSole.forza > 0) {
+        disegnaSole(p, luceSole);
+        if (frame < 2)
+            disegnaEtichetta(p, {QStringLiteral("Sole"), luceSole.centro + QPointF(0, luceSole.raggio + 22), fs,
+                                 Qt::AlignHCenter, true, QPointF(-1, -1), QColor(0xF1, 0xF4, 0xF7)});
+    }
+    // right of the legend, clear of the part of the picture the viewer may cover
+    if (frame < 2)
+        disegnaEtichetta(p, {QStringLiteral("nube di gas e polveri"), QPointF(324, 316), fs * 0.85, Qt::AlignRight, false,
+                             QPointF(-1, -1), QColor(0xF1, 0xF4, 0xF7)});
+    if (frame == 1 || frame == 2)
+        disegnaEtichetta(p, {QStringLiteral("giovane Terra"), c + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
+                             QColor(0xF1, 0xF4, 0xF7)});
 
     legenda(p, size);
     p.setPen(style::pen(QColor(0x0E, 0x18, 0x24), 2.0));

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTextStream>
 #include <QVector3D>
 #include <QtMath>
@@ -15,9 +16,9 @@ namespace disegni {
 
 bool Volcano::active() const
 {
-    return status == QLatin1String("Historical") || status.startsWith(QLatin1String("Holocene"))
-        || status == QLatin1String("Radiocarbon") || status == QLatin1String("Tephrochronology")
-        || status == QLatin1String("Fumarolic");
+    static const QSet<QString> notActive = {QStringLiteral("Uncertain"), QStringLiteral("Holocene?"),
+                                            QStringLiteral("Pleistocene"), QStringLiteral("Pleistocene-Fumarol")};
+    return !status.isEmpty() && !notActive.contains(status);
 }
 
 QList<Earthquake> readEarthquakes(const QString &path, QString *error)

@@ -19,10 +19,12 @@ struct Volcano {
     QPointF at;          // lon, lat
     QString name;
     QString type;        // "Stratovolcano", "Submarine volcano", ...
-    QString status;      // how its activity is known: "Historical", "Holocene", ...
+    QString status;      // how its last eruption is dated: "Historical", "Radiocarbon", "Pleistocene", ...
     double elevation = 0;
 
-    // Erupted in historical times or within the Holocene: what a school map calls active.
+    // What the course calls active: it erupted in the last ten thousand years, however the date is
+    // known (records, radiocarbon, tree rings, ...). Doubtful ("Holocene?", "Uncertain") and older
+    // ones (Pleistocene) are left out, and so are those whose status is missing.
     bool active() const;
 };
 

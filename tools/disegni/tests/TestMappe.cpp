@@ -102,6 +102,9 @@ private slots:
     void movingOnTheSphere();
     void earthquakesFromCsv_data();
     void earthquakesFromCsv();
+    void activeVolcanoes_data();
+    void activeVolcanoes();
+    void volcanoesOnePerPlace();
     void labelsDoNotCoverEachOther();
     void worldHotspotsCoverTheirRegions_data();
     void worldHotspotsCoverTheirRegions();
@@ -429,6 +432,53 @@ void TestMappe::earthquakesFromCsv()
     QCOMPARE(list.size(), count);
     QCOMPARE(list.first().at, QPointF(15.6, 38.1));
     QCOMPARE(list.first().depthKm, 279.0);
+}
+
+// One rule for every picture that shows active volcanoes: erupted in the last ten thousand years,
+// whatever way the eruption is dated.
+void TestMappe::activeVolcanoes_data()
+{
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("active");
+
+    QTest::newRow("historical eruptions") << "Historical" << true;
+    QTest::newRow("holocene") << "Holocene" << true;
+    QTest::newRow("dated by radiocarbon") << "Radiocarbon" << true;
+    QTest::newRow("dated by tephra layers") << "Tephrochronology" << true;
+    QTest::newRow("dated by tree rings (Rainier)") << "Dendrochronology" << true;
+    QTest::newRow("dated by people who saw it") << "Anthropology" << true;
+    QTest::newRow("steaming vents") << "Fumarolic" << true;
+    QTest::newRow("doubtful holocene") << "Holocene?" << false;
+    QTest::newRow("uncertain") << "Uncertain" << false;
+    QTest::newRow("pleistocene") << "Pleistocene" << false;
+    QTest::newRow("pleistocene, still steaming") << "Pleistocene-Fumarol" << false;
+    QTest::newRow("no status") << "" << false;
+}
+
+void TestMappe::activeVolcanoes()
+{
+    QFETCH(QString, status);
+    QFETCH(bool, active);
+    Volcano v;
+    v.at = QPointF(14.99, 37.75);
+    v.status = status;
+    QCOMPARE(v.active(), active);
+}
+
+// A volcano without a place is no volcano on a map.
+void TestMappe::volcanoesOnePerPlace()
+{
+    QTemporaryDir dir;
+    writeFile(dir, QStringLiteral("volcanoes.json"), R"({"type": "FeatureCollection", "features": [
+        {"type": "Feature", "geometry": {"type": "Point", "coordinates": [14.99, 37.75]},
+         "properties": {"name": "Etna", "type": "Stratovolcano", "status": "Historical", "elev": 3350}},
+        {"type": "Feature", "geometry": null, "properties": {"name": "Nowhere", "status": "Historical"}}]})");
+    GeoData data(dir.path());
+    const QList<Volcano> list = volcanoes(data);
+    QCOMPARE(list.size(), 1);
+    QCOMPARE(list.first().name, QStringLiteral("Etna"));
+    QCOMPARE(list.first().at, QPointF(14.99, 37.75));
+    QVERIFY(list.first().active());
 }
 
 void TestMappe::labelsDoNotCoverEachOther()

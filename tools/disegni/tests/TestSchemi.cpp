@@ -135,33 +135,6 @@ private slots:
         QCOMPARE(QPointF(t.first().lon, t.first().lat), primo);
     }
 
-    void vulcaniAttivi_data()
-    {
-        QTest::addColumn<QString>("status");
-        QTest::addColumn<bool>("conPosizione");
-        QTest::addColumn<bool>("attivo");
-        QTest::newRow("eruzioni storiche") << "Historical" << true << true;
-        QTest::newRow("olocene") << "Holocene" << true << true;
-        QTest::newRow("datato col radiocarbonio") << "Radiocarbon" << true << true;
-        QTest::newRow("incerto") << "Uncertain" << true << false;
-        QTest::newRow("olocene dubbio") << "Holocene?" << true << false;
-        QTest::newRow("pleistocene") << "Pleistocene" << true << false;
-        QTest::newRow("senza stato") << "" << true << false;
-        QTest::newRow("senza posizione") << "Historical" << false << false;
-    }
-    void vulcaniAttivi()
-    {
-        QFETCH(QString, status);
-        QFETCH(bool, conPosizione);
-        QFETCH(bool, attivo);
-        GeoFeature v;
-        if (!status.isEmpty())
-            v.properties.insert(QStringLiteral("status"), status);
-        if (conPosizione)
-            v.points.append(QPointF(14.99, 37.75));
-        QCOMPARE(vulcanoAttivo(v), attivo);
-    }
-
     // Every lesson picture committed under immagini/altre and immagini/origini is one the program
     // draws, so that running it again reproduces it.
     void catalogoCopreLeLezioni()

@@ -135,6 +135,8 @@ private slots:
     void lessonPagesLeaveRoom();
     void seaFollowsTheStory_data();
     void seaFollowsTheStory();
+    void sunLightsTheFirstFrames_data();
+    void sunLightsTheFirstFrames();
     void slabFollowsItsPath_data();
     void slabFollowsItsPath();
     void sectionMapsKilometres();
@@ -363,6 +365,36 @@ void TestSezioni::seaFollowsTheStory()
         QVERIFY2(widths.first() > w * 0.95, qPrintable(elenco()));
         QVERIFY2(widths.last() < widths.first() - w * 0.05, qPrintable(elenco()));
     }
+}
+
+// Topic 1's page 8 tells of the Sun lighting up in the middle of the cloud: the first frames show
+// it in the top left corner, and it has left the picture by the time the layers start to form.
+void TestSezioni::sunLightsTheFirstFrames_data()
+{
+    QTest::addColumn<QString>("frame");
+    QTest::addColumn<bool>("sun");
+    const QStringList frames = origini();
+    for (int i = 0; i < frames.size(); ++i)
+        QTest::newRow(qPrintable(frames.at(i).section(QLatin1Char('\\'), -1))) << frames.at(i) << (i < 3);
+}
+
+void TestSezioni::sunLightsTheFirstFrames()
+{
+    QFETCH(QString, frame);
+    QFETCH(bool, sun);
+    const Letta l = leggi(trova(frame));
+    QVERIFY2(!l.image.isNull(), qPrintable(frame));
+    // white-hot pixels of the Sun's disc in the corner: hundreds of them; the stars are too faint,
+    // and the white clouds of the last frames leave only a few
+    int disc = 0;
+    const QRect corner(0, 0, l.image.width() / 4, l.image.height() / 4);
+    for (int y = corner.top(); y <= corner.bottom(); ++y) {
+        for (int x = corner.left(); x <= corner.right(); ++x) {
+            const QColor c = l.image.pixelColor(x, y);
+            disc += c.red() > 245 && c.green() > 230 && c.blue() > 170;
+        }
+    }
+    QVERIFY2(sun ? disc > 150 : disc < 40, qPrintable(QString::number(disc)));
 }
 
 void TestSezioni::slabFollowsItsPath_data()
