@@ -672,7 +672,7 @@ QImage ande(PictureContext &ctx)
     speed.weight = QFont::Bold;
     speed.colour = kArrow;
     label(p, s, QStringLiteral("7 cm all'anno"), QPointF(-87, -30), speed);
-    label(p, s, QStringLiteral("Oceano\nPacifico"), QPointF(-87, -2), seaLook());
+    label(p, s, QStringLiteral("Oceano\nPacifico"), QPointF(-88, -8), seaLook()); // clear of the Galápagos
     label(p, s, QStringLiteral("Oceano\nAtlantico"), QPointF(-35.5, -27), seaLook());
     frame(p, s);
     const QList<LegendEntry> entries = {
