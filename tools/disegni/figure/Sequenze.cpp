@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <iterator>
 
 namespace disegni {
@@ -1080,14 +1079,16 @@ namespace sequenze {
 
 std::vector<Fotogramma> storia(const QString &cartella)
 {
-    const std::function<QImage(int, Fotogramma *)> disegna =
-        cartella == QLatin1String("allontan") ? std::function<QImage(int, Fotogramma *)>(espansione)
-        : cartella == QLatin1String("avvici") ? std::function<QImage(int, Fotogramma *)>(avvicinamento)
-        : cartella == QLatin1String("oceoce") ? std::function<QImage(int, Fotogramma *)>(oceanoOceano)
-                                              : nullptr;
-    const int n = cartella == QLatin1String("allontan") ? 14 : cartella == QLatin1String("avvici") ? 12 : 11;
+    QImage (*disegna)(int, Fotogramma *) = nullptr;
+    int n = 0;
+    if (cartella == QLatin1String("allontan"))
+        disegna = espansione, n = 14;
+    else if (cartella == QLatin1String("avvici"))
+        disegna = avvicinamento, n = 12;
+    else if (cartella == QLatin1String("oceoce"))
+        disegna = oceanoOceano, n = 11;
     std::vector<Fotogramma> out;
-    for (int k = 0; disegna && k < n; ++k) {
+    for (int k = 0; k < n; ++k) {
         Fotogramma f;
         disegna(k, &f);
         out.push_back(f);

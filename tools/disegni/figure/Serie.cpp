@@ -598,7 +598,7 @@ Fatti fatti(int sequenza)
     f.fosse = int(fosse(primo).size());
     f.dorsali = int(dorsali(primo).size());
     f.catene = 1 + int(primo.collisione());
-    f.subduzioni = int(ultimo.fossa1()) + int(ultimo.fossa2());
+    f.subduzioni = int(fosse(ultimo).size()); // a trench is drawn only where a plate still goes down
     f.subduzioniInEsaurimento = f.subduzioni > 0 && kFossa1 - (kDorsale1 + ultimo.m) < 60
                                 && kFossa2 - (820 + ultimo.g) < 60;
     for (const Scena &s : scene) {
@@ -624,7 +624,7 @@ Fatti fatti(int sequenza)
     f.vulcaniDaCompressione = f.vulcaniFaglia && ultimo.g <= primo.g; // the lips move apart, not together
     f.fondaleInEspansione = ultimo.g + ultimo.sx > primo.g + primo.sx && ultimo.oceanoNuovo();
     f.archiInsulari = false; // the main picture has no island arcs; only the close-up shows them
-    f.fosseRimaste = ultimo.fossa1() != false || ultimo.fossa2() != false;
+    f.fosseRimaste = !fosse(ultimo).empty();
     f.primeDueMiste = placche.size() >= 2 && placche[0].oceanica && placche[0].continentale && placche[1].oceanica
                       && placche[1].continentale;
     f.placcheSoloOceaniche = int(std::count_if(placche.begin(), placche.end(),
