@@ -3,8 +3,8 @@
 // page.
 
 #include "Catalogue.h"
-#include "Dati.h"
 #include "Events.h"
+#include "GeoData.h"
 #include "Globe.h"
 #include "Output.h"
 #include "Schemi.h"
@@ -145,14 +145,14 @@ QImage ter200(PictureContext &ctx)
     cielo(p, QRectF(QPointF(0, 0), size));
     emisferi(p, ctx, size);
 
-    QList<Terremoto> tutti = terremoti(ctx.data());
+    QList<Earthquake> tutti = earthquakes(ctx.data());
     // the deep ones are few: drawn last, so that they show through the shallow ones
-    std::stable_sort(tutti.begin(), tutti.end(), [](const Terremoto &a, const Terremoto &b) { return a.depth < b.depth; });
+    std::stable_sort(tutti.begin(), tutti.end(), [](const Earthquake &a, const Earthquake &b) { return a.depthKm < b.depthKm; });
     for (const Emisfero &e : {kAtlantico, kPacifico}) {
         const Globe g = globo(e);
-        for (const Terremoto &t : tutti) {
-            if (const auto at = g.toPixel(t.lon, t.lat))
-                puntoTerremoto(p, *at, t.depth, t.magnitude);
+        for (const Earthquake &t : std::as_const(tutti)) {
+            if (const auto at = g.toPixel(t.at.x(), t.at.y()))
+                puntoTerremoto(p, *at, t.depthKm, t.magnitude);
         }
     }
 
