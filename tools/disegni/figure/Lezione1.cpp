@@ -157,15 +157,21 @@ void roccia(QPainter &p, const QPainterPath &lump)
     p.drawPath(lump);
 }
 
+// The glow round a hot ball: colore from `da` (a fraction of raggio) fading out to raggio.
+void bagliore(QPainter &p, const QPointF &c, double raggio, double da, const QColor &colore)
+{
+    QRadialGradient glow(c, raggio);
+    glow.setColorAt(da, colore);
+    glow.setColorAt(1.0, style::withAlpha(colore, 0.0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawEllipse(c, raggio, raggio);
+}
+
 // A ball of molten rock glowing from inside.
 void pallaFusa(QPainter &p, const QPointF &c, double r, Sequenza &s)
 {
-    QRadialGradient glow(c, r * 1.35);
-    glow.setColorAt(0.70, style::withAlpha(QColor(0xFF, 0xA0, 0x50), 0.45));
-    glow.setColorAt(1.0, style::withAlpha(QColor(0xFF, 0xA0, 0x50), 0.0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(c, r * 1.35, r * 1.35);
+    bagliore(p, c, r * 1.35, 0.70, style::withAlpha(QColor(0xFF, 0xA0, 0x50), 0.45));
     QRadialGradient g(c + QPointF(-r * 0.3, -r * 0.3), r * 1.3);
     g.setColorAt(0, QColor(0xFF, 0xDA, 0x85));
     g.setColorAt(0.55, QColor(0xF0, 0x8A, 0x3A));
@@ -199,12 +205,7 @@ constexpr double kRaggioOrigini = 168;
 // The molten mixture of the young Earth: dark red rock with lighter and darker swirls.
 void miscelaFusa(QPainter &p, const QPointF &c, double r, quint32 seed)
 {
-    QRadialGradient glow(c, r + 16);
-    glow.setColorAt(r / (r + 16), style::withAlpha(QColor(0xFF, 0x9A, 0x50), 0.5));
-    glow.setColorAt(1.0, style::withAlpha(QColor(0xFF, 0x9A, 0x50), 0.0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(c, r + 16, r + 16);
+    bagliore(p, c, r + 16, r / (r + 16), style::withAlpha(QColor(0xFF, 0x9A, 0x50), 0.5));
     QRadialGradient g(c, r);
     g.setColorAt(0, QColor(0xE2, 0x86, 0x52));
     g.setColorAt(0.7, QColor(0xCB, 0x66, 0x42));

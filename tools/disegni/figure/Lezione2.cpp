@@ -3,8 +3,8 @@
 // page.
 
 #include "Catalogue.h"
-#include "Dati.h"
 #include "Events.h"
+#include "GeoData.h"
 #include "Globe.h"
 #include "Output.h"
 #include "Schemi.h"
@@ -51,8 +51,11 @@ Globe globo(const Emisfero &e)
     return Globe(e.lon, e.lat, e.centre, kRaggioEmisfero);
 }
 
+// The two hemispheres on the sky, one above the other: the ground of ter200 and vulc200.
 void emisferi(QPainter &p, PictureContext &ctx, const QSize &size)
 {
+    p.setRenderHint(QPainter::Antialiasing);
+    cielo(p, QRectF(QPointF(0, 0), size));
     const QImage texture = tessituraTerra(ctx.data(), QSize(2048, 1024), false);
     Globe::Light light;
     light.ambient = 0.93;
@@ -64,6 +67,19 @@ void emisferi(QPainter &p, PictureContext &ctx, const QSize &size)
         p.setBrush(Qt::NoBrush);
         p.strokePath(g.graticule(30), style::pen(style::withAlpha(Qt::white, 0.6), 1.0));
         p.strokePath(g.disc(), style::pen(style::withAlpha(style::outline(), 0.45), 1.6));
+    }
+}
+
+// Calls segna with the pixel of each event on the side of each hemisphere that faces us.
+template <typename Evento, typename Segna>
+void suEmisferi(const QList<Evento> &eventi, const Segna &segna)
+{
+    for (const Emisfero &e : {kAtlantico, kPacifico}) {
+        const Globe g = globo(e);
+        for (const Evento &ev : eventi) {
+            if (const auto at = g.toPixel(ev.at.x(), ev.at.y()))
+                segna(*at, ev);
+        }
     }
 }
 
@@ -141,20 +157,12 @@ QImage ter200(PictureContext &ctx)
     const QSize size = dimensioneCarta();
     QImage image = newPicture(size, style::paper());
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    cielo(p, QRectF(QPointF(0, 0), size));
     emisferi(p, ctx, size);
 
-    QList<Terremoto> tutti = terremoti(ctx.data());
+    QList<Earthquake> tutti = earthquakes(ctx.data());
     // the deep ones are few: drawn last, so that they show through the shallow ones
-    std::stable_sort(tutti.begin(), tutti.end(), [](const Terremoto &a, const Terremoto &b) { return a.depth < b.depth; });
-    for (const Emisfero &e : {kAtlantico, kPacifico}) {
-        const Globe g = globo(e);
-        for (const Terremoto &t : tutti) {
-            if (const auto at = g.toPixel(t.lon, t.lat))
-                puntoTerremoto(p, *at, t.depth, t.magnitude);
-        }
-    }
+    std::stable_sort(tutti.begin(), tutti.end(), [](const Earthquake &a, const Earthquake &b) { return a.depthKm < b.depthKm; });
+    suEmisferi(tutti, [&p](const QPointF &at, const Earthquake &t) { puntoTerremoto(p, at, t.depthKm, t.magnitude); });
 
     const Globe a = globo(kAtlantico), b = globo(kPacifico);
     nomeMare(p, b, -145, 8, QStringLiteral("Oceano\nPacifico"));
@@ -197,19 +205,11 @@ QImage vulc200(PictureContext &ctx)
     const QSize size = dimensioneCarta();
     QImage image = newPicture(size, style::paper());
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    cielo(p, QRectF(QPointF(0, 0), size));
     emisferi(p, ctx, size);
 
     QList<Volcano> attivi = volcanoes(ctx.data());
     attivi.removeIf([](const Volcano &v) { return !v.active(); });
-    for (const Emisfero &e : {kAtlantico, kPacifico}) {
-        const Globe g = globo(e);
-        for (const Volcano &v : std::as_const(attivi)) {
-            if (const auto at = g.toPixel(v.at.x(), v.at.y()))
-                triangolo(p, *at, 3.6);
-        }
-    }
+    suEmisferi(attivi, [&p](const QPointF &at, const Volcano &) { triangolo(p, at, 3.6); });
     if (attivi.isEmpty())
         throw GeoDataError("volcanoes.json: nessun vulcano attivo");
 

@@ -208,6 +208,23 @@ LegendLook keyLook()
     return look;
 }
 
+// A small key boxed in white in the bottom-left corner of a map, as far from the corner as its
+// padding: for maps whose key cannot stand beside them.
+void drawCornerKey(QPainter &p, const QRectF &rect, const QList<LegendEntry> &entries, double textSize,
+                   const QSizeF &sample, double rowGap, double padding)
+{
+    LegendLook key = keyLook();
+    key.text.pixelSize = textSize;
+    key.sampleWidth = sample.width();
+    key.sampleHeight = sample.height();
+    key.rowGap = rowGap;
+    key.padding = padding;
+    key.background = style::withAlpha(Qt::white, 0.85);
+    key.frame = style::withAlpha(style::outline(), 0.35);
+    const QSizeF keySize = legendSize(entries, key);
+    drawLegend(p, QPointF(padding, rect.height() - keySize.height() - padding), entries, key);
+}
+
 // A title over a key at the right of a map.
 void drawKeyTitle(QPainter &p, const QRectF &column, double top, const QString &text)
 {
@@ -308,21 +325,12 @@ QImage placche4(PictureContext &ctx)
     small(QStringLiteral("CAROLINE"), QPointF(146, 1));
 
     // which is which, low in the Atlantic where nothing is named
-    LegendLook key = keyLook();
-    key.text.pixelSize = 14;
-    key.sampleWidth = 30;
-    key.sampleHeight = 16;
-    key.rowGap = 5;
-    key.padding = 8;
-    key.background = style::withAlpha(Qt::white, 0.85);
-    key.frame = style::withAlpha(style::outline(), 0.35);
     const QColor edge = style::withAlpha(style::outline(), 0.6);
     // the seven large plates are told by their large names; the key tells the small ones
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Area, smallColour, QStringLiteral("placche più piccole"), edge},
     };
-    const QSizeF keySize = legendSize(entries, key);
-    drawLegend(p, QPointF(8, rect.height() - keySize.height() - 8), entries, key);
+    drawCornerKey(p, rect, entries, 14, QSizeF(30, 16), 5, 8);
 
     drawFrame(p, map);
     creditOnMap(p, map);
@@ -805,22 +813,13 @@ QImage placuno(PictureContext &ctx)
     drawFrame(p, map);
 
     // the key in the far south, where no hotspot stands
-    LegendLook key = keyLook();
-    key.text.pixelSize = 15;
-    key.sampleWidth = 36;
-    key.sampleHeight = 18;
-    key.rowGap = 6;
-    key.padding = 10;
-    key.background = style::withAlpha(Qt::white, 0.85);
-    key.frame = style::withAlpha(style::outline(), 0.35);
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Ridge, QColor(), QStringLiteral("dorsale"), QColor()},
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa"), QColor()},
         {LegendEntry::Sample::Collision, QColor(), QStringLiteral("scontro tra placche"), QColor()},
         {LegendEntry::Sample::Transform, QColor(), QStringLiteral("faglia"), QColor()},
     };
-    const QSizeF keySize = legendSize(entries, key);
-    drawLegend(p, QPointF(10, rect.height() - keySize.height() - 10), entries, key);
+    drawCornerKey(p, rect, entries, 15, QSizeF(36, 18), 6, 10);
     creditOnMap(p, map);
     return image;
 }

@@ -324,6 +324,14 @@ QRectF keyBelow(QPainter &p, const QList<LegendEntry> &entries, double top)
     return drawLegend(p, QPointF(4, top), entries, look);
 }
 
+// What closes a map with a key under it: its frame, the key and the credit line.
+void finishSheet(QPainter &p, const Sheet &s, const QList<LegendEntry> &entries, const QString &creditText)
+{
+    frame(p, s);
+    keyBelow(p, entries, s.mapArea.bottom() + 2);
+    credit(p, s.mapArea, creditText);
+}
+
 bool inCodes(const BoundaryPiece &b, const QStringList &codes)
 {
     return codes.contains(b.left) && codes.contains(b.right);
@@ -508,15 +516,13 @@ QImage faglie(PictureContext &ctx)
     label(p, s, QStringLiteral("Kilimangiaro"), QPointF(40.5, -5.2), placeLook(13));
     arrowGeo(p, s, QPointF(44, 19), QPointF(48.5, 23), 7);
     arrowGeo(p, s, QPointF(49, -8.5), QPointF(54, -9.8), 7);
-    frame(p, s);
 
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Ridge, QColor(), QStringLiteral("le placche si allontanano (dorsale, rift)"), QColor()},
         {LegendEntry::Sample::Collision, QColor(), QStringLiteral("le placche si scontrano"), QColor()},
         {LegendEntry::Sample::Transform, QColor(), QStringLiteral("le placche scorrono affiancate"), QColor()},
     };
-    keyBelow(p, entries, s.mapArea.bottom() + 2);
-    credit(p, s.mapArea, mapCredit());
+    finishSheet(p, s, entries, mapCredit());
     return s.image;
 }
 
@@ -674,13 +680,11 @@ QImage ande(PictureContext &ctx)
     label(p, s, QStringLiteral("7 cm all'anno"), QPointF(-87, -30), speed);
     label(p, s, QStringLiteral("Oceano\nPacifico"), QPointF(-88, -8), seaLook()); // clear of the Galápagos
     label(p, s, QStringLiteral("Oceano\nAtlantico"), QPointF(-35.5, -27), seaLook());
-    frame(p, s);
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa: la placca di Nazca scende sotto il Sudamerica"), QColor()},
         {LegendEntry::Sample::Volcano, kVolcano, QStringLiteral("vulcani attivi"), Qt::white},
     };
-    keyBelow(p, entries, s.mapArea.bottom() + 2);
-    credit(p, s.mapArea, creditWith(QStringLiteral("NOAA")));
+    finishSheet(p, s, entries, creditWith(QStringLiteral("NOAA")));
     return s.image;
 }
 
@@ -723,13 +727,11 @@ QImage pacifico(PictureContext &ctx)
     label(p, s, QStringLiteral("Tonga"), QPointF(181, -25), arc);
     label(p, s, QStringLiteral("Mar del\nGiappone"), QPointF(135, 41), seaLook(12));
     label(p, s, QStringLiteral("Nuova Zelanda"), QPointF(165, -35.5), placeLook(12));
-    frame(p, s);
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa (i triangoli sulla placca che sta sopra)"), QColor()},
         {LegendEntry::Sample::Volcano, kVolcano, QStringLiteral("vulcani attivi"), Qt::white},
     };
-    keyBelow(p, entries, s.mapArea.bottom() + 2);
-    credit(p, s.mapArea, creditWith(QStringLiteral("NOAA")));
+    finishSheet(p, s, entries, creditWith(QStringLiteral("NOAA")));
     return s.image;
 }
 
@@ -951,15 +953,13 @@ QImage europa(PictureContext &ctx)
     label(p, s, QStringLiteral("AFRICA"), QPointF(12, 34.8), africa);
     arrowGeo(p, s, QPointF(20, 34.4), QPointF(20, 37.3), 7);
     label(p, s, QStringLiteral("Mar Mediterraneo"), QPointF(5.5, 38.6), seaLook(12));
-    frame(p, s);
 
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Line, old, QStringLiteral("catene antiche (caledoniana, ercinica)"), QColor()},
         {LegendEntry::Sample::Line, young, QStringLiteral("catene giovani (alpine)"), QColor()},
         {LegendEntry::Sample::Arrow, kArrow, QStringLiteral("l'Africa spinge verso nord"), QColor()},
     };
-    keyBelow(p, entries, s.mapArea.bottom() + 2);
-    credit(p, s.mapArea, QStringLiteral("Dati: Natural Earth"));
+    finishSheet(p, s, entries, QStringLiteral("Dati: Natural Earth"));
     return s.image;
 }
 
@@ -1022,14 +1022,12 @@ QImage ita1(PictureContext &ctx)
     label(p, s, QStringLiteral("PLACCA\nEUROASIATICA"), QPointF(17.6, 46.0), plateLook());
     label(p, s, QStringLiteral("PLACCA\nAFRICANA"), QPointF(11.2, 36.6), plateLook());
     arrowGeo(p, s, QPointF(15.5, 35.8), QPointF(15.8, 37.0), 7);
-    frame(p, s);
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Dot, QColor(0xE0, 0x6A, 0x2C), QStringLiteral("terremoti (1973-2005)"), Qt::white},
         {LegendEntry::Sample::Volcano, kVolcano, QStringLiteral("vulcani attivi"), Qt::white},
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("confine: subduzione"), QColor()},
     };
-    keyBelow(p, entries, s.mapArea.bottom() + 2);
-    credit(p, s.mapArea, creditWith(QStringLiteral("USGS")));
+    finishSheet(p, s, entries, creditWith(QStringLiteral("USGS")));
     return s.image;
 }
 
@@ -1057,14 +1055,12 @@ QImage ita2(PictureContext &ctx)
     arrowGeo(p, s, QPointF(13.0, 40.0), QPointF(11.7, 40.9), 5);
     arrowGeo(p, s, QPointF(16.4, 39.0), QPointF(17.8, 38.0), 7);
     label(p, s, QStringLiteral("arco\ncalabro"), QPointF(17.7, 39.6), featureLook(style::trench(), 13));
-    frame(p, s);
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Dot, depthColour(10), QStringLiteral("terremoti fino a 70 km di profondità"), Qt::white},
         {LegendEntry::Sample::Dot, depthColour(100), QStringLiteral("terremoti profondi: nella placca che scende"), Qt::white},
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa: qui la placca comincia a scendere"), QColor()},
     };
-    keyBelow(p, entries, s.mapArea.bottom() + 2);
-    credit(p, s.mapArea, creditWith(QStringLiteral("USGS; NOAA")));
+    finishSheet(p, s, entries, creditWith(QStringLiteral("USGS; NOAA")));
     return s.image;
 }
 
@@ -1104,14 +1100,12 @@ QImage ita3(PictureContext &ctx)
     label(p, s, QStringLiteral("Puglia"), QPointF(16.6, 41.1), placeLook(12));
     label(p, s, QStringLiteral("Friuli"), QPointF(13.4, 46.6), placeLook(12));
     label(p, s, QStringLiteral("Balcani"), QPointF(19.4, 43.7), placeLook(12));
-    frame(p, s);
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Area, style::withAlpha(QColor(0xB8, 0x8F, 0xC8), 0.45), QStringLiteral("microplacca adriatica (Adria)"),
          QColor(0x6E, 0x4A, 0x86)},
         {LegendEntry::Sample::Dot, QColor(0xE0, 0x6A, 0x2C), QStringLiteral("terremoti (1973-2005)"), Qt::white},
     };
-    keyBelow(p, entries, s.mapArea.bottom() + 2);
-    credit(p, s.mapArea, creditWith(QStringLiteral("USGS")));
+    finishSheet(p, s, entries, creditWith(QStringLiteral("USGS")));
     return s.image;
 }
 

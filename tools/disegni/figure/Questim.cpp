@@ -571,6 +571,24 @@ void suolo(QPainter &p, const QList<QPointF> &profilo)
     p.strokePath(linea, style::pen(sezione::colore::verde(), 3));
 }
 
+// The blocks of a trench beside a continent (crostea, subdur) are seen from one point: the same top
+// face under the same sky, the sea level at the face's front edge.
+const Faccia kSopraFossa{235, QPointF(-70, -190)};
+
+// The sea on the front face: from its level down to the ocean floor and the continental slope.
+QPainterPath mare(double costa, const QList<QPointF> &scarpata, const QList<QPointF> &fondale)
+{
+    const double livello = kSopraFossa.cima;
+    return poligono(QList<QPointF>{{-1, livello}, {costa, livello}} + rovescio(scarpata).mid(1) + rovescio(fondale).mid(1));
+}
+
+// The sea's surface seen edge on, from the left edge to the coast.
+void livelloMare(QPainter &p, double costa)
+{
+    p.setPen(style::pen(style::withAlpha(style::outline(), 0.7), 1.6));
+    p.drawLine(QPointF(0, kSopraFossa.cima), QPointF(costa, kSopraFossa.cima));
+}
+
 QImage crostea(PictureContext &)
 {
     const QSize size = dimensione();
@@ -579,8 +597,8 @@ QImage crostea(PictureContext &)
     p.setRenderHint(QPainter::Antialiasing);
     const double W = size.width();
     const double H = size.height();
-    const Faccia top{235, QPointF(-70, -190)};
-    cielo(p, W, 235);
+    const Faccia top = kSopraFossa;
+    cielo(p, W, top.cima);
 
     // top face: a far continent on the left with its shelf, the open ocean, the trench, the near continent
     const double fossa = 478, costa = 530;
@@ -626,8 +644,7 @@ QImage crostea(PictureContext &)
     const QList<QPointF> baseLitoOc{{-1, 458}, {480, 461}, {500, 462}};
     const QList<QPointF> moho{{490, 378}, {560, 392}, {615, 444}, {655, 450}, {W + 1, 440}};
 
-    const QPainterPath acqua = poligono(QList<QPointF>{{-1, 235}, {costa, 235}} + rovescio(scarpata).mid(1) +
-                                        rovescio(fondale).mid(1));
+    const QPainterPath acqua = mare(costa, scarpata, fondale);
     const QPainterPath crostaOc = poligono(fondale + rovescio(sottoCrostaOc));
     const QPainterPath litoOc = poligono(sottoCrostaOc + contatto.mid(2, 2) + rovescio(baseLitoOc).mid(1));
     const QPainterPath mantello = poligono(baseLitoOc + QList<QPointF>{{508, H + 1}, {-1, H + 1}});
@@ -644,8 +661,7 @@ QImage crostea(PictureContext &)
     for (const QPainterPath &a : {acqua, mantello, litoOc, crostaOc, litoCo, crostaCo})
         contorno(p, a);
     suolo(p, terra);
-    p.setPen(style::pen(style::withAlpha(style::outline(), 0.7), 1.6));
-    p.drawLine(QPointF(0, 235), QPointF(costa, 235));
+    livelloMare(p, costa);
 
     richiami(p, {
                     {0, {668, 424}},                       // continental crust
@@ -672,8 +688,8 @@ QImage subdur(PictureContext &)
     p.setRenderHint(QPainter::Antialiasing);
     const double W = size.width();
     const double H = size.height();
-    const Faccia top{235, QPointF(-70, -190)};
-    cielo(p, W, 235);
+    const Faccia top = kSopraFossa;
+    cielo(p, W, top.cima);
 
     // top face: the sea floor under clear water, bare far out, covered by sediments towards the trench
     const double fossa = 470, costa = 522;
@@ -706,8 +722,7 @@ QImage subdur(PictureContext &)
     const QList<QPointF> baseLito{{-1, 458}, {300, 460}, {350, 468}, {390, 490}, {420, 520}, {436, H + 1}};
     const QList<QPointF> moho{{555, 380}, {600, 420}, {640, 452}, {W + 1, 456}};
 
-    const QPainterPath acqua = poligono(QList<QPointF>{{-1, 235}, {costa, 235}} + rovescio(scarpata).mid(1) +
-                                        rovescio(fondale).mid(1));
+    const QPainterPath acqua = mare(costa, scarpata, fondale);
     const QPainterPath sedimenti = poligono(fondale + rovescio(crostaSopra.mid(0, 4)));
     const QPainterPath crostaOc = poligono(crostaSopra + rovescio(crostaSotto));
     const QPainterPath litoOc = poligono(crostaSotto + QList<QPointF>{{crostaSotto.last().x(), H + 30}} +
@@ -751,8 +766,7 @@ QImage subdur(PictureContext &)
     // the motion of the plate: towards the trench, then down
     freccia(p, {250, 378}, {330, 378}, QColor(0xFF, 0xFF, 0xFF, 210), 3.4);
     freccia(p, {452, 396}, {524, 470}, QColor(0xFF, 0xFF, 0xFF, 230), 4.0);
-    p.setPen(style::pen(style::withAlpha(style::outline(), 0.7), 1.6));
-    p.drawLine(QPointF(0, 235), QPointF(costa, 235));
+    livelloMare(p, costa);
 
     richiami(p, {
                     {0, {668, 426}},                           // continental crust

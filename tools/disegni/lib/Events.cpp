@@ -61,13 +61,16 @@ QList<Earthquake> readEarthquakes(const QString &path, QString *error)
         e.depthKm = number(cDepth);
         e.magnitude = number(cMag);
         e.year = int(number(cYear));
-        if (!ok) {
+        // a broken or cut line means a damaged download: better no map than a map with holes
+        if (!ok || std::abs(e.at.y()) > 90 || std::abs(e.at.x()) > 360) {
             if (error)
                 *error = QStringLiteral("%1: riga %2 non valida").arg(path).arg(lineNumber);
             return {};
         }
         out.append(e);
     }
+    if (out.isEmpty() && error)
+        *error = QStringLiteral("%1: nessun terremoto").arg(path);
     return out;
 }
 

@@ -28,8 +28,10 @@ struct Volcano {
     bool active() const;
 };
 
-// earthquakes.csv (year, month, day, latitude, longitude, depth, magnitude); an empty list and
-// *error when the file cannot be used.
+// earthquakes.csv: a header naming at least year, latitude, longitude, depth and magnitude, in any
+// order, then one quake a line (blank lines skipped). An empty list and *error when the file
+// cannot be read, a column is missing, a line does not read as numbers or lies off the globe
+// (longitudes up to ±360), or no quake is left.
 QList<Earthquake> readEarthquakes(const QString &path, QString *error = nullptr);
 // Both read once from the data folder; they throw GeoDataError when the file is missing.
 const QList<Earthquake> &earthquakes(GeoData &data);

@@ -142,7 +142,39 @@ QList<double> wrapOffsets(const Ring &ring)
     return out;
 }
 
+QList<Ring> areaRings(const QList<GeoPolygon> &polygons, double centralLon, double maxStep,
+                      const std::function<bool(const Ring &)> &keep)
+{
+    QList<Ring> out;
+    for (const GeoPolygon &polygon : polygons) {
+        for (qsizetype r = 0; r < polygon.rings.size(); ++r) {
+            Ring ring = closedRing(polygon.rings.at(r), centralLon);
+            if (ring.isEmpty() || (keep && !keep(ring)))
+                continue;
+            const bool outer = r == 0;
+            if ((signedArea(ring) > 0) != outer)
+                std::reverse(ring.begin(), ring.end());
+            out.append(densified(ring, maxStep));
+        }
+    }
+    return out;
+}
+
 } // namespace planar
+
+void cutToPath(QImage *layer, const QPainterPath &outline)
+{
+    QImage mask(layer->size(), QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    {
+        QPainter m(&mask);
+        m.setRenderHint(QPainter::Antialiasing);
+        m.fillPath(outline, Qt::black);
+    }
+    QPainter p(layer);
+    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    p.drawImage(0, 0, mask);
+}
 
 MapCanvas::MapCanvas(const Projection &projection, const QRectF &target, Fit fit)
     : m_projection(projection)
@@ -192,35 +224,17 @@ QPainterPath MapCanvas::outline() const
 
 void MapCanvas::addRing(QPainterPath *path, const Ring &ring, double offset) const
 {
-    bool first = true;
-    for (const QPointF &p : ring) {
-        const QPointF px = planeToPixel(m_projection.forward(p.x() + offset, p.y()));
-        if (first)
-            path->moveTo(px);
-        else
-            path->lineTo(px);
-        first = false;
-    }
+    planar::addPoints(path, ring, [&](const QPointF &p) { return planeToPixel(m_projection.forward(p.x() + offset, p.y())); });
 }
 
 QPainterPath MapCanvas::areas(const QList<GeoPolygon> &polygons) const
 {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
-    const double central = m_projection.centralLongitude();
-    for (const GeoPolygon &polygon : polygons) {
-        for (qsizetype r = 0; r < polygon.rings.size(); ++r) {
-            Ring ring = planar::closedRing(polygon.rings.at(r), central);
-            if (ring.isEmpty())
-                continue;
-            const bool outer = r == 0;
-            if ((planar::signedArea(ring) > 0) != outer)
-                std::reverse(ring.begin(), ring.end());
-            ring = planar::densified(ring, m_maxStep);
-            for (double offset : planar::wrapOffsets(ring)) {
-                addRing(&path, ring, offset);
-                path.closeSubpath();
-            }
+    for (const Ring &ring : planar::areaRings(polygons, m_projection.centralLongitude(), m_maxStep)) {
+        for (double offset : planar::wrapOffsets(ring)) {
+            addRing(&path, ring, offset);
+            path.closeSubpath();
         }
     }
     return path;
@@ -294,17 +308,7 @@ QPainterPath MapCanvas::graticule(double step) const
 
 void MapCanvas::cutToOutline(QImage *layer) const
 {
-    QPainter p(layer);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    QImage mask(layer->size(), QImage::Format_ARGB32_Premultiplied);
-    mask.fill(Qt::transparent);
-    {
-        QPainter m(&mask);
-        m.setRenderHint(QPainter::Antialiasing);
-        m.fillPath(outline(), Qt::black);
-    }
-    p.drawImage(0, 0, mask);
+    cutToPath(layer, outline());
 }
 
 } // namespace disegni

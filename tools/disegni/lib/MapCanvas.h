@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QRectF>
 
+#include <functional>
+
 namespace disegni {
 
 // Preparing geographic rings for a flat map: longitudes made continuous across the date line,
@@ -43,7 +45,30 @@ QList<double> wrapOffsets(const Ring &ring);
 // map (along the date line, or to a pole point) are left out.
 QList<Ring> outlinePieces(const QList<GeoPolygon> &polygons);
 
+// The rings of polygons ready to be filled as one winding path: closed for the plane, outer rings
+// turned one way and holes the other (so that polygons sharing an edge fill without a seam),
+// densified to maxStep. A ring that keep refuses is left out.
+QList<Ring> areaRings(const QList<GeoPolygon> &polygons, double centralLon, double maxStep,
+                      const std::function<bool(const Ring &)> &keep = {});
+
+// Appends the points to path as one open subpath, each point made a pixel by toPixel.
+template <typename ToPixel>
+void addPoints(QPainterPath *path, const Ring &points, const ToPixel &toPixel)
+{
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const QPointF px = toPixel(points.at(i));
+        if (i == 0)
+            path->moveTo(px);
+        else
+            path->lineTo(px);
+    }
+}
+
 } // namespace planar
+
+// Keeps only what of a layer lies inside outline, with a soft antialiased edge where a clip path
+// would leave a jagged one.
+void cutToPath(QImage *layer, const QPainterPath &outline);
 
 // A world map fitted into a rectangle of a picture: turns geographic data into pixel paths.
 // Paths may stick out beyond the map's outline (shifted copies across the date line); draw them

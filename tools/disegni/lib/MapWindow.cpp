@@ -160,35 +160,18 @@ bool MapWindow::reachesLatitudes(const Ring &ring) const
 
 void MapWindow::addRelative(QPainterPath *path, const Ring &relative, double offset) const
 {
-    bool first = true;
-    for (const QPointF &p : relative) {
-        const QPointF px = planeToPixel(m_projection.forward(p.x() + offset, p.y()));
-        if (first)
-            path->moveTo(px);
-        else
-            path->lineTo(px);
-        first = false;
-    }
+    planar::addPoints(path, relative, [&](const QPointF &p) { return planeToPixel(m_projection.forward(p.x() + offset, p.y())); });
 }
 
 QPainterPath MapWindow::areas(const QList<GeoPolygon> &polygons) const
 {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
-    const double central = m_projection.centralLongitude();
-    for (const GeoPolygon &polygon : polygons) {
-        for (qsizetype r = 0; r < polygon.rings.size(); ++r) {
-            Ring ring = planar::closedRing(polygon.rings.at(r), central);
-            if (ring.isEmpty() || !reachesLatitudes(ring))
-                continue;
-            const bool outer = r == 0;
-            if ((planar::signedArea(ring) > 0) != outer)
-                std::reverse(ring.begin(), ring.end());
-            ring = planar::densified(ring, m_maxStep);
-            for (double offset : offsetsFor(ring)) {
-                addRelative(&path, ring, offset);
-                path.closeSubpath();
-            }
+    const auto reaches = [this](const Ring &ring) { return reachesLatitudes(ring); };
+    for (const Ring &ring : planar::areaRings(polygons, m_projection.centralLongitude(), m_maxStep, reaches)) {
+        for (double offset : offsetsFor(ring)) {
+            addRelative(&path, ring, offset);
+            path.closeSubpath();
         }
     }
     return path;
@@ -249,16 +232,7 @@ QPainterPath MapWindow::graticule(double step) const
 
 void MapWindow::cutToOutline(QImage *layer) const
 {
-    QImage mask(layer->size(), QImage::Format_ARGB32_Premultiplied);
-    mask.fill(Qt::transparent);
-    {
-        QPainter m(&mask);
-        m.setRenderHint(QPainter::Antialiasing);
-        m.fillPath(outline(), Qt::black);
-    }
-    QPainter p(layer);
-    p.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    p.drawImage(0, 0, mask);
+    cutToPath(layer, outline());
 }
 
 } // namespace disegni

@@ -83,6 +83,8 @@ private slots:
     void designSizeFromPixels();
     void ringsOnTheFlatMap_data();
     void ringsOnTheFlatMap();
+    void areaRingsForBothMapClasses_data();
+    void areaRingsForBothMapClasses();
     void areasWhateverTheRingsTurn_data();
     void areasWhateverTheRingsTurn();
     void topoJsonArcsJoin();
@@ -212,6 +214,37 @@ static Ring square(double x, double y, double side, bool counterClockwise)
     if (!counterClockwise)
         std::reverse(r.begin(), r.end());
     return r;
+}
+
+// The rings both map classes fill: outer rings and holes turned opposite ways whatever the data
+// set does, short steps, and only the rings the map keeps (a regional map drops far latitudes).
+void TestDisegni::areaRingsForBothMapClasses_data()
+{
+    QTest::addColumn<bool>("outerCcw");
+    QTest::addColumn<bool>("holeCcw");
+    QTest::addColumn<bool>("keepSouth");
+
+    QTest::newRow("outer ccw, hole cw") << true << false << true;
+    QTest::newRow("both cw") << false << false << true;
+    QTest::newRow("both ccw, southern ring refused") << true << true << false;
+}
+
+void TestDisegni::areaRingsForBothMapClasses()
+{
+    QFETCH(bool, outerCcw);
+    QFETCH(bool, holeCcw);
+    QFETCH(bool, keepSouth);
+
+    const GeoPolygon north{{square(0, 10, 20, outerCcw), square(5, 15, 5, holeCcw)}};
+    const GeoPolygon south{{square(0, -60, 20, outerCcw)}};
+    const GeoPolygon broken{{Ring{{0, 0}, {1, 1}}}};
+    const auto keep = [keepSouth](const Ring &r) { return keepSouth || r.first().y() > 0; };
+    const QList<Ring> rings = planar::areaRings({north, broken, south}, 0, 2.0, keep);
+    QCOMPARE(rings.size(), keepSouth ? 3 : 2);
+    QVERIFY(planar::signedArea(rings.at(0)) > 0);
+    QVERIFY(planar::signedArea(rings.at(1)) < 0);
+    for (const Ring &r : rings)
+        QVERIFY(largestStep(r) <= 2.0 + 1e-9);
 }
 
 void TestDisegni::areasWhateverTheRingsTurn_data()

@@ -404,22 +404,44 @@ void TestMappe::movingOnTheSphere()
     QVERIFY(std::abs(turned.x() - 90) < 1e-4 && std::abs(turned.y()) < 1e-4);
 }
 
+// The one reader of the earthquake catalogue: columns found by name, and a damaged file refused
+// whole rather than drawn with holes.
 void TestMappe::earthquakesFromCsv_data()
 {
     QTest::addColumn<QByteArray>("csv");
-    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("count"); // -1: refused
+    QTest::addColumn<QPointF>("first"); // lon, lat of the first quake
+    QTest::addColumn<double>("depth");  // of the first quake
 
     const QByteArray header = "year,month,day,latitude,longitude,depth,magnitude\n";
-    QTest::newRow("two quakes") << QByteArray(header + "2000,1,1,38.1,15.6,279,4.5\n1980,11,23,40.9,15.4,10,6.9\n") << 2;
-    QTest::newRow("blank lines are skipped") << QByteArray(header + "\n2000,1,1,38.1,15.6,279,4.5\n\n") << 1;
-    QTest::newRow("a broken line refuses the file") << QByteArray(header + "2000,1,1,38.1,abc,279,4.5\n") << -1;
-    QTest::newRow("a missing column refuses the file") << QByteArray("year,latitude,longitude\n2000,1,2\n") << -1;
+    QTest::newRow("two quakes") << QByteArray(header + "2000,1,1,38.1,15.6,279,4.5\n1980,11,23,40.9,15.4,10,6.9\n") << 2
+                                << QPointF(15.6, 38.1) << 279.0;
+    QTest::newRow("as in the catalogue") << QByteArray(header + "2000,1,1,57.440,-154.442,49.4,4.0\n2000,1,1,-17.241,167.055,47.0,4.0\n")
+                                         << 2 << QPointF(-154.442, 57.44) << 49.4;
+    QTest::newRow("columns in another order") << QByteArray("magnitude,depth,year,longitude,latitude\n5.1,10,1999,20.5,30.25\n") << 1
+                                              << QPointF(20.5, 30.25) << 10.0;
+    QTest::newRow("blank lines are skipped") << QByteArray(header + "\n2000,1,1,38.1,15.6,279,4.5\n\n") << 1
+                                             << QPointF(15.6, 38.1) << 279.0;
+    QTest::newRow("windows line ends") << QByteArray("year,latitude,longitude,depth,magnitude\r\n2000,10,20,30,4\r\n") << 1
+                                       << QPointF(20, 10) << 30.0;
+    QTest::newRow("longitudes beyond 180") << QByteArray(header + "2000,1,1,10,200,30,4\n") << 1 << QPointF(200, 10) << 30.0;
+    QTest::newRow("a broken line refuses the file") << QByteArray(header + "2000,1,1,38.1,abc,279,4.5\n") << -1 << QPointF() << 0.0;
+    QTest::newRow("a cut line refuses the file")
+        << QByteArray("year,latitude,longitude,depth,magnitude\n2000,10,20,30,4\n2000,10,20\n") << -1 << QPointF() << 0.0;
+    QTest::newRow("a quake off the globe refuses the file")
+        << QByteArray("year,latitude,longitude,depth,magnitude\n2000,95,20,30,4\n2000,10,20,30,4\n") << -1 << QPointF() << 0.0;
+    QTest::newRow("a missing column refuses the file") << QByteArray("year,latitude,longitude\n2000,1,2\n") << -1 << QPointF() << 0.0;
+    QTest::newRow("no depth") << QByteArray("year,latitude,longitude,magnitude\n2000,10,20,4\n") << -1 << QPointF() << 0.0;
+    QTest::newRow("only the header") << header << -1 << QPointF() << 0.0;
+    QTest::newRow("empty file") << QByteArray() << -1 << QPointF() << 0.0;
 }
 
 void TestMappe::earthquakesFromCsv()
 {
     QFETCH(QByteArray, csv);
     QFETCH(int, count);
+    QFETCH(QPointF, first);
+    QFETCH(double, depth);
     QTemporaryDir dir;
     QString error;
     const QList<Earthquake> list = readEarthquakes(writeFile(dir, QStringLiteral("q.csv"), csv), &error);
@@ -430,8 +452,8 @@ void TestMappe::earthquakesFromCsv()
     }
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(list.size(), count);
-    QCOMPARE(list.first().at, QPointF(15.6, 38.1));
-    QCOMPARE(list.first().depthKm, 279.0);
+    QCOMPARE(list.first().at, first);
+    QCOMPARE(list.first().depthKm, depth);
 }
 
 // One rule for every picture that shows active volcanoes: erupted in the last ten thousand years,

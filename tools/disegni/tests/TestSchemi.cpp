@@ -1,4 +1,3 @@
-#include "Dati.h"
 #include "Schemi.h"
 
 #include <QDir>
@@ -15,8 +14,7 @@
 using namespace disegni;
 using namespace disegni::schema;
 
-// The helpers of the lesson pictures, the data they read, and the catalogue against the pictures
-// the lessons name.
+// The helpers of the lesson pictures, and the catalogue against the pictures the lessons name.
 class TestSchemi : public QObject
 {
     Q_OBJECT
@@ -100,39 +98,6 @@ private slots:
         QVERIFY(diversa);
         // a seed of 0 must not get stuck on one value
         QVERIFY(valoriZero.size() > 50);
-    }
-
-    void terremotiLetti_data()
-    {
-        QTest::addColumn<QByteArray>("csv");
-        QTest::addColumn<int>("quanti"); // -1: refused
-        QTest::addColumn<QPointF>("primo"); // lon, lat of the first one
-        QTest::newRow("come nel catalogo") << QByteArray("year,month,day,latitude,longitude,depth,magnitude\n"
-                                                         "2000,1,1,57.440,-154.442,49.4,4.0\n2000,1,1,-17.241,167.055,47.0,4.0\n")
-                                           << 2 << QPointF(-154.442, 57.44);
-        QTest::newRow("colonne in altro ordine") << QByteArray("magnitude,depth,longitude,latitude\n5.1,10,20.5,30.25\n") << 1
-                                                 << QPointF(20.5, 30.25);
-        QTest::newRow("righe rotte saltate") << QByteArray("latitude,longitude,depth,magnitude\n10,20,30,4\nx,20,30,4\n10,20\n\n11,21,31,5\n")
-                                             << 2 << QPointF(20, 10);
-        QTest::newRow("a capo alla Windows") << QByteArray("latitude,longitude,depth,magnitude\r\n10,20,30,4\r\n") << 1 << QPointF(20, 10);
-        QTest::newRow("fuori dal globo saltati") << QByteArray("latitude,longitude,depth,magnitude\n95,20,30,4\n10,20,30,4\n") << 1
-                                                 << QPointF(20, 10);
-        QTest::newRow("manca la profondità") << QByteArray("latitude,longitude,magnitude\n10,20,4\n") << -1 << QPointF();
-        QTest::newRow("solo l'intestazione") << QByteArray("latitude,longitude,depth,magnitude\n") << -1 << QPointF();
-        QTest::newRow("file vuoto") << QByteArray() << -1 << QPointF();
-    }
-    void terremotiLetti()
-    {
-        QFETCH(QByteArray, csv);
-        QFETCH(int, quanti);
-        QFETCH(QPointF, primo);
-        if (quanti < 0) {
-            QVERIFY_THROWS_EXCEPTION(GeoDataError, leggiTerremoti(csv, QStringLiteral("prova.csv")));
-            return;
-        }
-        const QList<Terremoto> t = leggiTerremoti(csv, QStringLiteral("prova.csv"));
-        QCOMPARE(t.size(), quanti);
-        QCOMPARE(QPointF(t.first().lon, t.first().lat), primo);
     }
 
     // Every lesson picture committed under immagini/altre and immagini/origini is one the program
