@@ -247,14 +247,9 @@ QImage placche2(PictureContext &ctx)
     QPainter p(&image);
     p.setRenderHints(smooth());
     p.drawImage(0, 0, drawRegionMap(map, image.size(), ctx.data(), worldGround(majorColour)));
-    QImage lines = newLayer(image.size());
-    {
-        QPainter l(&lines);
-        l.setRenderHint(QPainter::Antialiasing);
+    map.paintInside(p, [&](QPainter &l) {
         l.strokePath(map.lines(ctx.plates().majorBoundaryLines()), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
-    }
-    map.cutToOutline(&lines);
-    p.drawImage(0, 0, lines);
+    });
     drawNames(p, map, majorNames());
     drawLeader(p, map, kJuanDeFucaLeaderFrom, kJuanDeFucaPlate);
     drawFrame(p, map);
@@ -291,15 +286,10 @@ QImage placche4(PictureContext &ctx)
     RegionLook ground = worldGround(colour);
     ground.seaTintOpacity = 0.15; // the small plates keep the colour of the key over the sea too
     p.drawImage(0, 0, drawRegionMap(map, image.size(), ctx.data(), ground));
-    QImage lines = newLayer(image.size());
-    {
-        QPainter l(&lines);
-        l.setRenderHint(QPainter::Antialiasing);
+    map.paintInside(p, [&](QPainter &l) {
         l.strokePath(map.lines(boundariesBetween(ctx.plates(), groupOf)),
                      style::pen(style::withAlpha(style::outline(), 0.85), 2.0));
-    }
-    map.cutToOutline(&lines);
-    p.drawImage(0, 0, lines);
+    });
 
     QList<PlateName> names;
     for (const PlateName &n : majorNames()) {
@@ -366,14 +356,7 @@ QImage placche5(PictureContext &ctx)
     QPainter p(&image);
     p.setRenderHints(smooth());
     p.drawImage(0, 0, drawRegionMap(map, size, ctx.data(), ground));
-    QImage lines = newLayer(size);
-    {
-        QPainter l(&lines);
-        l.setRenderHints(smooth());
-        drawMargins(l, map, boundarySteps(ctx.data()), worldMargins(), betweenMajorPlates);
-    }
-    map.cutToOutline(&lines);
-    p.drawImage(0, 0, lines);
+    map.paintInside(p, [&](QPainter &l) { drawMargins(l, map, boundarySteps(ctx.data()), worldMargins(), betweenMajorPlates); });
 
     LabelLook feature;
     feature.pixelSize = 15;
@@ -436,14 +419,9 @@ QImage placche3(PictureContext &ctx)
     QPainter p(&image);
     p.setRenderHints(smooth());
     p.drawImage(0, 0, drawRegionMap(map, size, ctx.data(), ground));
-    QImage lines = newLayer(size);
-    {
-        QPainter l(&lines);
-        l.setRenderHint(QPainter::Antialiasing);
+    map.paintInside(p, [&](QPainter &l) {
         l.strokePath(map.lines(ctx.plates().majorBoundaryLines()), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
-    }
-    map.cutToOutline(&lines);
-    p.drawImage(0, 0, lines);
+    });
 
     for (const PlateName &n : majorNames()) {
         // the plates the page names, and the large ones
@@ -798,18 +776,11 @@ QImage placuno(PictureContext &ctx)
     QPainter p(&image);
     p.setRenderHints(smooth());
     p.drawImage(0, 0, drawRegionMap(map, image.size(), ctx.data(), worldGround(colour)));
-    QImage lines = newLayer(image.size());
-    {
-        QPainter l(&lines);
-        l.setRenderHints(smooth());
-        MarginLook look = worldMargins();
-        look.ridgeWidth = 3.6;
-        look.teethSize = 8;
-        look.teethSpacing = 17;
-        drawMargins(l, map, boundarySteps(ctx.data()), look, betweenMajorPlates);
-    }
-    map.cutToOutline(&lines);
-    p.drawImage(0, 0, lines);
+    MarginLook look = worldMargins();
+    look.ridgeWidth = 3.6;
+    look.teethSize = 8;
+    look.teethSpacing = 17;
+    map.paintInside(p, [&](QPainter &l) { drawMargins(l, map, boundarySteps(ctx.data()), look, betweenMajorPlates); });
     drawFrame(p, map);
 
     // the key in the far south, where no hotspot stands

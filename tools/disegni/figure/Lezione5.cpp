@@ -114,14 +114,7 @@ void drawGround(QPainter &p, const Sheet &s, GeoData &data, const RegionLook &lo
 void drawMarginsOn(QPainter &p, const Sheet &s, GeoData &data, const MarginLook &look,
                    const std::function<bool(const BoundaryPiece &)> &keep = {})
 {
-    QImage layer = newLayer(s.image.size());
-    {
-        QPainter l(&layer);
-        l.setRenderHints(smooth());
-        drawMargins(l, s.map, boundarySteps(data), look, keep);
-    }
-    s.map.cutToOutline(&layer);
-    p.drawImage(0, 0, layer);
+    s.map.paintInside(p, [&](QPainter &l) { drawMargins(l, s.map, boundarySteps(data), look, keep); });
 }
 
 void frame(QPainter &p, const Sheet &s)
@@ -364,14 +357,9 @@ QImage zone(PictureContext &ctx)
         look.bordersWidth = 0;
         return look;
     }());
-    QImage lines = newLayer(s.image.size());
-    {
-        QPainter l(&lines);
-        l.setRenderHint(QPainter::Antialiasing);
+    s.map.paintInside(p, [&](QPainter &l) {
         l.strokePath(s.map.lines(ctx.plates().majorBoundaryLines()), style::pen(style::withAlpha(style::outline(), 0.6), 1.4));
-    }
-    s.map.cutToOutline(&lines);
-    p.drawImage(0, 0, lines);
+    });
     frame(p, s);
 
     const auto marker = [&p](const QPointF &at, int n, double r) {
@@ -796,11 +784,8 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
     const QColor pacific(0xCF, 0xE0, 0xB0);
     const QColor northAmerica = style::plate(QStringLiteral("NA"));
     const QList<GeoPolygon> land = allPolygons(ctx.data().land(GeoData::Detail::Fine));
-    QImage ground = newLayer(s.image.size());
-    {
-        QPainter g(&ground);
-        g.setRenderHints(smooth());
-        g.fillRect(ground.rect(), style::mix(style::ocean(), style::oceanShelf(), 0.4));
+    s.map.paintInside(p, [&](QPainter &g) {
+        g.fillRect(s.image.rect(), style::mix(style::ocean(), style::oceanShelf(), 0.4));
         struct Part {
             QStringList codes;
             QColor colour;
@@ -822,9 +807,7 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
             today.setDashPattern({3, 3});
             g.strokePath(s.map.edges(land), today);
         }
-    }
-    s.map.cutToOutline(&ground);
-    p.drawImage(0, 0, ground);
+    });
 
     // the fault: the boundary between the two plates, where it now runs
     MarginLook margins = regionalMargins();
@@ -832,20 +815,13 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
     margins.collisionWidth = 4;
     margins.collision = margins.transform; // the Big Bend is part of the same fault system here
     margins.ridgeWidth = 3.5;
-    QImage lines = newLayer(s.image.size());
-    {
-        QPainter l(&lines);
-        l.setRenderHints(smooth());
-        // drawn where it runs today: North America's side, which this map holds still
-        QList<BoundaryPiece> pieces;
-        for (const BoundaryPiece &b : boundarySteps(ctx.data())) {
-            if (inCodes(b, {QStringLiteral("NA"), QStringLiteral("PA")}))
-                pieces.append(b);
-        }
-        drawMargins(l, s.map, pieces, margins);
+    // drawn where it runs today: North America's side, which this map holds still
+    QList<BoundaryPiece> pieces;
+    for (const BoundaryPiece &b : boundarySteps(ctx.data())) {
+        if (inCodes(b, {QStringLiteral("NA"), QStringLiteral("PA")}))
+            pieces.append(b);
     }
-    s.map.cutToOutline(&lines);
-    p.drawImage(0, 0, lines);
+    s.map.paintInside(p, [&](QPainter &l) { drawMargins(l, s.map, pieces, margins); });
 
     city(p, s, QStringLiteral("San Francisco"), QPointF(-122.42, 37.77), Qt::AlignRight | Qt::AlignBottom, 14);
     city(p, s, QStringLiteral("Los Angeles"), moved(QPointF(-118.24, 34.05)), Qt::AlignLeft | Qt::AlignTop, 14);
@@ -1155,24 +1131,19 @@ QImage world(PictureContext &ctx)
     look.graticule = style::withAlpha(Qt::white, 0.45);
     look.graticuleStep = 30;
     p.drawImage(0, 0, drawRegionMap(map, size, ctx.data(), look));
-    QImage lines = newLayer(size);
-    {
-        QPainter l(&lines);
-        l.setRenderHints(smooth());
-        MarginLook margins = regionalMargins();
-        margins.ridgeWidth = 4.5;
-        margins.trenchWidth = 2.8;
-        margins.teethSize = 9;
-        margins.teethSpacing = 20;
-        margins.transformWidth = 3.2;
-        margins.collisionWidth = 4.2;
-        margins.minTransformKm = 450;
-        margins.simplifyDegrees = 0.2;
+    MarginLook margins = regionalMargins();
+    margins.ridgeWidth = 4.5;
+    margins.trenchWidth = 2.8;
+    margins.teethSize = 9;
+    margins.teethSpacing = 20;
+    margins.transformWidth = 3.2;
+    margins.collisionWidth = 4.2;
+    margins.minTransformKm = 450;
+    margins.simplifyDegrees = 0.2;
+    map.paintInside(p, [&](QPainter &l) {
         drawMargins(l, map, boundarySteps(ctx.data()), margins,
                     [](const BoundaryPiece &b) { return majorPlateOf(b.left) != majorPlateOf(b.right); });
-    }
-    map.cutToOutline(&lines);
-    p.drawImage(0, 0, lines);
+    });
     p.strokePath(map.outline(), style::pen(style::withAlpha(style::outline(), 0.55), 1.5));
     CreditLook c;
     c.pixelSize = 12;

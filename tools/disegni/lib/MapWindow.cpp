@@ -1,6 +1,7 @@
 #include "MapWindow.h"
 
 #include "MapCanvas.h"
+#include "Output.h"
 
 #include <QPainter>
 
@@ -233,6 +234,18 @@ QPainterPath MapWindow::graticule(double step) const
 void MapWindow::cutToOutline(QImage *layer) const
 {
     cutToPath(layer, outline());
+}
+
+void MapWindow::paintInside(QPainter &p, const std::function<void(QPainter &)> &draw) const
+{
+    QImage layer = newLayer(QSize(p.device()->width(), p.device()->height()));
+    {
+        QPainter l(&layer);
+        l.setRenderHint(QPainter::Antialiasing);
+        draw(l);
+    }
+    cutToOutline(&layer);
+    p.drawImage(0, 0, layer);
 }
 
 } // namespace disegni

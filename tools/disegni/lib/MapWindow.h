@@ -5,9 +5,12 @@
 
 #include <QImage>
 #include <QList>
+#include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QRectF>
+
+#include <functional>
 
 namespace disegni {
 
@@ -24,7 +27,7 @@ struct GeoWindow {
 
 // A region of a map, or a world map wider than the world, drawn into a rectangle of a picture.
 // The projection's central meridian is the window's centre. Paths stick out of the window where
-// rings cross its edges: draw them on a layer and cut it with cutToOutline().
+// rings cross its edges: draw them with paintInside(), or on a layer cut with cutToOutline().
 class MapWindow
 {
 public:
@@ -62,6 +65,10 @@ public:
     QPainterPath graticule(double stepDegrees) const;
 
     void cutToOutline(QImage *layer) const;
+    // Runs draw on a transparent layer as large as the picture p paints on (antialiased), cuts the
+    // layer to the outline and paints it over the picture: what draw puts beyond the window's
+    // edges is cut off with the same soft edge as the map.
+    void paintInside(QPainter &p, const std::function<void(QPainter &)> &draw) const;
     void setMaxStep(double degrees) { m_maxStep = degrees; }
 
 private:

@@ -91,6 +91,8 @@ private slots:
     void windowWiderThanTheWorld();
     void windowsCoverEveryPixel_data();
     void windowsCoverEveryPixel();
+    void paintInsideCutsToTheOutline_data();
+    void paintInsideCutsToTheOutline();
     void stepsJoinIntoPieces();
     void unusableStepsAreRefused_data();
     void unusableStepsAreRefused();
@@ -239,6 +241,36 @@ void TestMappe::windowsCoverEveryPixel()
             holes += qAlpha(layer.pixel(x, y)) < 250 ? 1 : 0;
     }
     QCOMPARE(holes, 0);
+}
+
+void TestMappe::paintInsideCutsToTheOutline_data()
+{
+    QTest::addColumn<Projection::Kind>("kind");
+    QTest::addColumn<QRectF>("target");
+    // a regional map in part of the picture, and a world whose outline curves inside its rectangle
+    QTest::newRow("Mercator region") << Projection::Kind::Mercator << QRectF(40, 30, 200, 150);
+    QTest::newRow("Robinson world") << Projection::Kind::Robinson << QRectF(0, 0, 300, 200);
+}
+
+void TestMappe::paintInsideCutsToTheOutline()
+{
+    QFETCH(Projection::Kind, kind);
+    QFETCH(QRectF, target);
+    const GeoWindow window = kind == Projection::Kind::Robinson ? GeoWindow{} : GeoWindow{5, 20, 35, 47};
+    const MapWindow map(kind, window, target);
+    const QColor paper(0xF0, 0xF0, 0xF0);
+    QImage picture = newPicture(QSize(320, 220), paper);
+    {
+        QPainter p(&picture);
+        // what the drawing covers beyond the outline must not reach the picture
+        map.paintInside(p, [](QPainter &l) { l.fillRect(QRect(0, 0, 320, 220), Qt::red); });
+    }
+    const QPointF centre = map.mapRect().center();
+    QCOMPARE(picture.pixelColor(centre.toPoint()), QColor(Qt::red));
+    // a corner of the map's rectangle: outside a curved outline, or just outside a straight one
+    const QPoint corner = (map.mapRect().topLeft() + QPointF(kind == Projection::Kind::Robinson ? 3 : -3, 3)).toPoint();
+    QCOMPARE(picture.pixelColor(corner), paper);
+    QCOMPARE(picture.pixelColor(316, 216), paper);
 }
 
 void TestMappe::stepsJoinIntoPieces()
