@@ -2,6 +2,7 @@
 // three kinds of margin and the map of the hotspot page.
 
 #include "Boundaries.h"
+#include "Carte.h"
 #include "Catalogue.h"
 #include "Labels.h"
 #include "Legend.h"
@@ -20,6 +21,8 @@
 #include <QPainter>
 
 namespace disegni {
+
+using namespace carte;
 
 namespace {
 
@@ -83,11 +86,6 @@ LabelLook nameLook(bool large, double pixelSize = 0)
     return look;
 }
 
-QColor majorColour(const QString &code)
-{
-    return style::plate(majorPlateOf(code));
-}
-
 // The ground of every world map of the topic: plates in their pastels, the sea a little bluer,
 // the land lighter, faint coasts.
 RegionLook worldGround(std::function<QColor(const QString &)> colour)
@@ -124,30 +122,12 @@ MarginLook worldMargins()
     return look;
 }
 
-bool betweenMajorPlates(const BoundaryPiece &p)
-{
-    return majorPlateOf(p.left) != majorPlateOf(p.right);
-}
-
-void drawFrame(QPainter &p, const MapWindow &map)
-{
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.strokePath(map.outline(), style::pen(style::withAlpha(style::outline(), 0.55), 1.5));
-    p.restore();
-}
-
 void creditOnMap(QPainter &p, const MapWindow &map, const QString &text = mapCredit())
 {
     CreditLook credit;
     credit.pixelSize = 12;
     credit.corner = Qt::BottomRightCorner;
     drawCredit(p, map.mapRect(), text, credit);
-}
-
-QPainter::RenderHints smooth()
-{
-    return QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform;
 }
 
 QRectF worldRect(const QSize &twips)
@@ -247,9 +227,7 @@ QImage placche2(PictureContext &ctx)
     QPainter p(&image);
     p.setRenderHints(smooth());
     p.drawImage(0, 0, drawRegionMap(map, image.size(), ctx.data(), worldGround(majorColour)));
-    map.paintInside(p, [&](QPainter &l) {
-        l.strokePath(map.lines(ctx.plates().majorBoundaryLines()), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
-    });
+    drawMajorBoundaries(p, map, ctx.plates(), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
     drawNames(p, map, majorNames());
     drawLeader(p, map, kJuanDeFucaLeaderFrom, kJuanDeFucaPlate);
     drawFrame(p, map);
@@ -356,7 +334,7 @@ QImage placche5(PictureContext &ctx)
     QPainter p(&image);
     p.setRenderHints(smooth());
     p.drawImage(0, 0, drawRegionMap(map, size, ctx.data(), ground));
-    map.paintInside(p, [&](QPainter &l) { drawMargins(l, map, boundarySteps(ctx.data()), worldMargins(), betweenMajorPlates); });
+    drawMarginsOn(p, map, ctx.data(), worldMargins(), betweenMajorPlates);
 
     LabelLook feature;
     feature.pixelSize = 15;
@@ -419,9 +397,7 @@ QImage placche3(PictureContext &ctx)
     QPainter p(&image);
     p.setRenderHints(smooth());
     p.drawImage(0, 0, drawRegionMap(map, size, ctx.data(), ground));
-    map.paintInside(p, [&](QPainter &l) {
-        l.strokePath(map.lines(ctx.plates().majorBoundaryLines()), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
-    });
+    drawMajorBoundaries(p, map, ctx.plates(), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
 
     for (const PlateName &n : majorNames()) {
         // the plates the page names, and the large ones
@@ -780,7 +756,7 @@ QImage placuno(PictureContext &ctx)
     look.ridgeWidth = 3.6;
     look.teethSize = 8;
     look.teethSpacing = 17;
-    map.paintInside(p, [&](QPainter &l) { drawMargins(l, map, boundarySteps(ctx.data()), look, betweenMajorPlates); });
+    drawMarginsOn(p, map, ctx.data(), look, betweenMajorPlates);
     drawFrame(p, map);
 
     // the key in the far south, where no hotspot stands

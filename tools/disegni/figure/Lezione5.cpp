@@ -2,6 +2,7 @@
 // section of the African rift and the world map of the hotspot page.
 
 #include "Boundaries.h"
+#include "Carte.h"
 #include "Catalogue.h"
 #include "Events.h"
 #include "Labels.h"
@@ -27,6 +28,8 @@
 
 namespace disegni {
 
+using namespace carte;
+
 namespace {
 
 // Pictures of this topic stand left of the text panel, which begins 3120 twips to the right of
@@ -38,19 +41,9 @@ const QColor kMountain(0x8A, 0x5A, 0x3A);
 const QColor kVolcano(0xC8, 0x3C, 0x28);
 const QColor kArrow(0x2F, 0x4E, 0x6B);
 
-QPainter::RenderHints smooth()
-{
-    return QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform;
-}
-
 QString creditWith(const QString &more)
 {
     return more.isEmpty() ? mapCredit() : mapCredit() + QStringLiteral("; ") + more;
-}
-
-QColor majorColour(const QString &code)
-{
-    return style::plate(majorPlateOf(code));
 }
 
 // Plates in their pastels, sea a little bluer, land lighter: the ground of every map here.
@@ -109,20 +102,6 @@ void drawGround(QPainter &p, const Sheet &s, GeoData &data, const RegionLook &lo
 {
     const QImage ground = drawRegionMap(s.map, s.image.size(), data, look);
     p.drawImage(0, 0, ground);
-}
-
-void drawMarginsOn(QPainter &p, const Sheet &s, GeoData &data, const MarginLook &look,
-                   const std::function<bool(const BoundaryPiece &)> &keep = {})
-{
-    s.map.paintInside(p, [&](QPainter &l) { drawMargins(l, s.map, boundarySteps(data), look, keep); });
-}
-
-void frame(QPainter &p, const Sheet &s)
-{
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing);
-    p.strokePath(s.map.outline(), style::pen(style::withAlpha(style::outline(), 0.55), 1.5));
-    p.restore();
 }
 
 void credit(QPainter &p, const QRectF &area, const QString &text)
@@ -320,7 +299,7 @@ QRectF keyBelow(QPainter &p, const QList<LegendEntry> &entries, double top)
 // What closes a map with a key under it: its frame, the key and the credit line.
 void finishSheet(QPainter &p, const Sheet &s, const QList<LegendEntry> &entries, const QString &creditText)
 {
-    frame(p, s);
+    drawFrame(p, s.map);
     keyBelow(p, entries, s.mapArea.bottom() + 2);
     credit(p, s.mapArea, creditText);
 }
@@ -357,10 +336,8 @@ QImage zone(PictureContext &ctx)
         look.bordersWidth = 0;
         return look;
     }());
-    s.map.paintInside(p, [&](QPainter &l) {
-        l.strokePath(s.map.lines(ctx.plates().majorBoundaryLines()), style::pen(style::withAlpha(style::outline(), 0.6), 1.4));
-    });
-    frame(p, s);
+    drawMajorBoundaries(p, s.map, ctx.plates(), style::pen(style::withAlpha(style::outline(), 0.6), 1.4));
+    drawFrame(p, s.map);
 
     const auto marker = [&p](const QPointF &at, int n, double r) {
         p.save();
@@ -400,7 +377,7 @@ QImage himalaya(PictureContext &ctx)
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), regionalGround());
     const MarginLook margins = regionalMargins();
-    drawMarginsOn(p, s, ctx.data(), margins, [](const BoundaryPiece &b) { return majorPlateOf(b.left) != majorPlateOf(b.right); });
+    drawMarginsOn(p, s.map, ctx.data(), margins, betweenMajorPlates);
     // the Himalaya along the front of the collision, and the Tibetan plateau behind it
     chain(p, s, Ring{{73.5, 35.2}, {77, 33}, {80, 30.3}, {84, 28.7}, {88, 27.9}, {92, 27.8}, {95.5, 28.6}}, kMountain, 16);
     label(p, s, QStringLiteral("HIMALAYA"), QPointF(83, 26.4), featureLook(kMountain, 15));
@@ -415,7 +392,7 @@ QImage himalaya(PictureContext &ctx)
     speed.colour = kArrow;
     label(p, s, QStringLiteral("4-5 cm\nall'anno"), QPointF(84.6, 19.8), speed);
     label(p, s, QStringLiteral("Oceano\nIndiano"), QPointF(70, 9), seaLook());
-    frame(p, s);
+    drawFrame(p, s.map);
     credit(p, s.mapArea, mapCredit());
 
     // under the map: the collision in section, north to the right
@@ -489,7 +466,7 @@ QImage faglie(PictureContext &ctx)
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), regionalGround());
     const MarginLook margins = regionalMargins();
-    drawMarginsOn(p, s, ctx.data(), margins);
+    drawMarginsOn(p, s.map, ctx.data(), margins);
 
     label(p, s, QStringLiteral("PLACCA\nAFRICANA"), QPointF(28.5, 6), plateLook());
     label(p, s, QStringLiteral("PLACCA\nARABICA"), QPointF(45, 24), plateLook());
@@ -647,7 +624,7 @@ QImage ande(PictureContext &ctx)
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), regionalGround());
-    drawMarginsOn(p, s, ctx.data(), regionalMargins(), [](const BoundaryPiece &b) { return majorPlateOf(b.left) != majorPlateOf(b.right); });
+    drawMarginsOn(p, s.map, ctx.data(), regionalMargins(), betweenMajorPlates);
     chain(p, s,
           Ring{{-71.5, 9.5}, {-75.3, 5.5}, {-78.2, 0.5}, {-79, -4}, {-77.5, -9}, {-74, -13.5}, {-70.5, -16.5}, {-68.5, -20},
                {-68.3, -24}, {-69.3, -28}, {-70, -32.5}, {-70.6, -36.5}, {-71.6, -41}, {-72.6, -46}, {-73.2, -50}},
@@ -695,7 +672,7 @@ QImage pacifico(PictureContext &ctx)
     margins.ridgeWidth = 0;
     margins.transformWidth = 0;
     margins.collisionWidth = 0;
-    drawMarginsOn(p, s, ctx.data(), margins);
+    drawMarginsOn(p, s.map, ctx.data(), margins);
     activeVolcanoes(p, s, ctx.data(), 5.5);
 
     label(p, s, QStringLiteral("PLACCA\nPACIFICA"), QPointF(170, 20), plateLook());
@@ -849,7 +826,7 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
         arrowGeo(p, s, QPointF(-121.2, 33.2), QPointF(-123.5, 35.5), 6);
         arrowGeo(p, s, QPointF(-117.4, 38.8), QPointF(-115.1, 36.5), 6);
     }
-    frame(p, s);
+    drawFrame(p, s.map);
 
     // under the map: what it shows
     LabelLook caption = placeLook(15);
@@ -981,7 +958,7 @@ QImage ita1(PictureContext &ctx)
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), italyGround());
     quakes(p, s, ctx.data(), 4.0, 2.6, false);
-    drawMarginsOn(p, s, ctx.data(), regionalMargins(), [](const BoundaryPiece &b) { return majorPlateOf(b.left) != majorPlateOf(b.right); });
+    drawMarginsOn(p, s.map, ctx.data(), regionalMargins(), betweenMajorPlates);
     chain(p, s, Ring{{7.1, 44.1}, {6.9, 45.3}, {7.6, 46}, {9, 46.4}, {10.5, 46.5}, {12.5, 46.7}, {13.7, 46.5}}, kMountain, 14);
     chain(p, s, Ring{{8.6, 44.4}, {10.5, 44.2}, {12.3, 43.4}, {13.4, 42.4}, {14.4, 41.6}, {15.5, 40.6}, {16.1, 39.4}, {16.2, 38.4}},
           kMountain, 12);
@@ -1015,7 +992,7 @@ QImage ita2(PictureContext &ctx)
     drawGround(p, s, ctx.data(), italyGround());
     quakes(p, s, ctx.data(), 4.0, 3.2, true);
     // the Calabrian arc: Africa's old ocean floor going down under the Tyrrhenian
-    drawMarginsOn(p, s, ctx.data(), regionalMargins(), [](const BoundaryPiece &b) {
+    drawMarginsOn(p, s.map, ctx.data(), regionalMargins(), [](const BoundaryPiece &b) {
         return b.margin() == Margin::Destructive && majorPlateOf(b.overriding()) == QLatin1String("EU")
             && majorPlateOf(b.overriding() == b.left ? b.right : b.left) == QLatin1String("AF");
     });
@@ -1140,11 +1117,8 @@ QImage world(PictureContext &ctx)
     margins.collisionWidth = 4.2;
     margins.minTransformKm = 450;
     margins.simplifyDegrees = 0.2;
-    map.paintInside(p, [&](QPainter &l) {
-        drawMargins(l, map, boundarySteps(ctx.data()), margins,
-                    [](const BoundaryPiece &b) { return majorPlateOf(b.left) != majorPlateOf(b.right); });
-    });
-    p.strokePath(map.outline(), style::pen(style::withAlpha(style::outline(), 0.55), 1.5));
+    drawMarginsOn(p, map, ctx.data(), margins, betweenMajorPlates);
+    drawFrame(p, map);
     CreditLook c;
     c.pixelSize = 12;
     drawCredit(p, rect, mapCredit(), c);

@@ -1,6 +1,7 @@
 // Regional maps, plate margins and the hotspot frame of the lesson maps.
 
 #include "Boundaries.h"
+#include "Carte.h"
 #include "Events.h"
 #include "GeoData.h"
 #include "Labels.h"
@@ -93,6 +94,8 @@ private slots:
     void windowsCoverEveryPixel();
     void paintInsideCutsToTheOutline_data();
     void paintInsideCutsToTheOutline();
+    void mapsShowOnlyBoundariesOfMajorPlates_data();
+    void mapsShowOnlyBoundariesOfMajorPlates();
     void stepsJoinIntoPieces();
     void unusableStepsAreRefused_data();
     void unusableStepsAreRefused();
@@ -271,6 +274,32 @@ void TestMappe::paintInsideCutsToTheOutline()
     const QPoint corner = (map.mapRect().topLeft() + QPointF(kind == Projection::Kind::Robinson ? 3 : -3, 3)).toPoint();
     QCOMPARE(picture.pixelColor(corner), paper);
     QCOMPARE(picture.pixelColor(316, 216), paper);
+}
+
+void TestMappe::mapsShowOnlyBoundariesOfMajorPlates_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("Africa, Antarctica") << "AF" << "AN" << true;
+    // small plates folded into their major plate: no line where the key shows one plate
+    QTest::newRow("Eurasia, Anatolia") << "EU" << "AT" << false;
+    QTest::newRow("Australia, Tonga") << "AU" << "TO" << false;
+    // a small plate against another major plate: the boundary of its major plate
+    QTest::newRow("Okinawa, Philippine Sea") << "ON" << "PS" << true;
+}
+
+void TestMappe::mapsShowOnlyBoundariesOfMajorPlates()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, right);
+    QFETCH(bool, shown);
+    BoundaryPiece piece;
+    piece.left = left;
+    piece.right = right;
+    QCOMPARE(carte::betweenMajorPlates(piece), shown);
+    // the same rule gives the plates their colours
+    QCOMPARE(carte::majorColour(left) != carte::majorColour(right), shown);
 }
 
 void TestMappe::stepsJoinIntoPieces()
