@@ -247,25 +247,26 @@ void arrowGeo(QPainter &p, const Sheet &s, const QPointF &from, const QPointF &t
     p.restore();
 }
 
+// Lon/lat points as a pixel line on the map.
+QPolygonF pixelLine(const Sheet &s, const Ring &points)
+{
+    QPolygonF line;
+    for (const QPointF &pt : points)
+        line.append(s.map.toPixel(pt));
+    return line;
+}
+
 // A mountain chain as a soft band along its crest, lon/lat points from one end to the other.
 void chain(QPainter &p, const Sheet &s, const Ring &crest, const QColor &c, double width)
 {
+    const QPolygonF line = pixelLine(s, crest);
     QPainterPath path;
-    for (qsizetype i = 0; i < crest.size(); ++i) {
-        const QPointF at = s.map.toPixel(crest.at(i));
-        if (i == 0)
-            path.moveTo(at);
-        else
-            path.lineTo(at);
-    }
+    path.addPolygon(line);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     QPen pen = style::pen(style::withAlpha(c, 0.55), width);
     p.strokePath(path, pen);
     // small peaks along it
-    QPolygonF line;
-    for (const QPointF &pt : crest)
-        line.append(s.map.toPixel(pt));
     const double total = symbols::length(line);
     const double step = width * 1.1;
     for (double at = step / 2; at < total; at += step) {
@@ -1029,13 +1030,7 @@ QImage ita3(PictureContext &ctx)
                      {19.2, 42.0}, {19.6, 40.8}, {19.3, 39.6}, {18.5, 39.4}, {17.0, 40.2}, {16.2, 40.9}, {15.6, 41.4},
                      {14.6, 42.1}, {13.6, 43.0}, {12.3, 43.9}, {10.5, 44.4}, {8.6, 44.6}, {7.6, 45.0}};
     QPainterPath area;
-    for (qsizetype i = 0; i < adria.size(); ++i) {
-        const QPointF at = s.map.toPixel(adria.at(i));
-        if (i == 0)
-            area.moveTo(at);
-        else
-            area.lineTo(at);
-    }
+    area.addPolygon(pixelLine(s, adria));
     area.closeSubpath();
     p.fillPath(area, style::withAlpha(QColor(0xB8, 0x8F, 0xC8), 0.35));
     QPen dashed = style::pen(QColor(0x6E, 0x4A, 0x86), 3);
