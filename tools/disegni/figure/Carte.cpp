@@ -1,5 +1,6 @@
 #include "Carte.h"
 
+#include "Plates.h"
 #include "Style.h"
 
 namespace disegni::carte {
@@ -33,9 +34,9 @@ void drawMarginsOn(QPainter &p, const MapWindow &map, GeoData &data, const Margi
     map.paintInside(p, [&](QPainter &l) { drawMargins(l, map, boundarySteps(data), look, keep); });
 }
 
-void drawMajorBoundaries(QPainter &p, const MapWindow &map, const PlateModel &plates, const QPen &pen)
+void drawBoundaries(QPainter &p, const MapWindow &map, const QList<Ring> &lines, const QPen &pen)
 {
-    map.paintInside(p, [&](QPainter &l) { l.strokePath(map.lines(plates.majorBoundaryLines()), pen); });
+    map.paintInside(p, [&](QPainter &l) { l.strokePath(map.lines(lines), pen); });
 }
 
 } // namespace disegni::carte

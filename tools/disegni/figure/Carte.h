@@ -1,13 +1,13 @@
 #pragma once
 
 // What the maps of topics 3 and 5 share: the same smooth drawing, the plates in the pastel of their
-// major plate, the boundaries between major plates only, and one thin frame round the map.
+// major plate, the boundaries between major plates only, lines cut to the map, and one thin frame
+// round it.
 
 #include "Boundaries.h"
 #include "GeoData.h"
 #include "MapWindow.h"
 #include "MarginMap.h"
-#include "Plates.h"
 
 #include <QColor>
 #include <QPainter>
@@ -34,7 +34,7 @@ void drawFrame(QPainter &p, const MapWindow &map);
 void drawMarginsOn(QPainter &p, const MapWindow &map, GeoData &data, const MarginLook &look,
                    const std::function<bool(const BoundaryPiece &)> &keep = {});
 
-// The boundaries between the major plates as plain lines, cut to the map's outline.
-void drawMajorBoundaries(QPainter &p, const MapWindow &map, const PlateModel &plates, const QPen &pen);
+// Boundaries as plain lines (majorBoundaryLines(), boundariesBetween()), cut to the map's outline.
+void drawBoundaries(QPainter &p, const MapWindow &map, const QList<Ring> &lines, const QPen &pen);
 
 } // namespace disegni::carte

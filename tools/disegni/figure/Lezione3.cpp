@@ -227,7 +227,7 @@ QImage placche2(PictureContext &ctx)
     QPainter p(&image);
     p.setRenderHints(smooth());
     p.drawImage(0, 0, drawRegionMap(map, image.size(), ctx.data(), worldGround(majorColour)));
-    drawMajorBoundaries(p, map, ctx.plates(), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
+    drawBoundaries(p, map, ctx.plates().majorBoundaryLines(), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
     drawNames(p, map, majorNames());
     drawLeader(p, map, kJuanDeFucaLeaderFrom, kJuanDeFucaPlate);
     drawFrame(p, map);
@@ -264,10 +264,7 @@ QImage placche4(PictureContext &ctx)
     RegionLook ground = worldGround(colour);
     ground.seaTintOpacity = 0.15; // the small plates keep the colour of the key over the sea too
     p.drawImage(0, 0, drawRegionMap(map, image.size(), ctx.data(), ground));
-    map.paintInside(p, [&](QPainter &l) {
-        l.strokePath(map.lines(boundariesBetween(ctx.plates(), groupOf)),
-                     style::pen(style::withAlpha(style::outline(), 0.85), 2.0));
-    });
+    drawBoundaries(p, map, boundariesBetween(ctx.plates(), groupOf), style::pen(style::withAlpha(style::outline(), 0.85), 2.0));
 
     QList<PlateName> names;
     for (const PlateName &n : majorNames()) {
@@ -397,7 +394,7 @@ QImage placche3(PictureContext &ctx)
     QPainter p(&image);
     p.setRenderHints(smooth());
     p.drawImage(0, 0, drawRegionMap(map, size, ctx.data(), ground));
-    drawMajorBoundaries(p, map, ctx.plates(), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
+    drawBoundaries(p, map, ctx.plates().majorBoundaryLines(), style::pen(style::withAlpha(style::outline(), 0.85), 2.2));
 
     for (const PlateName &n : majorNames()) {
         // the plates the page names, and the large ones

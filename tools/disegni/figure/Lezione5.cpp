@@ -337,7 +337,7 @@ QImage zone(PictureContext &ctx)
         look.bordersWidth = 0;
         return look;
     }());
-    drawMajorBoundaries(p, s.map, ctx.plates(), style::pen(style::withAlpha(style::outline(), 0.6), 1.4));
+    drawBoundaries(p, s.map, ctx.plates().majorBoundaryLines(), style::pen(style::withAlpha(style::outline(), 0.6), 1.4));
     drawFrame(p, s.map);
 
     const auto marker = [&p](const QPointF &at, int n, double r) {
