@@ -418,15 +418,13 @@ QImage himalaya(PictureContext &ctx)
     const QColor crostaIndia = style::mix(sezione::colore::continentale(), sezione::colore::litosfera(), 0.25);
     p.fillPath(india, crostaIndia);
     p.strokePath(india, style::pen(style::withAlpha(style::outline(), 0.55), 1.5));
+    // the crumpled top of Asia's crust, the Himalaya and the Tibet behind
+    const QPolygonF rilievo{QPointF(front - 20, surface + 12), QPointF(front, surface - 30),
+                            QPointF(front + 25, surface - 52), QPointF(front + 45, surface - 40),
+                            QPointF(front + 65, surface - 58), QPointF(front + 90, surface - 36),
+                            QPointF(front + 120, surface - 40), QPointF(x1, surface - 38)};
     QPainterPath asia;
-    asia.moveTo(front - 20, surface + 12);
-    asia.lineTo(front, surface - 30);
-    asia.lineTo(front + 25, surface - 52);
-    asia.lineTo(front + 45, surface - 40);
-    asia.lineTo(front + 65, surface - 58);
-    asia.lineTo(front + 90, surface - 36);
-    asia.lineTo(front + 120, surface - 40);
-    asia.lineTo(x1, surface - 38);
+    asia.addPolygon(rilievo);
     asia.lineTo(x1, surface + 95);
     asia.quadTo(front + 60, surface + 40, front - 20, surface + 12);
     asia.closeSubpath();
@@ -435,14 +433,8 @@ QImage himalaya(PictureContext &ctx)
     // the land surface on both
     QPainterPath suolo;
     suolo.moveTo(x0, surface + 10);
-    suolo.lineTo(front - 20, surface + 12);
-    suolo.lineTo(front, surface - 30);
-    suolo.lineTo(front + 25, surface - 52);
-    suolo.lineTo(front + 45, surface - 40);
-    suolo.lineTo(front + 65, surface - 58);
-    suolo.lineTo(front + 90, surface - 36);
-    suolo.lineTo(front + 120, surface - 40);
-    suolo.lineTo(x1, surface - 38);
+    for (const QPointF &q : rilievo)
+        suolo.lineTo(q);
     p.strokePath(suolo, style::pen(sezione::colore::verde(), 3));
     p.fillPath(symbols::arrow(QPointF(x0 + 30, surface + 27), QPointF(x0 + 120, surface + 27), 7, 16, 18), kArrow);
     p.restore();
