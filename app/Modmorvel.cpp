@@ -1,6 +1,7 @@
 #include "app/Modmorvel.h"
 
 #include "ui/Application.h"
+#include "ui/BusyCursor.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
@@ -90,13 +91,23 @@ void uscita()
 
 bool registra(data::Recordset& rs, const QString& cosa)
 {
-    if (rs.Update())
-        return true;
-    ui::MessageBox::message(QStringLiteral("Attenzione: %1 NON è stato salvato nell'archivio dei risultati.\n\n"
-                                           "Motivo: %2.\n\nAvvisa l'insegnante.")
-                                .arg(cosa, rs.errorText()),
-                            ui::MessageBox::Ok, QStringLiteral("Risultato non salvato"));
-    return false;
+    // The pupil's work is kept until it is stored or the pupil chooses to go on without it.
+    for (;;) {
+        {
+            ui::BusyCursor attesa;
+            if (rs.Update())
+                return true;
+        }
+        const auto scelta = ui::MessageBox::message(
+            QStringLiteral("Attenzione: %1 NON è stato salvato nell'archivio dei risultati.\n\n"
+                           "Motivo: %2.\n\n"
+                           "Premi \"Riprova\" per salvarlo di nuovo, oppure \"Continua senza salvare\". "
+                           "Se il problema resta, avvisa l'insegnante.")
+                .arg(cosa, rs.errorText()),
+            ui::MessageBox::RetryContinue, QStringLiteral("Risultato non salvato"));
+        if (scelta != ui::MessageBox::AnswerRetry)
+            return false;
+    }
 }
 
 void azzera()

@@ -2,6 +2,7 @@
 
 #include "app/Modmorvel.h"
 #include "ui/Application.h"
+#include "ui/BusyCursor.h"
 #include "ui/MessageBox.h"
 #include "ui/Printer.h"
 #include "ui/Screens.h"
@@ -89,6 +90,7 @@ void Archivio::lasciaElenco()
     m_rsattuale.reset();
     m_numrighe = 0;
     m_eliminato = false;
+    m_righeEliminate.clear();
     m_letti = {};
 }
 
@@ -115,6 +117,7 @@ void Archivio::nuovoElenco(std::unique_ptr<data::ResultList> elenco, int numrec)
     m_numrighe = elenco->count();
     m_rsattuale = std::move(elenco);
     m_eliminato = false;
+    m_righeEliminate.clear();
     m_letti = {};
     m_pagine.inizia(numrec);
 }
@@ -173,14 +176,8 @@ void Archivio::cmdtutto_Click()
 
 void Archivio::cmdselezione_Click()
 {
-    m_tipoelenco = 0;
-    cmdstampa->setEnabled(true);
-    cmdelimina->setEnabled(true);
-    svuotaListe();
-    // The previous list is let go at once: an abandoned selection leaves nothing to print or delete, and a
-    // new one starts from its first row.
-    lasciaElenco();
-    m_pagine.azzera();
+    // Until a pupil's rows are found nothing changes: a cancelled or empty name, or a search given up,
+    // leaves the list on screen, its paging, and what printing and deleting act on as they were.
     for (;;) {
         const QString nome = ui::MessageBox::input(QStringLiteral("scrivi cognome e nome"));
         Modmorvel::nomestudente = nome;
@@ -196,6 +193,12 @@ void Archivio::cmdselezione_Click()
             avvisa(QStringLiteral("ABBANDONO QUESTA RICERCA"));
             return;
         }
+        m_tipoelenco = 0;
+        cmdstampa->setEnabled(true);
+        cmdelimina->setEnabled(true);
+        svuotaListe();
+        lasciaElenco();
+        m_pagine.azzera();
         const int n = elenco->count();
         nuovoElenco(std::move(elenco), n);
         if (!scrivilista())
@@ -229,20 +232,29 @@ void Archivio::cmdstampa_Click()
         avvisa(kNessunElencoStampa);
         return;
     }
-    if (m_eliminato) {
-        avvisa(kGiaEliminato);
-        return;
-    }
-    if (m_numrighe == 0) {
+    if (m_eliminato ? m_righeEliminate.isEmpty() : m_numrighe == 0) {
         avvisa(kElencoVuotoStampa);
         return;
     }
-    // A reading of its own, from the first row, whatever page is on screen.
+    // The rows come in chunks: from the table, a reading of its own from the first row, whatever page is
+    // on screen; after an emptying, the rows as they were when they were deleted.
     data::ResultList::Position letti;
+    bool consegnate = false;
+    QString errore;
+    const auto prossime = [&](QVector<QVariantList>* righe) {
+        if (m_eliminato) {
+            *righe = consegnate ? QVector<QVariantList>() : m_righeEliminate;
+            consegnate = true;
+            return true;
+        }
+        if (m_rsattuale->read(letti, kRighePerLettura, righe))
+            return true;
+        errore = m_rsattuale->errorText();
+        return false;
+    };
     QVector<QVariantList> righe;
     qsizetype prossima = 0;
     bool intestazione = true;
-    QString errore;
     const auto riga = [&](ui::PrintLine& linea) {
         if (intestazione) {
             intestazione = false;
@@ -251,10 +263,8 @@ void Archivio::cmdstampa_Click()
             return ui::Printer::Next::Line;
         }
         if (prossima >= righe.size()) {
-            if (!m_rsattuale->read(letti, kRighePerLettura, &righe)) {
-                errore = m_rsattuale->errorText();
+            if (!prossime(&righe))
                 return ui::Printer::Next::Failed;
-            }
             prossima = 0;
             if (righe.isEmpty())
                 return ui::Printer::Next::End;
@@ -299,12 +309,19 @@ void Archivio::cmdelimina_Click()
                                 ui::MessageBox::YesNo) != ui::MessageBox::AnswerYes)
         return;
     int eliminate = 0;
-    if (!m_rsattuale->deleteAll(&eliminate)) {
+    QVector<QVariantList> righe;
+    bool riuscito = false;
+    {
+        ui::BusyCursor attesa;
+        riuscito = m_rsattuale->deleteAll(&eliminate, &righe);
+    }
+    if (!riuscito) {
         avvisa(QStringLiteral("Non è stato eliminato niente: %1.\n\nL'archivio è rimasto com'era.")
                    .arg(m_rsattuale->errorText()));
         return;
     }
     m_eliminato = true;
+    m_righeEliminate = std::move(righe);
     svuotaListe();
     // Nothing is left to page through.
     m_pagine.azzera();

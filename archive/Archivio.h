@@ -105,4 +105,5 @@ private:
     std::unique_ptr<data::ResultList> m_rsattuale;
     data::ResultList::Position m_letti;  // how far the pages have read the list
     bool m_eliminato = false;
+    QVector<QVariantList> m_righeEliminate;  // the list as it was deleted: it still prints
 };

@@ -2,6 +2,7 @@
 
 #include "app/Modmorvel.h"
 #include "assessment/FRIsomma.h"
+#include "assessment/Questionario.h"
 #include "assessment/Sommativo.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
@@ -107,14 +108,15 @@ void FSommati::Form_Load()
     // The bank is checked before the name is asked: without pages there is no test to take.
     if (Modmorvel::dbcorso)
         m_rssommativo = Modmorvel::dbcorso->OpenRecordset(kTabellaDomande);
-    if (!m_rssommativo || m_rssommativo->RecordCount() == 0) {
+    if (m_rssommativo)
+        m_rssommativo->MoveFirst();
+    if (!m_rssommativo || !paginaUsabile()) {
         ui::MessageBox::message(QStringLiteral("Il test sommativo non si può fare: le sue domande mancano "
-                                               "nell'archivio del corso.\n\nAvvisa l'insegnante."));
+                                               "nell'archivio del corso, o nessuna pagina si può usare.\n\nAvvisa l'insegnante."));
         ui::Screens::instance().unload(name());
         return;
     }
     Modmorvel::chiedinome();
-    m_rssommativo->MoveFirst();
     creaultmat();
     cmdRISULT->hide();
 }
@@ -131,6 +133,18 @@ void FSommati::creaultmat()
     }
     Text2->setText(m_rssommativo->Fields(QStringLiteral("argomento")).toString());
     Text2->setCursorPosition(0);
+}
+
+bool FSommati::paginaUsabile()
+{
+    // A damaged page is named and left out: it counts neither in the answers nor in the maximum.
+    for (; !m_rssommativo->eof(); m_rssommativo->MoveNext()) {
+        const QString difetto = Questionario::difettoPagina(*m_rssommativo, m_rssommativo->AbsolutePosition() + 1);
+        if (difetto.isEmpty())
+            return true;
+        ui::MessageBox::message(difetto);
+    }
+    return false;
 }
 
 void FSommati::Check1_Click(int Index)
@@ -172,7 +186,7 @@ void FSommati::cmdAVANTI_Click()
     Sommativo::aggiungiPagina(Sommativo::puntiPagina(Modmorvel::risposte, Modmorvel::soluzioni));
     const bool conIlFuoco = isAncestorOf(QApplication::focusWidget());
     m_rssommativo->MoveNext();
-    if (!m_rssommativo->eof()) {
+    if (paginaUsabile()) {
         for (int r = 0; r < 10; ++r) {
             Text1[r]->clear();
             Check1[r]->setChecked(false);

@@ -46,6 +46,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // From the current page on, the first one that can be shown (true), naming each damaged page it
+    // passes; false past the last page.
+    bool paginaUsabile();
     void creaultmat();
     void verifica();
     // Keyboard focus to a row's "V" (colonna 0) or "F" (colonna 1) box.

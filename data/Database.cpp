@@ -1,5 +1,6 @@
 #include "data/Database.h"
 
+#include "data/PupilNames.h"
 #include "data/Recordset.h"
 
 #include <QDir>
@@ -12,10 +13,14 @@
 namespace data {
 
 namespace {
-// Another copy of the program writing the same file (a shared folder) is waited for this long. The
-// engine only polls for the lock, so a copy writing many rows in a row can keep another waiting until it
-// has finished: a classroom never writes like that, but a result must not be lost when it does.
-constexpr int kBusyTimeoutMs = 60000;
+// Another copy of the program writing the same file (a shared folder) is waited for this long, no
+// longer: a store that finds the file still in use is then reported, and the pupil may try again, instead
+// of a window that stops answering.
+int& busyWaitMs()
+{
+    static int ms = Database::kBusyWaitMs;
+    return ms;
+}
 
 const auto kProbeTable = QStringLiteral(R"(SELECT COUNT(*) FROM "%1")");
 // A transaction takes the file's write lock at once: one that read first and wrote later could be
@@ -42,6 +47,11 @@ Database::~Database()
             db.close();
     }
     QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void Database::setBusyWait(int milliseconds)
+{
+    busyWaitMs() = milliseconds > 0 ? milliseconds : kBusyWaitMs;
 }
 
 QSqlDatabase Database::connection() const
@@ -92,7 +102,7 @@ std::unique_ptr<Database> Database::open(const QString& path, QString* error)
         // mode=rw opens the file for reading and writing and fails rather than create a new, empty file.
         QUrl url = QUrl::fromLocalFile(info.absoluteFilePath());
         db.setDatabaseName(url.toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyWaitMs()));
         if (!db.open()) {
             if (error)
                 *error = QStringLiteral("Non riesco ad aprire l'archivio del corso:\n%1\n\n%2")
@@ -151,7 +161,10 @@ std::unique_ptr<Recordset> Database::OpenRecordset(const QString& table)
 
 std::unique_ptr<Recordset> Database::OpenSelection(const QString& table, const QString& name)
 {
-    return std::make_unique<Recordset>(connection(), table, QStringLiteral("cognome e nome"), name);
+    QStringList spellings;
+    QString error;
+    PupilNames::spellings(connection(), table, name, &spellings, &error);
+    return std::make_unique<Recordset>(connection(), table, QStringLiteral("cognome e nome"), spellings);
 }
 
 QString Database::describe(const QSqlError& error)
@@ -163,7 +176,8 @@ QString Database::describe(const QSqlError& error)
     else if (text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("read-only")))
         reason = QStringLiteral("il file si può solo leggere, non scrivere");
     else if (text.contains(QLatin1String("locked")) || text.contains(QLatin1String("busy")))
-        reason = QStringLiteral("il file è occupato da un altro programma da troppo tempo");
+        reason = QStringLiteral("l'archivio è in uso da un altro computer (o da un'altra copia del programma) e "
+                                "per ora non si può scrivere");
     else if (text.contains(QLatin1String("not a database")) || text.contains(QLatin1String("malformed")) ||
              text.contains(QLatin1String("corrupt")))
         reason = QStringLiteral("il file è danneggiato");

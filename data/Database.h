@@ -15,6 +15,11 @@ class Recordset;
 // Everything is portable SQL through QtSql: double-quoted identifiers, standard types, bound values.
 class Database {
 public:
+    // How long a store waits for another copy of the program that is writing the same file.
+    static constexpr int kBusyWaitMs = 4000;
+    // Another wait for the databases opened from now on (tests); 0 gives back the usual one.
+    static void setBusyWait(int milliseconds);
+
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -30,7 +35,7 @@ public:
 
     // A record set on a whole table, all rows in stored order, positioned on the first row.
     std::unique_ptr<Recordset> OpenRecordset(const QString& table);
-    // A record set on the rows of one pupil: those whose "cognome e nome" is exactly `name`.
+    // A record set on the rows of one pupil: those whose "cognome e nome" is `name`, letter case aside.
     std::unique_ptr<Recordset> OpenSelection(const QString& table, const QString& name);
 
     // The tables and the columns the program relies on.

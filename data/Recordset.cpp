@@ -1,6 +1,8 @@
 #include "data/Recordset.h"
 
+#include "data/Clock.h"
 #include "data/Database.h"
+#include "data/PupilNames.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -13,7 +15,8 @@ namespace {
 // of ours in the result tables.
 const auto kKeyAlias = QStringLiteral("placche_riga");
 const auto kSelectAll = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" ORDER BY %1)");
-const auto kSelectWhere = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" WHERE "%4" = ? ORDER BY %1)");
+const auto kSelectWhere = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" WHERE "%4" %5 ORDER BY %1)");
+const auto kDateColumn = QStringLiteral("data");
 const auto kInsert = QStringLiteral(R"(INSERT INTO "%1" (%2) VALUES (%3))");
 const auto kDeleteRow = QStringLiteral(R"(DELETE FROM "%1" WHERE %2 = ?)");
 
@@ -51,9 +54,9 @@ QString quoted(const QString& identifier)
 }
 }  // namespace
 
-Recordset::Recordset(QSqlDatabase db, QString table, QString whereColumn, QVariant whereValue)
+Recordset::Recordset(QSqlDatabase db, QString table, QString whereColumn, QStringList whereValues)
     : m_db(std::move(db)), m_table(std::move(table)), m_whereColumn(std::move(whereColumn)),
-      m_whereValue(std::move(whereValue))
+      m_whereValues(std::move(whereValues))
 {
     m_columns = m_db.record(m_table);
     if (m_columns.isEmpty())
@@ -73,13 +76,17 @@ void Recordset::ensureLoaded()
     m_rows.clear();
     if (m_columns.isEmpty())
         return;
+    if (!m_whereColumn.isEmpty() && m_whereValues.isEmpty())
+        return;  // a selection that matches no stored value
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (m_whereColumn.isEmpty()) {
         query.prepare(kSelectAll.arg(keyColumn(), kKeyAlias, m_table));
     } else {
-        query.prepare(kSelectWhere.arg(keyColumn(), kKeyAlias, m_table, m_whereColumn));
-        query.addBindValue(m_whereValue);
+        query.prepare(kSelectWhere.arg(keyColumn(), kKeyAlias, m_table, m_whereColumn,
+                                       PupilNames::inList(m_whereValues.size())));
+        for (const QString& value : std::as_const(m_whereValues))
+            query.addBindValue(value);
     }
     if (!query.exec()) {
         m_error = Database::describe(query.lastError());
@@ -182,6 +189,12 @@ bool Recordset::Update()
     if (!m_adding) {
         m_error = QStringLiteral("nessuna riga nuova da salvare");
         return false;
+    }
+    // The engine's own default would be the UTC day: a result stored just after midnight in Italy would
+    // carry the day before.
+    if (const int at = m_new.indexOf(kDateColumn); at >= 0 && !m_new.isGenerated(at)) {
+        m_new.setValue(at, Clock::today());
+        m_new.setGenerated(at, true);
     }
     QStringList names;
     QStringList marks;

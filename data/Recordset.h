@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -14,7 +15,8 @@ namespace data {
 // nothing.
 class Recordset {
 public:
-    Recordset(QSqlDatabase db, QString table, QString whereColumn = {}, QVariant whereValue = {});
+    // With a `whereColumn`, only the rows whose column holds one of `whereValues` (none for an empty list).
+    Recordset(QSqlDatabase db, QString table, QString whereColumn = {}, QStringList whereValues = {});
 
     QString table() const { return m_table; }
 
@@ -35,7 +37,7 @@ public:
     // False (with errorText()) for a column the table does not have.
     bool setField(const QString& name, const QVariant& value);
     // Stores the new row. Returns only once the row is committed to the file; false with errorText()
-    // when it could not be stored.
+    // when it could not be stored. A "data" column left unset gets today's local date.
     bool Update();
     // Deletes the current row; the next MoveNext goes to the row that followed it.
     bool Delete();
@@ -54,7 +56,7 @@ private:
     QSqlDatabase m_db;
     QString m_table;
     QString m_whereColumn;
-    QVariant m_whereValue;
+    QStringList m_whereValues;
     QSqlRecord m_columns;
     QVector<Row> m_rows;
     bool m_loaded = false;

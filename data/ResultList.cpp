@@ -1,6 +1,7 @@
 #include "data/ResultList.h"
 
 #include "data/Database.h"
+#include "data/PupilNames.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,13 +12,13 @@ namespace {
 // The engine's own row identity gives the stored order and marks where a list ends. %1 is the table,
 // %2 the columns read; the pupil's name and the bounds are always bound values.
 const auto kCountAll = QStringLiteral(R"(SELECT COUNT(*), MAX(rowid) FROM "%1")");
-const auto kCountPupil = QStringLiteral(R"(SELECT COUNT(*), MAX(rowid) FROM "%1" WHERE "cognome e nome" = ?)");
+const auto kCountPupil = QStringLiteral(R"(SELECT COUNT(*), MAX(rowid) FROM "%1" WHERE "cognome e nome" %2)");
 const auto kPageAll =
     QStringLiteral(R"(SELECT rowid, %2 FROM "%1" WHERE rowid > ? AND rowid <= ? ORDER BY rowid LIMIT ?)");
 const auto kPagePupil = QStringLiteral(
-    R"(SELECT rowid, %2 FROM "%1" WHERE "cognome e nome" = ? AND rowid > ? AND rowid <= ? ORDER BY rowid LIMIT ?)");
+    R"(SELECT rowid, %2 FROM "%1" WHERE "cognome e nome" %3 AND rowid > ? AND rowid <= ? ORDER BY rowid LIMIT ?)");
 const auto kDeleteAll = QStringLiteral(R"(DELETE FROM "%1" WHERE rowid <= ?)");
-const auto kDeletePupil = QStringLiteral(R"(DELETE FROM "%1" WHERE "cognome e nome" = ? AND rowid <= ?)");
+const auto kDeletePupil = QStringLiteral(R"(DELETE FROM "%1" WHERE "cognome e nome" %2 AND rowid <= ?)");
 
 QString quoted(const QString& identifier)
 {
@@ -31,18 +32,37 @@ ResultList::ResultList(QSqlDatabase db, QString table, QStringList columns, std:
 {
 }
 
+QString ResultList::pupilCondition() const
+{
+    return PupilNames::inList(m_spellings.size());
+}
+
+void ResultList::bindPupil(QSqlQuery& query) const
+{
+    for (const QString& spelling : m_spellings)
+        query.addBindValue(spelling);
+}
+
 bool ResultList::open()
 {
     m_count = 0;
     m_last.reset();
+    m_spellings.clear();
+    if (m_pupil) {
+        if (!PupilNames::spellings(m_db, m_table, *m_pupil, &m_spellings, &m_error))
+            return false;
+        if (m_spellings.isEmpty()) {
+            m_error.clear();
+            return true;  // no row of this pupil
+        }
+    }
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.prepare((m_pupil ? kCountPupil : kCountAll).arg(m_table))) {
+    if (!query.prepare(m_pupil ? kCountPupil.arg(m_table, pupilCondition()) : kCountAll.arg(m_table))) {
         m_error = Database::describe(query.lastError());
         return false;
     }
-    if (m_pupil)
-        query.addBindValue(*m_pupil);
+    bindPupil(query);
     if (!query.exec() || !query.next()) {
         m_error = Database::describe(query.lastError());
         return false;
@@ -64,12 +84,12 @@ bool ResultList::read(Position& at, int n, QVector<QVariantList>* rows)
         columns << quoted(c);
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.prepare((m_pupil ? kPagePupil : kPageAll).arg(m_table, columns.join(QLatin1String(", "))))) {
+    const QString names = columns.join(QLatin1String(", "));
+    if (!query.prepare(m_pupil ? kPagePupil.arg(m_table, names, pupilCondition()) : kPageAll.arg(m_table, names))) {
         m_error = Database::describe(query.lastError());
         return false;
     }
-    if (m_pupil)
-        query.addBindValue(*m_pupil);
+    bindPupil(query);
     query.addBindValue(at.after);
     query.addBindValue(*m_last);
     query.addBindValue(n);
@@ -94,9 +114,11 @@ bool ResultList::read(Position& at, int n, QVector<QVariantList>* rows)
     return true;
 }
 
-bool ResultList::deleteAll(int* deleted)
+bool ResultList::deleteAll(int* deleted, QVector<QVariantList>* rows)
 {
     *deleted = 0;
+    if (rows)
+        rows->clear();
     if (!m_last)
         return true;
     Transaction transaction(m_db);
@@ -104,24 +126,37 @@ bool ResultList::deleteAll(int* deleted)
         m_error = transaction.errorText();
         return false;
     }
+    // The rows as they are at the moment they go, read under the same lock that deletes them.
+    if (rows) {
+        Position from;
+        if (!read(from, std::numeric_limits<int>::max(), rows)) {
+            rows->clear();
+            return false;
+        }
+    }
     int removed = 0;
     {
         QSqlQuery query(m_db);
-        if (!query.prepare((m_pupil ? kDeletePupil : kDeleteAll).arg(m_table))) {
+        if (!query.prepare(m_pupil ? kDeletePupil.arg(m_table, pupilCondition()) : kDeleteAll.arg(m_table))) {
             m_error = Database::describe(query.lastError());
+            if (rows)
+                rows->clear();
             return false;
         }
-        if (m_pupil)
-            query.addBindValue(*m_pupil);
+        bindPupil(query);
         query.addBindValue(*m_last);
         if (!query.exec()) {
             m_error = Database::describe(query.lastError());
+            if (rows)
+                rows->clear();
             return false;
         }
         removed = query.numRowsAffected();
     }
     if (!transaction.commit()) {
         m_error = transaction.errorText();
+        if (rows)
+            rows->clear();
         return false;
     }
     *deleted = removed;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -19,7 +20,7 @@ namespace data {
 class ResultList {
 public:
     // `columns` are the columns to read, in order; with a `pupil` only the rows whose "cognome e nome"
-    // is exactly that name.
+    // is that name, letter case aside (the spellings stored when the list is opened).
     ResultList(QSqlDatabase db, QString table, QStringList columns, std::optional<QString> pupil = std::nullopt);
 
     // Counts the rows and marks the end of the list. False, with errorText(), when the table cannot be read.
@@ -36,16 +37,21 @@ public:
     bool read(Position& at, int n, QVector<QVariantList>* rows);
 
     // Deletes every row of the list in one transaction: all of them or, on failure, none. `deleted` gets
-    // the number of rows removed (fewer than count() when another copy removed some meanwhile).
-    bool deleteAll(int* deleted);
+    // the number of rows removed (fewer than count() when another copy removed some meanwhile), and
+    // `rows`, when given, the values of the rows removed, read in the same transaction (none on failure).
+    bool deleteAll(int* deleted, QVector<QVariantList>* rows = nullptr);
 
     QString errorText() const { return m_error; }
 
 private:
+    QString pupilCondition() const;
+    void bindPupil(QSqlQuery& query) const;
+
     QSqlDatabase m_db;
     QString m_table;
     QStringList m_columns;
     std::optional<QString> m_pupil;
+    QStringList m_spellings;  // how the pupil's name is written in the rows of the list
     int m_count = 0;
     std::optional<qint64> m_last;  // the key of the last row of the list; none for an empty list
     QString m_error;

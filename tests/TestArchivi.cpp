@@ -257,25 +257,42 @@ private slots:
         QCOMPARE(Modmorvel::nomestudente, nome);
     }
 
-    // A name not found asks again (OK) or gives up (Cancel). After any abandoned selection, print and
-    // delete act on nothing: the list shown before cannot be deleted without the whole-archive question.
+    // A name not found asks again (OK) or gives up (Cancel). A selection given up in any way (empty name,
+    // cancelled box, name not found) changes nothing: the list shown, its paging, and what printing and
+    // deleting act on stay as they were; deleting a whole table still asks its question first.
     void abandonedSelection_data()
     {
         QTest::addColumn<QString>("archivio");
         QTest::addColumn<QString>("come");
+        QTest::addColumn<QString>("prima");  // "nothing": no list yet; "list": the whole table of 45 rows
         for (const QString& a : {kFrm, kFli})
-            for (const char* come : {"empty", "cancelled", "not found"})
-                QTest::addRow("%s %s", qPrintable(a), come) << a << come;
+            for (const char* prima : {"nothing", "list"})
+                for (const char* come : {"empty", "cancelled", "not found"})
+                    QTest::addRow("%s %s, %s", qPrintable(a), prima, come) << a << come << prima;
     }
     void abandonedSelection()
     {
         QFETCH(QString, archivio);
         QFETCH(QString, come);
+        QFETCH(QString, prima);
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
-        aggiungi(archivio, 5);
+        aggiungi(archivio, 45);
+        QList<QStringList> elenco;
+        for (int i = 1; i <= 45; ++i)
+            elenco << valori(archivio, alunno(i), i);
         Archivio* a = apri(archivio);
-        a->cmdtutto->click();
+        const bool conElenco = prima == QLatin1String("list");
+        if (conElenco) {
+            // The questionnaire archive lets a selection start while the list is paged (here on its
+            // second page); the summative one only once the paging has ended.
+            a->cmdtutto->click();
+            for (int i = 0; i < (archivio == kFrm ? 1 : 3); ++i)
+                a->CmdContinuo->click();
+            QVERIFY(a->cmdselezione->isEnabled());
+        }
+        const QStringList mostratePrima = mostrate(a);
+        const QString abilitatiPrima = abilitati(a);
         MessageBox::clear();
         MessageBox::setNextInput(come == QLatin1String("not found") ? QStringLiteral("Nessuno") : QString(),
                                  come == QLatin1String("cancelled"));
@@ -297,16 +314,65 @@ private slots:
             QCOMPARE(testi, QStringList{"scrivi cognome e nome"});
             QCOMPARE(Modmorvel::nomestudente, QString());
         }
-        QCOMPARE(mostrate(a), QStringList());
-        QCOMPARE(abilitati(a), QStringLiteral("11011"));
+        QCOMPARE(mostrate(a), mostratePrima);
+        QCOMPARE(abilitati(a), abilitatiPrima);
         MessageBox::clear();
-        elimina(a, QStringLiteral("cipresso"));
+        if (!conElenco) {
+            a->cmdstampa->click();
+            a->cmdelimina->click();
+            QCOMPARE(abilitati(a), QStringLiteral("11000"));
+            QCOMPARE(ui::Printer::jobs().size(), 0);
+            QCOMPARE(righe(folder.archivio(), archivio), 45);
+            return;
+        }
+        if (archivio == kFrm) {
+            // The paging goes on where it was.
+            a->CmdContinuo->click();
+            QCOMPARE(mostrate(a), pagina(elenco, 41, int(a->Listsomm.size())));
+        }
+        // Printing covers the whole list; deleting it asks the whole-archive question (No here).
         a->cmdstampa->click();
-        QCOMPARE(MessageBox::shown().size(), 2);  // no code was asked
-        QVERIFY(MessageBox::shown()[0].text.startsWith(QStringLiteral("Non c'è nessun elenco da eliminare")));
-        QVERIFY(MessageBox::shown()[1].text.startsWith(QStringLiteral("Non c'è nessun elenco da stampare")));
-        QCOMPARE(ui::Printer::jobs().size(), 0);
-        QCOMPARE(righe(folder.archivio(), archivio), 5);
+        QCOMPARE(ui::Printer::jobs().size(), 1);
+        QCOMPARE(stampato(ui::Printer::jobs()[0]), daStampare(archivio, elenco));
+        elimina(a, QStringLiteral("cipresso"), MessageBox::AnswerNo);
+        QCOMPARE(MessageBox::shown().last().text, QStringLiteral("SEI PROPRIO SICURO DI VOLER ELIMINARE TUTTO L'ARCHIVIO?"));
+        QCOMPARE(righe(folder.archivio(), archivio), 45);
+    }
+
+    // A pupil is selected whatever the letter case typed: the rows show the names as stored, and
+    // printing and deleting act on exactly those rows.
+    void selectionIgnoresLetterCase_data()
+    {
+        QTest::addColumn<QString>("archivio");
+        QTest::addColumn<QString>("scritto");
+        for (const QString& a : {kFrm, kFli}) {
+            QTest::addRow("%s lower case", qPrintable(a)) << a << "rossi mario";
+            QTest::addRow("%s accented capitals", qPrintable(a)) << a << "ROSSI MARIO";
+        }
+    }
+    void selectionIgnoresLetterCase()
+    {
+        QFETCH(QString, archivio);
+        QFETCH(QString, scritto);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        const QStringList nomi{"Rossi Mario", "Rossi Maria", "ROSSI MARIO", "Bianchi Èva", "rossi Mario"};
+        aggiungi(archivio, 5, [&](int i) { return nomi[i - 1]; });
+        Archivio* a = apri(archivio);
+        seleziona(a, scritto);
+        QList<QStringList> elenco;
+        for (int i : {1, 3, 5})
+            elenco << valori(archivio, nomi[i - 1], i);
+        const int colonne = int(a->Listsomm.size());
+        QCOMPARE(mostrate(a), pagina(elenco, 1, colonne));
+        QCOMPARE(Modmorvel::nomestudente, scritto);
+        elimina(a, QStringLiteral("cipresso"));
+        QCOMPARE(righe(folder.archivio(), archivio), 2);
+        QCOMPARE(righe(folder.archivio(), archivio, QStringLiteral("Rossi Maria")), 1);
+        a->cmdstampa->click();
+        QCOMPARE(stampato(ui::Printer::jobs().value(0)), daStampare(archivio, elenco));
+        seleziona(a, QStringLiteral("bianchi èva"));
+        QCOMPARE(mostrate(a).value(0).section(QLatin1Char('|'), 0, 0), QStringLiteral("Bianchi Èva"));
     }
 
     // Only "cipresso", exactly, deletes; the whole table only after Yes; every row of the list goes,
@@ -349,6 +415,7 @@ private slots:
         else
             seleziona(a, elenco);
         const QStringList prima = mostrate(a);
+        a->cmdstampa->click();
         MessageBox::clear();
         elimina(a, codice, si ? MessageBox::AnswerYes : MessageBox::AnswerNo);
         QCOMPARE(righe(folder.archivio(), archivio), restano);
@@ -364,6 +431,11 @@ private slots:
             return;
         QCOMPARE(abilitati(a), QStringLiteral("11011"));
         QCOMPARE(a->cmdselezione->caption() == QLatin1String("SELEZIONO i dati da mostrare"), archivio == kFli);
+        // The list as it was shown still prints after its rows are gone.
+        a->cmdstampa->click();
+        QCOMPARE(ui::Printer::jobs().size(), 2);
+        QCOMPARE(stampato(ui::Printer::jobs()[1]), stampato(ui::Printer::jobs()[0]));
+        QCOMPARE(stampato(ui::Printer::jobs()[1]).size(), (48 - restano) * (archivio == kFrm ? 5 : 7));
         aggiungi(archivio, 1, [&](int) { return elenco.isEmpty() ? kVerdi : elenco; });
         MessageBox::clear();
         elimina(a, QStringLiteral("cipresso"));
@@ -417,7 +489,9 @@ private slots:
         for (const QString& a : {kFrm, kFli}) {
             const QByteArray nome = a.toLatin1();
             const char* s = nome.constData();
-            QTest::addRow("%s selection abandoned", s) << a << QStringList{"abbandona"} << "11011";
+            QTest::addRow("%s selection abandoned", s) << a << QStringList{"abbandona"} << "11000";
+            QTest::addRow("%s selection abandoned while paging", s)
+                << a << QStringList{"tutto", "continuo", "abbandona"} << (a == kFrm ? "01111" : "00111");
             QTest::addRow("%s selection, one page", s) << a << QStringList{"Alunno 0001"} << "11011";
             QTest::addRow("%s selection, more pages", s) << a << QStringList{"Verdi Anna"} << "00111";
             QTest::addRow("%s selection during paging", s) << a << QStringList{"tutto", "continuo", "Verdi Anna"} << "00111";

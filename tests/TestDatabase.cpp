@@ -1,9 +1,11 @@
 #include "TestSupport.h"
 
 #include "app/Modmorvel.h"
+#include "data/Clock.h"
 #include "data/CourseBuilder.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
+#include "ui/BusyCursor.h"
 #include "ui/MessageBox.h"
 
 #include <QDate>
@@ -13,6 +15,9 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
+
+#include <ctime>
 
 using data::Database;
 using data::Recordset;
@@ -83,6 +88,45 @@ private slots:
         QCOMPARE(rs->Fields(QStringLiteral("data")).toDate(), QDate::currentDate());
     }
 
+    // A row carries the pupil's own calendar day: just after midnight in Italy it is already the next
+    // day there while it is still the day before in UTC (and the other way round in New York).
+    void storedDateIsTheLocalDay_data()
+    {
+        QTest::addColumn<QByteArray>("zona");
+        QTest::addColumn<QDateTime>("istante");
+        QTest::addColumn<QDate>("giorno");
+        const QDateTime inverno(QDate(2026, 12, 6), QTime(23, 30), Qt::UTC);
+        const QDateTime estate(QDate(2026, 7, 6), QTime(22, 30), Qt::UTC);
+        QTest::newRow("Rome, winter, 00:30") << QByteArray("Europe/Rome") << inverno << QDate(2026, 12, 7);
+        QTest::newRow("Rome, summer, 00:30") << QByteArray("Europe/Rome") << estate << QDate(2026, 7, 7);
+        QTest::newRow("Rome, 23:59") << QByteArray("Europe/Rome") << inverno.addSecs(-91 * 60) << QDate(2026, 12, 6);
+        QTest::newRow("New York, 18:30") << QByteArray("America/New_York") << inverno << QDate(2026, 12, 6);
+        QTest::newRow("New York, 00:10") << QByteArray("America/New_York") << inverno.addSecs(340 * 60)
+                                         << QDate(2026, 12, 7);
+    }
+    void storedDateIsTheLocalDay()
+    {
+        QFETCH(QByteArray, zona);
+        QFETCH(QDateTime, istante);
+        QFETCH(QDate, giorno);
+        const QByteArray prima = qgetenv("TZ");
+        qputenv("TZ", zona);
+        tzset();
+        data::Clock::fix(istante);
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        auto db = Database::open(folder.archivio(), &error);
+        const bool stored = addResult(*db, QStringLiteral("Rossi Mario"), 7);
+        data::Clock::fix(std::nullopt);
+        qputenv("TZ", prima);
+        tzset();
+        QVERIFY(stored);
+        auto rs = db->OpenRecordset(QStringLiteral("studenti"));
+        QCOMPARE(rs->Fields(QStringLiteral("data")).toDate(), giorno);
+        // Stored as the engine writes its own dates, so that files of either origin read alike.
+        QCOMPARE(rs->Fields(QStringLiteral("data")).toString(), giorno.toString(Qt::ISODate));
+    }
+
     void summativeRowStoresWholeNumbers()
     {
         TestSupport::CartellaProgramma folder;
@@ -149,6 +193,40 @@ private slots:
         QTest::newRow("500 characters") << QString(500, QLatin1Char('a'));
         QTest::newRow("Anonimo") << "Anonimo";
     }
+    // Letter case does not count, accented capitals included; accents, blanks and other letters do.
+    void selectionIgnoresLetterCase_data()
+    {
+        QTest::addColumn<QString>("scritto");
+        QTest::addColumn<QStringList>("trovati");
+        const QStringList rossi{"Rossi Mario", "ROSSI MARIO", "rossi mario"};
+        QTest::newRow("lower case") << "rossi mario" << rossi;
+        QTest::newRow("mixed") << "rOSSI mARIO" << rossi;
+        QTest::newRow("accented capital") << "perè èlia" << QStringList{"PERÈ ÈLIA", "Perè Èlia"};
+        QTest::newRow("decomposed accent") << QStringLiteral("Nicolo\u0300 Anna") << QStringList{"Nicolò Anna"};
+        QTest::newRow("apostrophe") << "D'AMICO LUCIA" << QStringList{"D'Amico Lucia"};
+        QTest::newRow("accent counts") << "Pere Elia" << QStringList{};
+        QTest::newRow("blank counts") << "rossi  mario" << QStringList{};
+        QTest::newRow("another name") << "rossi maria" << QStringList{};
+    }
+    void selectionIgnoresLetterCase()
+    {
+        QFETCH(QString, scritto);
+        QFETCH(QStringList, trovati);
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        auto db = Database::open(folder.archivio(), &error);
+        for (const char* nome : {"Rossi Mario", "PERÈ ÈLIA", "ROSSI MARIO", "Nicolò Anna", "Perè Èlia",
+                                 "D'Amico Lucia", "rossi mario", "Rossi Mariox"})
+            QVERIFY(addResult(*db, QString::fromUtf8(nome), 5));
+        auto rs = db->OpenSelection(QStringLiteral("studenti"), scritto);
+        QStringList nomi;
+        for (rs->MoveFirst(); !rs->eof(); rs->MoveNext())
+            nomi << rs->Fields(QStringLiteral("cognome e nome")).toString();
+        nomi.sort();
+        trovati.sort();
+        QCOMPARE(nomi, trovati);
+    }
+
     void selectionByHostileNames()
     {
         QFETCH(QString, nome);
@@ -241,6 +319,92 @@ private slots:
         Modmorvel::azzera();
     }
 
+    // "Riprova" stores the same row once the cause is gone; "Continua senza salvare" gives it up.
+    void retryOrGoOn_data()
+    {
+        QTest::addColumn<int>("riprova");    // how many times the pupil answers "Riprova"
+        QTest::addColumn<int>("guarisce");   // after how many refusals the archive takes rows again (0: never)
+        QTest::addColumn<bool>("salvato");
+        QTest::addColumn<int>("riquadri");   // "Riprova / Continua" boxes shown
+        QTest::newRow("go on at once") << 0 << 0 << false << 1;
+        QTest::newRow("retry once, stored") << 1 << 1 << true << 1;
+        QTest::newRow("retry twice, stored") << 2 << 2 << true << 2;
+        QTest::newRow("retry, still refused, go on") << 1 << 0 << false << 2;
+    }
+    void retryOrGoOn()
+    {
+        QFETCH(int, riprova);
+        QFETCH(int, guarisce);
+        QFETCH(bool, salvato);
+        QFETCH(int, riquadri);
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        Modmorvel::dbcorso = Database::open(folder.archivio(), &error);
+        if (guarisce > 0) {
+            TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studenti"), guarisce);
+        } else {
+            QSqlQuery(QStringLiteral(R"(CREATE TRIGGER "sempre" BEFORE INSERT ON "studenti" )"
+                                     R"(BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END)"),
+                      Modmorvel::dbcorso->connection());
+            for (int i = 0; i < riprova; ++i)
+                ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerRetry);
+        }
+        ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerContinue);
+        auto rs = Modmorvel::dbcorso->OpenRecordset(QStringLiteral("studenti"));
+        rs->AddNew();
+        rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Neri Ugo"));
+        rs->setField(QStringLiteral("argomento"), QStringLiteral("prova"));
+        rs->setField(QStringLiteral("punteggio"), 8);
+        rs->setField(QStringLiteral("maxpunti"), 10);
+        QCOMPARE(Modmorvel::registra(*rs, QStringLiteral("il punteggio di questa pagina")), salvato);
+        QCOMPARE(TestSupport::richiesteDiRiprovare(), riquadri);
+        const auto shown = ui::MessageBox::shown();
+        QVERIFY(shown[0].text.contains(QStringLiteral("il punteggio di questa pagina NON è stato salvato")));
+        QVERIFY(shown[0].text.contains(QStringLiteral("il disco è pieno")));
+        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), salvato ? 1 : 0);
+        Modmorvel::azzera();
+    }
+
+    // Another copy of the program holding the file: the store gives up after a short wait with the wait
+    // cursor on, says the archive is in use by another computer, and "Riprova" stores it once freed.
+    void busyArchiveIsReportedSoon()
+    {
+        TestSupport::CartellaProgramma folder;
+        Database::setBusyWait(300);
+        QString error;
+        Modmorvel::dbcorso = Database::open(folder.archivio(), &error);
+        Database::setBusyWait(0);
+        QVERIFY(Modmorvel::dbcorso);
+        {
+            QSqlDatabase altro = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altro"));
+            altro.setDatabaseName(folder.archivio());
+            QVERIFY(altro.open());
+            QVERIFY(QSqlQuery(altro).exec(QStringLiteral("BEGIN IMMEDIATE")));
+        }
+        bool cursoreDuranteIlMessaggio = true;
+        ui::MessageBox::setOnShown([&](const ui::MessageBox::Shown&) {
+            cursoreDuranteIlMessaggio = ui::BusyCursor::active();
+            QSqlDatabase::database(QStringLiteral("altro")).rollback();
+        });
+        ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerRetry);
+        auto rs = Modmorvel::dbcorso->OpenRecordset(QStringLiteral("studsomm"));
+        rs->AddNew();
+        rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Neri Ugo"));
+        for (const char* c : {"punteggio totale", "conscere", "comprendere", "applicare"})
+            rs->setField(QString::fromLatin1(c), 50);
+        rs->setField(QStringLiteral("valutazione"), QStringLiteral("NON SUFFICIENTE"));
+        QVERIFY(Modmorvel::registra(*rs, QStringLiteral("il risultato del test sommativo")));
+        QSqlDatabase::removeDatabase(QStringLiteral("altro"));
+        const auto shown = ui::MessageBox::shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].buttons, ui::MessageBox::RetryContinue);
+        QVERIFY2(shown[0].text.contains(QStringLiteral("in uso da un altro computer")), qPrintable(shown[0].text));
+        QVERIFY(!cursoreDuranteIlMessaggio);
+        QVERIFY(!ui::BusyCursor::active());
+        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studsomm")), 1);
+        Modmorvel::azzera();
+    }
+
     // A row is on disk when Update returns: the writer is killed at once and the row is there.
     void storedRowSurvivesAKill()
     {
@@ -257,7 +421,8 @@ private slots:
         QCOMPARE(rs->RecordCount(), 1);
     }
 
-    // Two copies of the program on one shared file wait for each other instead of failing.
+    // Two copies of the program on one shared file: every row of both arrives, none twice (a store that
+    // finds the file busy too long is tried again, as the pupil does with "Riprova").
     void twoWritersAtOnce()
     {
         TestSupport::CartellaProgramma folder;

@@ -314,6 +314,20 @@ private slots:
         QCOMPARE(pulsantiUsabili(f), (QStringList{"cmdarchivio", "cmdscegliarg", "cmduscita"}));
     }
 
+    // "Riprova" stores the score once the archive takes it again.
+    void riprovaRegistraIlPunteggio()
+    {
+        TestSupport::CartellaProgramma folder;
+        FQimage* f = apri(2, 1);
+        QVERIFY(f);
+        TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studenti"), 1);
+        Modmorvel::nomestudente = QStringLiteral("Blu Ivo");
+        f->cmdRISULT->click();
+        QCOMPARE(TestSupport::richiesteDiRiprovare(), 1);
+        QVERIFY(f->rigaRegistrata());
+        QCOMPARE(TestSupport::righeStudenti(folder.archivio()).size(), 1);
+    }
+
     // Where each button leads.
     void percorsi_data()
     {

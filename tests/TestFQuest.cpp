@@ -485,6 +485,26 @@ private slots:
         QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
     }
 
+    // "Riprova" stores the same page once the archive takes it again; the test waits meanwhile.
+    void riprovaRegistraLaStessaPagina()
+    {
+        TestSupport::CartellaProgramma folder;
+        const QList<Pagina> tabella = pagine(folder.archivio(), QStringLiteral("domande3"));
+        FQuest* q = apri(3);
+        QVERIFY(q);
+        ui::MessageBox::setNextInput(QStringLiteral("Blu Ivo"));
+        q->cmdquestionario->click();
+        rispondi(q, tabella[0]);
+        TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studenti"), 2);
+        q->cmdRISULT->click();
+        QCOMPARE(TestSupport::richiesteDiRiprovare(), 2);
+        QCOMPARE(q->pagineRegistrate(), 1);
+        const auto righe = TestSupport::righeStudenti(folder.archivio());
+        QCOMPARE(righe.size(), 1);
+        QCOMPARE(righe[0].nome, QStringLiteral("Blu Ivo"));
+        QCOMPARE(righe[0].punteggio, 10);
+    }
+
     void aiuto()
     {
         TestSupport::CartellaProgramma folder;

@@ -2,6 +2,7 @@
 
 #include "app/Fscelt.h"
 #include "app/Modmorvel.h"
+#include "archive/Archivio.h"
 #include "assessment/FRIsomma.h"
 #include "assessment/FSommati.h"
 #include "assessment/Sommativo.h"
@@ -271,15 +272,34 @@ private slots:
         QCOMPARE(righeSalvate(folder.archivio()).value(0).value(0).toString(), QStringLiteral("Anonimo"));
         QCOMPARE(scheda()->LABvaluta->caption(), QStringLiteral("SUFFICIENTE"));
 
-        // The summative archive is not in the program yet: its button leaves the card where it is.
-        if (!ui::Screens::instance().isRegistered(QStringLiteral("FLIsomm"))) {
-            scheda()->cmdlista->click();
-            QCOMPARE(ui::Screens::instance().front(), scheda());
-        }
         scheda()->cmdscegliarg->click();
         QApplication::processEvents();
         QVERIFY(!scheda());
         QCOMPARE(ui::Screens::instance().front(), menu());
+    }
+
+    // "MOSTRA  L'ARCHIVIO " leaves the card for the summative archive, which lists the row just stored.
+    void cardLeadsToTheSummativeArchive()
+    {
+        TestSupport::CartellaProgramma folder;
+        tieniPagine(folder.archivio(), 1);
+        QVERIFY(TestSupport::apriMenu());
+        FSommati* f = apriTest(QStringLiteral("Gialli Ada"));
+        rispondiPagina(f, QStringLiteral("4+3+1"));
+        f->cmdAVANTI->click();
+        f->cmdRISULT->click();
+        QApplication::processEvents();
+        QCOMPARE(scheda()->cmdlista->caption(), QStringLiteral("MOSTRA  L'ARCHIVIO "));
+        scheda()->cmdlista->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!scheda());
+        auto* archivio = qobject_cast<Archivio*>(ui::Screens::instance().front());
+        QVERIFY(archivio);
+        QCOMPARE(archivio->name(), QStringLiteral("FLIsomm"));
+        ui::MessageBox::setNextInput(QStringLiteral("gialli ada"));
+        archivio->cmdselezione->click();
+        QCOMPARE(archivio->Listsomm[0]->item(0)->text(), QStringLiteral("Gialli Ada"));
+        QCOMPARE(archivio->Listsomm[1]->item(0)->text(), QStringLiteral("80"));
     }
 
     // A row the archive refuses is reported, and neither the test nor the card passes it off as stored.
@@ -304,6 +324,70 @@ private slots:
         QVERIFY(scheda()->lblnonsalvato->isVisibleTo(scheda()));
         QCOMPARE(scheda()->LABsomma->caption(), QStringLiteral("100"));
         TestSupport::fotografa(scheda()->window(), QStringLiteral("FRIsomma-non-salvato"));
+    }
+
+    // "Riprova" stores the result once the archive takes it again, and the card says it is stored.
+    void riprovaRegistraIlRisultato()
+    {
+        TestSupport::CartellaProgramma folder;
+        tieniPagine(folder.archivio(), 1);
+        QVERIFY(TestSupport::apriMenu());
+        FSommati* f = apriTest();
+        rispondiPagina(f, QStringLiteral("5+3+2"));
+        TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studsomm"), 2);
+        f->cmdAVANTI->click();
+        QCOMPARE(TestSupport::richiesteDiRiprovare(), 2);
+        QVERIFY(Sommativo::salvato);
+        QCOMPARE(righeSalvate(folder.archivio()).size(), 1);
+        f->cmdRISULT->click();
+        QApplication::processEvents();
+        QVERIFY(!scheda()->lblnonsalvato->isVisibleTo(scheda()));
+    }
+
+    // A damaged page (a missing statement, an answer code that is neither 1 nor 0) is named and left
+    // out: it counts neither in the answers nor in the maximum.
+    void damagedPageIsLeftOut_data()
+    {
+        QTest::addColumn<QString>("guasto");   // the column and value written into the damaged page
+        QTest::addColumn<int>("pagina");       // which of three pages, from 1
+        QTest::newRow("missing statement, first page") << R"("dom3" = NULL)" << 1;
+        QTest::newRow("blank statement, middle page") << R"("dom7" = '   ')" << 2;
+        QTest::newRow("code 2, middle page") << R"("ris5" = 2)" << 2;
+        QTest::newRow("missing code, last page") << R"("ris10" = NULL)" << 3;
+    }
+    void damagedPageIsLeftOut()
+    {
+        QFETCH(QString, guasto);
+        QFETCH(int, pagina);
+        TestSupport::CartellaProgramma folder;
+        tieniPagine(folder.archivio(), 3);
+        // A bank written by another tool, without the checks of the program's own.
+        eseguiSql(folder.archivio(),
+                  {QStringLiteral(R"(CREATE TABLE "copia" AS SELECT * FROM "sommativo" ORDER BY rowid)"),
+                   QStringLiteral(R"(DROP TABLE "sommativo")"),
+                   QStringLiteral(R"(ALTER TABLE "copia" RENAME TO "sommativo")"),
+                   QStringLiteral(R"(UPDATE "sommativo" SET %1 WHERE rowid = (SELECT rowid FROM "sommativo" ORDER BY rowid LIMIT 1 OFFSET %2))")
+                       .arg(guasto)
+                       .arg(pagina - 1)});
+        QVERIFY(TestSupport::apriMenu());
+        FSommati* f = apriTest();
+        QVERIFY(f);
+        for (int p = 0; p < 2; ++p) {
+            rispondiPagina(f, QStringLiteral("5+3+2"));
+            f->cmdAVANTI->click();
+        }
+        QCOMPARE(int(Modmorvel::numpagine), 2);
+        QVERIFY(f->cmdRISULT->isVisibleTo(f));
+        QCOMPARE(righeSalvate(folder.archivio()).value(0).mid(1),
+                 (QVariantList{100, 100, 100, 100, QStringLiteral("OTTIMO")}));
+        QStringList avvisi;
+        for (const auto& box : ui::MessageBox::shown())
+            if (!box.isInput)
+                avvisi << box.text;
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].startsWith(QStringLiteral("La pagina %1 della tabella di domande \"sommativo\" non si può usare")
+                                          .arg(pagina)),
+                 qPrintable(avvisi[0]));
     }
 
     // Without pages the test cannot start: the pupil is told, no name is asked, the menu stays.

@@ -502,6 +502,22 @@ private slots:
         QVERIFY(righe().isEmpty());
     }
 
+    // "Riprova" stores the result once the archive takes it again, before the menu comes back.
+    void riprovaRegistraIlRisultato()
+    {
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        QVERIFY(finoAllaProva(f, 1));
+        segna(f, true);
+        f->CmdCorreggi->click();
+        ui::MessageBox::clear();
+        TestSupport::rifiutaFinoARiprova(m_cartella->archivio(), QStringLiteral("studenti"), 3);
+        f->Cmdmenu->click();
+        QCOMPARE(TestSupport::richiesteDiRiprovare(), 3);
+        QCOMPARE(righe().size(), 1);
+        QCOMPARE(ui::Screens::instance().front(), menu());
+    }
+
 private:
     std::unique_ptr<TestSupport::CartellaProgramma> m_cartella;
 };

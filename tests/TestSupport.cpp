@@ -121,6 +121,43 @@ QList<Riga> righeStudenti(const QString& databasePath)
     return righe;
 }
 
+namespace {
+void eseguiSu(const QString& databasePath, const QString& statement)
+{
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("guasto"));
+        raw.setDatabaseName(databasePath);
+        raw.open();
+        QSqlQuery q(raw);
+        if (!q.exec(statement))
+            qFatal("%s", qPrintable(statement));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("guasto"));
+}
+}  // namespace
+
+void rifiutaFinoARiprova(const QString& databasePath, const QString& tabella, int volte)
+{
+    eseguiSu(databasePath, QStringLiteral(R"(CREATE TRIGGER "rifiuta" BEFORE INSERT ON "%1" )"
+                                          R"(BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END)")
+                               .arg(tabella));
+    for (int i = 0; i < volte; ++i)
+        ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerRetry);
+    auto viste = std::make_shared<int>(0);
+    ui::MessageBox::setOnShown([=](const ui::MessageBox::Shown& box) {
+        if (box.buttons == ui::MessageBox::RetryContinue && ++*viste == volte)
+            eseguiSu(databasePath, QStringLiteral(R"(DROP TRIGGER "rifiuta")"));
+    });
+}
+
+int richiesteDiRiprovare()
+{
+    int n = 0;
+    for (const auto& box : ui::MessageBox::shown())
+        n += box.buttons == ui::MessageBox::RetryContinue;
+    return n;
+}
+
 void fotografa(QWidget* widget, const QString& name)
 {
     const QString folder = qEnvironmentVariable("PLACCHE_FOTO");

@@ -46,6 +46,12 @@ struct Riga {
 };
 QList<Riga> righeStudenti(const QString& databasePath);
 
+// Stores into `tabella` are refused (as by a full disk) until the pupil has answered "Riprova" `volte`
+// times: the answers are set in advance, and the cause goes away while the last refusal is on screen.
+void rifiutaFinoARiprova(const QString& databasePath, const QString& tabella, int volte);
+// How many "Riprova / Continua senza salvare" boxes were shown.
+int richiesteDiRiprovare();
+
 // With PLACCHE_FOTO set to a folder, saves what `widget` shows there as NAME.png, to look at it.
 void fotografa(QWidget* widget, const QString& name);
 

@@ -17,6 +17,7 @@ struct Script {
     std::deque<std::pair<QString, bool>> inputs;
     QList<MessageBox::Shown> shown;
     int unanswered = 0;
+    std::function<void(const MessageBox::Shown&)> onShown;
 };
 
 Script& script()
@@ -39,6 +40,8 @@ MessageBox::Answer closedAnswer(MessageBox::Buttons buttons)
         return MessageBox::AnswerCancel;
     case MessageBox::YesNo:
         return MessageBox::AnswerNo;
+    case MessageBox::RetryContinue:
+        return MessageBox::AnswerRetry;
     }
     return MessageBox::AnswerCancel;
 }
@@ -54,9 +57,12 @@ MessageBox::Answer MessageBox::message(const QString& text, Buttons buttons, con
     Script& s = script();
     if (s.scripted) {
         s.shown.append({false, text, titleOr(title), buttons});
+        if (s.onShown)
+            s.onShown(s.shown.last());
         if (s.answers.empty()) {
             ++s.unanswered;
-            return closedAnswer(buttons);
+            // A test that gave no answer must not be caught in a loop of retries.
+            return buttons == RetryContinue ? AnswerContinue : closedAnswer(buttons);
         }
         const Answer a = s.answers.front();
         s.answers.pop_front();
@@ -82,7 +88,16 @@ MessageBox::Answer MessageBox::message(const QString& text, Buttons buttons, con
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         break;
+    case RetryContinue:
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Ignore);
+        box.setDefaultButton(QMessageBox::Retry);
+        box.setEscapeButton(QMessageBox::Retry);
+        break;
     }
+    if (auto* b = box.button(QMessageBox::Retry))
+        b->setText(QStringLiteral("Riprova"));
+    if (auto* b = box.button(QMessageBox::Ignore))
+        b->setText(QStringLiteral("Continua senza salvare"));
     if (auto* b = box.button(QMessageBox::Cancel))
         b->setText(QStringLiteral("Annulla"));
     if (auto* b = box.button(QMessageBox::Yes))
@@ -94,6 +109,10 @@ MessageBox::Answer MessageBox::message(const QString& text, Buttons buttons, con
         return AnswerYes;
     case QMessageBox::No:
         return AnswerNo;
+    case QMessageBox::Retry:
+        return AnswerRetry;
+    case QMessageBox::Ignore:
+        return AnswerContinue;
     default:
         return closedAnswer(buttons);
     }
@@ -104,6 +123,8 @@ QString MessageBox::input(const QString& prompt, const QString& title, const QSt
     Script& s = script();
     if (s.scripted) {
         s.shown.append({true, prompt, titleOr(title), OkCancel});
+        if (s.onShown)
+            s.onShown(s.shown.last());
         if (s.inputs.empty()) {
             ++s.unanswered;
             return {};
@@ -157,6 +178,12 @@ void MessageBox::clear()
     s.inputs.clear();
     s.shown.clear();
     s.unanswered = 0;
+    s.onShown = nullptr;
+}
+
+void MessageBox::setOnShown(std::function<void(const Shown&)> hook)
+{
+    script().onShown = std::move(hook);
 }
 
 }  // namespace ui
