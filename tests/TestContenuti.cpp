@@ -47,6 +47,34 @@ private slots:
                      qPrintable(QStringLiteral("%1 \"%2\": %3 true").arg(tabella, label).arg(trueOnes)));
         }
     }
+
+    // The summative test checks what was learnt, not what was memorised from the topic questionnaires:
+    // none of its statements is a topic statement copied word for word.
+    void summativeRepeatsNoTopicStatement()
+    {
+        TestSupport::CartellaProgramma folder;
+        QString error;
+        auto db = data::Database::open(folder.archivio(), &error);
+        QVERIFY2(db, qPrintable(error));
+        const auto statementsOf = [&](const QString& table) {
+            QSet<QString> statements;
+            auto rs = db->OpenRecordset(table);
+            for (rs->MoveFirst(); !rs->eof(); rs->MoveNext())
+                for (int i = 1; i <= 10; ++i)
+                    statements.insert(rs->Fields(i + 1).toString().trimmed());
+            return statements;
+        };
+        QSet<QString> topics;
+        for (const QString& table : data::Database::questionTables())
+            if (table != QLatin1String("sommativo"))
+                topics.unite(statementsOf(table));
+        QVERIFY(topics.size() > 100);
+        const QSet<QString> summative = statementsOf(QStringLiteral("sommativo"));
+        QVERIFY(!summative.isEmpty());
+        QStringList copied = (summative & topics).values();
+        copied.sort();
+        QVERIFY2(copied.isEmpty(), qPrintable(copied.join(QStringLiteral(" | "))));
+    }
 };
 
 QTEST_MAIN(TestContenuti)

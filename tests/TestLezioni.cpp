@@ -12,6 +12,9 @@
 #include <QFontMetrics>
 #include <QTest>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 const Argomento& argomento(int n)
 {
@@ -45,14 +48,18 @@ Fscelt* menu()
 }
 
 // The text must fit the panel it is shown in, as the pupil sees it: the panel's font at design size,
-// word wrapped inside the panel less its margin.
-bool entra(const QString& text, const QRect& panelTwips, QString* why)
+// word wrapped inside the panel less its one-pixel box and its margin.
+// When a button stands on the panel (topic 2 shows GUARDO L'ANIMAZIONE inside it), the text must end
+// above the button, or its last lines hide under it.
+bool entra(const QString& text, const QRect& panelTwips, QString* why, std::optional<QRect> bottone = {})
 {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(16);
     const QFontMetrics fm(font);
-    const int w = panelTwips.width() / 15 - 8;
-    const int h = panelTwips.height() / 15 - 8;
+    const int w = panelTwips.width() / 15 - 10;
+    int h = panelTwips.height() / 15 - 10;
+    if (bottone && bottone->intersects(panelTwips.adjusted(75, 75, -75, -75)))  // the text area, 5 px in
+        h = std::min(h, (bottone->top() - panelTwips.top()) / 15 - 5);
     QString shown = text;
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const QRect needed = fm.boundingRect(QRect(0, 0, w, 100000), Qt::TextWordWrap, shown);
@@ -473,7 +480,8 @@ private slots:
         MotorePagine m(a);
         QString why;
         auto check = [&](const QString& where) {
-            QVERIFY2(entra(m.vista().testo, m.vista().pannello, &why), qPrintable(where + QStringLiteral(": ") + why));
+            const auto bottone = m.vista().animazioneVisibile ? a.progettoAnimazione : std::nullopt;
+            QVERIFY2(entra(m.vista().testo, m.vista().pannello, &why, bottone), qPrintable(where + QStringLiteral(": ") + why));
         };
         check(QStringLiteral("page 1"));
         for (int p = 2; p <= a.ultimaPagina; ++p) {

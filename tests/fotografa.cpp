@@ -1,6 +1,6 @@
-// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni | visore | sintesi]
+// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni [WxH] | visore | sintesi]
 // The main menu at 800 x 600, 1366 x 768 and 1920 x 1080; with "lezioni", every page of every lesson
-// at 1366 x 768, the hotspot pages once more after a click on their first hotspot; with "visore", each
+// at 1366 x 768 (or the size given), the hotspot pages once more after a click on each hotspot; with "visore", each
 // animation a few seconds in; with "sintesi", the animated synthesis second by second, every close-up
 // picture and each test as it opens, then corrected after marking the statements that are true.
 #include "TestSupport.h"
@@ -82,7 +82,14 @@ int main(int argc, char** argv)
             salva(QStringLiteral("%1/Fscelt-%2x%3.png").arg(out).arg(size.width()).arg(size.height()));
         }
     } else {
-        window->resize(1366, 768);
+        // an optional window size, as 800x600
+        QSize size(1366, 768);
+        for (const QString& a : app.arguments()) {
+            const QStringList wh = a.split(QLatin1Char('x'));
+            if (wh.size() == 2 && wh[0].toInt() > 0 && wh[1].toInt() > 0)
+                size = QSize(wh[0].toInt(), wh[1].toInt());
+        }
+        window->resize(size);
         auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
         for (int n = 1; n <= 6; ++n) {
             menu->Command1_Click(n - 1);
@@ -92,9 +99,9 @@ int main(int argc, char** argv)
             for (;;) {
                 const int p = lesson->numpagina();
                 salva(QStringLiteral("%1/forarg%2-%3.png").arg(out).arg(n).arg(p, 2, 10, QLatin1Char('0')));
-                if (!lesson->motore().vista().finestrelle.isEmpty()) {
-                    lesson->Finestrella_Click(lesson->motore().vista().finestrelle.firstKey());
-                    salva(QStringLiteral("%1/forarg%2-%3-clic.png").arg(out).arg(n).arg(p, 2, 10, QLatin1Char('0')));
+                for (const QString& label : lesson->motore().vista().finestrelle.keys()) {
+                    lesson->Finestrella_Click(label);
+                    salva(QStringLiteral("%1/forarg%2-%3-%4.png").arg(out).arg(n).arg(p, 2, 10, QLatin1Char('0')).arg(label));
                 }
                 if (!lesson->cmdAVANTI->isEnabled())
                     break;
