@@ -194,6 +194,21 @@ void sfondo(QPainter &p, const QSizeF &size, const QPointF &centre)
     }
 }
 
+// A name on the picture: laid out like the drawing, but written without the painter's scale, so that
+// the glyphs come out the same whatever was written before (the order pictures are drawn in).
+void scrivi(QPainter &p, Etichetta e)
+{
+    const double scala = p.transform().m11();
+    p.save();
+    p.resetTransform();
+    e.punto *= scala;
+    if (e.guida.x() >= 0)
+        e.guida *= scala;
+    e.dimensione *= scala;
+    disegnaEtichetta(p, e);
+    p.restore();
+}
+
 void legenda(QPainter &p, const QSizeF &size)
 {
     const double fs = 15.5;
@@ -202,7 +217,7 @@ void legenda(QPainter &p, const QSizeF &size)
         p.setPen(style::pen(colore(m).darker(150), 1.2));
         p.setBrush(colore(m));
         p.drawEllipse(QPointF(14, y - fs * 0.33), 5, 5);
-        disegnaEtichetta(p, {nome(m), QPointF(24, y), fs, Qt::AlignLeft, false, QPointF(-1, -1),
+        scrivi(p, {nome(m), QPointF(24, y), fs, Qt::AlignLeft, false, QPointF(-1, -1),
                              QColor(0xE6, 0xEC, 0xF2)});
         y += 19;
     }
@@ -789,42 +804,42 @@ QImage origine(int frame)
     const auto qui = [&v](const QPointF &q) { return v.map(q); };
     const double fs = 18;
     if (strato(Ferro, k) > 0.5)
-        disegnaEtichetta(p, {QStringLiteral("NUCLEO"), c + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
+        scrivi(p, {QStringLiteral("NUCLEO"), c + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
                              QColor(0x5A, 0x3A, 0x10)});
     if (strato(RoccePesanti, k) > 0.5)
-        disegnaEtichetta(p, {QStringLiteral("MANTELLO"), c + QPointF(0, -R * (kNucleo + kMantello) / 2 + 6), fs,
+        scrivi(p, {QStringLiteral("MANTELLO"), c + QPointF(0, -R * (kNucleo + kMantello) / 2 + 6), fs,
                              Qt::AlignHCenter, true, QPointF(-1, -1), QColor(0x4A, 0x22, 0x12)});
     if (crosta > 0.5) {
         Etichetta e{QStringLiteral("CROSTA"), QPointF(324, 22), fs, Qt::AlignRight, true};
         e.colore = QColor(0xF1, 0xF4, 0xF7);
         const double a = -M_PI / 4 - 0.05;
         e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R - 3);
-        disegnaEtichetta(p, e);
+        scrivi(p, e);
     }
     if (atmosfera > 0.5) {
         Etichetta e{QStringLiteral("atmosfera"), QPointF(8, 22), fs * 0.9, Qt::AlignLeft};
         e.colore = QColor(0xF1, 0xF4, 0xF7);
         const double a = -3 * M_PI / 4 - 0.1;
         e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R + 9);
-        disegnaEtichetta(p, e);
+        scrivi(p, e);
     }
     if (oceani > 0.5) {
         Etichetta e{QStringLiteral("oceano"), QPointF(324, 296), fs * 0.9, Qt::AlignRight};
         e.colore = QColor(0xF1, 0xF4, 0xF7);
         const double a = rotazione + bacini[0][0];
         e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R - 2);
-        disegnaEtichetta(p, e);
+        scrivi(p, e);
     }
 
     if (luceSole.forza > 0 && frame < 2)
-        disegnaEtichetta(p, {QStringLiteral("Sole"), qui(luceSole.centro) + QPointF(0, luceSole.raggio * kVicinanza[frame] + 24), fs,
+        scrivi(p, {QStringLiteral("Sole"), qui(luceSole.centro) + QPointF(0, luceSole.raggio * kVicinanza[frame] + 24), fs,
                              Qt::AlignHCenter, true, QPointF(-1, -1), QColor(0xF1, 0xF4, 0xF7)});
     // right of the legend, clear of the part of the picture the viewer may cover
     if (frame < 2)
-        disegnaEtichetta(p, {QStringLiteral("nube di gas e polveri"), QPointF(324, 311), fs * 0.85, Qt::AlignRight, false,
+        scrivi(p, {QStringLiteral("nube di gas e polveri"), QPointF(324, 311), fs * 0.85, Qt::AlignRight, false,
                              QPointF(-1, -1), QColor(0xF1, 0xF4, 0xF7)});
     if (frame == 1 || frame == 2)
-        disegnaEtichetta(p, {QStringLiteral("giovane Terra"), qui(c) + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
+        scrivi(p, {QStringLiteral("giovane Terra"), qui(c) + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
                              QColor(0xF1, 0xF4, 0xF7)});
 
     legenda(p, size);
