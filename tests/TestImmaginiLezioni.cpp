@@ -14,8 +14,8 @@
 
 #include <vector>
 
-// Every picture a lesson page names: present under immagini/, readable, drawn at 192 dpi, and at its
-// design size never over the page's text panel, the animation button, the title strip or the button
+// Every picture a lesson page names: present under immagini/, readable, drawn at 192 dpi or finer, and
+// at its design size never over the page's text panel, the animation button, the title strip or the button
 // row, whichever way the pupil has paged to it. The text panel and the picture's position may be left
 // as an earlier page set them, so every state the page buttons can reach is checked, not only the
 // first pass forward. The topics are the ones the program reads at start-up and the pages are turned
@@ -263,8 +263,9 @@ private slots:
             QVERIFY2(!file.isEmpty(), qPrintable(QStringLiteral("manca l'immagine di ") + dove));
             const ui::Pictures::Loaded figura = ui::Pictures::load(s.immagine);
             QVERIFY2(!figura.isNull(), qPrintable(QStringLiteral("immagine illeggibile: ") + dove));
-            // drawn at twice the design size, so that it stays sharp on a large screen
-            QVERIFY2(qRound(figura.image.dotsPerMeterX() * 0.0254) == 192, qPrintable(QStringLiteral("non a 192 dpi: ") + dove));
+            // drawn at twice the design size or finer (the birth of the Earth, which the viewer also
+            // stretches into a larger rectangle), so that it stays sharp on a large screen
+            QVERIFY2(qRound(figura.image.dotsPerMeterX() * 0.0254) >= 192, qPrintable(QStringLiteral("sotto 192 dpi: ") + dove));
 
             const QRect r(s.posizione, figura.twips);
             const auto motivo = [&](const char* cosa) {

@@ -14,6 +14,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
+#include <QTransform>
 
 #include <algorithm>
 #include <array>
@@ -27,10 +28,15 @@ namespace {
 
 using namespace sezione;
 
-// Shown in the viewer in 4575 x 3735 and 3700 x 3735 (the shape between the two keeps circles
-// nearly round in both) and on topic 1's pages at natural size from left 1160, top 720: clear of
-// the text panel at left 4200 and of the animation button at top 4560.
-const QSize kOrigini(2940, 2670);
+// The viewer stretches these pictures into 4575 x 3735 twips (manual run) and 3700 x 3735 (automatic
+// run). They are drawn in the shape of the larger one at twice its pixels, so that the Earth is round
+// there (in the narrower one it comes out 19 % narrower than tall: one picture cannot suit both
+// shapes). Topic 1's pages show them at natural size from left 1160, top 720, clear of the text panel
+// at left 4200 and of the animation button at top 4560: marked 300 dpi, they stand 2928 x 2390 twips.
+const QSize kPixel(610, 498); // 2 x 4575 / 15, 2 x 3735 / 15
+constexpr int kDpiOrigini = 300;
+// The drawing is laid out on a picture 392 units wide, and scaled to the pixels.
+constexpr double kLargo = 392;
 constexpr int kFotogrammi = 14;
 
 enum Materiale { Ferro, RoccePesanti, RocceLeggere };
@@ -188,15 +194,30 @@ void sfondo(QPainter &p, const QSizeF &size, const QPointF &centre)
     }
 }
 
+// A name on the picture: laid out like the drawing, but written without the painter's scale, so that
+// the glyphs come out the same whatever was written before (the order pictures are drawn in).
+void scrivi(QPainter &p, Etichetta e)
+{
+    const double scala = p.transform().m11();
+    p.save();
+    p.resetTransform();
+    e.punto *= scala;
+    if (e.guida.x() >= 0)
+        e.guida *= scala;
+    e.dimensione *= scala;
+    disegnaEtichetta(p, e);
+    p.restore();
+}
+
 void legenda(QPainter &p, const QSizeF &size)
 {
-    const double fs = 14;
+    const double fs = 15.5;
     double y = size.height() - 50;
     for (Materiale m : {Ferro, RoccePesanti, RocceLeggere}) {
         p.setPen(style::pen(colore(m).darker(150), 1.2));
         p.setBrush(colore(m));
         p.drawEllipse(QPointF(14, y - fs * 0.33), 5, 5);
-        disegnaEtichetta(p, {nome(m), QPointF(24, y), fs, Qt::AlignLeft, false, QPointF(-1, -1),
+        scrivi(p, {nome(m), QPointF(24, y), fs, Qt::AlignLeft, false, QPointF(-1, -1),
                              QColor(0xE6, 0xEC, 0xF2)});
         y += 19;
     }
@@ -223,28 +244,42 @@ QPainterPath settore(const QPointF &c, double r0, double r1, double a0, double a
 
 // --- the first frames: the young Sun, dust sticking together, the clump that becomes the Earth ---
 
-// The Sun lit up at the centre of the cloud, off to the top left of the picture. The view closes in
-// on the growing Earth, so frame by frame the Sun slides out of the corner; from frame 3 on it is
-// gone and the picture is the Earth's alone.
+// The Sun lit up at the centre of the great turning cloud; the Earth grew from a clump of it, far
+// out. The first picture shows the whole cloud with the Sun in its middle; then the view closes in
+// on the clump, and the Sun slides away to the top left: by frame 3 the picture is the Earth's alone.
+// Positions are given where the Earth stands from frame 3 on, the view maps them on the picture.
 struct Sole {
     QPointF centro;
-    double raggio = 26;
+    double raggio = 64;
     double forza = 0;  // 0: not in the picture
 };
 
-Sole sole(int frame)
+// Where the Sun stands from the Earth's place, and how near the view is in the first three frames.
+const QPointF kDalSole(-280, -180);
+constexpr double kVicinanza[3] = {0.34, 0.6, 0.85};
+
+Sole sole(int frame, const QPointF &terra)
 {
-    switch (frame) {
-    case 0:
-        return {QPointF(50, 48), 26, 1.0};
-    case 1:
-        return {QPointF(34, 32), 26, 0.95};
-    case 2:
-        return {QPointF(10, 8), 26, 0.75};
-    default:
-        break;
-    }
-    return {};
+    constexpr double forza[3] = {1.0, 0.95, 0.8};
+    if (frame < 0 || frame > 2)
+        return {};
+    return {terra + kDalSole, 64, forza[frame]};
+}
+
+// The view of frame k: in frame 0 the Sun stands at `centroNube` and everything round it is seen
+// from afar; step by step the view closes in until the Earth stands at `terra` at full size.
+QTransform vista(int frame, const QPointF &terra, const QPointF &centroNube)
+{
+    if (frame < 0 || frame > 2)
+        return QTransform();
+    const double z0 = kVicinanza[0], z = kVicinanza[frame];
+    const QPointF spostamento0 = centroNube - terra - kDalSole * z0;
+    const QPointF spostamento = spostamento0 * (1 - (z - z0) / (1 - z0));
+    QTransform t;
+    t.translate(terra.x() + spostamento.x(), terra.y() + spostamento.y());
+    t.scale(z, z);
+    t.translate(-terra.x(), -terra.y());
+    return t;
 }
 
 // Its light spread over the dark sky, behind the cloud.
@@ -297,11 +332,65 @@ void disegnaSole(QPainter &p, const Sole &s)
 // Sunlight falling on the cloud: warmer and brighter on the side that faces the Sun.
 void luce(QPainter &p, const QPainterPath &dove, const Sole &s, double forza)
 {
-    QRadialGradient g(s.centro, 330);
+    QRadialGradient g(s.centro, s.raggio * 9);
     g.setColorAt(0.0, style::withAlpha(QColor(0xFF, 0xE2, 0x9A), 0.55 * forza));
     g.setColorAt(0.45, style::withAlpha(QColor(0xFF, 0xD6, 0x8A), 0.22 * forza));
     g.setColorAt(1.0, style::withAlpha(QColor(0xFF, 0xD6, 0x8A), 0.0));
     p.fillPath(dove, g);
+}
+
+// The great cloud round the Sun, seen whole in frame 0: a faint disc of gas and dust strewn with
+// grains and pebbles, which sticks together round the Sun, turning slowly.
+void nubeDelSole(QPainter &p, const Sole &s, double k)
+{
+    // it fades as the view closes in on the Earth, so that it is gone when the Sun is
+    p.save();
+    p.setOpacity(s.forza * s.forza);
+    const double raggio = s.raggio * 7.2;
+    QRadialGradient g(s.centro, raggio);
+    const QColor polvere(0x6E, 0x5A, 0x4E);
+    g.setColorAt(0.0, style::withAlpha(polvere, 0.55));
+    g.setColorAt(0.7, style::withAlpha(polvere, 0.35));
+    g.setColorAt(1.0, style::withAlpha(polvere, 0.0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(s.centro, raggio, raggio);
+    luce(p, [&] { QPainterPath d; d.addEllipse(s.centro, raggio, raggio); return d; }(), s, 0.8);
+
+    // grains and pebbles all round, turning with the cloud
+    Sequenza r(0xA0761D6478BD642FULL);
+    const double giro = k * 5.0 * M_PI / 180;
+    for (int i = 0; i < 140; ++i) {
+        const double a = r.next() * 2 * M_PI + giro;
+        const double d = raggio * (0.22 + 0.74 * std::sqrt(r.next()));
+        const double pick = r.next();
+        const Materiale m = pick < 0.3 ? Ferro : (pick < 0.75 ? RoccePesanti : RocceLeggere);
+        const double rr = 3.5 + 4.5 * r.next();
+        p.setPen(style::pen(colore(m).darker(230), 1.2));
+        p.setBrush(colore(m));
+        p.drawEllipse(s.centro + QPointF(std::cos(a), std::sin(a)) * d, rr, rr);
+    }
+
+    // the whole cloud turns slowly on itself
+    if (k < 0.5) {
+        QPainterPath arco;
+        // top left, away from the clump that becomes the Earth
+        const double rr = raggio * 0.93, a0 = 3.3 + giro, a1 = 4.3 + giro;
+        for (int i = 0; i <= 30; ++i) {
+            const double a = a0 + (a1 - a0) * i / 30;
+            const QPointF q = s.centro + QPointF(std::cos(a), std::sin(a)) * rr;
+            if (i == 0)
+                arco.moveTo(q);
+            else
+                arco.lineTo(q);
+        }
+        const QColor chiaro = style::withAlpha(QColor(0xE6, 0xEC, 0xF2), 0.85);
+        p.strokePath(arco, style::pen(chiaro, 9.0));
+        const QPointF punta = s.centro + QPointF(std::cos(a1), std::sin(a1)) * rr;
+        const QPointF dir(-std::sin(a1), std::cos(a1));
+        disegnaFreccia(p, punta - dir * 6, punta + dir * 27, 9.0, chiaro);
+    }
+    p.restore();
 }
 
 // A lump of rock stuck together from the grains: irregular, lit from the Sun's side, speckled with
@@ -404,18 +493,28 @@ double embrione(int frame)
 QImage origine(int frame)
 {
     const double k = frame;
-    QImage image = newPicture(pixelsForTwips(kOrigini.width(), kOrigini.height()), Qt::black);
+    QImage image = newPicture(kPixel, Qt::black);
+    image.setDotsPerMeterX(qRound(kDpiOrigini / 0.0254));
+    image.setDotsPerMeterY(qRound(kDpiOrigini / 0.0254));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    const QSizeF size = image.size();
+    const double scala = kPixel.width() / kLargo;
+    p.scale(scala, scala);
+    const QTransform suQuadro = p.transform();
+    const QSizeF size(kLargo, kPixel.height() / scala);
     // left of the middle: in the viewer the right sixth of the manual run lies under the other picture
-    const QPointF c(178, 150);
+    const QPointF c(178, 148);
     const double R = 112;
     sfondo(p, size, c);
-    const Sole luceSole = sole(frame);
-    if (luceSole.forza > 0)
+    // the first frames are seen from further away, round the Sun
+    const QTransform v = vista(frame, c, QPointF(170, 156));
+    p.setTransform(v * suQuadro);
+    const Sole luceSole = sole(frame, c);
+    if (luceSole.forza > 0) {
         bagliore(p, luceSole);
+        nubeDelSole(p, luceSole, k);
+    }
 
     // the cloud draws together into a round ball in the first frames
     const double raccolta = liscio(k / 2.0);
@@ -510,8 +609,8 @@ QImage origine(int frame)
         luce(p, palla, luceSole, 0.5);
     }
 
-    // the cloud turns slowly on itself
-    if (raccolta < 0.99) {
+    // the cloud round the Earth turns slowly on itself (in frame 0 the whole cloud's arrow says it)
+    if (frame > 0 && raccolta < 0.99) {
         // low on the right, where the cloud leaves room
         const double rr = R * nube * 1.04;
         QPainterPath arc;
@@ -697,48 +796,50 @@ QImage origine(int frame)
         }
     }
 
-    // names of the layers as they form
-    const double fs = 17;
+    if (luceSole.forza > 0)
+        disegnaSole(p, luceSole);
+
+    // the names, on the picture itself
+    p.setTransform(suQuadro);
+    const auto qui = [&v](const QPointF &q) { return v.map(q); };
+    const double fs = 18;
     if (strato(Ferro, k) > 0.5)
-        disegnaEtichetta(p, {QStringLiteral("NUCLEO"), c + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
+        scrivi(p, {QStringLiteral("NUCLEO"), c + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
                              QColor(0x5A, 0x3A, 0x10)});
     if (strato(RoccePesanti, k) > 0.5)
-        disegnaEtichetta(p, {QStringLiteral("MANTELLO"), c + QPointF(0, -R * (kNucleo + kMantello) / 2 + 6), fs,
+        scrivi(p, {QStringLiteral("MANTELLO"), c + QPointF(0, -R * (kNucleo + kMantello) / 2 + 6), fs,
                              Qt::AlignHCenter, true, QPointF(-1, -1), QColor(0x4A, 0x22, 0x12)});
     if (crosta > 0.5) {
         Etichetta e{QStringLiteral("CROSTA"), QPointF(324, 22), fs, Qt::AlignRight, true};
         e.colore = QColor(0xF1, 0xF4, 0xF7);
         const double a = -M_PI / 4 - 0.05;
         e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R - 3);
-        disegnaEtichetta(p, e);
+        scrivi(p, e);
     }
     if (atmosfera > 0.5) {
         Etichetta e{QStringLiteral("atmosfera"), QPointF(8, 22), fs * 0.9, Qt::AlignLeft};
         e.colore = QColor(0xF1, 0xF4, 0xF7);
         const double a = -3 * M_PI / 4 - 0.1;
         e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R + 9);
-        disegnaEtichetta(p, e);
+        scrivi(p, e);
     }
     if (oceani > 0.5) {
-        Etichetta e{QStringLiteral("oceano"), QPointF(324, 300), fs * 0.9, Qt::AlignRight};
+        Etichetta e{QStringLiteral("oceano"), QPointF(324, 296), fs * 0.9, Qt::AlignRight};
         e.colore = QColor(0xF1, 0xF4, 0xF7);
         const double a = rotazione + bacini[0][0];
         e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R - 2);
-        disegnaEtichetta(p, e);
+        scrivi(p, e);
     }
 
-    if (luceSole.forza > 0) {
-        disegnaSole(p, luceSole);
-        if (frame < 2)
-            disegnaEtichetta(p, {QStringLiteral("Sole"), luceSole.centro + QPointF(0, luceSole.raggio + 22), fs,
-                                 Qt::AlignHCenter, true, QPointF(-1, -1), QColor(0xF1, 0xF4, 0xF7)});
-    }
+    if (luceSole.forza > 0 && frame < 2)
+        scrivi(p, {QStringLiteral("Sole"), qui(luceSole.centro) + QPointF(0, luceSole.raggio * kVicinanza[frame] + 24), fs,
+                             Qt::AlignHCenter, true, QPointF(-1, -1), QColor(0xF1, 0xF4, 0xF7)});
     // right of the legend, clear of the part of the picture the viewer may cover
     if (frame < 2)
-        disegnaEtichetta(p, {QStringLiteral("nube di gas e polveri"), QPointF(324, 316), fs * 0.85, Qt::AlignRight, false,
+        scrivi(p, {QStringLiteral("nube di gas e polveri"), QPointF(324, 311), fs * 0.85, Qt::AlignRight, false,
                              QPointF(-1, -1), QColor(0xF1, 0xF4, 0xF7)});
     if (frame == 1 || frame == 2)
-        disegnaEtichetta(p, {QStringLiteral("giovane Terra"), c + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
+        scrivi(p, {QStringLiteral("giovane Terra"), qui(c) + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),
                              QColor(0xF1, 0xF4, 0xF7)});
 
     legenda(p, size);

@@ -38,6 +38,13 @@ constexpr double kFossa1 = 480;
 constexpr double kFossa2 = 940;
 constexpr double kDorsale1 = 300;
 constexpr double kCellaY = 600;
+// After the collision the spreading ridge pushes everything on its left away: from kApertura px in
+// the first picture to kSpostamento in the last of the fourth sequence, a small step each time.
+constexpr double kApertura = 15;
+constexpr double kSpostamento = 230;
+// The sinking plates: their dip, and how far they reach into the mantle before the oceans close.
+constexpr double kPendenza1 = 50;
+constexpr double kPendenza2 = 52;
 
 struct Cella {
     double x, rx;
@@ -50,6 +57,7 @@ struct Placca {
     QString numero;
     double x0, x1;
     bool oceanica, continentale;
+    QStringList prima = {}; // the numbers it had before the plates were counted again, written under it
 };
 
 struct Scena {
@@ -65,6 +73,8 @@ struct Scena {
     bool vulcaniDorsale = false;
     bool terremotiPassati = false;
     bool chiusura = false;
+    double dopo = -1;        // pictures since the oceans closed (-1: not yet): slabs tear off, the chain rises
+    bool notaNumeri = false; // the plates have just been counted again: each says which it was
 
     // Once every label is there, the still pictures light up one part at a time (1-6), then the whole
     // picture again for the test.
@@ -99,9 +109,11 @@ struct Scena {
                 p.push_back({QStringLiteral("5"), destra, kFossa2, true, true});
             p.push_back({QStringLiteral("4"), kFossa2, kW, false, true});
         } else {
-            p.push_back({QStringLiteral("1"), sinistra(0), destra, true, true});
-            p.push_back({QStringLiteral("2"), destra, kFossa2, true, true});
-            p.push_back({QStringLiteral("3"), kFossa2, kW, false, true});
+            // plate 2 has gone down its trench, 1 and 3 are welded into one plate, 5 and 4 met
+            const auto nota = [this](QStringList n) { return notaNumeri ? n : QStringList(); };
+            p.push_back({QStringLiteral("1"), sinistra(0), destra, true, true, nota({QStringLiteral("1"), QStringLiteral("3")})});
+            p.push_back({QStringLiteral("2"), destra, kFossa2, true, true, nota({QStringLiteral("5")})});
+            p.push_back({QStringLiteral("3"), kFossa2, kW, false, true, nota({QStringLiteral("4")})});
         }
         std::sort(p.begin(), p.end(), [](const Placca &a, const Placca &b) { return a.x0 < b.x0; });
         return p;
@@ -186,23 +198,26 @@ Scena scena(int i)
         s.terremoto = t > 0.35;
         return s;
     }
-    if (i < 36) { // New-30..35: both cells under the new ocean turn; the two old oceans are nearly gone
+    if (i < 36) { // New-30..35: both cells under the new ocean turn; the two old oceans close
         const double u = (i - 29) / 6.0;
         s.sequenza = 3;
         s.attive[0] = s.attive[1] = s.attive[2] = true;
         s.fase = 1.5 + u * 0.6;
-        s.g = 75 + 38 * u;
-        s.m = 150 * u;
+        s.g = 75 + 39 * u;   // in New-35 a strip of ocean floor is left before the right trench
+        s.m = 175 * u;       // and the old ridge is going down the left one
         return s;
     }
-    const double v = std::min(1.0, (i - 36) / 6.0); // New-36..42, then the close 43..45
+    // New-36..42, then the close 43..45: the oceans have closed; the plates are counted again
+    const double v = std::min(1.0, (i - 36) / 6.0);
     s.sequenza = i < 43 ? 4 : 5;
     s.chiusura = i >= 43;
     s.attive[1] = s.attive[2] = true;
     s.fase = 2.1 + (i - 36) * 0.1;
     s.g = 120;
     s.m = 180;
-    s.sx = 60 + 200 * v + (i >= 43 ? 15 * (i - 42) : 0);
+    s.sx = kApertura + (kSpostamento - kApertura) * v + (i >= 43 ? 15 * (i - 42) : 0);
+    s.dopo = i - 36;
+    s.notaNumeri = i <= 37; // also the first picture of a replay, which starts one picture in
     s.vulcaniDorsale = true;
     s.terremotiPassati = true;
     return s;
@@ -211,6 +226,15 @@ Scena scena(int i)
 int indice(const QString &nome)
 {
     return int(nomi().indexOf(nome.toLower()));
+}
+
+// Height of the chain where the continents collided: low in the first picture after the collision,
+// then higher picture by picture.
+double altezzaCatena(const Scena &s)
+{
+    if (!s.collisione())
+        return 0;
+    return 24 + 46 * liscio((std::max(s.dopo, 0.0) + 1) / 4);
 }
 
 // --- drawing ---
@@ -260,23 +284,71 @@ void montagne(QPainter &p, double x0, double x1, int picchi, double altezza)
     }
 }
 
-// A plate sinking at a trench: its crust and rigid mantle as a band going down to the right.
-void lastra(QPainter &p, double xFossa, double gradi, double lunghezza, double staccata)
+// A plate sinking at a trench: its crust and rigid mantle as a band going down to the right, from
+// `da` to `a` px along its path. Once subduction has stopped the band has torn off the plate (da > 0)
+// and sinks (`affonda` px lower), paler as it warms into the mantle.
+struct Lastra {
+    double fossa, gradi, da, a, affonda = 0;
+};
+// The band's two parts on the picture: its rigid mantle and, on top, its crust.
+std::pair<QPolygonF, QPolygonF> sagoma(const Lastra &l)
 {
-    const double a = qDegreesToRadians(gradi);
-    const QPointF dir(std::cos(a), std::sin(a));
-    const QPointF giu(-std::sin(a), std::cos(a));
-    const QPointF o(xFossa, kFondale + staccata);
-    const QPointF f = o + dir * lunghezza;
+    const double ang = qDegreesToRadians(l.gradi);
+    const QPointF dir(std::cos(ang), std::sin(ang));
+    const QPointF giu(-std::sin(ang), std::cos(ang));
+    const QPointF fossa(l.fossa, kFondale + l.affonda);
+    const QPointF o = fossa + dir * l.da;
+    const QPointF f = fossa + dir * l.a;
     const double c = kOceanicaSotto - kFondale;
-    const double l = kLitosferaSotto - kFondale;
-    p.setOpacity(staccata > 0 ? 0.55 : 1.0);
+    const double s = kLitosferaSotto - kFondale;
+    // attached, the band's mantle starts under the plate it belongs to
+    const QPointF coda = l.da > 0 ? QPointF() : QPointF(40, 0);
+    return {QPolygonF{o + giu * c, f + giu * c, f + giu * s + dir * -10, o + giu * s - coda},
+            QPolygonF{o, f, f + giu * c, o + giu * c}};
+}
+
+void lastra(QPainter &p, const Lastra &l)
+{
+    const auto [mantello, crosta] = sagoma(l);
+    p.setOpacity(l.da > 0 ? 1.0 - 0.45 * std::min(1.0, l.affonda / 60) : 1.0);
     p.setPen(QPen(colore::contorno(), 1.5));
     p.setBrush(colore::litosfera());
-    p.drawPolygon(QPolygonF{o + giu * c, f + giu * c, f + giu * l + dir * -10, o + giu * l - QPointF(40, 0)});
+    p.drawPolygon(mantello);
     p.setBrush(colore::oceanica());
-    p.drawPolygon(QPolygonF{o, f, f + giu * c, o + giu * c});
+    p.drawPolygon(crosta);
     p.setOpacity(1.0);
+}
+
+// The two sinking plates of a scene: they lengthen while their oceans close, then tear off and sink.
+Lastra lastra1(const Scena &s)
+{
+    const double lunga = 200 + 0.5 * s.m;
+    if (s.dopo < 0)
+        return {kFossa1, kPendenza1, 0, lunga};
+    const double e = liscio((s.dopo + 1) / 5);
+    return {s.sinistra(kFossa1), kPendenza1 + 6 * e, 125 + 30 * e, std::min(lunga, 275.0) - 40 * e, 15 + 55 * e};
+}
+Lastra lastra2(const Scena &s)
+{
+    const double lunga = 230 + s.g * 0.5;
+    if (s.dopo < 0)
+        return {kFossa2, kPendenza2, 0, lunga};
+    const double e = liscio((s.dopo + 1) / 5);
+    return {kFossa2, kPendenza2 + 8 * e, 125 + 30 * e, lunga - 20 * e, 15 + 55 * e};
+}
+
+// The drops of magma rising from the hot mantle: under the fault while it opens, under the spreading
+// ridge after the collision. They stand clear of the sinking plates, which give these no magma.
+std::vector<QPainterPath> gocce(const Scena &s)
+{
+    std::vector<QPainterPath> g;
+    if (s.vulcaniFaglia)
+        g.push_back(goccia(QPointF(kFaglia + s.g / 2, 448), 22, 60));
+    if (s.vulcaniDorsale) {
+        g.push_back(goccia(QPointF(s.dorsaleNuova(), 470), 26, 80));
+        g.push_back(goccia(QPointF(s.dorsaleNuova() - 26, 560), 16, 40));
+    }
+    return g;
 }
 
 QPointF puntoLastra(double xFossa, double gradi, double s)
@@ -361,15 +433,9 @@ QImage disegnaScena(const Scena &s)
     }
 
     // sinking plates, and what is left of them once subduction has ended
-    if (s.fossa1())
-        lastra(p, kFossa1, 38, 300 + s.m * 0.5, 0);
-    else
-        lastra(p, s.sinistra(kFossa1) + 60, 55, 200, 120);
-    const double lung2 = 230 + s.g * 0.5;
-    if (s.fossa2())
-        lastra(p, kFossa2, 52, lung2, 0);
-    else
-        lastra(p, kFossa2 + 40, 62, 200, 130);
+    lastra(p, lastra1(s));
+    lastra(p, lastra2(s));
+    const double lung2 = lastra2(s).a;
 
     // plates: rigid mantle first, then the crust
     struct Pezzo { double x0, x1; bool cont; };
@@ -412,19 +478,28 @@ QImage disegnaScena(const Scena &s)
             p.drawPath(c);
         }
     }
-    // where the two continents have collided, they crumple into a mountain chain
+    // where the two continents have collided, they crumple into a mountain chain that rises picture
+    // by picture
     if (s.collisione()) {
         p.setPen(QPen(colore::contorno(), 2, Qt::DashLine));
         p.drawLine(QPointF(kFossa2, kTerra + 4), QPointF(kFossa2, kLitosferaSotto));
-        montagne(p, kFossa2 - 70, kFossa2 + 60, 5, 70);
+        montagne(p, kFossa2 - 70, kFossa2 + 60, 5, altezzaCatena(s));
     }
     // the old chain over the left trench
     montagne(p, s.sinistra(kFossa1) + 20, s.sinistra(kFossa1) + 120, 4, 62);
 
+    // a ridge that reaches a trench goes down into it: what has passed the trench's axis is under the
+    // other plate, and the trench is drawn over the rest
+    for (const Dorsale &d : dorsali(s)) {
+        p.save();
+        for (double x : fosse(s))
+            if (x > d.x && x - d.x < 60)
+                p.setClipRect(QRectF(0, 0, x - 4, kH));
+        dorsale(p, d.x, d.attiva);
+        p.restore();
+    }
     for (double x : fosse(s))
         fossa(p, x);
-    for (const Dorsale &d : dorsali(s))
-        dorsale(p, d.x, d.attiva);
 
     // the fault: a crack through the plate with magma rising into it, volcanoes on both lips
     if (s.vulcaniFaglia) {
@@ -435,20 +510,19 @@ QImage disegnaScena(const Scena &s)
             p.drawPolygon(QPolygonF{QPointF(x - 9 - s.g / 2, kTerra - 1), QPointF(x + 9 + s.g / 2, kTerra - 1),
                                     QPointF(x + 3, kLitosferaSotto + 4), QPointF(x - 3, kLitosferaSotto + 4)});
         }
-        disegnaMagma(p, goccia(QPointF(x, 460), 22, 60), 2);
         vulcano(p, kFaglia - 42, kTerra + 1, 42, 1.0);
         vulcano(p, kFaglia + s.g + 42, kTerra + 1, 38, 0.8);
     }
     if (s.vulcaniDorsale) { // spreading ridge: magma rising, sea-floor volcanoes erupting
         const double x = s.dorsaleNuova();
-        disegnaMagma(p, goccia(QPointF(x, 470), 26, 80), 2);
-        disegnaMagma(p, goccia(QPointF(x - 26, 560), 16, 40), 2);
         vulcano(p, x - 70, kFondale + 1, 26, 0);
         vulcano(p, x + 64, kFondale + 1, 22, 0);
         disegnaEruzione(p, QPointF(x, kFondale - 26), 1.3, 0.9);
     }
+    for (const QPainterPath &g : gocce(s))
+        disegnaMagma(p, g, 2);
     if (s.terremoto)
-        disegnaTerremoto(p, puntoLastra(kFossa2, 52, lung2 * 0.72), 28, 1.0);
+        disegnaTerremoto(p, puntoLastra(kFossa2, kPendenza2, lung2 * 0.72), 28, 1.0);
     if (s.terremotiPassati) { // faint marks where the sunken plates shook the mantle
         disegnaTerremoto(p, QPointF(kFossa2 + 95, 560), 18, 0.35);
         disegnaTerremoto(p, QPointF(s.sinistra(kFossa1) + 160, 540), 18, 0.35);
@@ -463,6 +537,15 @@ QImage disegnaScena(const Scena &s)
         for (const Placca &k : s.placche()) {
             const double x0 = std::max(k.x0, 0.0), x1 = std::min(k.x1, double(kW));
             numero(p, k.numero, (x0 + x1) / 2);
+            if (!k.prima.isEmpty()) {
+                Etichetta e;
+                e.testo = k.prima.size() == 1 ? QStringLiteral("era la %1").arg(k.prima.first())
+                                              : QStringLiteral("erano la %1 e la %2").arg(k.prima.at(0), k.prima.at(1));
+                e.punto = QPointF((x0 + x1) / 2, 203);
+                e.dimensione = 22;
+                e.grassetto = true;
+                disegnaEtichetta(p, e);
+            }
         }
     const auto scrivi = [&p](const QString &t, QPointF at, QPointF guida = QPointF(-1, -1)) {
         Etichetta e;
@@ -495,7 +578,7 @@ QImage disegnaScena(const Scena &s)
         if (s.faglia())
             scrivi(QStringLiteral("faglia"), QPointF(kFaglia + 90, 98), QPointF(kFaglia + 4, 226));
         if (s.terremoto)
-            scrivi(QStringLiteral("terremoto"), puntoLastra(kFossa2, 52, lung2 * 0.72) + QPointF(-20, 58));
+            scrivi(QStringLiteral("terremoto"), puntoLastra(kFossa2, kPendenza2, lung2 * 0.72) + QPointF(-20, 58));
         if (s.g >= 10)
             scrivi(QStringLiteral("nuovo fondale oceanico"), QPointF(kFaglia + s.g / 2, 370));
     } else if (s.sequenza == 4) {
@@ -543,7 +626,7 @@ QImage disegnaScena(const Scena &s)
         e.punto = QPointF(kW / 2.0, 70);
         e.dimensione = 40;
         e.grassetto = true;
-        e.opacita = std::min(1.0, 0.4 + 0.3 * (s.sx - 260) / 15);
+        e.opacita = std::min(1.0, 0.4 + 0.3 * (s.sx - kSpostamento) / 15);
         disegnaEtichetta(p, e);
     }
     p.end();
@@ -632,6 +715,31 @@ Fatti fatti(int sequenza)
     f.catenaConfineDestro = ultimo.collisione();
     f.oceanoVasto = ultimo.larghezzaOceano() > 250;
     return f;
+}
+
+Quadro quadro(const QString &nome)
+{
+    const int i = indice(nome);
+    Quadro q;
+    if (i < 0)
+        return q;
+    const Scena s = scena(i);
+    if (s.dettaglio >= 2)
+        for (const Placca &k : s.placche())
+            q.placche.push_back({k.numero, k.prima, k.x0, k.x1});
+    for (const Dorsale &d : dorsali(s))
+        q.dorsali.push_back(d.x);
+    q.fosse = fosse(s);
+    if (s.vulcaniFaglia && s.g < 10)
+        q.faglia = kFaglia + s.g / 2;
+    q.mareTraContinenti = std::max(0.0, kFossa2 - (820 + s.g));
+    q.magma = gocce(s);
+    for (const Lastra &l : {lastra1(s), lastra2(s)}) {
+        const auto [mantello, crosta] = sagoma(l);
+        q.lastre.push_back(mantello.united(crosta));
+    }
+    q.catena = altezzaCatena(s);
+    return q;
 }
 
 QImage disegna(const QString &nome)

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QImage>
+#include <QPainterPath>
+#include <QPolygonF>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 // The picture series of the animated synthesis: one cross-section of four plates over a mantle with
 // three convection cells, told in four sequences (New-1..15 still, New-15b and 16..29, 30..35, 36..42)
@@ -43,6 +47,23 @@ struct Fatti {
     bool vulcaniEspansione = false; // volcanoes and magma along the spreading ridge
 };
 
+// One picture as its storyboard reads it: what a pupil can follow from one picture to the next.
+struct Quadro {
+    struct Numero {
+        QString numero;
+        QStringList prima; // the numbers this plate had before, written under it where they changed
+        double x0 = 0, x1 = 0;
+    };
+    std::vector<Numero> placche; // left to right; none in the first still picture
+    std::vector<double> dorsali;
+    std::vector<double> fosse;
+    double faglia = -1;          // x of the fault while it is a crack, else -1
+    double mareTraContinenti = 0; // ocean floor left before the right-hand trench, px (0: collided)
+    double catena = 0;           // height of the chain where the continents collided, px
+    std::vector<QPainterPath> magma; // drops of magma rising through the mantle
+    std::vector<QPolygonF> lastre;   // the sinking plates, attached or torn off
+};
+
 // The picture files of the series, relative to the output folder: "new-1.gif" ... "new-45.gif", "new-15b.gif".
 QStringList nomi();
 // The sequence (1-4, 5 for the close) that shows the picture of a file name.
@@ -51,6 +72,8 @@ int sequenzaDi(const QString &nome);
 bool velata(const QString &nome);
 // The facts of sequence 1-4.
 Fatti fatti(int sequenza);
+// The storyboard of the picture of a file name of nomi().
+Quadro quadro(const QString &nome);
 // The picture of a file name of nomi(), at twice the design size of the synthesis' main picture.
 QImage disegna(const QString &nome);
 

@@ -61,7 +61,10 @@ bool savePicture(const QImage &image, const QString &path, QString *error)
         return false;
     }
     QImage out = image;
-    setPictureDpi(&out);
+    // a picture drawn finer than twice its design size states its own density; all others get 192 dpi
+    const bool piuFine = image.dotsPerMeterX() > kDotsPerMeter;
+    if (!piuFine)
+        setPictureDpi(&out);
     const QString suffix = info.suffix().toLower();
     QImageWriter writer(path);
     if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg")) {
@@ -72,7 +75,8 @@ bool savePicture(const QImage &image, const QString &path, QString *error)
         if (out.hasAlphaChannel()) {
             QImage flat(out.size(), QImage::Format_RGB32);
             flat.fill(Qt::white);
-            setPictureDpi(&flat);
+            flat.setDotsPerMeterX(out.dotsPerMeterX());
+            flat.setDotsPerMeterY(out.dotsPerMeterY());
             QPainter p(&flat);
             p.drawImage(0, 0, out);
             p.end();

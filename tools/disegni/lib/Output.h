@@ -28,7 +28,7 @@ QImage newLayer(const QSize &pixels); // transparent, premultiplied, for drawing
 void setPictureDpi(QImage *image);
 
 // Writes a picture by its suffix (.jpg at kJpegQuality, .png, .gif), marked 192 dpi where the format
-// can say so, creating folders.
+// can say so (or the higher density the picture states, for one drawn finer), creating folders.
 bool savePicture(const QImage &image, const QString &path, QString *error = nullptr);
 
 // The credit every map carries, in small grey text in a corner of the given area.

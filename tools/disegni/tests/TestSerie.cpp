@@ -15,6 +15,9 @@
 #include <QSet>
 #include <QTest>
 
+#include <QPainterPathStroker>
+
+#include <algorithm>
 #include <functional>
 
 using namespace disegni;
@@ -201,6 +204,46 @@ QList<Controllo> controlli()
     };
 }
 
+// The pictures in the order the synthesis plays them, each once where a frame repeats the one before.
+QStringList inOrdine()
+{
+    QStringList nomi;
+    for (int f = 1; f <= SerieSintesi::numfotogrammi; ++f) {
+        const QString nome = SerieSintesi::fotogrammi(f).section(QLatin1Char('\\'), 1).toLower();
+        if (nomi.isEmpty() || nomi.last() != nome)
+            nomi << nome;
+    }
+    return nomi;
+}
+
+const serie::Quadro::Numero *numero(const serie::Quadro &q, const QString &n)
+{
+    for (const auto &k : q.placche)
+        if (k.numero == n)
+            return &k;
+    return nullptr;
+}
+
+bool vicino(const std::vector<double> &xs, double x, double entro)
+{
+    return std::any_of(xs.begin(), xs.end(), [&](double y) { return std::abs(x - y) <= entro; });
+}
+
+// How far apart two consecutive pictures may put the same thing, px of 1102: a small step.
+constexpr double kPasso = 45;
+// How close a ridge or a shore must have come to a trench before the trench may go.
+constexpr double kArrivo = 12;
+
+// Blue sea pixels along one row between the two right-hand continents of a committed picture: the
+// ocean still open before the right trench.
+int mareADestra(const QImage &image)
+{
+    int n = 0;
+    for (int x = 860; x < 1000; ++x)
+        n += tinta(image.pixel(x, 256)) == Mare;
+    return n;
+}
+
 } // namespace
 
 class TestSerie : public QObject
@@ -267,6 +310,134 @@ private slots:
         QCOMPARE(SerieSintesi::provaA(ultimo), prova);
         for (int f = primo; f <= ultimo; ++f)
             QCOMPARE(serie::sequenzaDi(SerieSintesi::fotogrammi(f).section(QLatin1Char('\\'), 1)), prova);
+    }
+
+    // From one picture to the next as they are played, a pupil can follow every change: the same
+    // plate keeps its number and its place, a plate that is counted again says which it was, a plate
+    // goes only down its trench and is born only at a fault; a ridge goes only into a trench and is
+    // born at the fault; a trench closes only once its ridge or the continent behind it has reached
+    // it; the chain of a collision rises from low, where the ocean had just closed.
+    void storyboard_data()
+    {
+        QTest::addColumn<QString>("prima");
+        QTest::addColumn<QString>("dopo");
+        const QStringList nomi = inOrdine();
+        for (qsizetype i = 1; i < nomi.size(); ++i)
+            QTest::addRow("%s > %s", qPrintable(nomi.at(i - 1)), qPrintable(nomi.at(i))) << nomi.at(i - 1) << nomi.at(i);
+    }
+    void storyboard()
+    {
+        QFETCH(QString, prima);
+        QFETCH(QString, dopo);
+        const serie::Quadro a = serie::quadro(prima), b = serie::quadro(dopo);
+
+        for (const auto &k : b.placche) {
+            const QString dove = QStringLiteral("placca %1 in %2").arg(k.numero, dopo);
+            if (!k.prima.isEmpty()) {
+                const auto *stessa = numero(a, k.numero);
+                if (stessa && stessa->prima == k.prima)
+                    continue; // the note stays one more picture
+                for (const QString &n : k.prima)
+                    QVERIFY2(numero(a, n), qPrintable(dove + QStringLiteral(": era la %1, che non c'era").arg(n)));
+                continue;
+            }
+            if (a.placche.empty())
+                continue; // the numbers are written for the first time
+            const auto *era = numero(a, k.numero);
+            if (!era) { // a new plate, born where the picture before had the fault
+                QVERIFY2(a.faglia >= 0 && std::abs(k.x0 - a.faglia) <= kPasso, qPrintable(dove + QStringLiteral(": nata dal nulla")));
+                continue;
+            }
+            // the same plate, moved a little or split by the fault: most of it lies where it was
+            const double comune = std::min(k.x1, era->x1) - std::max(k.x0, era->x0);
+            QVERIFY2(comune > 0.5 * std::min(k.x1 - k.x0, era->x1 - era->x0),
+                     qPrintable(dove + QStringLiteral(": lo stesso numero su un'altra placca")));
+        }
+        for (const auto &k : a.placche) {
+            bool resta = false;
+            for (const auto &n : b.placche)
+                resta = resta || (n.prima.isEmpty() || n.prima == k.prima ? n.numero == k.numero : n.prima.contains(k.numero));
+            const bool inghiottita = k.x1 - k.x0 <= kArrivo && vicino(a.fosse, k.x1, kArrivo);
+            QVERIFY2(resta || inghiottita || b.placche.empty(),
+                     qPrintable(QStringLiteral("placca %1 di %2 sparita senza scendere nella fossa").arg(k.numero, prima)));
+        }
+
+        for (double d : a.dorsali) {
+            if (vicino(b.dorsali, d, kPasso))
+                continue;
+            QVERIFY2(vicino(a.fosse, d, kArrivo), qPrintable(QStringLiteral("la dorsale di %1 sparisce lontano da una fossa").arg(prima)));
+        }
+        for (double d : b.dorsali)
+            QVERIFY2(vicino(a.dorsali, d, kPasso) || (a.faglia >= 0 && std::abs(d - a.faglia) <= kPasso),
+                     qPrintable(QStringLiteral("la dorsale di %1 nasce dal nulla").arg(dopo)));
+        for (double x : a.fosse) {
+            if (vicino(b.fosse, x, 1))
+                continue;
+            const bool dorsale = vicino(a.dorsali, x, kArrivo);
+            const bool continente = x > 900 && a.mareTraContinenti <= kArrivo;
+            QVERIFY2(dorsale || continente, qPrintable(QStringLiteral("la fossa di %1 si chiude senza che nulla l'abbia raggiunta").arg(prima)));
+        }
+        for (double x : b.fosse)
+            QVERIFY2(vicino(a.fosse, x, 1), qPrintable(QStringLiteral("una fossa nasce in %1").arg(dopo)));
+
+        if (b.catena > 0 && a.catena == 0) {
+            QVERIFY2(a.mareTraContinenti > 0 && a.mareTraContinenti <= kArrivo,
+                     qPrintable(QStringLiteral("la catena di %1 nasce dove l'oceano era ancora aperto").arg(dopo)));
+            QVERIFY2(b.catena <= 35, qPrintable(QStringLiteral("la catena di %1 è già alta").arg(dopo)));
+        }
+        QVERIFY2(std::abs(b.catena - a.catena) <= 25 || a.catena == 0 || b.catena == 0,
+                 qPrintable(QStringLiteral("la catena salta da %1 a %2").arg(a.catena).arg(b.catena)));
+        QVERIFY2(std::abs(b.mareTraContinenti - a.mareTraContinenti) <= kPasso,
+                 qPrintable(QStringLiteral("l'oceano a destra salta da %1 a %2").arg(a.mareTraContinenti).arg(b.mareTraContinenti)));
+    }
+
+    // The magma of this section rises from the hot mantle, at the fault and at the spreading ridge:
+    // no drop is drawn on a sinking plate, where it would read as coming from it.
+    void magmaLontanoDalleLastre_data()
+    {
+        QTest::addColumn<QString>("nome");
+        for (const QString &nome : serie::nomi())
+            if (!serie::quadro(nome).magma.empty())
+                QTest::newRow(qPrintable(nome)) << nome;
+    }
+    void magmaLontanoDalleLastre()
+    {
+        QFETCH(QString, nome);
+        const serie::Quadro q = serie::quadro(nome);
+        for (const QPainterPath &g : q.magma)
+            for (const QPolygonF &l : q.lastre) {
+                QPainterPath lastra;
+                lastra.addPolygon(l);
+                // a margin of a few pixels, so that they do not even touch
+                QPainterPathStroker bordo;
+                bordo.setWidth(12);
+                QVERIFY2(!g.united(bordo.createStroke(g)).intersects(lastra), qPrintable(nome));
+            }
+    }
+
+    // The committed pictures show the right-hand ocean closing: along the sea floor between the two
+    // continents the blue narrows picture by picture and is gone from the first picture of the
+    // collision on, when the chain starts to rise.
+    void oceanoSiChiudeNeiFotogrammi()
+    {
+        const QStringList nomi = inOrdine();
+        int primaCatena = -1;
+        QList<int> mare;
+        for (qsizetype i = 0; i < nomi.size(); ++i) {
+            const QImage image = QImage(immagini.filePath(nomi.at(i))).convertToFormat(QImage::Format_RGB32);
+            QVERIFY2(!image.isNull(), qPrintable(nomi.at(i)));
+            mare << mareADestra(image);
+            if (primaCatena < 0 && serie::quadro(nomi.at(i)).catena > 0)
+                primaCatena = int(i);
+        }
+        QVERIFY(primaCatena > 0);
+        QVERIFY2(mare.at(primaCatena - 1) > 0, qPrintable(nomi.at(primaCatena - 1)));
+        for (qsizetype i = primaCatena; i < nomi.size(); ++i)
+            QVERIFY2(mare.at(i) == 0, qPrintable(nomi.at(i)));
+        // from the fault on, the continent on the left of that ocean only comes closer
+        const int faglia = int(nomi.indexOf(QStringLiteral("new-16.gif")));
+        for (int i = faglia + 1; i < primaCatena; ++i)
+            QVERIFY2(mare.at(i) <= mare.at(i - 1) + 2, qPrintable(QStringLiteral("%1: %2 > %3").arg(nomi.at(i)).arg(mare.at(i)).arg(mare.at(i - 1))));
     }
 
     // Every statement of the four tests is held against the pictures, none twice.

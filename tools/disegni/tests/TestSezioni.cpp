@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QLineF>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -137,6 +138,8 @@ private slots:
     void seaFollowsTheStory();
     void sunLightsTheFirstFrames_data();
     void sunLightsTheFirstFrames();
+    void terraRotonda_data();
+    void terraRotonda();
     void slabFollowsItsPath_data();
     void slabFollowsItsPath();
     void sectionMapsKilometres();
@@ -151,13 +154,16 @@ void TestSezioni::framesDecodeWithOneSize_data()
     QTest::addColumn<QStringList>("frames");
     QTest::addColumn<QList<QSize>>("placements"); // where the viewer stretches them, twips
     QTest::addColumn<double>("stretch");          // largest change of shape allowed, as a fraction
+    QTest::addColumn<int>("dpi");
 
     const QList<QSize> strip{QSize(7215, 2175)};
-    QTest::newRow("1 origini") << origini() << QList<QSize>{QSize(4575, 3735), QSize(3700, 3735)} << 0.12;
-    QTest::newRow("2 allontan") << espansione() << strip << 0.01;
-    QTest::newRow("4 subduzio") << subduzione() << QList<QSize>{QSize(4575, 3735), QSize(4815, 3735)} << 0.03;
-    QTest::newRow("5 avvici") << avvicinamento() << strip << 0.01;
-    QTest::newRow("6 oceoce") << oceanoOceano() << strip << 0.01;
+    // the birth of the Earth takes the shape of the larger of its two placements, where its round
+    // Earth must stay round (terraRotonda), at twice that placement's pixels
+    QTest::newRow("1 origini") << origini() << QList<QSize>{QSize(4575, 3735)} << 0.001 << 300;
+    QTest::newRow("2 allontan") << espansione() << strip << 0.01 << kDpi;
+    QTest::newRow("4 subduzio") << subduzione() << QList<QSize>{QSize(4575, 3735), QSize(4815, 3735)} << 0.03 << kDpi;
+    QTest::newRow("5 avvici") << avvicinamento() << strip << 0.01 << kDpi;
+    QTest::newRow("6 oceoce") << oceanoOceano() << strip << 0.01 << kDpi;
 }
 
 void TestSezioni::framesDecodeWithOneSize()
@@ -165,6 +171,7 @@ void TestSezioni::framesDecodeWithOneSize()
     QFETCH(QStringList, frames);
     QFETCH(QList<QSize>, placements);
     QFETCH(double, stretch);
+    QFETCH(int, dpi);
 
     QSize first;
     for (const QString &frame : frames) {
@@ -172,7 +179,7 @@ void TestSezioni::framesDecodeWithOneSize()
         QVERIFY2(!file.isEmpty(), qPrintable(frame + QStringLiteral(": manca")));
         const Letta l = leggi(file);
         QVERIFY2(!l.image.isNull(), qPrintable(frame + QStringLiteral(": non si legge")));
-        QCOMPARE(dpiOf(l.image), kDpi);
+        QCOMPARE(dpiOf(l.image), dpi);
         if (first.isEmpty())
             first = l.image.size();
         QVERIFY2(l.image.size() == first, qPrintable(frame + QStringLiteral(": dimensioni diverse dalle altre")));
@@ -185,6 +192,9 @@ void TestSezioni::framesDecodeWithOneSize()
                                                    .arg(change * 100, 0, 'f', 1)
                                                    .arg(place.width())
                                                    .arg(place.height())));
+        // at least twice the pixels the placement has on the 800 x 600 design (15 twips a pixel)
+        if (dpi > kDpi)
+            QVERIFY(first.width() * 15 >= place.width() * 2 && first.height() * 15 >= place.height() * 2);
     }
 }
 
@@ -367,34 +377,140 @@ void TestSezioni::seaFollowsTheStory()
     }
 }
 
-// Topic 1's page 8 tells of the Sun lighting up in the middle of the cloud: the first frames show
-// it in the top left corner, and it has left the picture by the time the layers start to form.
+namespace {
+// The white-hot middle of the Sun's disc in a picture: pixels whose whole neighbourhood is white-hot,
+// so that the pale halos round the names (thin strokes), the golden core and the faint stars do not
+// count; and where they stand on average.
+struct Bianchi {
+    int quanti = 0;
+    QPointF centro;
+};
+Bianchi soleIn(const QImage &image)
+{
+    const auto caldo = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.red() > 245 && c.green() > 235 && c.blue() > 150;
+    };
+    Bianchi b;
+    const int r = 3;
+    for (int y = r; y < image.height() - r; ++y)
+        for (int x = r; x < image.width() - r; ++x) {
+            bool tutto = caldo(x, y);
+            for (int dy = -r; tutto && dy <= r; ++dy)
+                for (int dx = -r; tutto && dx <= r; ++dx)
+                    tutto = caldo(x + dx, y + dy);
+            if (tutto) {
+                ++b.quanti;
+                b.centro += QPointF(x, y);
+            }
+        }
+    if (b.quanti > 0)
+        b.centro /= b.quanti;
+    return b;
+}
+// Mean brightness of a corner of a picture, a sixth of it each way.
+double luceNellAngolo(const QImage &image, bool sinistra)
+{
+    double somma = 0;
+    int n = 0;
+    const int w = image.width() / 6, h = image.height() / 6;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x, ++n)
+            somma += image.pixelColor(sinistra ? x : image.width() * 5 / 6 - w + x, y).lightnessF();
+    return somma / n;
+}
+} // namespace
+
+// Topic 1's page 8 tells of the Sun lighting up at the centre of the cloud: the first frame shows it
+// in the middle of the picture's visible part (the viewer covers its right sixth); then the view
+// closes in on the young Earth and the Sun slides away to the top left, a step each frame, and it
+// has left the picture by the time the layers start to form.
 void TestSezioni::sunLightsTheFirstFrames_data()
 {
-    QTest::addColumn<QString>("frame");
-    QTest::addColumn<bool>("sun");
-    const QStringList frames = origini();
-    for (int i = 0; i < frames.size(); ++i)
-        QTest::newRow(qPrintable(frames.at(i).section(QLatin1Char('\\'), -1))) << frames.at(i) << (i < 3);
+    QTest::addColumn<int>("frame");
+    for (int i = 0; i < origini().size(); ++i)
+        QTest::newRow(qPrintable(origini().at(i).section(QLatin1Char('\\'), -1))) << i;
 }
 
 void TestSezioni::sunLightsTheFirstFrames()
 {
-    QFETCH(QString, frame);
-    QFETCH(bool, sun);
-    const Letta l = leggi(trova(frame));
-    QVERIFY2(!l.image.isNull(), qPrintable(frame));
-    // white-hot pixels of the Sun's disc in the corner: hundreds of them; the stars are too faint,
-    // and the white clouds of the last frames leave only a few
-    int disc = 0;
-    const QRect corner(0, 0, l.image.width() / 4, l.image.height() / 4);
-    for (int y = corner.top(); y <= corner.bottom(); ++y) {
-        for (int x = corner.left(); x <= corner.right(); ++x) {
-            const QColor c = l.image.pixelColor(x, y);
-            disc += c.red() > 245 && c.green() > 230 && c.blue() > 170;
-        }
+    QFETCH(int, frame);
+    const Letta l = leggi(trova(origini().at(frame)));
+    QVERIFY2(!l.image.isNull(), qPrintable(origini().at(frame)));
+    const Bianchi sole = soleIn(l.image);
+    const QString dove = QStringLiteral("%1 pixel intorno a %2,%3").arg(sole.quanti).arg(sole.centro.x()).arg(sole.centro.y());
+    const double w = l.image.width() * 5.0 / 6, h = l.image.height();
+    if (frame == 0) {
+        QVERIFY2(sole.quanti > 300, qPrintable(dove));
+        QVERIFY2(std::abs(sole.centro.x() - w / 2) < w * 0.1 && std::abs(sole.centro.y() - h / 2) < h * 0.1, qPrintable(dove));
+    } else if (frame == 1) {
+        const Bianchi prima = soleIn(leggi(trova(origini().at(0))).image);
+        QVERIFY2(sole.quanti > 300, qPrintable(dove));
+        // on its way out by the top left corner, not in a jump
+        QVERIFY2(sole.centro.x() < prima.centro.x() && sole.centro.y() < prima.centro.y(), qPrintable(dove));
+        QVERIFY2(QLineF(sole.centro, prima.centro).length() < w / 2, qPrintable(dove));
+    } else if (frame == 2) {
+        // its disc at the edge, its light still in the top left corner
+        QVERIFY2(sole.quanti < 40, qPrintable(dove));
+        QVERIFY2(luceNellAngolo(l.image, true) > luceNellAngolo(l.image, false) + 0.15, qPrintable(dove));
+    } else {
+        QVERIFY2(sole.quanti < 40, qPrintable(dove)); // a white cloud or two, never a disc
     }
-    QVERIFY2(sun ? disc > 150 : disc < 40, qPrintable(QString::number(disc)));
+}
+
+// The Earth is drawn round for the shape it is shown in: its outline, measured on the committed
+// frames where it is whole and not yet wrapped in the pale shell of its atmosphere, is as wide as it is tall once the viewer stretches the picture into the
+// larger of its two placements (and so also on the lesson pages, which keep the picture's shape).
+void TestSezioni::terraRotonda_data()
+{
+    QTest::addColumn<int>("frame");
+    for (int i = 3; i <= 9; ++i)
+        QTest::newRow(qPrintable(origini().at(i).section(QLatin1Char('\\'), -1))) << i;
+}
+
+void TestSezioni::terraRotonda()
+{
+    QFETCH(int, frame);
+    const QImage image = leggi(trova(origini().at(frame))).image;
+    QVERIFY(!image.isNull());
+    // the dark brown outline of the Earth, against the blue-black of space and the bright glow
+    const auto bordo = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.red() < 110 && c.red() > c.blue() + 12 && c.green() < 80;
+    };
+    // the outermost outline along a row and along a column, from a point inside the Earth
+    const auto larghezza = [&](int y, double *centro) {
+        int a = 0, b = image.width() - 1;
+        while (a < b && !bordo(a, y))
+            ++a;
+        while (b > a && !bordo(b, y))
+            --b;
+        *centro = (a + b) / 2.0;
+        return b - a;
+    };
+    const auto altezza = [&](int x, double *centro) {
+        int a = 0, b = image.height() - 1;
+        while (a < b && !bordo(x, a))
+            ++a;
+        while (b > a && !bordo(x, b))
+            --b;
+        *centro = (a + b) / 2.0;
+        return b - a;
+    };
+    double cx = image.width() * 0.45, cy = image.height() * 0.46;
+    int w = 0, h = 0;
+    for (int giro = 0; giro < 3; ++giro) {
+        w = larghezza(qRound(cy), &cx);
+        h = altezza(qRound(cx), &cy);
+    }
+    QVERIFY2(w > image.width() / 4 && h > image.height() / 4, qPrintable(QStringLiteral("%1 x %2").arg(w).arg(h)));
+    const QSize grande(4575, 3735), piccolo(3700, 3735);
+    const auto forma = [&](const QSize &posto) {
+        return (double(w) / image.width() * posto.width()) / (double(h) / image.height() * posto.height());
+    };
+    qInfo("%s: Terra di %d x %d pixel; larga/alta %.3f in %dx%d, %.3f in %dx%d", qPrintable(origini().at(frame)), w, h,
+          forma(grande), grande.width(), grande.height(), forma(piccolo), piccolo.width(), piccolo.height());
+    QVERIFY2(std::abs(forma(grande) - 1) < 0.02, qPrintable(QString::number(forma(grande))));
 }
 
 void TestSezioni::slabFollowsItsPath_data()
