@@ -4,8 +4,8 @@
 #include "animation/Fsintesi.h"
 #include "ui/Screens.h"
 
-void registraAnimazioni()
+void registraAnimazioni(Sessione& sessione)
 {
-    ui::Screens::instance().registerScreen(QStringLiteral("Formani"), [] { return new Formani; });
-    ui::Screens::instance().registerScreen(QStringLiteral("Fsintesi"), [] { return new Fsintesi; });
+    ui::Screens::instance().registerScreen(QStringLiteral("Formani"), [&sessione] { return new Formani(sessione); });
+    ui::Screens::instance().registerScreen(QStringLiteral("Fsintesi"), [&sessione] { return new Fsintesi(sessione); });
 }

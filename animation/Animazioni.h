@@ -1,4 +1,6 @@
 #pragma once
 
+class Sessione;
+
 // Makes the animation viewer and the animated synthesis known to the screen registry by name.
-void registraAnimazioni();
+void registraAnimazioni(Sessione& sessione);

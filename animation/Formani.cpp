@@ -1,6 +1,6 @@
 #include "animation/Formani.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "ui/Screens.h"
 
 namespace {
@@ -10,7 +10,7 @@ const ui::FontSpec kScritte{QStringLiteral("Arial"), 11, true};
 const QColor kCartiglio(255, 250, 235);
 }  // namespace
 
-Formani::Formani() : ui::Form(QStringLiteral("Formani"))
+Formani::Formani(Sessione& sessione) : ui::Form(QStringLiteral("Formani")), m_sessione(sessione)
 {
     setCaption(QStringLiteral("ANIMAZIONI"));
     setBackColor(QColor(233, 238, 242));
@@ -57,7 +57,7 @@ void Formani::Form_Load()
     Image3->load(QStringLiteral("immagini\\altre\\placche1.jpg"), false);
     Label3->hide();
     Label2->hide();
-    m_visore.carica(Modmorvel::numanimazione);
+    m_visore.carica(m_sessione.numanimazione);
     Timer1->setInterval(m_visore.intervallo());
     Labvel->setCaption(QString::number(m_visore.livello()));
     const Sequenza& s = m_visore.sequenza();
@@ -125,7 +125,7 @@ void Formani::cmdminvel_Click()
 
 void Formani::Cmdtorna_Click()
 {
-    const int n = Modmorvel::numargomento;
+    const int n = m_sessione.numargomento;
     if (n < 1 || n > 6)
         return;
     auto& screens = ui::Screens::instance();

@@ -1,5 +1,7 @@
 #pragma once
 
+class Sessione;
+
 #include "animation/Visore.h"
 #include "ui/Form.h"
 
@@ -8,7 +10,7 @@
 class Formani : public ui::Form {
     Q_OBJECT
 public:
-    Formani();
+    explicit Formani(Sessione& sessione);
 
     void Form_Load() override;
 
@@ -37,5 +39,6 @@ public:
     ui::Timer* Timer1;
 
 private:
+    Sessione& m_sessione;
     Visore m_visore;
 };

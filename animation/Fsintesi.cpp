@@ -1,6 +1,6 @@
 #include "animation/Fsintesi.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
@@ -51,7 +51,7 @@ QString Fsintesi::titolo()
     return QStringLiteral("                 Teoria delle placche illustrata con 4 sequenze animate");
 }
 
-Fsintesi::Fsintesi() : ui::Form(QStringLiteral("Fsintesi"))
+Fsintesi::Fsintesi(Sessione& sessione) : ui::Form(QStringLiteral("Fsintesi")), m_sessione(sessione)
 {
     setCaption(QStringLiteral("Form1"));
     setBackColor(kSfondo);
@@ -188,12 +188,17 @@ void Fsintesi::Form_Load()
     Frame2.setVisible(false);
     CmdRicomincio->hide();
     m_serie.ricomincia();
-    if (Modmorvel::nomestudente.isEmpty())
-        Modmorvel::chiedinome();
+    if (m_sessione.nomestudente.isEmpty())
+        m_sessione.chiedinome();
     // The opening picture stands until the first tick replaces it.
     Image1->load(SerieSintesi::fotogrammi(1), false);
     Timer1->setInterval(1000);
     Timer2->setInterval(1000);
+}
+
+void Fsintesi::avvia()
+{
+    Timer1->setEnabled(true);
 }
 
 void Fsintesi::Timer1_Timer()
@@ -332,7 +337,7 @@ void Fsintesi::CmdEsco_Click()
 {
     if (m_prova.totmax() != 0)
         Archiviare();
-    Modmorvel::uscita();
+    m_sessione.uscita();
 }
 
 void Fsintesi::Listedomande()
@@ -368,10 +373,10 @@ void Fsintesi::CmdCorreggi_Click()
 
 void Fsintesi::Archiviare()
 {
-    if (Modmorvel::nomestudente.isEmpty())
-        Modmorvel::chiedinome();
+    if (m_sessione.nomestudente.isEmpty())
+        m_sessione.chiedinome();
     const QString cosa = QStringLiteral("il risultato del test sulla sintesi animata");
-    if (!Modmorvel::dbcorso) {
+    if (!m_sessione.dbcorso) {
         ui::MessageBox::message(
             QStringLiteral("Attenzione: %1 NON è stato salvato: l'archivio dei risultati non è aperto.\n\n"
                            "Avvisa l'insegnante.")
@@ -379,13 +384,13 @@ void Fsintesi::Archiviare()
             ui::MessageBox::Ok, QStringLiteral("Risultato non salvato"));
         return;
     }
-    auto rsstudenti = Modmorvel::dbcorso->OpenRecordset(QStringLiteral("studenti"));
+    auto rsstudenti = m_sessione.dbcorso->OpenRecordset(QStringLiteral("studenti"));
     rsstudenti->AddNew();
     rsstudenti->setField(QStringLiteral("punteggio"), int(qint16(m_prova.totpunti())));
-    rsstudenti->setField(QStringLiteral("cognome e nome"), Modmorvel::nomestudente);
+    rsstudenti->setField(QStringLiteral("cognome e nome"), m_sessione.nomestudente);
     rsstudenti->setField(QStringLiteral("argomento"), QStringLiteral("Animazione finale"));
     rsstudenti->setField(QStringLiteral("maxpunti"), m_prova.totmax());
-    Modmorvel::registra(*rsstudenti, cosa);
+    m_sessione.registra(*rsstudenti, cosa);
 }
 
 void Fsintesi::tuttiNeutri()

@@ -1,5 +1,7 @@
 #pragma once
 
+class Sessione;
+
 #include "animation/ProvaSintesi.h"
 #include "animation/Riquadro.h"
 #include "animation/SerieSintesi.h"
@@ -14,13 +16,15 @@
 class Fsintesi : public ui::Form {
     Q_OBJECT
 public:
-    Fsintesi();
+    explicit Fsintesi(Sessione& sessione);
 
     // Designed smaller than the other screens; the layer scales this area into the window.
     QSize designSize() const override { return QSize(11895, 9000); }
 
     void Form_Load() override;
 
+    // The main menu starts the synthesis before showing it: its picture timer runs.
+    void avvia();
     void Timer1_Timer();
     void Timer2_Timer();
     void CmdContinuo_Click();
@@ -73,6 +77,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    Sessione& m_sessione;
     void Listedomande();
     void Archiviare();
     void avviaIngrandimento();

@@ -1,7 +1,7 @@
 #include "app/Avvio.h"
 
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "animation/Animazioni.h"
 #include "archive/Archivi.h"
 #include "assessment/Verifiche.h"
@@ -20,17 +20,17 @@ constexpr int kArchivioInutilizzabile = 2;
 constexpr int kLezioniIlleggibili = 3;
 }
 
-void registraSchermi()
+void registraSchermi(Sessione& sessione)
 {
     auto& screens = ui::Screens::instance();
-    screens.registerScreen(QStringLiteral("Fscelt"), [] { return new Fscelt; });
-    registraLezioni();
-    registraVerifiche();
-    registraArchivi();
-    registraAnimazioni();
+    screens.registerScreen(QStringLiteral("Fscelt"), [&sessione] { return new Fscelt(sessione); });
+    registraLezioni(sessione);
+    registraVerifiche(sessione);
+    registraArchivi(sessione);
+    registraAnimazioni(sessione);
 }
 
-std::unique_ptr<ui::Window> prepara(int* exitCode)
+std::unique_ptr<ui::Window> prepara(Sessione& sessione, int* exitCode)
 {
     // The lessons are part of the program: if they cannot be read the program is broken, not the room.
     if (!Argomenti::errore().isEmpty()) {
@@ -40,13 +40,13 @@ std::unique_ptr<ui::Window> prepara(int* exitCode)
         *exitCode = kLezioniIlleggibili;
         return nullptr;
     }
-    registraSchermi();
+    registraSchermi(sessione);
     auto window = std::make_unique<ui::Window>();
     window->resize(800, 600);
     ui::Screens::instance().setWindow(window.get());
-    QObject::connect(window.get(), &ui::Window::closeRequested, [] { Modmorvel::uscita(); });
+    QObject::connect(window.get(), &ui::Window::closeRequested, [&sessione] { sessione.uscita(); });
     auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().load(QStringLiteral("Fscelt")));
-    if (!menu || !Modmorvel::dbcorso) {
+    if (!menu || !sessione.dbcorso) {
         *exitCode = kArchivioInutilizzabile;
         ui::Screens::instance().reset();
         ui::Screens::instance().setWindow(nullptr);
@@ -59,8 +59,10 @@ std::unique_ptr<ui::Window> prepara(int* exitCode)
 
 int esegui()
 {
+    // The session outlives every screen: they are unloaded before it goes.
+    Sessione sessione;
     int exitCode = 0;
-    auto window = prepara(&exitCode);
+    auto window = prepara(sessione, &exitCode);
     if (!window)
         return exitCode;
     // Every screen takes the whole display; without a window manager "maximized" alone does nothing.
@@ -69,7 +71,6 @@ int esegui()
     window->showMaximized();
     const int result = QApplication::exec();
     ui::Screens::instance().reset();
-    Modmorvel::azzera();
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "app/Fscelt.h"
 
-#include "app/Modmorvel.h"
+#include "animation/Fsintesi.h"
+#include "app/Sessione.h"
 #include "ui/MessageBox.h"
 #include "ui/Pictures.h"
 #include "ui/Screens.h"
@@ -23,7 +24,7 @@ const TopicButton kTopics[6] = {
 };
 }  // namespace
 
-Fscelt::Fscelt() : ui::Form(QStringLiteral("Fscelt"))
+Fscelt::Fscelt(Sessione& sessione) : ui::Form(QStringLiteral("Fscelt")), m_sessione(sessione)
 {
     setCaption(QStringLiteral("scelta dell'argomento"));
     // The sky of the menu picture, so that the picture melts into the screen.
@@ -57,17 +58,17 @@ void Fscelt::Form_Load()
     if (!Image1->image().isNull())
         setBackColor(Image1->image().pixelColor(4, 4));
     const QString path = ui::Pictures::locate(QStringLiteral("immagini\\altre\\morvel6.mdb"));
-    Modmorvel::dbcorso = data::Database::open(path, &m_erroreArchivio);
-    if (!Modmorvel::dbcorso)
+    m_sessione.dbcorso = data::Database::open(path, &m_erroreArchivio);
+    if (!m_sessione.dbcorso)
         ui::MessageBox::message(m_erroreArchivio, ui::MessageBox::Ok);
 }
 
 void Fscelt::Command1_Click(int Index)
 {
-    Modmorvel::numargomento = qint16(Index + 1);
-    Modmorvel::apriargomento();
-    Modmorvel::apridomande();
-    Modmorvel::caricadomande();
+    m_sessione.numargomento = qint16(Index + 1);
+    m_sessione.apriargomento();
+    m_sessione.apridomande();
+    m_sessione.caricadomande();
     ui::Screens::instance().hide(name());
 }
 
@@ -84,9 +85,8 @@ void Fscelt::sommativo_Click()
 
 void Fscelt::cmdsinteanim_Click()
 {
-    if (ui::Form* sintesi = ui::Screens::instance().load(QStringLiteral("Fsintesi")))
-        if (auto* timer = sintesi->findChild<ui::Timer*>(QStringLiteral("Timer1")))
-            timer->setEnabled(true);
+    if (auto* sintesi = ui::Screens::instance().load<Fsintesi>(QStringLiteral("Fsintesi")))
+        sintesi->avvia();
     passaA(QStringLiteral("Fsintesi"));
 }
 
@@ -102,5 +102,5 @@ void Fscelt::CMDarchquest_Click()
 
 void Fscelt::cmduscita_Click()
 {
-    Modmorvel::uscita();
+    m_sessione.uscita();
 }

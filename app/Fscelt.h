@@ -1,5 +1,7 @@
 #pragma once
 
+class Sessione;
+
 #include "ui/Form.h"
 
 #include <QVector>
@@ -9,7 +11,7 @@
 class Fscelt : public ui::Form {
     Q_OBJECT
 public:
-    Fscelt();
+    explicit Fscelt(Sessione& sessione);
 
     void Form_Load() override;
     // Empty when the course database was opened; otherwise what went wrong, already shown to the user.
@@ -31,6 +33,7 @@ public:
     ui::Picture* Image1;
 
 private:
+    Sessione& m_sessione;
     // Shows `screen` in front of the menu (loading it if needed) and hides the menu behind it.
     void passaA(const QString& screen);
 

@@ -4,9 +4,9 @@
 #include "archive/FrmRISUL.h"
 #include "ui/Screens.h"
 
-void registraArchivi()
+void registraArchivi(Sessione& sessione)
 {
     auto& screens = ui::Screens::instance();
-    screens.registerScreen(QStringLiteral("frmRISUL"), [] { return new FrmRISUL; });
-    screens.registerScreen(QStringLiteral("FLIsomm"), [] { return new FLIsomm; });
+    screens.registerScreen(QStringLiteral("frmRISUL"), [&sessione] { return new FrmRISUL(sessione); });
+    screens.registerScreen(QStringLiteral("FLIsomm"), [&sessione] { return new FLIsomm(sessione); });
 }

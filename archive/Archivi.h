@@ -1,4 +1,6 @@
 #pragma once
 
+class Sessione;
+
 // Makes the two archives of results known to the screen registry by name.
-void registraArchivi();
+void registraArchivi(Sessione& sessione);

@@ -1,6 +1,6 @@
 #include "archive/Archivio.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "ui/Application.h"
 #include "ui/BusyCursor.h"
 #include "ui/MessageBox.h"
@@ -24,7 +24,8 @@ const auto kElencoVuotoElimina = QStringLiteral("L'elenco è vuoto: non c'è nie
 const auto kGiaEliminato = QStringLiteral("Le righe di questo elenco sono già state eliminate dall'archivio.");
 }  // namespace
 
-Archivio::Archivio(ImpostazioniArchivio impostazioni) : ui::Form(impostazioni.nome), m_imp(std::move(impostazioni))
+Archivio::Archivio(ImpostazioniArchivio impostazioni, Sessione& sessione)
+    : ui::Form(impostazioni.nome), m_imp(std::move(impostazioni)), m_sessione(sessione)
 {
     setCaption(m_imp.caption);
     if (m_imp.colore.isValid())
@@ -96,7 +97,7 @@ void Archivio::lasciaElenco()
 
 std::unique_ptr<data::ResultList> Archivio::apri(const std::optional<QString>& pupil)
 {
-    if (!Modmorvel::dbcorso) {
+    if (!m_sessione.dbcorso) {
         avvisa(QStringLiteral("L'archivio dei risultati non è aperto: non posso mostrare nessun elenco."));
         return nullptr;
     }
@@ -104,7 +105,7 @@ std::unique_ptr<data::ResultList> Archivio::apri(const std::optional<QString>& p
     for (const auto& c : std::as_const(m_imp.colonne))
         campi << c.campo;
     auto elenco =
-        std::make_unique<data::ResultList>(Modmorvel::dbcorso->connection(), m_imp.tabella, campi, pupil);
+        std::make_unique<data::ResultList>(m_sessione.dbcorso->connection(), m_imp.tabella, campi, pupil);
     if (!elenco->open()) {
         avvisa(QStringLiteral("Non riesco a leggere l'archivio dei risultati: %1.").arg(elenco->errorText()));
         return nullptr;
@@ -180,7 +181,7 @@ void Archivio::cmdselezione_Click()
     // leaves the list on screen, its paging, and what printing and deleting act on as they were.
     for (;;) {
         const QString nome = ui::MessageBox::input(QStringLiteral("scrivi cognome e nome"));
-        Modmorvel::nomestudente = nome;
+        m_sessione.nomestudente = nome;
         if (nome.isEmpty())
             return;
         auto elenco = apri(nome);
@@ -350,7 +351,7 @@ void Archivio::cmdcseltaarg_Click()
 void Archivio::cmduscita_Click()
 {
     if (m_imp.uscitaConConferma)
-        Modmorvel::uscita();
+        m_sessione.uscita();
     else
         ui::Application::end(0);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+class Sessione;
+
 #include "archive/Campi.h"
 #include "archive/Paginazione.h"
 #include "data/ResultList.h"
@@ -54,7 +56,7 @@ class Archivio : public ui::Form {
 public:
     static constexpr const char* kCodice = "cipresso";
 
-    explicit Archivio(ImpostazioniArchivio impostazioni);
+    Archivio(ImpostazioniArchivio impostazioni, Sessione& sessione);
 
     void Form_Load() override;
 
@@ -99,6 +101,7 @@ private:
     void avvisa(const QString& testo);
 
     ImpostazioniArchivio m_imp;
+    Sessione& m_sessione;
     Paginazione m_pagine;
     int m_numrighe = 0;
     qint16 m_tipoelenco = 0;

@@ -46,4 +46,4 @@ ImpostazioniArchivio FLIsomm::impostazioni()
     return a;
 }
 
-FLIsomm::FLIsomm() : Archivio(impostazioni()) {}
+FLIsomm::FLIsomm(Sessione& sessione) : Archivio(impostazioni(), sessione) {}

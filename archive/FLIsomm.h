@@ -6,6 +6,6 @@
 class FLIsomm : public Archivio {
     Q_OBJECT
 public:
-    FLIsomm();
+    explicit FLIsomm(Sessione& sessione);
     static ImpostazioniArchivio impostazioni();
 };

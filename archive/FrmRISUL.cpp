@@ -44,4 +44,4 @@ ImpostazioniArchivio FrmRISUL::impostazioni()
     return a;
 }
 
-FrmRISUL::FrmRISUL() : Archivio(impostazioni()) {}
+FrmRISUL::FrmRISUL(Sessione& sessione) : Archivio(impostazioni(), sessione) {}

@@ -6,6 +6,6 @@
 class FrmRISUL : public Archivio {
     Q_OBJECT
 public:
-    FrmRISUL();
+    explicit FrmRISUL(Sessione& sessione);
     static ImpostazioniArchivio impostazioni();
 };

@@ -1,6 +1,7 @@
 #include "assessment/FQimage.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
+#include "assessment/FQuest.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
@@ -23,7 +24,7 @@ const auto kMenu = QStringLiteral("Fscelt");
 const auto kTabellaRisultati = QStringLiteral("studenti");
 }  // namespace
 
-FQimage::FQimage() : ui::Form(QStringLiteral("FQimage"))
+FQimage::FQimage(Sessione& sessione) : ui::Form(QStringLiteral("FQimage")), m_sessione(sessione)
 {
     setCaption(QStringLiteral("DESCRIVI L'IMMAGINE"));
     setBackColor(QColor(222, 232, 240));
@@ -125,7 +126,7 @@ void FQimage::Form_Load()
     cmdriprovo->setEnabled(false);
     svuotaCaselle();
     m_maxpunti = 10;
-    m_argomento = Etichette::argomento(Modmorvel::numargomento);
+    m_argomento = Etichette::argomento(m_sessione.numargomento);
     if (m_argomento) {
         m_numeriesatti = m_argomento->numeriesatti;
         if (!Image1->load(m_argomento->immagine, false)) {
@@ -140,9 +141,9 @@ void FQimage::Form_Load()
         Label3[k - 1]->setAccessibleName(QStringLiteral("numero %1").arg(k));
         Label1[k - 1]->setCaption(m_argomento ? m_argomento->nomiparti[k] : QString());
     }
-    if (Modmorvel::modotest == 1)
+    if (m_sessione.modotest == ModoTest::Test)
         Cmdpertest->press();
-    else if (Modmorvel::modotest == 0)
+    else
         Cmdpereserc->press();
 }
 
@@ -169,27 +170,27 @@ void FQimage::Label4_DragDrop(int Index, int source)
 void FQimage::cmdRISULT_Click()
 {
     const Etichette::Caselle::Esito esito = m_caselle.valuta(m_numeriesatti);
-    Modmorvel::giuste = qint16(esito.giuste);
+    giuste = qint16(esito.giuste);
     for (int i = 0; i < Etichette::kCaselle; ++i)
         if (esito.sbagliata[i])
             m_rossa[i] = true;
     mostraCaselle();
-    txtrisult->setText(QString::number(Modmorvel::giuste));
+    txtrisult->setText(QString::number(giuste));
     cmdRISULT->setEnabled(false);
     cmdriprovo->setEnabled(true);
-    if (Modmorvel::modotest != 1)
+    if (m_sessione.modotest != ModoTest::Test)
         return;
 
     m_registrata = false;
     const QString cosa = QStringLiteral("il punteggio del test sull'immagine");
-    if (Modmorvel::dbcorso) {
-        auto rs = Modmorvel::dbcorso->OpenRecordset(kTabellaRisultati);
+    if (m_sessione.dbcorso) {
+        auto rs = m_sessione.dbcorso->OpenRecordset(kTabellaRisultati);
         rs->AddNew();
         rs->setField(QStringLiteral("maxpunti"), int(m_maxpunti));
-        rs->setField(QStringLiteral("punteggio"), int(Modmorvel::giuste));
-        rs->setField(QStringLiteral("cognome e nome"), Modmorvel::nomestudente);
+        rs->setField(QStringLiteral("punteggio"), int(giuste));
+        rs->setField(QStringLiteral("cognome e nome"), m_sessione.nomestudente);
         rs->setField(QStringLiteral("argomento"), txtTITOLO->text() + QStringLiteral(" (immagine)"));
-        m_registrata = Modmorvel::registra(*rs, cosa);
+        m_registrata = m_sessione.registra(*rs, cosa);
     } else {
         ui::MessageBox::message(QStringLiteral("Attenzione: %1 NON è stato salvato: l'archivio dei risultati non è "
                                                "aperto.\n\nAvvisa l'insegnante.")
@@ -201,7 +202,7 @@ void FQimage::cmdRISULT_Click()
     cmdtest->setEnabled(false);
     Cmdtorna->setEnabled(false);
     cmdriprovo->setEnabled(false);
-    Modmorvel::modotest = 0;
+    m_sessione.modotest = ModoTest::Esercizio;
 }
 
 void FQimage::cmdriprovo_Click()
@@ -218,23 +219,26 @@ void FQimage::cmdtest_Click()
     txtrisult->clear();
     cmdriprovo->setEnabled(false);
     auto& screens = ui::Screens::instance();
-    ui::Form* questionario = screens.show(kQuestionario);
+    auto* questionario = qobject_cast<FQuest*>(screens.show(kQuestionario));
     if (!questionario)
         return;
     screens.hide(name());
-    if (auto* b = questionario->control<ui::Button>(QStringLiteral("cmdquestionario")))
-        b->press();
+    questionario->riprendiTest();
+}
+
+void FQimage::abilitaRisultato()
+{
+    cmdRISULT->setEnabled(true);
 }
 
 void FQimage::Cmdtorna_Click()
 {
-    Modmorvel::modotest = 0;
+    m_sessione.modotest = ModoTest::Esercizio;
     auto& screens = ui::Screens::instance();
-    ui::Form* questionario = screens.load(kQuestionario);
+    auto* questionario = screens.load<FQuest>(kQuestionario);
     if (!questionario)
         return;
-    if (auto* b = questionario->control<ui::Button>(QStringLiteral("cmdesercitazione")))
-        b->press();
+    questionario->riprendiEsercizio();
     // The exercise may have sent the pupil to the menu (a questionnaire with no page to show).
     if (screens.isLoaded(kQuestionario)) {
         screens.show(kQuestionario);
@@ -269,7 +273,7 @@ void FQimage::cmdscegliarg_Click()
 
 void FQimage::cmduscita_Click()
 {
-    Modmorvel::uscita();
+    m_sessione.uscita();
 }
 
 void FQimage::showEvent(QShowEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+class Sessione;
+
 #include "assessment/Etichette.h"
 #include "ui/Form.h"
 
@@ -11,7 +13,7 @@
 class FQimage : public ui::Form {
     Q_OBJECT
 public:
-    FQimage();
+    explicit FQimage(Sessione& sessione);
 
     void Form_Load() override;
 
@@ -21,6 +23,8 @@ public:
     void cmdriprovo_Click();
     void cmdtest_Click();
     void Cmdtorna_Click();
+    // The questionnaire lets the pupil check the boxes when it opens this test.
+    void abilitaRisultato();
     void cmdarchivio_Click();
     void cmdscegliarg_Click();
     void cmduscita_Click();
@@ -78,4 +82,6 @@ private:
     bool m_mosso = false;
     QPointer<QLabel> m_fantasma;
     bool m_registrata = false;
+    Sessione& m_sessione;
+    qint16 giuste = 0;  // the boxes right at the last check
 };

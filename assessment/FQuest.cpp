@@ -1,6 +1,7 @@
 #include "assessment/FQuest.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
+#include "assessment/FQimage.h"
 #include "assessment/Questionario.h"
 #include "ui/MessageBox.h"
 #include "ui/Random.h"
@@ -36,7 +37,7 @@ int riga(int r)
 }
 }  // namespace
 
-FQuest::FQuest() : ui::Form(QStringLiteral("FQuest"))
+FQuest::FQuest(Sessione& sessione) : ui::Form(QStringLiteral("FQuest")), m_sessione(sessione)
 {
     setCaption(QStringLiteral("questionari"));
     setBackColor(QColor(128, 128, 128));
@@ -115,7 +116,7 @@ void FQuest::Form_Load()
     cmdmostradomande->hide();
     cmdRISULT->hide();
     cmdimage->hide();
-    Modmorvel::modotest = 0;
+    m_sessione.modotest = ModoTest::Esercizio;
 }
 
 void FQuest::cmdesercitazione_Click()
@@ -129,14 +130,14 @@ void FQuest::cmdesercitazione_Click()
     cmdimage->show();
     cmdRISULT->show();
     cmdmostradomande->show();
-    Modmorvel::modotest = 0;
+    m_sessione.modotest = ModoTest::Esercizio;
     Labrisult->setCaption(QString());
 }
 
 void FQuest::cmdquestionario_Click()
 {
-    Modmorvel::modotest = 1;
-    Modmorvel::chiedinome();
+    m_sessione.modotest = ModoTest::Test;
+    m_sessione.chiedinome();
     cmdimage->setEnabled(false);
     cmdesercitazione->hide();
     cmdRISULT->show();
@@ -151,9 +152,9 @@ void FQuest::cmdquestionario_Click()
     Text2->clear();
     Labrisult->setCaption(QString());
     m_pagineRegistrate = 0;
-    if (Modmorvel::rsdomande) {
-        Modmorvel::rsdomande->MoveFirst();
-        Modmorvel::caricadomande();
+    if (m_sessione.rsdomande) {
+        m_sessione.rsdomande->MoveFirst();
+        m_sessione.caricadomande();
     }
     cmdmostradomande->press();
 }
@@ -162,15 +163,15 @@ void FQuest::cmdmostradomande_Click()
 {
     Labrisult->setCaption(QString());
     for (int i = 1; i <= 10; ++i) {
-        Modmorvel::errori[i] = 0;
+        m_sessione.errori[i] = 0;
         scriviRiga(i - 1, QString());
         Text1[i - 1]->setBackColor(kGrigio);
     }
     if (!cercaPagina())
         return;
-    Modmorvel::caricadomande();
+    m_sessione.caricadomande();
     ordinecasuale();
-    Text2->setText(Modmorvel::titolo);
+    Text2->setText(m_sessione.titolo);
     Text2->setCursorPosition(0);
     cmdRISULT->setEnabled(true);
     cmdmostradomande->setEnabled(false);
@@ -178,10 +179,10 @@ void FQuest::cmdmostradomande_Click()
 
 bool FQuest::cercaPagina()
 {
-    data::Recordset* rs = Modmorvel::rsdomande.get();
+    data::Recordset* rs = m_sessione.rsdomande.get();
     const int pagine = rs ? rs->RecordCount() : 0;
     if (pagine == 0) {
-        const QString tabella = rs ? rs->table() : QStringLiteral("domande%1").arg(Modmorvel::numargomento);
+        const QString tabella = rs ? rs->table() : QStringLiteral("domande%1").arg(m_sessione.numargomento);
         ui::MessageBox::message(QStringLiteral("La tabella di domande \"%1\" non contiene nessuna pagina: il "
                                                "questionario di questo argomento non si può fare.\n\nAvvisa "
                                                "l'insegnante. Ora torni al menù.")
@@ -191,7 +192,7 @@ bool FQuest::cercaPagina()
     }
     for (int prova = 0; prova < pagine; ++prova) {
         if (rs->eof()) {
-            if (Modmorvel::modotest == 1) {
+            if (m_sessione.modotest == ModoTest::Test) {
                 fineTest();
                 return false;
             }
@@ -203,7 +204,7 @@ bool FQuest::cercaPagina()
         ui::MessageBox::message(difetto);
         rs->MoveNext();
     }
-    if (Modmorvel::modotest == 1) {
+    if (m_sessione.modotest == ModoTest::Test) {
         fineTest();
         return false;
     }
@@ -219,7 +220,7 @@ void FQuest::Check1_Click(int Index)
     if (!Check1[Index]->isChecked())
         return;
     Check2[Index]->setChecked(false);
-    Modmorvel::risposte[Index + 1] = 1;
+    m_sessione.risposte[Index + 1] = 1;
 }
 
 void FQuest::Check2_Click(int Index)
@@ -227,28 +228,28 @@ void FQuest::Check2_Click(int Index)
     if (!Check2[Index]->isChecked())
         return;
     Check1[Index]->setChecked(false);
-    Modmorvel::risposte[Index + 1] = 0;
+    m_sessione.risposte[Index + 1] = 0;
 }
 
 void FQuest::cmdRISULT_Click()
 {
     if (!verifica())
         return;
-    Modmorvel::punteggio = 0;
-    Modmorvel::correggi();
-    Labrisult->setCaption(QString::number(Modmorvel::punteggio));
+    m_sessione.punteggio = 0;
+    m_sessione.correggi();
+    Labrisult->setCaption(QString::number(m_sessione.punteggio));
     for (int r = 0; r < 10; ++r)
-        if (Modmorvel::errori[r + 1] == 1)
+        if (m_sessione.errori[r + 1] == 1)
             Text1[r]->setBackColor(kRosso);
 
-    data::Recordset* rs = Modmorvel::rsdomande.get();
-    if (Modmorvel::modotest == 0) {
+    data::Recordset* rs = m_sessione.rsdomande.get();
+    if (m_sessione.modotest == ModoTest::Esercizio) {
         if (rs) {
             rs->MoveNext();
             if (rs->eof())
                 rs->MoveFirst();
         }
-        Modmorvel::caricadomande();
+        m_sessione.caricadomande();
         cmdRISULT->setEnabled(false);
         cmdmostradomande->show();
         cmdmostradomande->setEnabled(true);
@@ -258,7 +259,7 @@ void FQuest::cmdRISULT_Click()
     if (rs)
         rs->MoveNext();
     if (rs && !rs->eof()) {
-        Modmorvel::caricadomande();
+        m_sessione.caricadomande();
         cmdRISULT->setEnabled(false);
         cmdmostradomande->setEnabled(true);
     } else {
@@ -269,26 +270,26 @@ void FQuest::cmdRISULT_Click()
 void FQuest::registraPagina()
 {
     const QString cosa = QStringLiteral("il punteggio di questa pagina");
-    if (!Modmorvel::dbcorso) {
+    if (!m_sessione.dbcorso) {
         ui::MessageBox::message(QStringLiteral("Attenzione: %1 NON è stato salvato: l'archivio dei risultati non è "
                                                "aperto.\n\nAvvisa l'insegnante.")
                                     .arg(cosa));
         return;
     }
-    auto rsstudenti = Modmorvel::dbcorso->OpenRecordset(kTabellaRisultati);
+    auto rsstudenti = m_sessione.dbcorso->OpenRecordset(kTabellaRisultati);
     rsstudenti->AddNew();
-    rsstudenti->setField(QStringLiteral("punteggio"), int(Modmorvel::punteggio));
-    rsstudenti->setField(QStringLiteral("cognome e nome"), Modmorvel::nomestudente);
+    rsstudenti->setField(QStringLiteral("punteggio"), int(m_sessione.punteggio));
+    rsstudenti->setField(QStringLiteral("cognome e nome"), m_sessione.nomestudente);
     rsstudenti->setField(QStringLiteral("argomento"), Text2->text());
     rsstudenti->setField(QStringLiteral("maxpunti"), 10);
-    if (Modmorvel::registra(*rsstudenti, cosa))
+    if (m_sessione.registra(*rsstudenti, cosa))
         ++m_pagineRegistrate;
 }
 
 void FQuest::fineTest()
 {
-    if (Modmorvel::rsdomande)
-        Modmorvel::rsdomande->MoveFirst();
+    if (m_sessione.rsdomande)
+        m_sessione.rsdomande->MoveFirst();
     cmdimage->setEnabled(true);
     cmdimage->show();
     cmdRISULT->setEnabled(false);
@@ -299,13 +300,22 @@ void FQuest::cmdimage_Click()
 {
     Labrisult->setCaption(QString());
     auto& screens = ui::Screens::instance();
-    ui::Form* immagine = screens.load(kImmagine);
+    auto* immagine = screens.load<FQimage>(kImmagine);
     if (!immagine)
         return;
-    if (auto* risultato = immagine->control<ui::Button>(QStringLiteral("cmdRISULT")))
-        risultato->setEnabled(true);
+    immagine->abilitaRisultato();
     screens.show(kImmagine);
     screens.hide(name());
+}
+
+void FQuest::riprendiTest()
+{
+    cmdquestionario->press();
+}
+
+void FQuest::riprendiEsercizio()
+{
+    cmdesercitazione->press();
 }
 
 void FQuest::Cmdhelp_Click()
@@ -329,7 +339,7 @@ void FQuest::cmdscegli_Click()
 
 void FQuest::cmduscita_Click()
 {
-    Modmorvel::uscita();
+    m_sessione.uscita();
 }
 
 bool FQuest::verifica()
@@ -347,12 +357,12 @@ void FQuest::ordinecasuale()
 {
     ui::Random::seedFromClock();
     const Questionario::PaginaMescolata pagina =
-        Questionario::ordinecasuale(Modmorvel::domande, Modmorvel::soluzioni, [] { return ui::Random::next(); });
+        Questionario::ordinecasuale(m_sessione.domande, m_sessione.soluzioni, [] { return ui::Random::next(); });
     for (int i = 1; i <= 10; ++i) {
         scriviRiga(i - 1, pagina.testi[i]);
         Check1[i - 1]->setChecked(false);
         Check2[i - 1]->setChecked(false);
-        Modmorvel::soluzioni[i] = pagina.codici[i];
+        m_sessione.soluzioni[i] = pagina.codici[i];
     }
 }
 

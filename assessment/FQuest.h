@@ -1,5 +1,7 @@
 #pragma once
 
+class Sessione;
+
 #include "ui/Form.h"
 
 #include <QVector>
@@ -10,12 +12,16 @@
 class FQuest : public ui::Form {
     Q_OBJECT
 public:
-    FQuest();
+    explicit FQuest(Sessione& sessione);
 
     void Form_Load() override;
 
     void cmdesercitazione_Click();
     void cmdquestionario_Click();
+    // The labelling test sends the pupil back: to the test (as "PASSO AL TEST" pressed) or to the
+    // exercise (as "Mi esercito" pressed).
+    void riprendiTest();
+    void riprendiEsercizio();
     void cmdmostradomande_Click();
     void Check1_Click(int Index);
     void Check2_Click(int Index);
@@ -50,6 +56,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    Sessione& m_sessione;
     bool verifica();
     void ordinecasuale();
     // Brings rsdomande onto a page that can be shown, telling the pupil about each one that cannot. False

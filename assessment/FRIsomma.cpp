@@ -1,6 +1,6 @@
 #include "assessment/FRIsomma.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "assessment/Sommativo.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
@@ -26,7 +26,7 @@ QString numero(double valore)
 }
 }  // namespace
 
-FRIsomma::FRIsomma() : ui::Form(kNomeSchermo)
+FRIsomma::FRIsomma(Sessione& sessione) : ui::Form(kNomeSchermo), m_sessione(sessione)
 {
     setCaption(QStringLiteral("RISULTATO DEL TEST SOMMATIVO"));
     setBackColor(kGrigio);
@@ -109,27 +109,26 @@ void FRIsomma::Form_Load()
 void FRIsomma::mostraRisultato()
 {
     const std::pair<ui::Label*, QString> valori[] = {
-        {Labnome, Modmorvel::nomestudente},
-        {LABsomma, numero(Modmorvel::totale)},
-        {LABvaluta, Modmorvel::valutazione},
-        {LABconosci, numero(Modmorvel::conoscere)},
-        {LABcomprendi, numero(Modmorvel::comprendere)},
-        {LABapplica, numero(Modmorvel::applicare)},
+        {Labnome, m_sessione.nomestudente},
+        {LABsomma, numero(m_sessione.totale)},
+        {LABvaluta, m_sessione.valutazione},
+        {LABconosci, numero(m_sessione.conoscere)},
+        {LABcomprendi, numero(m_sessione.comprendere)},
+        {LABapplica, numero(m_sessione.applicare)},
     };
     for (const auto& [label, valore] : valori) {
         label->setCaption(QString());
         label->setCaption(valore);
     }
-    lblnonsalvato->setVisible(!Sommativo::salvato);
+    lblnonsalvato->setVisible(!m_sessione.sommativoSalvato);
 }
 
 void FRIsomma::passaA(const QString& screen)
 {
     auto& screens = ui::Screens::instance();
-    // Until the program has that screen the card stays: unloading it first would leave no screen at all.
-    if (!screens.isRegistered(screen))
+    // The card goes only once the next screen is in front: the window always shows a screen.
+    if (!screens.show(screen))
         return;
-    screens.show(screen);
     screens.unload(name());
 }
 
@@ -145,5 +144,5 @@ void FRIsomma::cmdscegliarg_Click()
 
 void FRIsomma::cmduscita_Click()
 {
-    Modmorvel::uscita();
+    m_sessione.uscita();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+class Sessione;
+
 #include "ui/Form.h"
 
 // The result card of the summative test just finished: the pupil's name, the total and the three partial
@@ -7,7 +9,7 @@
 class FRIsomma : public ui::Form {
     Q_OBJECT
 public:
-    FRIsomma();
+    explicit FRIsomma(Sessione& sessione);
 
     void Form_Load() override;
     // Fills the value boxes from the results of the test.
@@ -36,6 +38,7 @@ public:
     ui::Button* cmduscita;
 
 private:
+    Sessione& m_sessione;
     // A fixed text and the value box laid over the blank gap in it.
     ui::Label* testoFisso(const QString& name, const QString& caption, const QRect& twips);
     ui::Label* casella(const QString& name, const QRect& twips, bool rossa);

@@ -1,6 +1,6 @@
 #include "assessment/FSommati.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "assessment/FRIsomma.h"
 #include "assessment/Questionario.h"
 #include "assessment/Sommativo.h"
@@ -30,7 +30,7 @@ const QColor kGrigio(192, 192, 192);
 const QColor kSfondo(58, 84, 112);  // deep slate: the grey rows and the white box numbers read well on it
 }  // namespace
 
-FSommati::FSommati() : ui::Form(kNomeSchermo)
+FSommati::FSommati(Sessione& sessione) : ui::Form(kNomeSchermo), m_sessione(sessione)
 {
     setCaption(QStringLiteral("Test sommativo"));
     setBackColor(kSfondo);
@@ -104,10 +104,10 @@ void FSommati::resizeEvent(QResizeEvent* event)
 
 void FSommati::Form_Load()
 {
-    Sommativo::inizia();
+    Sommativo::inizia(m_sessione);
     // The bank is checked before the name is asked: without pages there is no test to take.
-    if (Modmorvel::dbcorso)
-        m_rssommativo = Modmorvel::dbcorso->OpenRecordset(kTabellaDomande);
+    if (m_sessione.dbcorso)
+        m_rssommativo = m_sessione.dbcorso->OpenRecordset(kTabellaDomande);
     if (m_rssommativo)
         m_rssommativo->MoveFirst();
     if (!m_rssommativo || !paginaUsabile()) {
@@ -116,7 +116,7 @@ void FSommati::Form_Load()
         ui::Screens::instance().unload(name());
         return;
     }
-    Modmorvel::chiedinome();
+    m_sessione.chiedinome();
     creaultmat();
     cmdRISULT->hide();
 }
@@ -124,11 +124,11 @@ void FSommati::Form_Load()
 void FSommati::creaultmat()
 {
     for (int i = 1; i <= 10; ++i) {
-        Modmorvel::testisomm[i] = m_rssommativo->Fields(i + 1).toString();
-        Modmorvel::soluzioni[i] = qint16(m_rssommativo->Fields(i + 11).toInt());
+        testisomm[i] = m_rssommativo->Fields(i + 1).toString();
+        m_sessione.soluzioni[i] = qint16(m_rssommativo->Fields(i + 11).toInt());
     }
     for (int i = 1; i <= 10; ++i) {
-        Text1[i - 1]->setText(Modmorvel::testisomm[i]);
+        Text1[i - 1]->setText(testisomm[i]);
         Text1[i - 1]->setCursorPosition(0);
     }
     Text2->setText(m_rssommativo->Fields(QStringLiteral("argomento")).toString());
@@ -152,7 +152,7 @@ void FSommati::Check1_Click(int Index)
     if (!Check1[Index]->isChecked())
         return;
     Check2[Index]->setChecked(false);
-    Modmorvel::risposte[Index + 1] = 1;
+    m_sessione.risposte[Index + 1] = 1;
 }
 
 void FSommati::Check2_Click(int Index)
@@ -160,7 +160,7 @@ void FSommati::Check2_Click(int Index)
     if (!Check2[Index]->isChecked())
         return;
     Check1[Index]->setChecked(false);
-    Modmorvel::risposte[Index + 1] = 0;
+    m_sessione.risposte[Index + 1] = 0;
 }
 
 void FSommati::verifica()
@@ -183,7 +183,7 @@ void FSommati::cmdAVANTI_Click()
         vaiA(primaMancante(), 0);
         return;
     }
-    Sommativo::aggiungiPagina(Sommativo::puntiPagina(Modmorvel::risposte, Modmorvel::soluzioni));
+    Sommativo::aggiungiPagina(m_sessione, Sommativo::puntiPagina(m_sessione.risposte, m_sessione.soluzioni));
     const bool conIlFuoco = isAncestorOf(QApplication::focusWidget());
     m_rssommativo->MoveNext();
     if (paginaUsabile()) {
@@ -198,8 +198,8 @@ void FSommati::cmdAVANTI_Click()
             vaiA(0, 0);
         return;
     }
-    Sommativo::concludi();
-    Sommativo::registra();
+    Sommativo::concludi(m_sessione);
+    Sommativo::registra(m_sessione);
     cmdRISULT->show();
     cmdAVANTI->setCaption(kFinito);
     cmdAVANTI->setEnabled(false);
@@ -227,7 +227,7 @@ void FSommati::Command1_Click()
 
 void FSommati::fine_Click()
 {
-    Modmorvel::uscita();
+    m_sessione.uscita();
 }
 
 int FSommati::primaMancante() const

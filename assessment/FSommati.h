@@ -1,10 +1,13 @@
 #pragma once
 
+class Sessione;
+
 #include "data/Recordset.h"
 #include "ui/Form.h"
 
 #include <QVector>
 
+#include <array>
 #include <memory>
 
 // The summative test over the whole course: every page of the table "sommativo" once, in stored order,
@@ -16,7 +19,7 @@
 class FSommati : public ui::Form {
     Q_OBJECT
 public:
-    FSommati();
+    explicit FSommati(Sessione& sessione);
 
     void Form_Load() override;
 
@@ -46,6 +49,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    Sessione& m_sessione;
+    std::array<QString, 11> testisomm;  // the statements of the page shown, rows 1-10
     // From the current page on, the first one that can be shown (true), naming each damaged page it
     // passes; false past the last page.
     bool paginaUsabile();

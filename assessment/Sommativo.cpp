@@ -1,6 +1,6 @@
 #include "assessment/Sommativo.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 
 #include <cmath>
 
@@ -46,21 +46,21 @@ Punti puntiPagina(const std::array<qint16, 11>& risposte, const std::array<qint1
     return punti;
 }
 
-void inizia()
+void inizia(Sessione& sessione)
 {
-    Modmorvel::totale = Modmorvel::conoscere = Modmorvel::comprendere = Modmorvel::applicare = 0;
-    Modmorvel::numpagine = 0;
-    Modmorvel::valutazione.clear();
-    salvato = false;
+    sessione.totale = sessione.conoscere = sessione.comprendere = sessione.applicare = 0;
+    sessione.numpagine = 0;
+    sessione.valutazione.clear();
+    sessione.sommativoSalvato = false;
 }
 
-void aggiungiPagina(const Punti& punti)
+void aggiungiPagina(Sessione& sessione, const Punti& punti)
 {
-    ++Modmorvel::numpagine;
-    Modmorvel::conoscere += punti.conoscere;
-    Modmorvel::comprendere += punti.comprendere;
-    Modmorvel::applicare += punti.applicare;
-    Modmorvel::totale += punti.totale();
+    ++sessione.numpagine;
+    sessione.conoscere += punti.conoscere;
+    sessione.comprendere += punti.comprendere;
+    sessione.applicare += punti.applicare;
+    sessione.totale += punti.totale();
 }
 
 double taglia(double percentuale)
@@ -68,32 +68,32 @@ double taglia(double percentuale)
     return std::floor(percentuale + 1e-9);
 }
 
-void concludi()
+void concludi(Sessione& sessione)
 {
-    Modmorvel::valuta();
-    Modmorvel::conoscere = taglia(Modmorvel::conoscere);
-    Modmorvel::comprendere = taglia(Modmorvel::comprendere);
-    Modmorvel::applicare = taglia(Modmorvel::applicare);
-    Modmorvel::totale = taglia(Modmorvel::totale);
+    sessione.valuta();
+    sessione.conoscere = taglia(sessione.conoscere);
+    sessione.comprendere = taglia(sessione.comprendere);
+    sessione.applicare = taglia(sessione.applicare);
+    sessione.totale = taglia(sessione.totale);
 }
 
-bool registra()
+bool registra(Sessione& sessione)
 {
-    salvato = false;
-    if (!Modmorvel::dbcorso)
+    sessione.sommativoSalvato = false;
+    if (!sessione.dbcorso)
         return false;  // never: the program does not start without its database
-    Modmorvel::rssomm = Modmorvel::dbcorso->OpenRecordset(kTabellaRisultati);
-    data::Recordset& rs = *Modmorvel::rssomm;
+    const auto rssomm = sessione.dbcorso->OpenRecordset(kTabellaRisultati);
+    data::Recordset& rs = *rssomm;
     rs.AddNew();
     // A column that cannot be set stays empty, and the table refuses the row: registra reports it.
-    rs.setField(kNome, Modmorvel::nomestudente);
-    rs.setField(kTotale, qint64(Modmorvel::totale));
-    rs.setField(kConoscere, qint64(Modmorvel::conoscere));
-    rs.setField(kComprendere, qint64(Modmorvel::comprendere));
-    rs.setField(kApplicare, qint64(Modmorvel::applicare));
-    rs.setField(kValutazione, Modmorvel::valutazione);
-    salvato = Modmorvel::registra(rs, QStringLiteral("il risultato del test sommativo"));
-    return salvato;
+    rs.setField(kNome, sessione.nomestudente);
+    rs.setField(kTotale, qint64(sessione.totale));
+    rs.setField(kConoscere, qint64(sessione.conoscere));
+    rs.setField(kComprendere, qint64(sessione.comprendere));
+    rs.setField(kApplicare, qint64(sessione.applicare));
+    rs.setField(kValutazione, sessione.valutazione);
+    sessione.sommativoSalvato = sessione.registra(rs, QStringLiteral("il risultato del test sommativo"));
+    return sessione.sommativoSalvato;
 }
 
 }  // namespace Sommativo

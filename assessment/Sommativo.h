@@ -1,5 +1,7 @@
 #pragma once
 
+class Sessione;
+
 #include <QString>
 #include <QtGlobal>
 
@@ -7,7 +9,7 @@
 
 // The scoring of the summative test. Every page is worth ten points and its rows decide what they
 // measure: rows 1-5 knowledge, 6-8 understanding, 9-10 application. The running sums and the final
-// percentages live in Modmorvel, where the result card reads them.
+// percentages live in the session, where the result card reads them.
 namespace Sommativo {
 
 enum class Categoria { Conoscere, Comprendere, Applicare };
@@ -25,18 +27,17 @@ struct Punti {
 Punti puntiPagina(const std::array<qint16, 11>& risposte, const std::array<qint16, 11>& soluzioni);
 
 // A new test: sums, page count and grade back to nothing.
-void inizia();
+void inizia(Sessione& sessione);
 // Counts one answered page into the running sums.
-void aggiungiPagina(const Punti& punti);
+void aggiungiPagina(Sessione& sessione, const Punti& punti);
 // After the last page: percentages and grade word, then the percentages cut to whole numbers.
-void concludi();
+void concludi(Sessione& sessione);
 // A percentage cut to the whole number at or below it. A value that only misses a whole number by the
 // rounding of the division (99.99999999999999 for 100) counts as that whole number.
 double taglia(double percentuale);
 
-// Stores the result in "studsomm". On failure the pupil is told that it was not saved; false.
-bool registra();
-// Whether the result of the test just finished is in the archive.
-inline bool salvato = false;
+// Stores the result in "studsomm" and notes in the session whether it is stored. On failure the pupil
+// is told that it was not saved; false.
+bool registra(Sessione& sessione);
 
 }  // namespace Sommativo

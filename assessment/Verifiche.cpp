@@ -6,11 +6,11 @@
 #include "assessment/FSommati.h"
 #include "ui/Screens.h"
 
-void registraVerifiche()
+void registraVerifiche(Sessione& sessione)
 {
     auto& screens = ui::Screens::instance();
-    screens.registerScreen(QStringLiteral("FQuest"), [] { return new FQuest; });
-    screens.registerScreen(QStringLiteral("FQimage"), [] { return new FQimage; });
-    screens.registerScreen(QStringLiteral("FSommati"), [] { return new FSommati; });
-    screens.registerScreen(QStringLiteral("FRIsomma"), [] { return new FRIsomma; });
+    screens.registerScreen(QStringLiteral("FQuest"), [&sessione] { return new FQuest(sessione); });
+    screens.registerScreen(QStringLiteral("FQimage"), [&sessione] { return new FQimage(sessione); });
+    screens.registerScreen(QStringLiteral("FSommati"), [&sessione] { return new FSommati(sessione); });
+    screens.registerScreen(QStringLiteral("FRIsomma"), [&sessione] { return new FRIsomma(sessione); });
 }

@@ -1,6 +1,6 @@
 #include "lessons/Forarg.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "ui/Screens.h"
 
 #include <QCursor>
@@ -16,8 +16,9 @@ const QColor kFinestrella(255, 255, 210);
 const int kPannelloMargine = 4;  // pixels around the text, as the content is measured
 }  // namespace
 
-Forarg::Forarg(const Argomento& argomento)
-    : ui::Form(argomento.schermo), m_argomento(argomento), m_motore(std::make_unique<MotorePagine>(argomento))
+Forarg::Forarg(const Argomento& argomento, Sessione& sessione)
+    : ui::Form(argomento.schermo), m_argomento(argomento), m_sessione(sessione),
+      m_motore(std::make_unique<MotorePagine>(argomento))
 {
     const Argomento& a = argomento;
     setCaption(a.caption);
@@ -135,7 +136,7 @@ void Forarg::Cmdindietro_Click()
 void Forarg::dopoIlPasso(ui::Button* premuto, ui::Button* altro)
 {
     if (m_motore->vista().animazioneVisibile)
-        Modmorvel::numanimazione = qint16(m_motore->vista().animazione);
+        m_sessione.numanimazione = qint16(m_motore->vista().animazione);
     mostra();
     // The keyboard stays on the row when the button just pressed is disabled at the end of the topic.
     if (!premuto->isEnabled() && premuto->hasFocus())
@@ -183,5 +184,5 @@ void Forarg::cmdscegli_Click()
 
 void Forarg::cmduscita_Click()
 {
-    Modmorvel::uscita();
+    m_sessione.uscita();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+class Sessione;
+
 #include "lessons/MotorePagine.h"
 #include "ui/Form.h"
 
@@ -10,7 +12,7 @@
 class Forarg : public ui::Form {
     Q_OBJECT
 public:
-    explicit Forarg(const Argomento& argomento);
+    Forarg(const Argomento& argomento, Sessione& sessione);
 
     void Form_Load() override;
 
@@ -44,6 +46,7 @@ private:
     void dopoIlPasso(ui::Button* premuto, ui::Button* altro);
 
     const Argomento& m_argomento;
+    Sessione& m_sessione;
     std::unique_ptr<MotorePagine> m_motore;
     QString m_immagineMostrata;
 };

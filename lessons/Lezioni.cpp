@@ -4,10 +4,10 @@
 #include "lessons/Forarg.h"
 #include "ui/Screens.h"
 
-void registraLezioni()
+void registraLezioni(Sessione& sessione)
 {
     for (int n = 1; n <= 6; ++n) {
         if (const Argomento* a = Argomenti::argomento(n))
-            ui::Screens::instance().registerScreen(a->schermo, [a] { return new Forarg(*a); });
+            ui::Screens::instance().registerScreen(a->schermo, [a, &sessione] { return new Forarg(*a, sessione); });
     }
 }

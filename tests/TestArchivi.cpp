@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "archive/Archivio.h"
 #include "archive/Campi.h"
 #include "ui/MessageBox.h"
@@ -51,7 +51,7 @@ QStringList valori(const QString& archivio, const QString& nome, int i)
 void aggiungi(const QString& archivio, int quante, const std::function<QString(int)>& nome = alunno, int da = 1,
               const QString& argomento = QStringLiteral("La crosta oceanica"))
 {
-    QSqlDatabase db = Modmorvel::dbcorso->connection();
+    QSqlDatabase db = TestSupport::sessione().dbcorso->connection();
     QVERIFY(db.transaction());
     {
         QSqlQuery q(db);
@@ -254,7 +254,7 @@ private slots:
         seleziona(a, nome);
         QCOMPARE(mostrate(a).mid(0, 3), pagina({valori(kFli, nome, 10), valori(kFli, nome, 11)}, 1, 7).mid(0, 3));
         a->cmdcseltaarg->click();
-        QCOMPARE(Modmorvel::nomestudente, nome);
+        QCOMPARE(TestSupport::sessione().nomestudente, nome);
     }
 
     // A name not found asks again (OK) or gives up (Cancel). A selection given up in any way (empty name,
@@ -309,10 +309,10 @@ private slots:
             QCOMPARE(testi, (QStringList{"scrivi cognome e nome", "ATTENZIONE, non hai scritto bene il nome",
                                          "scrivi cognome e nome", "ATTENZIONE, non hai scritto bene il nome",
                                          "ABBANDONO QUESTA RICERCA"}));
-            QCOMPARE(Modmorvel::nomestudente, QStringLiteral("Nessuno Ancora"));
+            QCOMPARE(TestSupport::sessione().nomestudente, QStringLiteral("Nessuno Ancora"));
         } else {
             QCOMPARE(testi, QStringList{"scrivi cognome e nome"});
-            QCOMPARE(Modmorvel::nomestudente, QString());
+            QCOMPARE(TestSupport::sessione().nomestudente, QString());
         }
         QCOMPARE(mostrate(a), mostratePrima);
         QCOMPARE(abilitati(a), abilitatiPrima);
@@ -365,7 +365,7 @@ private slots:
             elenco << valori(archivio, nomi[i - 1], i);
         const int colonne = int(a->Listsomm.size());
         QCOMPARE(mostrate(a), pagina(elenco, 1, colonne));
-        QCOMPARE(Modmorvel::nomestudente, scritto);
+        QCOMPARE(TestSupport::sessione().nomestudente, scritto);
         elimina(a, QStringLiteral("cipresso"));
         QCOMPARE(righe(folder.archivio(), archivio), 2);
         QCOMPARE(righe(folder.archivio(), archivio, QStringLiteral("Rossi Maria")), 1);

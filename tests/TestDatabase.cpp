@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "data/Clock.h"
 #include "data/CourseBuilder.h"
 #include "data/Database.h"
@@ -306,17 +306,16 @@ private slots:
     {
         TestSupport::CartellaProgramma folder;
         QString error;
-        Modmorvel::dbcorso = Database::open(folder.archivio(), &error);
-        auto rs = Modmorvel::dbcorso->OpenRecordset(QStringLiteral("studsomm"));
+        TestSupport::sessione().dbcorso = Database::open(folder.archivio(), &error);
+        auto rs = TestSupport::sessione().dbcorso->OpenRecordset(QStringLiteral("studsomm"));
         rs->AddNew();
         rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Neri Ugo"));
         rs->setField(QStringLiteral("punteggio totale"), 250);
-        QVERIFY(!Modmorvel::registra(*rs, QStringLiteral("il risultato del test sommativo")));
+        QVERIFY(!TestSupport::sessione().registra(*rs, QStringLiteral("il risultato del test sommativo")));
         const auto shown = ui::MessageBox::shown();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QStringLiteral("il risultato del test sommativo NON è stato salvato")));
         QCOMPARE(countRows(folder.archivio(), QStringLiteral("studsomm")), 0);
-        Modmorvel::azzera();
     }
 
     // "Riprova" stores the same row once the cause is gone; "Continua senza salvare" gives it up.
@@ -339,30 +338,29 @@ private slots:
         QFETCH(int, riquadri);
         TestSupport::CartellaProgramma folder;
         QString error;
-        Modmorvel::dbcorso = Database::open(folder.archivio(), &error);
+        TestSupport::sessione().dbcorso = Database::open(folder.archivio(), &error);
         if (guarisce > 0) {
             TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studenti"), guarisce);
         } else {
             QSqlQuery(QStringLiteral(R"(CREATE TRIGGER "sempre" BEFORE INSERT ON "studenti" )"
                                      R"(BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END)"),
-                      Modmorvel::dbcorso->connection());
+                      TestSupport::sessione().dbcorso->connection());
             for (int i = 0; i < riprova; ++i)
                 ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerRetry);
         }
         ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerContinue);
-        auto rs = Modmorvel::dbcorso->OpenRecordset(QStringLiteral("studenti"));
+        auto rs = TestSupport::sessione().dbcorso->OpenRecordset(QStringLiteral("studenti"));
         rs->AddNew();
         rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Neri Ugo"));
         rs->setField(QStringLiteral("argomento"), QStringLiteral("prova"));
         rs->setField(QStringLiteral("punteggio"), 8);
         rs->setField(QStringLiteral("maxpunti"), 10);
-        QCOMPARE(Modmorvel::registra(*rs, QStringLiteral("il punteggio di questa pagina")), salvato);
+        QCOMPARE(TestSupport::sessione().registra(*rs, QStringLiteral("il punteggio di questa pagina")), salvato);
         QCOMPARE(TestSupport::richiesteDiRiprovare(), riquadri);
         const auto shown = ui::MessageBox::shown();
         QVERIFY(shown[0].text.contains(QStringLiteral("il punteggio di questa pagina NON è stato salvato")));
         QVERIFY(shown[0].text.contains(QStringLiteral("il disco è pieno")));
         QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), salvato ? 1 : 0);
-        Modmorvel::azzera();
     }
 
     // Another copy of the program holding the file: the store gives up after a short wait with the wait
@@ -372,9 +370,9 @@ private slots:
         TestSupport::CartellaProgramma folder;
         Database::setBusyWait(300);
         QString error;
-        Modmorvel::dbcorso = Database::open(folder.archivio(), &error);
+        TestSupport::sessione().dbcorso = Database::open(folder.archivio(), &error);
         Database::setBusyWait(0);
-        QVERIFY(Modmorvel::dbcorso);
+        QVERIFY(TestSupport::sessione().dbcorso);
         {
             QSqlDatabase altro = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altro"));
             altro.setDatabaseName(folder.archivio());
@@ -387,13 +385,13 @@ private slots:
             QSqlDatabase::database(QStringLiteral("altro")).rollback();
         });
         ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerRetry);
-        auto rs = Modmorvel::dbcorso->OpenRecordset(QStringLiteral("studsomm"));
+        auto rs = TestSupport::sessione().dbcorso->OpenRecordset(QStringLiteral("studsomm"));
         rs->AddNew();
         rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Neri Ugo"));
         for (const char* c : {"punteggio totale", "conscere", "comprendere", "applicare"})
             rs->setField(QString::fromLatin1(c), 50);
         rs->setField(QStringLiteral("valutazione"), QStringLiteral("NON SUFFICIENTE"));
-        QVERIFY(Modmorvel::registra(*rs, QStringLiteral("il risultato del test sommativo")));
+        QVERIFY(TestSupport::sessione().registra(*rs, QStringLiteral("il risultato del test sommativo")));
         QSqlDatabase::removeDatabase(QStringLiteral("altro"));
         const auto shown = ui::MessageBox::shown();
         QCOMPARE(shown.size(), 1);
@@ -402,7 +400,6 @@ private slots:
         QVERIFY(!cursoreDuranteIlMessaggio);
         QVERIFY(!ui::BusyCursor::active());
         QCOMPARE(countRows(folder.archivio(), QStringLiteral("studsomm")), 1);
-        Modmorvel::azzera();
     }
 
     // A row is on disk when Update returns: the writer is killed at once and the row is there.

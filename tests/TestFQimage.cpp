@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "assessment/Etichette.h"
 #include "assessment/FQimage.h"
 #include "assessment/FQuest.h"
@@ -34,7 +34,7 @@ FQimage* apri(int argomento, int modo, QSize finestra = {800, 600})
     auto* quest = qobject_cast<FQuest*>(screens.show(QStringLiteral("FQuest")));
     menu()->window()->resize(finestra);
     QCoreApplication::processEvents();
-    Modmorvel::modotest = qint16(modo);
+    TestSupport::sessione().modotest = modo == 1 ? ModoTest::Test : ModoTest::Esercizio;
     quest->cmdimage->show();
     quest->cmdimage->setEnabled(true);
     quest->cmdimage->click();
@@ -246,13 +246,12 @@ private slots:
         TestSupport::CartellaProgramma folder(true, true);
         FQimage* f = apri(argomento, 1);
         QVERIFY(f);
-        Modmorvel::nomestudente = QStringLiteral("D'Amico Sara");
+        TestSupport::sessione().nomestudente = QStringLiteral("D'Amico Sara");
         const auto* a = Etichette::argomento(argomento);
         for (int i = 0; i < giuste; ++i)
             trascinaInCasella(f, a->numeriesatti[i].toInt() - 1, i);
         f->cmdRISULT->click();
         QCOMPARE(f->txtrisult->text(), QString::number(giuste));
-        QCOMPARE(int(Modmorvel::giuste), giuste);
         for (int i = 0; i < 10; ++i)
             QCOMPARE(f->Label4[i]->backColor(), i < giuste ? kArancio : kRosso);
         const QList<TestSupport::Riga> righe = TestSupport::righeStudenti(folder.archivio());
@@ -262,7 +261,7 @@ private slots:
         QCOMPARE(righe[0].punteggio, giuste);
         QCOMPARE(righe[0].maxpunti, 10);
         QVERIFY(f->rigaRegistrata());
-        QCOMPARE(int(Modmorvel::modotest), 0);
+        QCOMPARE(int(TestSupport::sessione().modotest), 0);
         QCOMPARE(pulsantiUsabili(f), (QStringList{"cmdarchivio", "cmdscegliarg", "cmduscita"}));
         TestSupport::fotografa(f->window(), QStringLiteral("FQimage-registrato-%1").arg(argomento));
     }
@@ -321,7 +320,7 @@ private slots:
         FQimage* f = apri(2, 1);
         QVERIFY(f);
         TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studenti"), 1);
-        Modmorvel::nomestudente = QStringLiteral("Blu Ivo");
+        TestSupport::sessione().nomestudente = QStringLiteral("Blu Ivo");
         f->cmdRISULT->click();
         QCOMPARE(TestSupport::richiesteDiRiprovare(), 1);
         QVERIFY(f->rigaRegistrata());
@@ -362,9 +361,9 @@ private slots:
         QCOMPARE(screens.front()->name(), davanti);
         QCOMPARE(screens.isLoaded(QStringLiteral("FQimage")), immagineCaricata);
         QCOMPARE(screens.isLoaded(QStringLiteral("FQuest")), questCaricato);
-        QCOMPARE(int(Modmorvel::modotest), modo);
+        QCOMPARE(int(TestSupport::sessione().modotest), modo);
         if (auto* quest = qobject_cast<FQuest*>(screens.front())) {
-            QCOMPARE(quest->Text2->text(), Modmorvel::titolo);
+            QCOMPARE(quest->Text2->text(), TestSupport::sessione().titolo);
             // Back on the picture, as it was left, with the boxes empty again.
             quest->cmdimage->setEnabled(true);
             quest->cmdimage->click();

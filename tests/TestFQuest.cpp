@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "assessment/FQimage.h"
 #include "assessment/FQuest.h"
 #include "assessment/Questionario.h"
@@ -214,7 +214,7 @@ private slots:
         (primaVero ? q->Check2 : q->Check1)[4]->click();
         QCOMPARE(q->Check1[4]->isChecked(), !primaVero);
         QCOMPARE(q->Check2[4]->isChecked(), primaVero);
-        QCOMPARE(int(Modmorvel::risposte[5]), primaVero ? 0 : 1);
+        QCOMPARE(int(TestSupport::sessione().risposte[5]), primaVero ? 0 : 1);
     }
 
     // An unticked row stops the check: the message, nothing scored, nothing stored, the page as it was.
@@ -289,7 +289,7 @@ private slots:
         q->cmdesercitazione->click();
         ui::MessageBox::setNextInput(QStringLiteral("  Verdi   Luca "));
         q->cmdquestionario->click();
-        QCOMPARE(int(Modmorvel::modotest), 1);
+        QCOMPARE(int(TestSupport::sessione().modotest), 1);
         QCOMPARE(pulsantiUsabili(q), (QStringList{"Cmdhelp", "cmdRISULT", "cmdscegli", "cmduscita"}));
         QVERIFY(q->cmdimage->isVisible() && !q->cmdimage->isEnabled());
         for (int n = 0; n < 3; ++n) {
@@ -314,7 +314,7 @@ private slots:
             QCOMPARE(righe[n].maxpunti, 10);
         }
         QCOMPARE(q->pagineRegistrate(), 3);
-        QCOMPARE(Modmorvel::rsdomande->AbsolutePosition(), 0);
+        QCOMPARE(TestSupport::sessione().rsdomande->AbsolutePosition(), 0);
         QCOMPARE(ui::MessageBox::shown().size(), 1);  // only the name
 
         // On to the picture, which finds the test mode.
@@ -324,7 +324,7 @@ private slots:
         QVERIFY(immagine->cmdRISULT->isEnabled());
         QVERIFY(!immagine->cmdscegliarg->isEnabled());
         QVERIFY(ui::Screens::instance().isLoaded(QStringLiteral("FQuest")));
-        QCOMPARE(int(Modmorvel::modotest), 1);
+        QCOMPARE(int(TestSupport::sessione().modotest), 1);
     }
 
     void nomeChiestoUnaVolta()
@@ -334,7 +334,7 @@ private slots:
         QVERIFY(q);
         ui::MessageBox::setNextInput(QString(), true);
         q->cmdquestionario->click();
-        QCOMPARE(Modmorvel::nomestudente, QStringLiteral("Anonimo"));
+        QCOMPARE(TestSupport::sessione().nomestudente, QStringLiteral("Anonimo"));
         q->cmdscegli->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!quest());

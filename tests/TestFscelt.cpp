@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
@@ -51,16 +51,16 @@ private slots:
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
         menu()->Command1[indice]->click();
-        QCOMPARE(int(Modmorvel::numargomento), indice + 1);
+        QCOMPARE(int(TestSupport::sessione().numargomento), indice + 1);
         const QString table = QStringLiteral("domande%1").arg(indice + 1);
-        QVERIFY(Modmorvel::rsdomande);
-        QCOMPARE(Modmorvel::rsdomande->table(), table);
+        QVERIFY(TestSupport::sessione().rsdomande);
+        QCOMPARE(TestSupport::sessione().rsdomande->table(), table);
         const QStringList page = firstPage(folder.archivio(), table);
         QCOMPARE(page.size(), 22);
-        QCOMPARE(Modmorvel::titolo, page[1]);
+        QCOMPARE(TestSupport::sessione().titolo, page[1]);
         for (int i = 1; i <= 10; ++i) {
-            QCOMPARE(Modmorvel::domande[i], page[i + 1]);
-            QCOMPARE(QString::number(Modmorvel::soluzioni[i]), page[i + 11]);
+            QCOMPARE(TestSupport::sessione().domande[i], page[i + 1]);
+            QCOMPARE(QString::number(TestSupport::sessione().soluzioni[i]), page[i + 11]);
         }
         // The topic's lesson comes to the front, the menu is hidden.
         QCOMPARE(ui::Screens::instance().front()->name(), QStringLiteral("forarg%1").arg(indice + 1));
@@ -73,12 +73,12 @@ private slots:
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
         menu()->Command1_Click(1);
-        Modmorvel::rsdomande->MoveNext();
+        TestSupport::sessione().rsdomande->MoveNext();
         menu()->Command1_Click(3);
-        QCOMPARE(Modmorvel::rsdomande->table(), QStringLiteral("domande4"));
-        QCOMPARE(Modmorvel::titolo, firstPage(folder.archivio(), QStringLiteral("domande4")).value(1));
+        QCOMPARE(TestSupport::sessione().rsdomande->table(), QStringLiteral("domande4"));
+        QCOMPARE(TestSupport::sessione().titolo, firstPage(folder.archivio(), QStringLiteral("domande4")).value(1));
         menu()->Command1_Click(1);
-        QCOMPARE(Modmorvel::titolo, firstPage(folder.archivio(), QStringLiteral("domande2")).value(1));
+        QCOMPARE(TestSupport::sessione().titolo, firstPage(folder.archivio(), QStringLiteral("domande2")).value(1));
     }
 
     // Without a usable course database the program says so, names the file, and shows no menu.
@@ -101,13 +101,13 @@ private slots:
         QVERIFY(TestSupport::apriMenu());
         menu()->Command1_Click(2);
         ui::Screens::instance().show(QStringLiteral("Fscelt"));
-        const QString titolo = Modmorvel::titolo;
+        const QString titolo = TestSupport::sessione().titolo;
         ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerCancel);
         menu()->cmduscita->click();
         QCOMPARE(TestSupport::fineRichiesta(), 0);
         QCOMPARE(ui::Screens::instance().front(), menu());
-        QCOMPARE(Modmorvel::titolo, titolo);
-        QCOMPARE(int(Modmorvel::numargomento), 3);
+        QCOMPARE(TestSupport::sessione().titolo, titolo);
+        QCOMPARE(int(TestSupport::sessione().numargomento), 3);
         ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerOk);
         menu()->cmduscita->click();
         QCOMPARE(TestSupport::fineRichiesta(), 1);

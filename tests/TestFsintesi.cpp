@@ -4,7 +4,7 @@
 
 #include "animation/Fsintesi.h"
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
@@ -83,7 +83,7 @@ QStringList righe()
 {
     QStringList out;
     QSqlQuery q(QStringLiteral(R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti" FROM "studenti")"),
-                Modmorvel::dbcorso->connection());
+                TestSupport::sessione().dbcorso->connection());
     while (q.next())
         out << QStringLiteral("%1|%2|%3|%4").arg(q.value(0).toString(), q.value(1).toString(),
                                                  q.value(2).toString(), q.value(3).toString());
@@ -125,11 +125,11 @@ private slots:
         QFETCH(QString, giaNoto);
         QFETCH(bool, annullato);
         QFETCH(QString, nome);
-        Modmorvel::nomestudente = giaNoto;
+        TestSupport::sessione().nomestudente = giaNoto;
         ui::MessageBox::setNextInput(kNome, annullato);
         Fsintesi* f = apri();
         QCOMPARE(ui::Screens::instance().visibleScreens(), QStringList{QStringLiteral("Fsintesi")});
-        QCOMPARE(Modmorvel::nomestudente, nome);
+        QCOMPARE(TestSupport::sessione().nomestudente, nome);
         QCOMPARE(ui::MessageBox::shown().size(), giaNoto.isEmpty() ? 1 : 0);
         QCOMPARE(f->window()->windowTitle(), QStringLiteral("Form1"));
         QVERIFY(f->Timer1->isEnabled() && !f->Timer2->isEnabled());
@@ -492,13 +492,13 @@ private slots:
         QVERIFY(finoAllaProva(f, 1));
         segna(f, true);
         f->CmdCorreggi->click();
-        QSqlQuery(QStringLiteral("PRAGMA query_only = ON"), Modmorvel::dbcorso->connection());
+        QSqlQuery(QStringLiteral("PRAGMA query_only = ON"), TestSupport::sessione().dbcorso->connection());
         ui::MessageBox::clear();
         f->Cmdmenu->click();
         QCOMPARE(ui::MessageBox::shown().size(), 1);
         QVERIFY(ui::MessageBox::shown()[0].text.contains(QStringLiteral("NON è stato salvato")));
         QCOMPARE(ui::Screens::instance().front(), menu());
-        QSqlQuery(QStringLiteral("PRAGMA query_only = OFF"), Modmorvel::dbcorso->connection());
+        QSqlQuery(QStringLiteral("PRAGMA query_only = OFF"), TestSupport::sessione().dbcorso->connection());
         QVERIFY(righe().isEmpty());
     }
 

@@ -2,7 +2,7 @@
 #include "TestiCitati.h"
 
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "lessons/Argomento.h"
 #include "lessons/Forarg.h"
 #include "lessons/MotorePagine.h"
@@ -328,7 +328,7 @@ private slots:
         QFETCH(bool, animazione);
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
-        Modmorvel::numanimazione = 0;
+        TestSupport::sessione().numanimazione = 0;
         menu()->Command1[n - 1]->click();
         Forarg* f = lezione();
         QVERIFY(f);
@@ -344,7 +344,7 @@ private slots:
         QCOMPARE(f->cmdanimazione != nullptr, n != 6);
         if (f->cmdanimazione)
             QCOMPARE(f->cmdanimazione->isVisible(), animazione);
-        QCOMPARE(int(Modmorvel::numanimazione), animazione ? 2 : 0);
+        QCOMPARE(int(TestSupport::sessione().numanimazione), animazione ? 2 : 0);
         QCOMPARE(f->cmduscita->caption(), n == 1 ? QStringLiteral("Esco") : QStringLiteral("Esco "));
         for (ui::Label* l : std::as_const(f->finestrelle))
             QVERIFY(!l->isVisible());
@@ -361,7 +361,7 @@ private slots:
         for (int i = 1; i < 12; ++i)
             f->cmdAVANTI->click();
         QVERIFY(f->cmdanimazione->isVisible());
-        QCOMPARE(int(Modmorvel::numanimazione), 1);
+        QCOMPARE(int(TestSupport::sessione().numanimazione), 1);
         f->cmdanimazione->click();
         QVERIFY(f->cmdanimazione->isHidden());
         QCOMPARE(ui::Screens::instance().front()->name(), QStringLiteral("Formani"));
@@ -373,7 +373,7 @@ private slots:
         QVERIFY(f->cmdanimazione->isHidden());
         f->Cmdindietro->click();
         QVERIFY(f->cmdanimazione->isVisible());
-        QCOMPARE(int(Modmorvel::numanimazione), 1);
+        QCOMPARE(int(TestSupport::sessione().numanimazione), 1);
     }
 
     void hotspotClickedWithMouseAndKeyboard()

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Avvio.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "data/CourseBuilder.h"
 #include "ui/Application.h"
 #include "ui/MessageBox.h"
@@ -24,6 +24,7 @@ namespace {
 int g_fine = 0;
 int g_codiceAvvio = 0;
 std::unique_ptr<ui::Window> g_window;
+std::unique_ptr<Sessione> g_sessione = std::make_unique<Sessione>();
 
 void copiaAlbero(const QString& from, const QString& to)
 {
@@ -83,7 +84,7 @@ bool apriMenu()
 {
     chiudiTutto();
     int exitCode = 0;
-    g_window = Avvio::prepara(&exitCode);
+    g_window = Avvio::prepara(*g_sessione, &exitCode);
     g_codiceAvvio = exitCode;
     if (g_window) {
         g_window->resize(800, 600);
@@ -102,7 +103,12 @@ void chiudiTutto()
     ui::Screens::instance().reset();
     ui::Screens::instance().setWindow(nullptr);
     g_window.reset();
-    Modmorvel::azzera();
+    g_sessione = std::make_unique<Sessione>();
+}
+
+Sessione& sessione()
+{
+    return *g_sessione;
 }
 
 QList<Riga> righeStudenti(const QString& databasePath)

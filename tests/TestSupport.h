@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class Sessione;
+
 // What every screen test needs: dialogs answered in advance, timers fired by hand, a fixed random seed,
 // and a program folder of its own with a fresh course database in it.
 namespace TestSupport {
@@ -30,11 +32,14 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Opens the main menu over the folder as the program does; true when the course database opened.
+// Opens the main menu over the folder as the program does, on a fresh session; true when the course
+// database opened.
 bool apriMenu();
+// The session the screens of the last apriMenu() share (a fresh one before any).
+Sessione& sessione();
 // The exit code the program would have ended with when apriMenu() failed.
 int codiceAvvio();
-// Unloads every screen and forgets the shared state.
+// Unloads every screen and starts a fresh session.
 void chiudiTutto();
 
 // The rows of "studenti" in the order they were stored, read straight from the file.

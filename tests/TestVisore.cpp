@@ -3,7 +3,7 @@
 #include "animation/Formani.h"
 #include "animation/Visore.h"
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "lessons/Forarg.h"
 #include "ui/Screens.h"
 
@@ -138,8 +138,8 @@ private slots:
         QFETCH(bool, minore);
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
-        Modmorvel::numanimazione = 3;
-        Modmorvel::numargomento = 5;
+        TestSupport::sessione().numanimazione = 3;
+        TestSupport::sessione().numargomento = 5;
         auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
         QVERIFY(f);
         for (QChar c : clic)
@@ -166,7 +166,7 @@ private slots:
         QFETCH(QString, inizio);
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
-        Modmorvel::numanimazione = qint16(n);
+        TestSupport::sessione().numanimazione = qint16(n);
         auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
         QCOMPARE(f->window()->windowTitle(), QStringLiteral("ANIMAZIONI"));
         QCOMPARE(f->Label3->isVisible(), anni);
@@ -199,7 +199,7 @@ private slots:
         auto* lesson = qobject_cast<Forarg*>(ui::Screens::instance().front());
         for (int i = 1; i < 5; ++i)
             lesson->cmdAVANTI->click();
-        QCOMPARE(int(Modmorvel::numanimazione), 2);
+        QCOMPARE(int(TestSupport::sessione().numanimazione), 2);
         lesson->cmdanimazione->click();
         QCOMPARE(ui::Screens::instance().front(), viewer());
         QVERIFY(!ui::Screens::instance().isVisible(QStringLiteral("forarg2")));

@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "archive/Archivio.h"
 #include "ui/Printer.h"
 #include "ui/Screens.h"
@@ -44,7 +44,7 @@ double piccoMemoria()
 
 void riempi(int rows)
 {
-    QSqlDatabase db = Modmorvel::dbcorso->connection();
+    QSqlDatabase db = TestSupport::sessione().dbcorso->connection();
     db.transaction();
     {
         QSqlQuery q(db);

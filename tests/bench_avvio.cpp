@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 
 #include "app/Avvio.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "ui/Pictures.h"
 #include "ui/Screens.h"
 
@@ -33,7 +33,7 @@ int child(const QString& folder)
     int exitCode = 0;
     QElapsedTimer inProcess;
     inProcess.start();
-    auto window = Avvio::prepara(&exitCode);
+    auto window = Avvio::prepara(TestSupport::sessione(), &exitCode);
     if (!window)
         return exitCode;
     window->resize(1366, 768);
@@ -71,14 +71,14 @@ int main(int argc, char** argv)
     TestSupport::prepara();
     ui::Pictures::setRoot(folder.percorso());
     int exitCode = 0;
-    auto window = Avvio::prepara(&exitCode);
+    auto window = Avvio::prepara(TestSupport::sessione(), &exitCode);
     QList<double> open;
     for (int i = 0; i < runs * 20; ++i) {
-        Modmorvel::numargomento = qint16(1 + i % 6);
+        TestSupport::sessione().numargomento = qint16(1 + i % 6);
         QElapsedTimer t;
         t.start();
-        Modmorvel::apridomande();
-        Modmorvel::caricadomande();
+        TestSupport::sessione().apridomande();
+        TestSupport::sessione().caricadomande();
         open << t.nsecsElapsed() / 1e6;
     }
     QTextStream out(stdout);

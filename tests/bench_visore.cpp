@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 
 #include "animation/Formani.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "ui/Pictures.h"
 #include "ui/Screens.h"
 #include "ui/Timer.h"
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     if (!TestSupport::apriMenu())
         return 1;
     ui::Screens::instance().front()->window()->resize(1366, 768);
-    Modmorvel::numanimazione = 3;
+    TestSupport::sessione().numanimazione = 3;
     auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
     for (int i = 0; i < 8; ++i)
         f->cmdmaxvel->click();

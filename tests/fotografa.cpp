@@ -8,7 +8,7 @@
 #include "animation/Formani.h"
 #include "animation/Fsintesi.h"
 #include "app/Fscelt.h"
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "lessons/Forarg.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     } else if (visore) {
         window->resize(1366, 768);
         for (int n = 1; n <= 7; ++n) {
-            Modmorvel::numanimazione = qint16(n);
+            TestSupport::sessione().numanimazione = qint16(n);
             auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
             for (int i = 0; i < 5; ++i)
                 f->Timer1->fire();

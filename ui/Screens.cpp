@@ -22,11 +22,6 @@ void Screens::registerScreen(const QString& name, Factory factory)
     m_factories.insert(name, std::move(factory));
 }
 
-bool Screens::isRegistered(const QString& name) const
-{
-    return m_factories.contains(name);
-}
-
 Form* Screens::find(const QString& name) const
 {
     return m_loaded.value(name).data();

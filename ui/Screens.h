@@ -27,9 +27,14 @@ public:
     Window* window() const { return m_window; }
 
     void registerScreen(const QString& name, Factory factory);
-    bool isRegistered(const QString& name) const;
 
     Form* load(const QString& name);  // nullptr for a screen no factory makes
+    // The screen as its own type: nullptr when none is made, or when it is of another type.
+    template <class T>
+    T* load(const QString& name)
+    {
+        return qobject_cast<T*>(load(name));
+    }
     Form* find(const QString& name) const;  // a loaded screen, or nullptr
     bool isLoaded(const QString& name) const { return find(name) != nullptr; }
     bool isVisible(const QString& name) const;

@@ -1,18 +1,16 @@
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 
 #include "ui/Application.h"
 #include "ui/BusyCursor.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
-namespace Modmorvel {
-
-void apriargomento()
+void Sessione::apriargomento()
 {
     ui::Screens::instance().show(QStringLiteral("forarg%1").arg(numargomento));
 }
 
-bool apridomande()
+bool Sessione::apridomande()
 {
     rsdomande.reset();
     if (!dbcorso)
@@ -22,7 +20,7 @@ bool apridomande()
     return rsdomande->isValid();
 }
 
-void caricadomande()
+void Sessione::caricadomande()
 {
     if (!rsdomande)
         return;
@@ -33,7 +31,7 @@ void caricadomande()
     titolo = rsdomande->Fields(QStringLiteral("argomento")).toString();
 }
 
-void correggi()
+void Sessione::correggi()
 {
     for (int i = 1; i <= 10; ++i) {
         if (risposte[i] == soluzioni[i])
@@ -43,7 +41,7 @@ void correggi()
     }
 }
 
-QString valutazionePer(double p)
+QString Sessione::valutazionePer(double p)
 {
     // Six tests in this order, the last that holds wins: so 34.5 is "NON SUFFICIENTE".
     QString word;
@@ -62,7 +60,7 @@ QString valutazionePer(double p)
     return word;
 }
 
-void valuta()
+void Sessione::valuta()
 {
     const qint16 n = numpagine;
     totale = totale * (100.0 / qint16(n * 10));
@@ -72,7 +70,7 @@ void valuta()
     valutazione = valutazionePer(totale);
 }
 
-void chiedinome()
+void Sessione::chiedinome()
 {
     if (!nomestudente.isEmpty())
         return;
@@ -81,7 +79,7 @@ void chiedinome()
         nomestudente = QStringLiteral("Anonimo");
 }
 
-void uscita()
+void Sessione::uscita()
 {
     const auto answer = ui::MessageBox::message(QStringLiteral("sei sicuro di voler uscire dal programma?"),
                                                 ui::MessageBox::OkCancel, QStringLiteral("USCITA MsgBox"));
@@ -89,7 +87,7 @@ void uscita()
         ui::Application::end(0);
 }
 
-bool registra(data::Recordset& rs, const QString& cosa)
+bool Sessione::registra(data::Recordset& rs, const QString& cosa)
 {
     // The pupil's work is kept until it is stored or the pupil chooses to go on without it.
     for (;;) {
@@ -109,22 +107,3 @@ bool registra(data::Recordset& rs, const QString& cosa)
             return false;
     }
 }
-
-void azzera()
-{
-    rsdomande.reset();
-    rssomm.reset();
-    dbcorso.reset();
-    numargomento = modotest = punteggio = numpagine = numanimazione = giuste = 0;
-    conoscere = comprendere = applicare = totale = 0;
-    valutazione.clear();
-    nomestudente.clear();
-    titolo.clear();
-    domande.fill(QString());
-    testisomm.fill(QString());
-    soluzioni.fill(0);
-    risposte.fill(0);
-    errori.fill(0);
-}
-
-}  // namespace Modmorvel

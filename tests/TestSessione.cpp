@@ -1,19 +1,20 @@
 #include "TestSupport.h"
 
-#include "app/Modmorvel.h"
+#include "app/Sessione.h"
 #include "ui/MessageBox.h"
 
 #include <QTest>
 
-using namespace Modmorvel;
 
-class TestModmorvel : public QObject {
+class TestSessione : public QObject {
     Q_OBJECT
+    std::unique_ptr<Sessione> s = std::make_unique<Sessione>();
+
 private slots:
     void init()
     {
         TestSupport::prepara();
-        azzera();
+        s = std::make_unique<Sessione>();
     }
 
     void gradeWords_data()
@@ -24,10 +25,16 @@ private slots:
         QTest::newRow("34") << 34.0 << "MOLTO INSUFF.";
         QTest::newRow("34.5 holds two tests, the later wins") << 34.5 << "NON SUFFICIENTE";
         QTest::newRow("35") << 35.0 << "NON SUFFICIENTE";
+        QTest::newRow("34.01") << 34.01 << "NON SUFFICIENTE";
         QTest::newRow("55") << 55.0 << "NON SUFFICIENTE";
         QTest::newRow("55.5") << 55.5 << "SUFFICIENTE";
+        QTest::newRow("56") << 56.0 << "SUFFICIENTE";
         QTest::newRow("75") << 75.0 << "SUFFICIENTE";
+        QTest::newRow("75.5") << 75.5 << "BUONO";
+        QTest::newRow("76") << 76.0 << "BUONO";
         QTest::newRow("85") << 85.0 << "BUONO";
+        QTest::newRow("85.5") << 85.5 << "DISTINTO";
+        QTest::newRow("86") << 86.0 << "DISTINTO";
         QTest::newRow("94") << 94.0 << "DISTINTO";
         QTest::newRow("94.5") << 94.5 << "OTTIMO";
         QTest::newRow("100") << 100.0 << "OTTIMO";
@@ -37,7 +44,7 @@ private slots:
     {
         QFETCH(double, percentuale);
         QFETCH(QString, parola);
-        QCOMPARE(valutazionePer(percentuale), parola);
+        QCOMPARE(Sessione::valutazionePer(percentuale), parola);
     }
 
     // Sums over N pages become percentages of N x 10, 5, 3 and 2 points; the word follows the total.
@@ -65,17 +72,17 @@ private slots:
         QFETCH(QList<double>, somme);
         QFETCH(QList<double>, percentuali);
         QFETCH(QString, parola);
-        numpagine = qint16(pagine);
-        conoscere = somme[0];
-        comprendere = somme[1];
-        applicare = somme[2];
-        totale = somme[0] + somme[1] + somme[2];
-        valuta();
-        QCOMPARE(totale, percentuali[0]);
-        QCOMPARE(conoscere, percentuali[1]);
-        QCOMPARE(comprendere, percentuali[2]);
-        QCOMPARE(applicare, percentuali[3]);
-        QCOMPARE(valutazione, parola);
+        s->numpagine = qint16(pagine);
+        s->conoscere = somme[0];
+        s->comprendere = somme[1];
+        s->applicare = somme[2];
+        s->totale = somme[0] + somme[1] + somme[2];
+        s->valuta();
+        QCOMPARE(s->totale, percentuali[0]);
+        QCOMPARE(s->conoscere, percentuali[1]);
+        QCOMPARE(s->comprendere, percentuali[2]);
+        QCOMPARE(s->applicare, percentuali[3]);
+        QCOMPARE(s->valutazione, parola);
     }
 
     void correggiScoresAndMarks_data()
@@ -102,26 +109,26 @@ private slots:
         QFETCH(int, punti);
         QFETCH(QList<int>, sbagliate);
         for (int i = 1; i <= 10; ++i) {
-            risposte[i] = qint16(risposteDate[i - 1]);
-            soluzioni[i] = qint16(soluzioniGiuste[i - 1]);
+            s->risposte[i] = qint16(risposteDate[i - 1]);
+            s->soluzioni[i] = qint16(soluzioniGiuste[i - 1]);
         }
-        punteggio = 0;
-        correggi();
-        QCOMPARE(int(punteggio), punti);
+        s->punteggio = 0;
+        s->correggi();
+        QCOMPARE(int(s->punteggio), punti);
         for (int i = 1; i <= 10; ++i)
-            QCOMPARE(int(errori[i]), sbagliate.contains(i) ? 1 : 0);
+            QCOMPARE(int(s->errori[i]), sbagliate.contains(i) ? 1 : 0);
     }
 
     // The caller resets: correggi adds to the score and only ever sets marks.
     void correggiAccumulates()
     {
         for (int i = 1; i <= 10; ++i)
-            risposte[i] = soluzioni[i] = 1;
-        errori[3] = 1;
-        punteggio = 4;
-        correggi();
-        QCOMPARE(int(punteggio), 14);
-        QCOMPARE(int(errori[3]), 1);
+            s->risposte[i] = s->soluzioni[i] = 1;
+        s->errori[3] = 1;
+        s->punteggio = 4;
+        s->correggi();
+        QCOMPARE(int(s->punteggio), 14);
+        QCOMPARE(int(s->errori[3]), 1);
     }
 
     void chiedinomeAsks_data()
@@ -142,8 +149,8 @@ private slots:
         QFETCH(bool, annullato);
         QFETCH(QString, nome);
         ui::MessageBox::setNextInput(scritto, annullato);
-        chiedinome();
-        QCOMPARE(nomestudente, nome);
+        s->chiedinome();
+        QCOMPARE(s->nomestudente, nome);
         const auto shown = ui::MessageBox::shown();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].isInput);
@@ -152,8 +159,8 @@ private slots:
 
         // Asked once a run: a second call shows nothing and keeps the name.
         ui::MessageBox::setNextInput(QStringLiteral("Altro Nome"));
-        chiedinome();
-        QCOMPARE(nomestudente, nome);
+        s->chiedinome();
+        QCOMPARE(s->nomestudente, nome);
         QCOMPARE(ui::MessageBox::shown().size(), 1);
     }
 
@@ -168,22 +175,22 @@ private slots:
     {
         QFETCH(int, risposta);
         QFETCH(int, fine);
-        titolo = QStringLiteral("Gli strati della Terra");
-        numargomento = 3;
-        nomestudente = QStringLiteral("Verdi Anna");
+        s->titolo = QStringLiteral("Gli strati della Terra");
+        s->numargomento = 3;
+        s->nomestudente = QStringLiteral("Verdi Anna");
         ui::MessageBox::setNextAnswer(ui::MessageBox::Answer(risposta));
-        uscita();
+        s->uscita();
         QCOMPARE(TestSupport::fineRichiesta(), fine);
         const auto shown = ui::MessageBox::shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text, QStringLiteral("sei sicuro di voler uscire dal programma?"));
         QCOMPARE(shown[0].title, QStringLiteral("USCITA MsgBox"));
         QCOMPARE(shown[0].buttons, ui::MessageBox::OkCancel);
-        QCOMPARE(titolo, QStringLiteral("Gli strati della Terra"));
-        QCOMPARE(int(numargomento), 3);
-        QCOMPARE(nomestudente, QStringLiteral("Verdi Anna"));
+        QCOMPARE(s->titolo, QStringLiteral("Gli strati della Terra"));
+        QCOMPARE(int(s->numargomento), 3);
+        QCOMPARE(s->nomestudente, QStringLiteral("Verdi Anna"));
     }
 };
 
-QTEST_MAIN(TestModmorvel)
-#include "TestModmorvel.moc"
+QTEST_MAIN(TestSessione)
+#include "TestSessione.moc"
