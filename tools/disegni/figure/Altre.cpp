@@ -2,6 +2,7 @@
 
 #include "Catalogue.h"
 #include "Globe.h"
+#include "Labels.h"
 #include "MapCanvas.h"
 #include "Output.h"
 #include "PlateMap.h"
@@ -111,6 +112,8 @@ QImage scelta(PictureContext &ctx)
     p.setFont(title);
     p.setPen(QColor(0xFB, 0xF7, 0xEE));
     p.drawText(band.adjusted(0, -10, 0, 0), Qt::AlignCenter, QStringLiteral("LA TEORIA DELLE PLACCHE"));
+    drawnTexts::note(p, QStringLiteral("LA TEORIA DELLE PLACCHE"),
+                     p.boundingRect(band.adjusted(0, -10, 0, 0), Qt::AlignCenter, QStringLiteral("LA TEORIA DELLE PLACCHE")), 52);
 
     // in the band: the buttons reach down to just above it
     CreditLook credit;

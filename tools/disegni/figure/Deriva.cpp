@@ -2,6 +2,7 @@
 // one picture every 12 million years, reconstructed with C. R. Scotese's PALEOMAP rotation model.
 
 #include "Catalogue.h"
+#include "Labels.h"
 #include "MapCanvas.h"
 #include "Output.h"
 #include "Paleo.h"
@@ -187,6 +188,7 @@ void drawName(QPainter &p, const QPointF &centre, const QString &name)
     p.strokePath(text, style::pen(style::withAlpha(style::paper(), 0.8), 5));
     p.fillPath(text, style::text());
     p.restore();
+    drawnTexts::note(p, name, text.boundingRect(), font.pixelSize());
 }
 
 // Swatches and names in two centred rows, each column as wide as its longer name.
@@ -224,7 +226,9 @@ void drawLegend(QPainter &p, const QRectF &area)
         p.setBrush(looks[i].colour);
         p.drawRoundedRect(box, 5, 5);
         p.setPen(style::text());
-        p.drawText(cell.adjusted(swatch + gap, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, looks[i].name);
+        const QRectF written = p.boundingRect(cell.adjusted(swatch + gap, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, looks[i].name);
+        p.drawText(written, Qt::AlignLeft | Qt::AlignVCenter, looks[i].name);
+        drawnTexts::note(p, looks[i].name, written, font.pixelSize());
     }
     p.restore();
 }
@@ -250,10 +254,13 @@ QImage drift(PictureContext &ctx, int age)
     p.setPen(style::text());
     p.setFont(style::font(27, QFont::Bold));
     p.drawText(header, Qt::AlignLeft | Qt::AlignVCenter, ageText(age));
+    drawnTexts::note(p, ageText(age), p.boundingRect(header, Qt::AlignLeft | Qt::AlignVCenter, ageText(age)), 27);
     p.setPen(style::textSoft());
     p.setFont(style::font(22));
-    if (age > 0)
+    if (age > 0) {
         p.drawText(header, Qt::AlignRight | Qt::AlignVCenter, periodOf(age));
+        drawnTexts::note(p, periodOf(age), p.boundingRect(header, Qt::AlignRight | Qt::AlignVCenter, periodOf(age)), 22);
+    }
 
     const MapCanvas canvas(projection, mapArea);
     QImage map = newLayer(size);

@@ -301,7 +301,7 @@ QImage orig3(PictureContext &)
     spessore.lineTo(suCerchio(c, r - 14, deg));
     frecciaLinea(p, spessore, QColor(0xFF, 0xF6, 0xE4), 2.0, 10, true);
     scrivi(p, suCerchio(c, r * (kNucleoEsterno + 1) / 2 - 4, deg) + QPointF(-6, 10), QStringLiteral("2900 km"),
-           Qt::AlignRight | Qt::AlignTop, scuro(17, QFont::Bold));
+           Qt::AlignRight | Qt::AlignTop, scuro(18, QFont::Bold));
 
     voce(p, QPointF(40, 400), nucleoEsterno(), QStringLiteral("NUCLEO:"), QStringLiteral("ferro e nickel"));
     voce(p, QPointF(40, 436), mantelloSuperiore(), QStringLiteral("MANTELLO:"), QStringLiteral("rocce di silicati,"));
@@ -382,7 +382,7 @@ QImage orig4(PictureContext &)
     scrivi(p, QPointF(74, 444), QStringLiteral("come il basalto e il granito"), Qt::AlignLeft | Qt::AlignTop, chiaro(18));
     scrivi(p, QPointF(74, 468), QStringLiteral("(disegnata più spessa del vero)"), Qt::AlignLeft | Qt::AlignTop,
            [] {
-               Testo t = chiaro(16);
+               Testo t = chiaro(18);
                t.colour = QColor(0xC8, 0xCE, 0xD6);
                return t;
            }());
@@ -471,7 +471,7 @@ QImage terra(PictureContext &ctx)
     p.setPen(style::pen(style::outline(), 1.6));
     p.drawRect(QRectF(x0, y0, x1 - x0, y1 - y0));
 
-    Testo km = scuro(16);
+    Testo km = scuro(18);
     km.halo = false;
     km.colour = style::textSoft();
     const struct {
@@ -492,7 +492,7 @@ QImage terra(PictureContext &ctx)
         t.halo = false;
         const QRectF box = scrivi(p, QPointF(xl, yTesto), testo, Qt::AlignLeft | Qt::AlignVCenter, t);
         if (!sotto.isEmpty()) {
-            Testo u = scuro(16);
+            Testo u = scuro(18);
             u.halo = false;
             u.colour = style::textSoft();
             scrivi(p, QPointF(xl, box.bottom() - 2), sotto, Qt::AlignLeft | Qt::AlignTop, u);
@@ -504,7 +504,7 @@ QImage terra(PictureContext &ctx)
     nome((y(660) + y(2900)) / 2, (y(660) + y(2900)) / 2 + 6, QStringLiteral("MANTELLO INFERIORE"), QStringLiteral("rocce calde"));
     nome((y(2900) + y(5150)) / 2, (y(2900) + y(5150)) / 2 - 8, QStringLiteral("NUCLEO ESTERNO"), QStringLiteral("ferro e nickel liquidi"));
     nome((y(5150) + y1) / 2, (y(5150) + y1) / 2 - 8, QStringLiteral("NUCLEO INTERNO"), QStringLiteral("ferro e nickel solidi"));
-    Testo u = scuro(16);
+    Testo u = scuro(18);
     u.halo = false;
     u.colour = style::textSoft();
     scrivi(p, QPointF(xl + larghezzaCrosta + 8, y0 - 11), QStringLiteral("5-70 km, solida"), Qt::AlignLeft | Qt::AlignVCenter, u);
@@ -636,7 +636,7 @@ QImage mantsup(PictureContext &)
         f.cubicTo(QPointF(dorsale + side * 10, y(150)), QPointF(dorsale + side * 30, y(128)), QPointF(dorsale + side * (side < 0 ? 90 : 200), y(128)));
         frecciaLinea(p, f, flusso, 2.4, 12);
     }
-    Testo placca = scuro(16, QFont::Bold);
+    Testo placca = scuro(18, QFont::Bold);
     placca.halo = false;
     for (int side : {-1, 1}) {
         const double x0 = dorsale + side * 12, x1 = side < 0 ? 8 : dorsale + 150;
@@ -645,7 +645,7 @@ QImage mantsup(PictureContext &)
     }
 
     // depths
-    Testo km = scuro(15);
+    Testo km = scuro(18);
     km.colour = style::text();
     km.haloColour = style::withAlpha(style::paper(), 0.6);
     for (int d : {100, 200, 300, 400, 500, 600}) {
@@ -657,7 +657,7 @@ QImage mantsup(PictureContext &)
 
     Testo nome = scuro(19, QFont::Bold);
     nome.halo = false;
-    Testo sotto = scuro(16);
+    Testo sotto = scuro(18);
     sotto.halo = false;
     const auto strato = [&](double cx, double cy, const QString &n, const QString &t) {
         const QRectF b = scrivi(p, QPointF(cx, cy), n, Qt::AlignLeft | Qt::AlignTop, nome);
@@ -672,16 +672,16 @@ QImage mantsup(PictureContext &)
     };
     {
         const QRectF b = scrivi(p, QPointF(146, y(48)), QStringLiteral("LITOSFERA"), Qt::AlignLeft | Qt::AlignTop, suPlacca(nome));
-        scrivi(p, QPointF(146, b.bottom()), QStringLiteral("rigida, spessa circa 100 km"), Qt::AlignLeft | Qt::AlignTop, suPlacca(sotto));
+        scrivi(p, QPointF(146, b.bottom()), QStringLiteral("rigida, spessa\ncirca 100 km"), Qt::AlignLeft | Qt::AlignTop, suPlacca(sotto));
     }
-    Testo crosta = scuro(15);
+    Testo crosta = scuro(18);
     crosta.halo = false;
     scrivi(p, QPointF(w - 8, y(18)), QStringLiteral("crosta continentale"), Qt::AlignRight | Qt::AlignVCenter, crosta);
     const QRectF oc = scrivi(p, QPointF(22, y(36)), QStringLiteral("crosta oceanica"), Qt::AlignLeft | Qt::AlignVCenter, suPlacca(crosta));
     richiamo(p, QPointF(oc.left() + 30, oc.top()), QPointF(oc.left() + 36, fondo + 4));
-    strato(150, y(150), QStringLiteral("ASTENOSFERA"), QStringLiteral("rocce vicine alla fusione,\nsolide ma plastiche:\nscorrono lentamente"));
+    strato(150, y(150), QStringLiteral("ASTENOSFERA"), QStringLiteral("rocce vicine\nalla fusione,\nsolide ma plastiche:\nscorrono lentamente"));
     strato(16, y(420), QStringLiteral("MANTELLO SUPERIORE"), QStringLiteral("rocce sempre più calde\ne compresse"));
-    Testo inferiore = scuro(16, QFont::Bold);
+    Testo inferiore = scuro(18, QFont::Bold);
     inferiore.halo = false;
     inferiore.colour = QColor(0xFB, 0xEE, 0xE0);
     scrivi(p, QPointF(16, (y(660) + size.height()) / 2), QStringLiteral("MANTELLO INFERIORE"), Qt::AlignLeft | Qt::AlignVCenter, inferiore);
@@ -731,7 +731,7 @@ QImage celleconv(PictureContext &)
 
     Testo titolo = scuro(18, QFont::Bold);
     titolo.halo = false;
-    Testo t17 = scuro(16);
+    Testo t17 = scuro(18);
     t17.halo = false;
 
     // the pot
@@ -838,15 +838,15 @@ QImage celleconv(PictureContext &)
     p.setPen(style::pen(style::withAlpha(style::outline(), 0.4), 1.0));
     p.drawLine(QPointF(0, mare), QPointF(w, mare));
 
-    Testo nome = scuro(17, QFont::Bold);
+    Testo nome = scuro(18, QFont::Bold);
     nome.halo = false;
-    Testo placca = scuro(15, QFont::Bold);
+    Testo placca = scuro(18, QFont::Bold);
     placca.halo = false;
     for (int side : {-1, 1}) {
         const double x0 = dorsale + side * 12, x1 = dorsale + side * 118;
         freccia(p, QPointF(x0, mare - 14), QPointF(x1, mare - 14), style::withAlpha(Qt::white, 0.95), 18, 26);
         scrivi(p, QPointF((x0 + x1) / 2 - side * 8, mare - 13), QStringLiteral("placca"), Qt::AlignCenter, placca);
-        Testo inLitosfera = scuro(14, QFont::Bold);
+        Testo inLitosfera = scuro(18, QFont::Bold);
         inLitosfera.haloColour = style::withAlpha(style::paper(), 0.72);
         inLitosfera.colour = QColor(0x3A, 0x30, 0x28);
         scrivi(p, QPointF(dorsale + side * 66, lit + 13), QStringLiteral("LITOSFERA"), Qt::AlignCenter, inLitosfera);
@@ -860,14 +860,14 @@ QImage celleconv(PictureContext &)
     cella(p, sinistra, true, 4.5);
     cella(p, destra, false, 4.5);
     scrivi(p, sinistra.center(), QStringLiteral("CELLA\nCONVETTIVA"), Qt::AlignCenter, nome);
-    Testo ramo = scuro(16, QFont::Bold);
+    Testo ramo = scuro(18, QFont::Bold);
     ramo.halo = false;
     ramo.colour = QColor(0xA8, 0x2C, 0x14);
     scrivi(p, QPointF(destra.left() + 12, destra.center().y() - 60), QStringLiteral("calda:\nsale"), Qt::AlignLeft | Qt::AlignVCenter, ramo);
     ramo.colour = QColor(0x2E, 0x55, 0x88);
     scrivi(p, QPointF(destra.right() - 12, destra.center().y() + 60), QStringLiteral("fredda:\nscende"), Qt::AlignRight | Qt::AlignVCenter,
            ramo);
-    Testo caldo = scuro(16, QFont::Bold);
+    Testo caldo = scuro(18, QFont::Bold);
     caldo.halo = false;
     caldo.colour = QColor(0xFF, 0xF4, 0xE4);
     scrivi(p, QPointF(w / 2, (fondo + h) / 2 + 2), QStringLiteral("calore dall'interno della Terra"), Qt::AlignCenter, caldo);

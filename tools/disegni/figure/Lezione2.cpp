@@ -91,7 +91,7 @@ void luogo(QPainter &p, const Globe &g, double lon, double lat, const QString &n
     if (!at)
         return;
     Testo t;
-    t.size = 16;
+    t.size = 18;
     t.weight = QFont::Bold;
     t.colour = style::text();
     t.haloColour = style::withAlpha(style::paper(), 0.72);
@@ -113,7 +113,7 @@ void nomeMare(QPainter &p, const Globe &g, double lon, double lat, const QString
     if (!at)
         return;
     Testo t;
-    t.size = 15;
+    t.size = 18;
     t.weight = QFont::Normal;
     t.halo = false;
     t.colour = QColor(0x4A, 0x6E, 0x8C);
@@ -175,13 +175,14 @@ QImage ter200(PictureContext &ctx)
     // key
     const double y = 696;
     Testo t;
-    t.size = 15;
+    t.size = 18;
     t.halo = false;
-    const QRectF titolo = scrivi(p, QPointF(10, y), QStringLiteral("profondità:"), Qt::AlignLeft | Qt::AlignVCenter, t);
-    double x = titolo.right() + 12;
-    for (const auto &[km, testo] : {std::pair{20.0, "meno di 70 km"}, std::pair{150.0, "70-300 km"}, std::pair{450.0, "oltre 300 km"}}) {
+    // the title on a line of its own, so that the three depths fit the narrow column at a readable size
+    scrivi(p, QPointF(6, y - 21), QStringLiteral("profondità dei terremoti:"), Qt::AlignLeft | Qt::AlignVCenter, t);
+    double x = 6;
+    for (const auto &[km, testo] : {std::pair{20.0, "fino a 70 km"}, std::pair{150.0, "70-300 km"}, std::pair{450.0, "oltre 300 km"}}) {
         puntoTerremoto(p, QPointF(x + 4, y), km, 6.0);
-        x = scrivi(p, QPointF(x + 12, y), QString::fromUtf8(testo), Qt::AlignLeft | Qt::AlignVCenter, t).right() + 14;
+        x = scrivi(p, QPointF(x + 12, y), QString::fromUtf8(testo), Qt::AlignLeft | Qt::AlignVCenter, t).right() + 10;
     }
     credito(p, size, QStringLiteral("Dati: USGS/NEIC, terremoti 1973-2005; Natural Earth"));
     return image;
@@ -219,7 +220,7 @@ QImage vulc200(PictureContext &ctx)
     luogo(p, a, 15, 38.5, QStringLiteral("Italia"), QPointF(-40, 30), Qt::AlignRight | Qt::AlignTop);
     luogo(p, b, -155.5, 19.5, QStringLiteral("Hawaii"), QPointF(18, -26), Qt::AlignLeft | Qt::AlignBottom);
     Testo cintura;
-    cintura.size = 17;
+    cintura.size = 18;
     cintura.weight = QFont::Bold;
     cintura.colour = QColor(0xB0, 0x30, 0x18);
     cintura.haloColour = style::withAlpha(style::paper(), 0.75);
@@ -229,7 +230,7 @@ QImage vulc200(PictureContext &ctx)
 
     const double y = 700;
     Testo t;
-    t.size = 15;
+    t.size = 18;
     t.halo = false;
     triangolo(p, QPointF(16, y + 1), 5.5);
     scrivi(p, QPointF(28, y), QStringLiteral("vulcano attivo (eruzioni negli ultimi 10 000 anni)"), Qt::AlignLeft | Qt::AlignVCenter, t);
@@ -303,18 +304,19 @@ void suolo(QPainter &p, const QList<QPointF> &terra)
 }
 
 // A vertical measure with its value beside it.
-void misuraVerticale(QPainter &p, double x, double y0, double y1, const QString &testo, bool aDestra)
+// dy moves the text up or down from the middle of the arrow: off a band too thin to be covered
+void misuraVerticale(QPainter &p, double x, double y0, double y1, const QString &testo, bool aDestra, double dy = 0)
 {
     QPainterPath m;
     m.moveTo(x, y0 + 1);
     m.lineTo(x, y1 - 1);
     frecciaLinea(p, m, style::text(), 1.6, std::min(9.0, std::abs(y1 - y0) / 2.6), true);
     Testo t;
-    t.size = 16;
+    t.size = 18;
     t.weight = QFont::Bold;
     t.halo = true;
     t.haloColour = style::withAlpha(style::paper(), 0.7);
-    scrivi(p, QPointF(x + (aDestra ? 8 : -8), (y0 + y1) / 2), testo, (aDestra ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, t);
+    scrivi(p, QPointF(x + (aDestra ? 8 : -8), (y0 + y1) / 2 + dy), testo, (aDestra ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter, t);
 }
 
 Testo nomeStrato()
@@ -329,7 +331,7 @@ Testo nomeStrato()
 Testo dettaglio()
 {
     Testo t;
-    t.size = 17;
+    t.size = 18;
     t.halo = false;
     return t;
 }
@@ -337,7 +339,7 @@ Testo dettaglio()
 Testo etichettaCielo()
 {
     Testo t;
-    t.size = 16;
+    t.size = 18;
     t.halo = false;
     t.colour = style::textSoft();
     return t;
@@ -359,7 +361,7 @@ QSize dimensioneCroste()
 void nota(QPainter &p, const QPointF &at, Qt::Alignment align)
 {
     Testo t;
-    t.size = 13;
+    t.size = 18;
     t.halo = false;
     t.colour = style::withAlpha(style::text(), 0.75);
     scrivi(p, at, QStringLiteral("spessori delle croste in scala; rilievi e mari ingranditi"), align | Qt::AlignBottom, t);
@@ -404,7 +406,7 @@ QImage croste1(PictureContext &)
 
     misuraVerticale(p, 150, 31, km(70), QStringLiteral("70 km"), true);
     misuraVerticale(p, 380, 56, km(35), QStringLiteral("35 km"), false);
-    misuraVerticale(p, w - 34, 90, 90 + 7 * kPxKm, QStringLiteral("7 km"), false);
+    misuraVerticale(p, w - 34, 90, 90 + 7 * kPxKm, QStringLiteral("7 km"), false, -27);
 
     scrivi(p, QPointF(150, 3), QStringLiteral("catena montuosa"), Qt::AlignHCenter | Qt::AlignTop, etichettaCielo());
     scrivi(p, QPointF(470, 50), QStringLiteral("pianura"), Qt::AlignHCenter | Qt::AlignBottom, etichettaCielo());
@@ -557,7 +559,7 @@ QImage croocean(PictureContext &)
 //   ridge crest under Label4, ocean crust under Label6, trench under Label2,
 //   continental crust under Label5, the sinking plate under Label3.
 // Thicknesses at 1.6 pixels a kilometre (7 km of ocean crust, about 60 km of continent); heights of
-// land and depths of sea three times larger.
+// land and depths of sea three times larger, the trench deeper still: the deepest sea there is.
 
 QPointF piu(const QPointF &a, const QPointF &b, double t)
 {
@@ -584,8 +586,8 @@ QImage crostuno(PictureContext &)
     const double xd = 124, xf = 532;   // ridge crest, trench axis
 
     const QList<QPointF> fondo = {{0, 481},   {60, 476},  {100, 470}, {116, 467}, {120, 472}, {124, 474}, {128, 472},
-                                  {132, 467}, {150, 470}, {200, 476}, {280, 480}, {440, 482}, {490, 484}, {510, 490},
-                                  {xf, 502},  {548, 496}, {570, 480}, {590, 462}, {606, 459}};
+                                  {132, 467}, {150, 470}, {200, 476}, {280, 480}, {440, 482}, {492, 485}, {510, 498},
+                                  {522, 520}, {xf, 542},  {544, 530}, {558, 508}, {574, 484}, {590, 464}, {606, 459}};
     const QList<QPointF> terra = {{606, 459}, {620, 456}, {660, 452}, {700, 446}, {730, 440}, {760, 437}, {780, 433},
                                   {792, 424}, {798, 418}, {802, 421}, {806, 418}, {812, 424}, {826, 436}, {860, 440},
                                   {900, 444}, {w, 446}};
@@ -677,7 +679,7 @@ QImage crostuno(PictureContext &)
     for (const QPointF &q : fondo)
         if (q.x() <= xf)
             cima.append(q);
-    cima += {{600, 521}, {700, 549}, {823, 584}, {850, 606}, {900, 650}, {w, 706}, {w + 60, 770}};
+    cima += {{560, 550}, {600, 559}, {700, 578}, {823, 600}, {850, 616}, {900, 655}, {w, 706}, {w + 60, 770}};
     for (const QPointF &q : cima) {
         const double dist = q.x() < xd ? (xd - q.x()) : std::min(q.x() - xd, xf - xd);
         const double spessore = q.x() > xf ? 165 + (q.x() - xf) * 0.1 : 160 * std::sqrt(dist / (xf - xd));
@@ -688,15 +690,15 @@ QImage crostuno(PictureContext &)
     strato(p, fascia(cima, baseCrosta), sez::oceanica());
 
     // the continent, resting on the sinking plate near the trench
-    QList<QPointF> sopraContinente = {{548, 496}, {570, 480}, {590, 462}};
+    QList<QPointF> sopraContinente = {{544, 530}, {558, 508}, {574, 484}, {590, 464}};
     sopraContinente += terra;
-    const QList<QPointF> moho = {{548, 506}, {600, 520}, {700, 548}, {740, 555}, {800, 557}, {900, 560}, {w, 561}};
+    const QList<QPointF> moho = {{544, 532}, {560, 548}, {600, 558}, {700, 576}, {740, 577}, {800, 578}, {900, 578}, {w, 578}};
     strato(p, fascia(sopraContinente, moho), sez::continentale());
 
     // magma from above the sinking plate up to the volcano
     QPainterPath vena;
-    vena.moveTo(852, 600);
-    vena.cubicTo(QPointF(836, 565), QPointF(826, 520), QPointF(815, 486));
+    vena.moveTo(852, 614);
+    vena.cubicTo(QPointF(836, 575), QPointF(826, 520), QPointF(815, 486));
     vena.cubicTo(QPointF(808, 462), QPointF(803, 440), QPointF(802, 422));
     p.setPen(style::pen(style::withAlpha(sez::magma(), 0.92), 5));
     p.setBrush(Qt::NoBrush);
@@ -704,7 +706,7 @@ QImage crostuno(PictureContext &)
     p.setPen(Qt::NoPen);
     p.setBrush(style::withAlpha(sez::magma(), 0.92));
     p.drawEllipse(QPointF(813, 482), 8, 11);
-    p.drawEllipse(QPointF(855, 606), 9, 6);
+    p.drawEllipse(QPointF(855, 620), 9, 6);
     p.restore();
 
     // the sea in section
@@ -712,15 +714,15 @@ QImage crostuno(PictureContext &)
     acquaFronte.lineTo(606, mare);
     acquaFronte.lineTo(0, mare);
     acquaFronte.closeSubpath();
-    QLinearGradient g(0, mare, 0, 505);
+    QLinearGradient g(0, mare, 0, 540);
     g.setColorAt(0, sez::mare());
     g.setColorAt(1, sez::mareProfondo());
     p.fillPath(acquaFronte, g);
 
     // the sinking plate goes down
     QPainterPath giu;
-    giu.moveTo(590, 550);
-    giu.lineTo(668, 583);
+    giu.moveTo(604, 590);
+    giu.lineTo(682, 608);
     frecciaLinea(p, giu, QColor(0x3A, 0x40, 0x48), 3, 13);
 
     // the land surface over the continental crust, then the block's edges

@@ -39,8 +39,8 @@ const QSize kWorldTwips(6135, 3600);
 const QSize kWorldWithKeyTwips(8265, 3600);
 // The hotspot page has room for a taller picture; its frame is the same world, larger, and places
 // each of its five hotspots over what the hotspot's text names.
-const GeoWindow kWorldHotspots{kWest, kEast, -72, 82};
-const QSize kHotspotTwips(6840, 4080);
+const GeoWindow kWorldHotspots = kHotspotWorld;
+const QSize kHotspotTwips(kHotspotWorldWidthTwips, kHotspotWorldHeightTwips);
 
 struct PlateName {
     QString key;       // PB2002 code of the plate (or of the major plate)
@@ -56,7 +56,8 @@ const QList<PlateName> &majorNames()
     static const QList<PlateName> names = {
         {QStringLiteral("PA"), QStringLiteral("PACIFICA"), QPointF(-150, 8), true},
         {QStringLiteral("NA"), QStringLiteral("NORDAMERICANA"), QPointF(-98, 50), true},
-        {QStringLiteral("SA"), QStringLiteral("SUDAMERICANA"), QPointF(-56, -24), true, 15},
+        // east of the trench: the plate reaches the Atlantic ridge, and the name stays off Nazca
+        {QStringLiteral("SA"), QStringLiteral("SUD-\nAMERICANA"), QPointF(-51.5, -24), true, 18},
         {QStringLiteral("EU"), QStringLiteral("EUROASIATICA"), QPointF(88, 56), true},
         {QStringLiteral("AF"), QStringLiteral("AFRICANA"), QPointF(14, 4), true},
         {QStringLiteral("AU"), QStringLiteral("INDO-AUSTRALIANA"), QPointF(110, -31), true},
@@ -76,9 +77,9 @@ const QList<PlateName> &majorNames()
 LabelLook nameLook(bool large, double pixelSize = 0)
 {
     LabelLook look;
-    look.pixelSize = pixelSize > 0 ? pixelSize : (large ? 19 : 15);
+    look.pixelSize = pixelSize > 0 ? pixelSize : (large ? 19 : kReadablePixelSize);
     look.weight = QFont::Bold;
-    look.letterSpacing = large ? 1.5 : 0.5;
+    look.letterSpacing = pixelSize > 0 ? 0 : (large ? 1.5 : 0.3);
     look.colour = style::withAlpha(style::text(), 0.88);
     look.halo = style::withAlpha(Qt::white, 0.75);
     look.haloWidth = 3;
@@ -170,7 +171,7 @@ void drawLeader(QPainter &p, const MapWindow &map, const QPointF &from, const QP
 LegendLook keyLook()
 {
     LegendLook look;
-    look.text.pixelSize = 17;
+    look.text.pixelSize = kReadablePixelSize;
     look.text.haloWidth = 0;
     look.text.lineSpacing = 0.95;
     look.margins = worldMargins();
@@ -179,10 +180,10 @@ LegendLook keyLook()
     look.margins.teethSize = 9;
     look.margins.collisionWidth = 4.2;
     look.margins.transformWidth = 3.2;
-    look.sampleWidth = 46;
+    look.sampleWidth = 40;
     look.sampleHeight = 22;
     look.rowGap = 16;
-    look.padding = 14;
+    look.padding = 10;
     look.background = style::withAlpha(Qt::white, 0.0);
     look.frame = style::withAlpha(Qt::white, 0.0);
     return look;
@@ -295,7 +296,7 @@ QImage placche4(PictureContext &ctx)
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Area, smallColour, QStringLiteral("placche più piccole"), edge},
     };
-    drawCornerKey(p, rect, entries, 14, QSizeF(30, 16), 5, 8);
+    drawCornerKey(p, rect, entries, kReadablePixelSize, QSizeF(30, 16), 5, 8);
 
     drawFrame(p, map);
     creditOnMap(p, map);
@@ -334,7 +335,7 @@ QImage placche5(PictureContext &ctx)
     drawMarginsOn(p, map, ctx.data(), worldMargins(), betweenMajorPlates);
 
     LabelLook feature;
-    feature.pixelSize = 15;
+    feature.pixelSize = kReadablePixelSize;
     feature.weight = QFont::Bold;
     feature.italic = true;
     feature.haloWidth = 3;
@@ -349,10 +350,23 @@ QImage placche5(PictureContext &ctx)
         look.colour = style::mix(style::ridge(), Qt::black, 0.25);
         drawLabel(p, QStringLiteral("Dorsale\natlantica"), eastCopy(map, QPointF(-36, 38)), look);
     }
-    name(QStringLiteral("Dorsale del Pacifico\norientale"), QPointF(-128, -22), style::ridge());
-    name(QStringLiteral("Fossa delle\nMarianne"), QPointF(160, 20), style::trench());
-    name(QStringLiteral("Fossa del\nPerù-Cile"), QPointF(-82, -33), style::trench());
-    name(QStringLiteral("Alpi"), QPointF(9, 51), QColor(0x8A, 0x5A, 0x3A));
+    name(QStringLiteral("Dorsale del Pacifico\norientale"), QPointF(-150, -24), style::ridge());
+    // out in the Pacific, east of the trench line
+    name(QStringLiteral("Fossa delle\nMarianne"), QPointF(174, 16), style::trench());
+    name(QStringLiteral("Fossa del\nPerù-Cile"), QPointF(-97, -44), style::trench());
+    // The Alps: Africa's promontory (Adria) against Europe, a boundary the major plates of PB2002
+    // leave in the Mediterranean; drawn through the chain, its name just north of it.
+    {
+        MarginLook look = worldMargins();
+        const Ring alps{{6.2, 43.9}, {7.0, 45.2}, {7.8, 46.1}, {9.5, 46.4}, {11.5, 46.8}, {13.5, 47.1}, {16.0, 47.6}};
+        QList<Ring> lines{alps};
+        map.paintInside(p, [&](QPainter &l) {
+            const QPainterPath path = map.lines(lines);
+            l.strokePath(path, style::pen(look.casing, look.collisionWidth + 2 * look.casingExtra));
+            l.strokePath(path, style::pen(look.collision, look.collisionWidth));
+        });
+    }
+    name(QStringLiteral("Alpi"), QPointF(11, 50.6), QColor(0x8A, 0x5A, 0x3A));
     name(QStringLiteral("Himalaya"), QPointF(83, 36.5), QColor(0x8A, 0x5A, 0x3A));
     name(QStringLiteral("Ande"), QPointF(-60, -12), QColor(0x8A, 0x5A, 0x3A));
     name(QStringLiteral("faglia di\nS. Andreas"), QPointF(-133, 30), style::transform());
@@ -420,7 +434,7 @@ QImage placche3(PictureContext &ctx)
     };
     const QRectF key = drawLegend(p, QPointF(column.left(), 24 + 34), entries, look);
     LabelLook note;
-    note.pixelSize = 15;
+    note.pixelSize = kReadablePixelSize;
     note.haloWidth = 0;
     note.colour = style::textSoft();
     note.align = Qt::AlignLeft;
@@ -446,7 +460,7 @@ struct SectionColours {
     QColor arrow = sezione::colore::freccia();
 };
 
-LabelLook diagramText(double size = 16, int weight = QFont::Normal)
+LabelLook diagramText(double size = kReadablePixelSize, int weight = QFont::Normal)
 {
     LabelLook look;
     look.pixelSize = size;
@@ -471,7 +485,7 @@ void panelTitle(QPainter &p, const QRectF &panel, const QString &title, const QS
     t.haloWidth = 0;
     t.letterSpacing = 1;
     drawLabel(p, title, QPointF(band.center().x(), band.top() + 20), t);
-    LabelLook s = diagramText(15);
+    LabelLook s = diagramText(18);
     s.colour = style::withAlpha(Qt::white, 0.92);
     s.haloWidth = 0;
     drawLabel(p, subtitle, QPointF(band.center().x(), band.top() + 43), s);
@@ -562,10 +576,10 @@ QImage margini(PictureContext &)
             moveArrow(p, QPointF(cx + side * 80, 222), QPointF(cx + side * 185, 222), c.arrow);
         p.restore();
         const QPointF o(panel.left(), top);
-        drawLabel(p, QStringLiteral("dorsale"), o + QPointF(cx, sea + 35), diagramText(17, QFont::Bold));
+        drawLabel(p, QStringLiteral("dorsale"), o + QPointF(cx, sea + 35), diagramText(18, QFont::Bold));
         drawLabel(p, QStringLiteral("crosta oceanica"), o + QPointF(85, sea + 62), diagramText());
-        drawLabel(p, QStringLiteral("magma"), o + QPointF(cx, 208), diagramText(16, QFont::Bold));
-        drawLabel(p, QStringLiteral("qui nasce\nnuova crosta"), o + QPointF(cx + 118, sea + 38), diagramText(15));
+        drawLabel(p, QStringLiteral("magma"), o + QPointF(cx, 208), diagramText(18, QFont::Bold));
+        drawLabel(p, QStringLiteral("qui nasce\nnuova crosta"), o + QPointF(cx + 118, sea + 38), diagramText(18));
         drawLabel(p, QStringLiteral("mantello"), o + QPointF(60, H - 28), diagramText());
     }
     // ---- destructive: an oceanic plate sinks under a continent
@@ -684,11 +698,11 @@ QImage margini(PictureContext &)
         moveArrow(p, a + QPointF(-24, 8), b + QPointF(-24, 8), c.arrow, 6);
         p.restore();
         const QPointF o(panel.left(), top);
-        drawLabel(p, QStringLiteral("fossa"), o + QPointF(trench - 4, sea + 22), diagramText(17, QFont::Bold));
+        drawLabel(p, QStringLiteral("fossa"), o + QPointF(trench - 4, sea + 22), diagramText(18, QFont::Bold));
         drawLabel(p, QStringLiteral("vulcano"), o + QPointF(volcano - 75, sea - 40), diagramText());
         drawLabel(p, QStringLiteral("crosta\ncontinentale"), o + QPointF(w - 62, 120), diagramText());
         drawLabel(p, QStringLiteral("crosta oceanica"), o + QPointF(75, 118), diagramText());
-        drawLabel(p, QStringLiteral("subduzione"), o + QPointF(trench - 10, H - 95), diagramText(17, QFont::Bold));
+        drawLabel(p, QStringLiteral("subduzione"), o + QPointF(trench - 10, H - 95), diagramText(18, QFont::Bold));
         drawLabel(p, QStringLiteral("magma"), o + QPointF(volcano - 50, 205), diagramText());
     }
     // ---- conservative: two plates slide past each other, seen from above
@@ -708,32 +722,41 @@ QImage margini(PictureContext &)
         // the page and the right one down, so their pieces no longer meet.
         const double shift = 60;
         QPainterPath riverLeft;
-        riverLeft.moveTo(0, 95);
-        riverLeft.cubicTo(70, 70, fx - 90, 150 - shift / 2, fx, 140 - shift / 2);
+        riverLeft.moveTo(0, 56);
+        riverLeft.cubicTo(70, 40, fx - 90, 100 - shift / 2, fx, 100 - shift / 2 + 16);
         QPainterPath riverRight;
-        riverRight.moveTo(fx, 140 + shift / 2);
-        riverRight.cubicTo(fx + 90, 130 + shift / 2, w - 70, 215 + shift / 2, w, 190 + shift / 2);
+        riverRight.moveTo(fx, 100 + shift / 2 + 16);
+        riverRight.cubicTo(fx + 90, 100 + shift / 2 + 26, w - 70, 128 + shift / 2, w, 118 + shift / 2);
         const QPen river = style::pen(QColor(0x6E, 0xA8, 0xD0), 9);
         p.strokePath(riverLeft, river);
         p.strokePath(riverRight, river);
-        QPen road = style::pen(QColor(0x86, 0x80, 0x76), 5);
+        // the road: grey, with its white centre line
+        const double roadY = 160;
+        QPen road = style::pen(QColor(0x86, 0x80, 0x76), 12);
         road.setCapStyle(Qt::FlatCap);
-        road.setDashPattern({3, 2});
-        p.setPen(road);
-        p.drawLine(QPointF(0, 300 - shift / 2), QPointF(fx, 300 - shift / 2));
-        p.drawLine(QPointF(fx, 300 + shift / 2), QPointF(w, 300 + shift / 2));
+        QPen middle = style::pen(Qt::white, 2);
+        middle.setCapStyle(Qt::FlatCap);
+        middle.setDashPattern({4, 3});
+        for (const QLineF &piece : {QLineF(0, roadY - shift / 2, fx, roadY - shift / 2), QLineF(fx, roadY + shift / 2, w, roadY + shift / 2)}) {
+            p.setPen(road);
+            p.drawLine(piece);
+            p.setPen(middle);
+            p.drawLine(piece);
+        }
         p.setPen(style::pen(style::transform().darker(135), 4.5));
         p.drawLine(QPointF(fx, 0), QPointF(fx, H));
         p.restore();
         const QPointF o(panel.left(), top);
-        moveArrow(p, o + QPointF(fx - 55, 250), o + QPointF(fx - 55, 170), c.arrow);
-        moveArrow(p, o + QPointF(fx + 55, 170), o + QPointF(fx + 55, 250), c.arrow);
-        drawLabel(p, QStringLiteral("faglia"), o + QPointF(fx, 30), diagramText(17, QFont::Bold));
-        drawLabel(p, QStringLiteral("il fiume e la strada, tagliati\ndalla faglia, si sono spostati"), o + QPointF(fx, H - 36),
-                  diagramText(15));
-        drawLabel(p, QStringLiteral("placca A"), o + QPointF(62, 215), diagramText(16, QFont::Bold));
-        drawLabel(p, QStringLiteral("placca B"), o + QPointF(w - 62, 215), diagramText(16, QFont::Bold));
-        drawLabel(p, QStringLiteral("visto dall'alto"), o + QPointF(w - 70, 30), diagramText(14));
+        moveArrow(p, o + QPointF(fx - 48, 222), o + QPointF(fx - 48, 152), c.arrow);
+        moveArrow(p, o + QPointF(fx + 48, 62), o + QPointF(fx + 48, 132), c.arrow);
+        drawLabel(p, QStringLiteral("faglia"), o + QPointF(fx, 18), diagramText(18, QFont::Bold));
+        drawLabel(p, QStringLiteral("strada"), o + QPointF(58, roadY - shift / 2 - 22), diagramText(18));
+        drawLabel(p, QStringLiteral("fiume"), o + QPointF(w - 48, 118 + shift / 2 - 26), diagramText(18));
+        drawLabel(p, QStringLiteral("il fiume e la strada, tagliati\ndalla faglia, si sono spostati"), o + QPointF(fx, H - 26),
+                  diagramText(18));
+        drawLabel(p, QStringLiteral("placca A"), o + QPointF(64, 188), diagramText(18, QFont::Bold));
+        drawLabel(p, QStringLiteral("placca B"), o + QPointF(w - 64, 230), diagramText(18, QFont::Bold));
+        drawLabel(p, QStringLiteral("visto dall'alto"), o + QPointF(w - 68, 18), diagramText(18));
     }
     return image;
 }
@@ -763,7 +786,7 @@ QImage placuno(PictureContext &ctx)
         {LegendEntry::Sample::Collision, QColor(), QStringLiteral("scontro tra placche"), QColor()},
         {LegendEntry::Sample::Transform, QColor(), QStringLiteral("faglia"), QColor()},
     };
-    drawCornerKey(p, rect, entries, 15, QSizeF(36, 18), 6, 10);
+    drawCornerKey(p, rect, entries, kReadablePixelSize, QSizeF(36, 18), 6, 10);
     creditOnMap(p, map);
     return image;
 }

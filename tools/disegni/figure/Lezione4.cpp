@@ -193,7 +193,7 @@ QImage califo1(PictureContext &ctx)
     const QRectF faglia = scrivi(p, cimaFaglia + QPointF(26, -4), QStringLiteral("FAGLIA TRASFORME"), Qt::AlignLeft | Qt::AlignBottom,
                                  etichetta(19, QFont::Bold));
     richiamo(p, QPointF(faglia.left() - 2, faglia.bottom() - 6), cimaFaglia + indietro * -0.05);
-    Testo scossa = etichetta(16, QFont::Bold);
+    Testo scossa = etichetta(18, QFont::Bold);
     scossa.halo = true;
     scrivi(p, destra.fronte + QPointF(-18, destra.altezza * 0.55), QStringLiteral("terremoti"), Qt::AlignRight | Qt::AlignVCenter, scossa);
 
@@ -233,19 +233,19 @@ QImage califo1(PictureContext &ctx)
         p.setPen(style::pen(Qt::white, 1.4));
         p.setBrush(style::text());
         p.drawEllipse(at, 4, 4);
-        Testo t = etichetta(15);
+        Testo t = etichetta(18);
         t.halo = true;
         t.haloColour = style::withAlpha(style::land(), 0.8);
         scrivi(p, at + dx, nome, align, t);
     };
     citta(-122.42, 37.77, QStringLiteral("San Francisco"), Qt::AlignLeft | Qt::AlignVCenter, QPointF(8, -2));
     citta(-118.24, 34.05, QStringLiteral("Los Angeles"), Qt::AlignLeft | Qt::AlignVCenter, QPointF(8, 2));
-    Testo mare = etichetta(16, QFont::Bold);
+    Testo mare = etichetta(18, QFont::Bold);
     mare.colour = QColor(0x2E, 0x5A, 0x80);
-    scrivi(p, r(-123.6, 32.3), QStringLiteral("PLACCA\nPACIFICA"), Qt::AlignCenter, mare);
-    scrivi(p, r(-115.6, 40.4), QStringLiteral("PLACCA\nNORDAMERICANA"), Qt::AlignCenter, etichetta(16, QFont::Bold));
+    scrivi(p, r(-123.9, 33.0), QStringLiteral("PLACCA\nPACIFICA"), Qt::AlignCenter, mare);
+    scrivi(p, r(-115.6, 40.4), QStringLiteral("PLACCA\nNORDAMERICANA"), Qt::AlignCenter, etichetta(18, QFont::Bold));
     const QRectF sa = scrivi(p, r(-120.6, 39.6), QStringLiteral("faglia di\nS. Andreas"), Qt::AlignRight | Qt::AlignBottom, [] {
-        Testo t = etichetta(16, QFont::Bold);
+        Testo t = etichetta(18, QFont::Bold);
         t.colour = QColor(0x9A, 0x22, 0x10);
         t.halo = true;
         t.haloColour = style::withAlpha(style::land(), 0.8);
@@ -559,8 +559,9 @@ QImage sintuno(PictureContext &)
     freccia(p, f(fossa - 14, -12), f(fossa - 6, -12), bianco, 9, 17);
     freccia(p, f(margine - 3, -30), f(sutura + 4.5, -30), bianco, 9, 17);
 
-    Testo nota = etichetta(13);
+    Testo nota = etichetta(18);
     nota.colour = style::textSoft();
+    nota.halo = true; // it stands over the edge of the continent
     scrivi(p, QPointF(w - 8, h - 6), QStringLiteral("spessori\nnon in scala"), Qt::AlignRight | Qt::AlignBottom, nota);
     return image;
 }

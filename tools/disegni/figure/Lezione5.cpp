@@ -114,9 +114,9 @@ void credit(QPainter &p, const QRectF &area, const QString &text)
 LabelLook plateLook()
 {
     LabelLook look;
-    look.pixelSize = 15;
+    look.pixelSize = kReadablePixelSize;
     look.weight = QFont::Bold;
-    look.letterSpacing = 0.6;
+    look.letterSpacing = 0.3;
     look.colour = style::withAlpha(style::text(), 0.85);
     look.halo = style::withAlpha(Qt::white, 0.75);
     look.haloWidth = 3;
@@ -124,7 +124,7 @@ LabelLook plateLook()
     return look;
 }
 
-LabelLook placeLook(double size = 15)
+LabelLook placeLook(double size = kReadablePixelSize)
 {
     LabelLook look;
     look.pixelSize = size;
@@ -135,7 +135,7 @@ LabelLook placeLook(double size = 15)
     return look;
 }
 
-LabelLook featureLook(const QColor &c, double size = 15)
+LabelLook featureLook(const QColor &c, double size = kReadablePixelSize)
 {
     LabelLook look = placeLook(size);
     look.italic = true;
@@ -144,7 +144,7 @@ LabelLook featureLook(const QColor &c, double size = 15)
     return look;
 }
 
-LabelLook seaLook(double size = 14)
+LabelLook seaLook(double size = kReadablePixelSize)
 {
     LabelLook look = placeLook(size);
     look.italic = true;
@@ -160,7 +160,7 @@ void label(QPainter &p, const Sheet &s, const QString &text, const QPointF &lonL
 }
 
 // A city: a dark dot with a white ring, its name beside it.
-void city(QPainter &p, const Sheet &s, const QString &name, const QPointF &lonLat, Qt::Alignment side, double size = 15)
+void city(QPainter &p, const Sheet &s, const QString &name, const QPointF &lonLat, Qt::Alignment side, double size = kReadablePixelSize)
 {
     const QPointF at = s.map.toPixel(lonLat);
     p.save();
@@ -284,7 +284,7 @@ void chain(QPainter &p, const Sheet &s, const Ring &crest, const QColor &c, doub
 QRectF keyBelow(QPainter &p, const QList<LegendEntry> &entries, double top)
 {
     LegendLook look;
-    look.text.pixelSize = 15;
+    look.text.pixelSize = kReadablePixelSize;
     look.text.haloWidth = 0;
     look.text.lineSpacing = 0.95;
     look.margins = regionalMargins();
@@ -302,7 +302,14 @@ void finishSheet(QPainter &p, const Sheet &s, const QList<LegendEntry> &entries,
 {
     drawFrame(p, s.map);
     keyBelow(p, entries, s.mapArea.bottom() + 2);
-    credit(p, s.mapArea, creditText);
+    // the credit under the key, off the map, where it covers nothing the map shows
+    credit(p, QRectF(0, s.mapArea.bottom(), s.image.width(), s.image.height() - s.mapArea.bottom()), creditText);
+}
+
+// Room under a map for a key of so many one-line entries and the credit line.
+double keyRoom(int entries)
+{
+    return 2 * 8 + entries * 21 + (entries - 1) * 6 + 20;
 }
 
 bool inCodes(const BoundaryPiece &b, const QStringList &codes)
@@ -328,7 +335,7 @@ QImage zone(PictureContext &ctx)
         {QStringLiteral("l'Italia"), QPointF(16, 40)},
     };
     const GeoWindow window{-135, 160, -57, 72};
-    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::GallStereographic, window, 250);
+    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::GallStereographic, window, 266);
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), [] {
@@ -354,14 +361,14 @@ QImage zone(PictureContext &ctx)
         drawLabel(p, QString::number(n), at + QPointF(0, 0.5), look);
     };
     for (qsizetype i = 0; i < zones.size(); ++i)
-        marker(s.map.toPixel(zones.at(i).at), int(i + 1), 11);
+        marker(s.map.toPixel(zones.at(i).at), int(i + 1), 14);
 
     const double top = s.mapArea.bottom() + 14;
-    LabelLook look = placeLook(16);
+    LabelLook look = placeLook(18);
     look.haloWidth = 0;
     for (qsizetype i = 0; i < zones.size(); ++i) {
-        const QPointF at(22, top + 12 + i * 30);
-        marker(at, int(i + 1), 11);
+        const QPointF at(22, top + 12 + i * 32);
+        marker(at, int(i + 1), 14);
         drawLabelAt(p, zones.at(i).name, at + QPointF(20, 0), Qt::AlignLeft | Qt::AlignVCenter, look);
     }
     credit(p, QRectF(0, 0, s.image.width(), s.image.height()), mapCredit());
@@ -373,7 +380,8 @@ QImage zone(PictureContext &ctx)
 QImage himalaya(PictureContext &ctx)
 {
     const GeoWindow window{62, 102, 4, 42};
-    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, 250);
+    constexpr double kSection = 250; // the section under the map; the key under it
+    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, kSection + keyRoom(4));
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), regionalGround());
@@ -381,23 +389,22 @@ QImage himalaya(PictureContext &ctx)
     drawMarginsOn(p, s.map, ctx.data(), margins, betweenMajorPlates);
     // the Himalaya along the front of the collision, and the Tibetan plateau behind it
     chain(p, s, Ring{{73.5, 35.2}, {77, 33}, {80, 30.3}, {84, 28.7}, {88, 27.9}, {92, 27.8}, {95.5, 28.6}}, kMountain, 16);
-    label(p, s, QStringLiteral("HIMALAYA"), QPointF(83, 26.4), featureLook(kMountain, 15));
-    label(p, s, QStringLiteral("altopiano\ndel Tibet"), QPointF(87, 33.5), featureLook(kMountain, 14));
+    label(p, s, QStringLiteral("HIMALAYA"), QPointF(83, 26.4), featureLook(kMountain, 18));
+    label(p, s, QStringLiteral("altopiano\ndel Tibet"), QPointF(87, 33.5), featureLook(kMountain, 18));
     label(p, s, QStringLiteral("PLACCA\nEUROASIATICA"), QPointF(85, 39.3), plateLook());
     label(p, s, QStringLiteral("PLACCA\nINDO-AUSTRALIANA"), QPointF(79, 13), plateLook());
-    label(p, s, QStringLiteral("INDIA"), QPointF(76.0, 22), placeLook(15));
-    city(p, s, QStringLiteral("Everest"), QPointF(86.92, 27.99), Qt::AlignRight | Qt::AlignVCenter, 13);
+    label(p, s, QStringLiteral("INDIA"), QPointF(76.0, 22), placeLook(18));
+    city(p, s, QStringLiteral("Everest"), QPointF(86.92, 27.99), Qt::AlignRight | Qt::AlignVCenter, 18);
     arrowGeo(p, s, QPointF(78, 16.5), QPointF(80.5, 24.5), 8);
-    LabelLook speed = placeLook(14);
+    LabelLook speed = placeLook(18);
     speed.weight = QFont::Bold;
     speed.colour = kArrow;
     label(p, s, QStringLiteral("4-5 cm\nall'anno"), QPointF(84.6, 19.8), speed);
     label(p, s, QStringLiteral("Oceano\nIndiano"), QPointF(70, 9), seaLook());
     drawFrame(p, s.map);
-    credit(p, s.mapArea, mapCredit());
 
     // under the map: the collision in section, north to the right
-    const QRectF art(0, s.mapArea.bottom() + 8, s.image.width(), s.image.height() - s.mapArea.bottom() - 8);
+    const QRectF art(0, s.mapArea.bottom() + 8, s.image.width(), kSection - 8);
     p.save();
     p.setClipRect(art);
     const double surface = art.top() + 92;
@@ -438,14 +445,21 @@ QImage himalaya(PictureContext &ctx)
     p.strokePath(suolo, style::pen(sezione::colore::verde(), 3));
     p.fillPath(symbols::arrow(QPointF(x0 + 30, surface + 27), QPointF(x0 + 120, surface + 27), 7, 16, 18), kArrow);
     p.restore();
-    drawLabel(p, QStringLiteral("India"), QPointF(x0 + 60, surface - 12), placeLook(15));
-    drawLabel(p, QStringLiteral("Himalaya"), QPointF(front + 40, surface - 72), featureLook(kMountain, 15));
-    drawLabel(p, QStringLiteral("Tibet"), QPointF(front + 150, surface - 56), featureLook(kMountain, 14));
-    LabelLook small = placeLook(14);
+    drawLabel(p, QStringLiteral("India"), QPointF(x0 + 60, surface - 12), placeLook(18));
+    drawLabel(p, QStringLiteral("Himalaya"), QPointF(front + 40, surface - 72), featureLook(kMountain, 18));
+    drawLabel(p, QStringLiteral("Tibet"), QPointF(front + 150, surface - 56), featureLook(kMountain, 18));
+    LabelLook small = placeLook(18);
     drawLabel(p, QStringLiteral("crosta dell'India"), QPointF(x0 + 90, surface + 48), small);
     drawLabel(p, QStringLiteral("crosta dell'Asia"), QPointF(x1 - 80, surface + 10), small);
     drawLabel(p, QStringLiteral("le due croste continentali si accavallano"), QPointF(art.center().x(), art.bottom() - 20),
-              placeLook(14));
+              placeLook(18));
+    keyBelow(p,
+             {{LegendEntry::Sample::Collision, QColor(), QStringLiteral("le placche si scontrano"), QColor()},
+              {LegendEntry::Sample::Area, style::withAlpha(kMountain, 0.55), QStringLiteral("catena montuosa"), QColor()},
+              {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa: una placca scende sotto l'altra"), QColor()},
+              {LegendEntry::Sample::Transform, QColor(), QStringLiteral("le placche scorrono affiancate"), QColor()}},
+             art.bottom() + 2);
+    credit(p, QRectF(0, art.bottom(), s.image.width(), s.image.height() - art.bottom()), mapCredit());
     return s.image;
 }
 
@@ -454,24 +468,41 @@ QImage himalaya(PictureContext &ctx)
 QImage faglie(PictureContext &ctx)
 {
     const GeoWindow window{22, 62, -15, 38};
-    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, 92);
+    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, keyRoom(4));
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), regionalGround());
     const MarginLook margins = regionalMargins();
     drawMarginsOn(p, s.map, ctx.data(), margins);
+    // lake Tanganyika, which the pages name: long and narrow in the western branch of the rift (the
+    // land data has no lakes; its outline after the atlases, from the north end to the south end),
+    // over the rift's line so that it shows
+    {
+        const Ring shore{{29.45, -3.30}, {29.62, -4.50}, {29.80, -5.45}, {30.20, -6.35}, {30.70, -7.05}, {31.05, -7.85},
+                         {31.35, -8.55}, {31.05, -8.85}, {30.45, -8.30}, {29.95, -7.55}, {29.50, -6.75}, {29.12, -5.70},
+                         {28.95, -4.55}, {29.00, -3.40}};
+        QPainterPath lake;
+        lake.addPolygon(pixelLine(s, shore));
+        lake.closeSubpath();
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(lake, style::mix(style::ocean(), style::oceanShelf(), 0.3));
+        p.strokePath(lake, style::pen(style::withAlpha(style::outline(), 0.55), 1.2));
+        p.restore();
+    }
+    label(p, s, QStringLiteral("lago\nTanganica"), QPointF(25.9, -8.6), seaLook());
 
     label(p, s, QStringLiteral("PLACCA\nAFRICANA"), QPointF(28.5, 6), plateLook());
     label(p, s, QStringLiteral("PLACCA\nARABICA"), QPointF(45, 24), plateLook());
     label(p, s, QStringLiteral("PLACCA\nSOMALA"), QPointF(47, -3), plateLook());
     label(p, s, QStringLiteral("PLACCA\nEUROASIATICA"), QPointF(53, 35.3), plateLook());
     label(p, s, QStringLiteral("Mar\nRosso"), QPointF(35.2, 22.2), seaLook());
-    label(p, s, QStringLiteral("Golfo di Aden"), QPointF(49.5, 13.6), seaLook(13));
-    label(p, s, QStringLiteral("Afar"), QPointF(40.2, 10.8), featureLook(style::ridge(), 14));
-    label(p, s, QStringLiteral("Rift\nValley"), QPointF(33, -2), featureLook(style::ridge(), 15));
-    label(p, s, QStringLiteral("monti\nZagros"), QPointF(53.5, 29.4), featureLook(kMountain, 14));
+    label(p, s, QStringLiteral("Golfo di Aden"), QPointF(49.5, 13.6), seaLook(18));
+    label(p, s, QStringLiteral("Afar"), QPointF(40.2, 10.8), featureLook(style::ridge(), 18));
+    label(p, s, QStringLiteral("Rift\nValley"), QPointF(33, -2), featureLook(style::ridge(), 18));
+    label(p, s, QStringLiteral("monti\nZagros"), QPointF(53.5, 29.4), featureLook(kMountain, 18));
     volcanoMark(p, s.map.toPixel(37.35, -3.07), 12);
-    label(p, s, QStringLiteral("Kilimangiaro"), QPointF(40.5, -5.2), placeLook(13));
+    label(p, s, QStringLiteral("Kilimangiaro"), QPointF(37.4, -6.4), placeLook(18));
     arrowGeo(p, s, QPointF(44, 19), QPointF(48.5, 23), 7);
     arrowGeo(p, s, QPointF(49, -8.5), QPointF(54, -9.8), 7);
 
@@ -479,6 +510,7 @@ QImage faglie(PictureContext &ctx)
         {LegendEntry::Sample::Ridge, QColor(), QStringLiteral("le placche si allontanano (dorsale, rift)"), QColor()},
         {LegendEntry::Sample::Collision, QColor(), QStringLiteral("le placche si scontrano"), QColor()},
         {LegendEntry::Sample::Transform, QColor(), QStringLiteral("le placche scorrono affiancate"), QColor()},
+        {LegendEntry::Sample::Trench, QColor(), QStringLiteral("una placca scende sotto l'altra"), QColor()},
     };
     finishSheet(p, s, entries, mapCredit());
     return s.image;
@@ -593,16 +625,17 @@ QImage afrfagl(PictureContext &)
     // the middle block sank
     p.fillPath(symbols::arrow(QPointF(w / 2 - 30, floorY + 40), QPointF(w / 2 - 30, floorY + 92), 6, 14, 16), kArrow);
 
-    LabelLook bold = placeLook(15);
+    LabelLook bold = placeLook(18);
     bold.weight = QFont::Bold;
     drawLabel(p, QStringLiteral("RIFT VALLEY"), QPointF(w / 2, 38), featureLook(style::ridge(), 18));
-    drawLabel(p, QStringLiteral("valle larga decine di km"), QPointF(w / 2, 62), placeLook(14));
-    drawLabel(p, QStringLiteral("faglia"), QPointF(l - 32, ground + 50), bold);
-    drawLabel(p, QStringLiteral("faglia"), QPointF(r + 32, ground + 50), bold);
-    drawLabel(p, QStringLiteral("scarpata"), QPointF(l - 30, rim - 22), placeLook(14));
-    drawLabel(p, QStringLiteral("altopiano"), QPointF(w - 50, ground - 14), placeLook(14));
-    drawLabel(p, QStringLiteral("lago"), QPointF((lakeL + lakeR) / 2, floorY - 22), placeLook(14));
-    drawLabel(p, QStringLiteral("vulcano"), QPointF(vx + 12, floorY - 62), placeLook(14));
+    drawLabel(p, QStringLiteral("valle larga decine di km"), QPointF(w / 2, 62), placeLook(18));
+    // each on its fault line, the halo parting the line round it
+    drawLabel(p, QStringLiteral("faglia"), QPointF(leftFault(ground + 100) - 4, ground + 100), bold);
+    drawLabel(p, QStringLiteral("faglia"), QPointF(rightFault(ground + 100) + 6, ground + 100), bold);
+    drawLabel(p, QStringLiteral("scarpata"), QPointF(l - 30, rim - 22), placeLook(18));
+    drawLabel(p, QStringLiteral("altopiano"), QPointF(w - 50, ground - 14), placeLook(18));
+    drawLabel(p, QStringLiteral("lago"), QPointF((lakeL + lakeR) / 2, floorY - 22), placeLook(18));
+    drawLabel(p, QStringLiteral("vulcano"), QPointF(vx + 12, floorY - 62), placeLook(18));
     drawLabel(p, QStringLiteral("crosta"), QPointF(62, ground + 150), bold);
     drawLabel(p, QStringLiteral("magma che risale"), QPointF(w / 2, h - 28), bold);
     return image;
@@ -613,7 +646,7 @@ QImage afrfagl(PictureContext &)
 QImage ande(PictureContext &ctx)
 {
     const GeoWindow window{-96, -30, -56, 13};
-    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, 70);
+    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, keyRoom(2));
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), regionalGround());
@@ -626,20 +659,20 @@ QImage ande(PictureContext &ctx)
     label(p, s, QStringLiteral("PLACCA\nDI NAZCA"), QPointF(-86.5, -18), plateLook());
     label(p, s, QStringLiteral("PLACCA\nSUDAMERICANA"), QPointF(-52, -8), plateLook());
     label(p, s, QStringLiteral("PLACCA\nANTARTICA"), QPointF(-87, -50.5), plateLook());
-    label(p, s, QStringLiteral("ANDE"), QPointF(-62.6, -28), featureLook(kMountain, 17));
-    label(p, s, QStringLiteral("fossa del\nPerù-Cile"), QPointF(-80.5, -40), featureLook(style::trench(), 14));
-    label(p, s, QStringLiteral("Altiplano"), QPointF(-62.5, -17.5), placeLook(13));
-    city(p, s, QStringLiteral("Aconcagua"), QPointF(-70.01, -32.65), Qt::AlignLeft | Qt::AlignVCenter, 13);
-    city(p, s, QStringLiteral("Cotopaxi"), QPointF(-78.44, -0.68), Qt::AlignLeft | Qt::AlignVCenter, 13);
+    label(p, s, QStringLiteral("ANDE"), QPointF(-62.6, -28), featureLook(kMountain, 18));
+    label(p, s, QStringLiteral("fossa del\nPerù-Cile"), QPointF(-80.5, -40), featureLook(style::trench(), 18));
+    label(p, s, QStringLiteral("Altiplano"), QPointF(-60.8, -17.2), placeLook(18));
+    city(p, s, QStringLiteral("Aconcagua"), QPointF(-70.01, -32.65), Qt::AlignLeft | Qt::AlignVCenter, 18);
+    city(p, s, QStringLiteral("Cotopaxi"), QPointF(-78.44, -0.68), Qt::AlignLeft | Qt::AlignVCenter, 18);
     arrowGeo(p, s, QPointF(-91, -27), QPointF(-82, -25), 7);
-    LabelLook speed = placeLook(13);
+    LabelLook speed = placeLook(18);
     speed.weight = QFont::Bold;
     speed.colour = kArrow;
-    label(p, s, QStringLiteral("7 cm all'anno"), QPointF(-87, -30), speed);
+    label(p, s, QStringLiteral("7 cm all'anno"), QPointF(-85.6, -30.2), speed);
     label(p, s, QStringLiteral("Oceano\nPacifico"), QPointF(-88, -8), seaLook()); // clear of the Galápagos
-    label(p, s, QStringLiteral("Oceano\nAtlantico"), QPointF(-35.5, -27), seaLook());
+    label(p, s, QStringLiteral("Oceano\nAtlantico"), QPointF(-37, -27), seaLook());
     const QList<LegendEntry> entries = {
-        {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa: la placca di Nazca scende sotto il Sudamerica"), QColor()},
+        {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa: Nazca scende sotto il Sudamerica"), QColor()},
         {LegendEntry::Sample::Volcano, kVolcano, QStringLiteral("vulcani attivi"), Qt::white},
     };
     finishSheet(p, s, entries, creditWith(QStringLiteral("NOAA")));
@@ -651,7 +684,7 @@ QImage ande(PictureContext &ctx)
 QImage pacifico(PictureContext &ctx)
 {
     const GeoWindow window{108, 198, -40, 62};
-    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, 70);
+    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, keyRoom(2));
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), [] {
@@ -672,19 +705,30 @@ QImage pacifico(PictureContext &ctx)
     label(p, s, QStringLiteral("PLACCA\nFILIPPINA"), QPointF(134.5, 19), plateLook());
     label(p, s, QStringLiteral("PLACCA\nEUROASIATICA"), QPointF(123.5, 52.5), plateLook());
     label(p, s, QStringLiteral("PLACCA\nINDO-AUSTRALIANA"), QPointF(137, -25), plateLook());
-    LabelLook arc = featureLook(style::trench(), 13);
+    LabelLook arc = featureLook(style::trench(), 18);
     label(p, s, QStringLiteral("Aleutine"), QPointF(184, 48.5), arc);
-    label(p, s, QStringLiteral("Kamčatka"), QPointF(168, 58), placeLook(13));
+    label(p, s, QStringLiteral("Kamčatka"), QPointF(168, 58), placeLook(18));
     label(p, s, QStringLiteral("Curili"), QPointF(157.5, 45), arc);
     label(p, s, QStringLiteral("Giappone"), QPointF(146, 36.5), arc);
     label(p, s, QStringLiteral("Ryukyu"), QPointF(122.5, 28.5), arc);
-    label(p, s, QStringLiteral("Filippine"), QPointF(114.5, 13), arc);
+    label(p, s, QStringLiteral("Filippine"), QPointF(116.4, 8), arc);
     label(p, s, QStringLiteral("Marianne"), QPointF(152.5, 15), arc);
     label(p, s, QStringLiteral("Salomone"), QPointF(158, -3), arc);
     label(p, s, QStringLiteral("Vanuatu"), QPointF(173.5, -14), arc);
     label(p, s, QStringLiteral("Tonga"), QPointF(181, -25), arc);
-    label(p, s, QStringLiteral("Mar del\nGiappone"), QPointF(135, 41), seaLook(12));
-    label(p, s, QStringLiteral("Nuova Zelanda"), QPointF(165, -35.5), placeLook(12));
+    // the sea is narrower than its name: the name stands on the land west of it, with a leader
+    {
+        const QRectF box = drawLabel(p, QStringLiteral("Mar del\nGiappone"), s.map.toPixel(125.5, 45.2), seaLook(18));
+        const QPointF sea = s.map.toPixel(134.8, 40.6);
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(style::pen(QColor(0x2E, 0x5C, 0x86), 1.4));
+        p.drawLine(QPointF(box.right() + 2, box.center().y()), sea);
+        p.setBrush(QColor(0x2E, 0x5C, 0x86));
+        p.drawEllipse(sea, 2.5, 2.5);
+        p.restore();
+    }
+    label(p, s, QStringLiteral("Nuova Zelanda"), QPointF(165, -35.5), placeLook(18));
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa (i triangoli sulla placca che sta sopra)"), QColor()},
         {LegendEntry::Sample::Volcano, kVolcano, QStringLiteral("vulcani attivi"), Qt::white},
@@ -724,33 +768,22 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
     const QSize pixels = pixelsForTwips(kCaliforniaWidthTwips, 100);
     const int mapHeight = 2 * qRound(MapWindow::heightForWidth(Projection::Kind::Mercator, kCalifornia, pixels.width()) / 2);
     const QRectF area(0, 0, pixels.width(), mapHeight);
-    Sheet s{newPicture(QSize(pixels.width(), mapHeight + 110), style::paper()), area,
+    Sheet s{newPicture(QSize(pixels.width(), mapHeight + 134), style::paper()), area,
             MapWindow(Projection::Kind::Mercator, kCalifornia, area)};
     QPainter p(&s.image);
     p.setRenderHints(smooth());
 
     double speed = 0;
-    const QPointF drift = pacificDrift(ctx.data(), &speed);
-    const double azimuth = qRadiansToDegrees(std::atan2(drift.x(), drift.y()));
-    const double km = speed * millionYears; // mm a year for a million years is a kilometre
-    const auto moved = [&](const QPointF &at) { return millionYears > 0 ? travelled(at, azimuth, km) : at; };
-    const auto movedPolygons = [&](const QList<GeoPolygon> &polygons) {
-        QList<GeoPolygon> out;
-        for (const GeoPolygon &g : polygons) {
-            GeoPolygon m;
-            for (const Ring &r : g.rings) {
-                Ring mr;
-                for (const QPointF &pt : r)
-                    mr.append(moved(pt));
-                m.rings.append(mr);
-            }
-            out.append(m);
-        }
-        return out;
-    };
+    pacificDrift(ctx.data(), &speed);
+    // the speed as the page says it, in whole centimetres a year; mm a year for a million years is a km
+    const double cmYear = qRound(speed / 10);
+    const double km = cmYear * 10 * millionYears;
+    const FaultSlide slide(km);
+    const auto moved = [&](const QPointF &at) { return millionYears > 0 ? slide.moved(at) : at; };
+    const QRectF nearCalifornia(QPointF(-135, 15), QPointF(-100, 45));
 
-    // The ground: sea, then each plate with its land; the Pacific's part moved along.
-    // land on each plate in its own colour; the sea stays sea
+    // The ground: sea, then each plate with its land. The Pacific's land slides along the fault,
+    // which stays where it is: each plate keeps today's outline, so nothing crosses the fault.
     const QColor pacific(0xCF, 0xE0, 0xB0);
     const QColor northAmerica = style::plate(QStringLiteral("NA"));
     const QList<GeoPolygon> land = allPolygons(ctx.data().land(GeoData::Detail::Fine));
@@ -762,9 +795,9 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
             bool moves;
         };
         for (const Part &part : {Part{{QStringLiteral("NA")}, northAmerica, false}, Part{{QStringLiteral("PA")}, pacific, true}}) {
-            const QList<GeoPolygon> plate = platePolygons(ctx.data(), part.codes);
-            const QPainterPath platePath = s.map.areas(part.moves ? movedPolygons(plate) : plate);
-            const QPainterPath landPath = s.map.areas(part.moves ? movedPolygons(land) : land);
+            const QPainterPath platePath = s.map.areas(platePolygons(ctx.data(), part.codes));
+            const QPainterPath landPath =
+                s.map.areas(part.moves && millionYears > 0 ? slide.moved(land, nearCalifornia) : land);
             g.save();
             g.setClipPath(platePath);
             g.fillPath(landPath, part.colour);
@@ -793,8 +826,10 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
     }
     s.map.paintInside(p, [&](QPainter &l) { drawMargins(l, s.map, pieces, margins); });
 
-    city(p, s, QStringLiteral("San Francisco"), QPointF(-122.42, 37.77), Qt::AlignRight | Qt::AlignBottom, 14);
-    city(p, s, QStringLiteral("Los Angeles"), moved(QPointF(-118.24, 34.05)), Qt::AlignLeft | Qt::AlignTop, 14);
+    city(p, s, QStringLiteral("San Francisco"), QPointF(-122.42, 37.77), Qt::AlignLeft | Qt::AlignBottom, 18);
+    // in five million years the name goes west of the city, clear of the arrow that brings it there
+    city(p, s, QStringLiteral("Los Angeles"), moved(QPointF(-118.24, 34.05)),
+         millionYears > 0 ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignTop, 18);
     if (millionYears > 0) {
         // where Los Angeles is today
         const QPointF now = s.map.toPixel(-118.24, 34.05);
@@ -803,17 +838,17 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(now, 4.5, 4.5);
         p.restore();
-        LabelLook oggi = placeLook(12);
+        LabelLook oggi = placeLook(18);
         oggi.colour = style::textSoft();
-        drawLabelAt(p, QStringLiteral("Los Angeles oggi"), now + QPointF(8, 4), Qt::AlignLeft | Qt::AlignTop, oggi);
+        drawLabelAt(p, QStringLiteral("Los Angeles oggi"), now + QPointF(-6, 6), Qt::AlignRight | Qt::AlignTop, oggi);
         arrowGeo(p, s, QPointF(-118.24, 34.05) + QPointF(-0.2, 0.25), moved(QPointF(-118.24, 34.05)) + QPointF(0.25, -0.3), 4,
                  style::withAlpha(kArrow, 0.8));
     }
-    LabelLook fault = featureLook(style::transform(), 14);
+    LabelLook fault = featureLook(style::transform(), 18);
     label(p, s, QStringLiteral("faglia di\nS. Andreas"), QPointF(-117.3, 36.2), fault);
-    label(p, s, QStringLiteral("PLACCA\nPACIFICA"), QPointF(-123.5, 33), plateLook());
+    label(p, s, QStringLiteral("PLACCA\nPACIFICA"), QPointF(-123.8, 32.4), plateLook());
     label(p, s, QStringLiteral("PLACCA\nNORDAMERICANA"), QPointF(-116, 40.5), plateLook());
-    label(p, s, QStringLiteral("Golfo di\nCalifornia"), QPointF(-113.6, 30.3), seaLook(12));
+    label(p, s, QStringLiteral("Golfo di\nCalifornia"), QPointF(-114.0, 30.2), seaLook(18));
     if (millionYears <= 0) {
         // the two plates slide past each other
         arrowGeo(p, s, QPointF(-121.2, 33.2), QPointF(-123.5, 35.5), 6);
@@ -822,22 +857,21 @@ QImage californiaMap(PictureContext &ctx, double millionYears)
     drawFrame(p, s.map);
 
     // under the map: what it shows
-    LabelLook caption = placeLook(15);
-    caption.weight = QFont::Bold;
+    LabelLook caption = placeLook(18);
     caption.haloWidth = 0;
     const QString text = millionYears > 0
-        ? QStringLiteral("fra %1 milioni di anni: ciò che sta a ovest della\nfaglia sarà circa %2 km più a nord-ovest")
+        ? QStringLiteral("fra %1 milioni di anni: la terra a ovest della\nfaglia sarà circa %2 km più a nord-ovest")
               .arg(millionYears)
               .arg(qRound(km / 10) * 10)
-        : QStringLiteral("oggi: la placca pacifica scorre verso\nnord-ovest di circa %1 cm all'anno").arg(qRound(speed / 10));
-    drawLabel(p, text, QPointF(s.image.width() / 2.0, mapHeight + 28), caption);
+        : QStringLiteral("oggi: la placca pacifica scorre verso\nnord-ovest di circa %1 cm all'anno").arg(cmYear);
+    drawLabel(p, text, QPointF(s.image.width() / 2.0, mapHeight + 27), caption);
     const QColor edge = style::withAlpha(style::outline(), 0.5);
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Area, pacific, QStringLiteral("terre della placca pacifica"), edge},
         {LegendEntry::Sample::Area, northAmerica, QStringLiteral("terre della placca nordamericana"), edge},
     };
-    keyBelow(p, entries, mapHeight + 50);
-    credit(p, area, mapCredit());
+    keyBelow(p, entries, mapHeight + 48);
+    credit(p, QRectF(0, mapHeight + 48, s.image.width(), s.image.height() - mapHeight - 48), mapCredit());
     return s.image;
 }
 
@@ -856,7 +890,7 @@ QImage califo2(PictureContext &ctx)
 QImage europa(PictureContext &ctx)
 {
     const GeoWindow window{-11, 40, 33.5, 63};
-    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, 84);
+    Sheet s = sheet(kTopicWidthTwips, Projection::Kind::Mercator, window, keyRoom(3));
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     RegionLook look = regionalGround([](const QString &) { return QColor(); });
@@ -883,13 +917,13 @@ QImage europa(PictureContext &ctx)
     chain(p, s, Ring{{15, 45.3}, {17, 44}, {19, 42.6}, {20.5, 41.2}, {21.3, 39.5}}, young, 14);
     chain(p, s, Ring{{17.5, 48.7}, {21, 49.2}, {24, 48}, {25.5, 46.5}, {24, 45.4}, {22, 45}}, young, 14);
 
-    LabelLook oldLook = featureLook(old.darker(140), 13);
-    LabelLook youngLook = featureLook(young, 13);
+    LabelLook oldLook = featureLook(old.darker(140), 18);
+    LabelLook youngLook = featureLook(young, 18);
     label(p, s, QStringLiteral("Scozia"), QPointF(-5.0, 58.9), oldLook);
     label(p, s, QStringLiteral("Norvegia"), QPointF(4.2, 61.6), oldLook);
     label(p, s, QStringLiteral("Massiccio\nCentrale"), QPointF(1.5, 47.2), oldLook);
     label(p, s, QStringLiteral("Vosgi e\nForesta Nera"), QPointF(8.6, 50.3), oldLook);
-    label(p, s, QStringLiteral("Sierra Nevada"), QPointF(-5.2, 35.6), youngLook);
+    label(p, s, QStringLiteral("Sierra Nevada"), QPointF(-3.2, 35.8), youngLook);
     label(p, s, QStringLiteral("Pirenei"), QPointF(-1.3, 41.5), youngLook);
     label(p, s, QStringLiteral("Alpi"), QPointF(11.5, 48.0), youngLook);
     label(p, s, QStringLiteral("Appennini"), QPointF(10.3, 41.5), youngLook);
@@ -898,7 +932,7 @@ QImage europa(PictureContext &ctx)
     LabelLook africa = plateLook();
     label(p, s, QStringLiteral("AFRICA"), QPointF(12, 34.8), africa);
     arrowGeo(p, s, QPointF(20, 34.4), QPointF(20, 37.3), 7);
-    label(p, s, QStringLiteral("Mar Mediterraneo"), QPointF(5.5, 38.6), seaLook(12));
+    label(p, s, QStringLiteral("Mar Mediterraneo"), QPointF(5.5, 38.6), seaLook(18));
 
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Line, old, QStringLiteral("catene antiche (caledoniana, ercinica)"), QColor()},
@@ -946,7 +980,7 @@ RegionLook italyGround()
 
 QImage ita1(PictureContext &ctx)
 {
-    Sheet s = italySheet(96);
+    Sheet s = italySheet(keyRoom(3));
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), italyGround());
@@ -958,13 +992,13 @@ QImage ita1(PictureContext &ctx)
     for (const ItalyVolcano &v : italianVolcanoes()) {
         const QPointF at = s.map.toPixel(v.at);
         volcanoMark(p, at, 11);
-        LabelLook look = placeLook(12);
+        LabelLook look = placeLook(18);
         look.weight = QFont::Bold;
         const QPointF off((v.side & Qt::AlignLeft) ? 8 : -8, (v.side & Qt::AlignBottom) ? -4 : 0);
         drawLabelAt(p, v.name, at + off, v.side, look);
     }
-    label(p, s, QStringLiteral("ALPI"), QPointF(10.2, 47.15), featureLook(kMountain, 14));
-    label(p, s, QStringLiteral("APPENNINI"), QPointF(11.1, 42.9), featureLook(kMountain, 13));
+    label(p, s, QStringLiteral("ALPI"), QPointF(10.2, 47.15), featureLook(kMountain, 18));
+    label(p, s, QStringLiteral("APPENNINI"), QPointF(11.1, 42.9), featureLook(kMountain, 18));
     label(p, s, QStringLiteral("PLACCA\nEUROASIATICA"), QPointF(17.6, 46.0), plateLook());
     label(p, s, QStringLiteral("PLACCA\nAFRICANA"), QPointF(11.2, 36.6), plateLook());
     arrowGeo(p, s, QPointF(15.5, 35.8), QPointF(15.8, 37.0), 7);
@@ -979,7 +1013,7 @@ QImage ita1(PictureContext &ctx)
 
 QImage ita2(PictureContext &ctx)
 {
-    Sheet s = italySheet(96);
+    Sheet s = italySheet(keyRoom(3));
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), italyGround());
@@ -992,15 +1026,16 @@ QImage ita2(PictureContext &ctx)
     for (const ItalyVolcano &v : italianVolcanoes())
         volcanoMark(p, s.map.toPixel(v.at), 10);
     volcanoMark(p, s.map.toPixel(14.4, 39.25), 10);
-    LabelLook look = placeLook(12);
+    LabelLook look = placeLook(18);
     look.weight = QFont::Bold;
-    drawLabelAt(p, QStringLiteral("Marsili\n(sottomarino)"), s.map.toPixel(14.4, 39.25) + QPointF(-8, 0), Qt::AlignRight | Qt::AlignVCenter, look);
-    drawLabelAt(p, QStringLiteral("Eolie"), s.map.toPixel(15.0, 38.6) + QPointF(10, 0), Qt::AlignLeft | Qt::AlignVCenter, look);
-    label(p, s, QStringLiteral("Mar\nTirreno"), QPointF(10.9, 38.8), seaLook(15));
+    // below and left of the seamount, clear of the sea's name and of the Aeolian islands
+    drawLabelAt(p, QStringLiteral("Marsili\n(sottomarino)"), s.map.toPixel(14.4, 39.25) + QPointF(-6, 4), Qt::AlignRight | Qt::AlignTop, look);
+    drawLabelAt(p, QStringLiteral("Eolie"), s.map.toPixel(15.21, 38.79) + QPointF(8, -2), Qt::AlignLeft | Qt::AlignBottom, look);
+    label(p, s, QStringLiteral("Mar\nTirreno"), QPointF(11.0, 40.3), seaLook(18));
     // the Tyrrhenian widens while the Calabrian arc moves south-east
-    arrowGeo(p, s, QPointF(13.0, 40.0), QPointF(11.7, 40.9), 5);
-    arrowGeo(p, s, QPointF(16.4, 39.0), QPointF(17.8, 38.0), 7);
-    label(p, s, QStringLiteral("arco\ncalabro"), QPointF(17.7, 39.6), featureLook(style::trench(), 13));
+    arrowGeo(p, s, QPointF(13.7, 40.15), QPointF(12.75, 40.95), 5);
+    arrowGeo(p, s, QPointF(16.6, 38.45), QPointF(17.9, 37.55), 7);
+    label(p, s, QStringLiteral("arco\ncalabro"), QPointF(18.0, 39.95), featureLook(style::trench(), 18));
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Dot, depthColour(10), QStringLiteral("terremoti fino a 70 km di profondità"), Qt::white},
         {LegendEntry::Sample::Dot, depthColour(100), QStringLiteral("terremoti profondi: nella placca che scende"), Qt::white},
@@ -1012,7 +1047,7 @@ QImage ita2(PictureContext &ctx)
 
 QImage ita3(PictureContext &ctx)
 {
-    Sheet s = italySheet(70);
+    Sheet s = italySheet(keyRoom(2));
     QPainter p(&s.image);
     p.setRenderHints(smooth());
     drawGround(p, s, ctx.data(), italyGround());
@@ -1036,10 +1071,10 @@ QImage ita3(PictureContext &ctx)
     LabelLook adriaLook = plateLook();
     adriaLook.colour = QColor(0x5A, 0x3A, 0x72);
     label(p, s, QStringLiteral("MICROPLACCA\nADRIATICA"), QPointF(14.2, 44.6), adriaLook);
-    label(p, s, QStringLiteral("Pianura Padana"), QPointF(10.4, 45.3), placeLook(12));
-    label(p, s, QStringLiteral("Puglia"), QPointF(16.6, 41.1), placeLook(12));
-    label(p, s, QStringLiteral("Friuli"), QPointF(13.4, 46.6), placeLook(12));
-    label(p, s, QStringLiteral("Balcani"), QPointF(19.4, 43.7), placeLook(12));
+    label(p, s, QStringLiteral("Pianura Padana"), QPointF(10.4, 45.3), placeLook(18));
+    label(p, s, QStringLiteral("Puglia"), QPointF(16.6, 41.1), placeLook(18));
+    label(p, s, QStringLiteral("Friuli"), QPointF(13.4, 46.6), placeLook(18));
+    label(p, s, QStringLiteral("Balcani"), QPointF(19.4, 43.7), placeLook(18));
     const QList<LegendEntry> entries = {
         {LegendEntry::Sample::Area, style::withAlpha(QColor(0xB8, 0x8F, 0xC8), 0.45), QStringLiteral("microplacca adriatica (Adria)"),
          QColor(0x6E, 0x4A, 0x86)},
@@ -1052,10 +1087,11 @@ QImage ita3(PictureContext &ctx)
 // --- world.jpg: the world map of the hotspot page ----------------------------------------------
 
 // The frame the page's hotspots are measured in is stated by the lesson data ("mappa" of
-// argomento5.json): plate carrée over a window of longitudes and latitudes filling a rectangle of
-// the page, stretched as it comes (the strip of the Pacific beyond 360° appears at both edges).
-// The picture reads it, so that map and hotspots cannot drift apart.
+// argomento5.json): a projection with its true aspect over a window of longitudes and latitudes,
+// and the rectangle of the page the map fills. The picture reads it, so that map and hotspots
+// cannot drift apart; under the map stands the key of its lines.
 struct WorldFrame {
+    Projection::Kind kind;
     GeoWindow window;
     QSize twips;
 };
@@ -1068,24 +1104,34 @@ WorldFrame worldFrame()
         throw GeoDataError(QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
     const QJsonObject map = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("mappa")).toObject();
     const QJsonArray rect = map.value(QStringLiteral("rettangolo")).toArray();
-    if (map.value(QStringLiteral("proiezione")).toString() != QLatin1String("equirettangolare") || rect.size() != 4)
-        throw GeoDataError(QStringLiteral("%1: \"mappa\" non è una carta equirettangolare con il suo rettangolo").arg(path).toStdString());
-    WorldFrame frame;
-    frame.window = GeoWindow{map.value(QStringLiteral("lonMin")).toDouble(), map.value(QStringLiteral("lonMax")).toDouble(),
-                             map.value(QStringLiteral("latMin")).toDouble(), map.value(QStringLiteral("latMax")).toDouble()};
-    frame.twips = QSize(rect.at(2).toInt(), rect.at(3).toInt());
+    if (map.value(QStringLiteral("proiezione")).toString() != QLatin1String("mercatore") || rect.size() != 4)
+        throw GeoDataError(QStringLiteral("%1: \"mappa\" non è una carta di Mercatore con il suo rettangolo").arg(path).toStdString());
+    WorldFrame frame{Projection::Kind::Mercator,
+                     GeoWindow{map.value(QStringLiteral("lonMin")).toDouble(), map.value(QStringLiteral("lonMax")).toDouble(),
+                               map.value(QStringLiteral("latMin")).toDouble(), map.value(QStringLiteral("latMax")).toDouble()},
+                     QSize(rect.at(2).toInt(), rect.at(3).toInt())};
     if (frame.window.lonMax <= frame.window.lonMin || frame.window.latMax <= frame.window.latMin || frame.twips.isEmpty())
         throw GeoDataError(QStringLiteral("%1: \"mappa\" vuota").arg(path).toStdString());
+    // the rectangle must have the window's own shape: a map stretched to fit would distort the world
+    const QSize pixels = pixelsForTwips(frame.twips.width(), frame.twips.height());
+    const double trueHeight = MapWindow::heightForWidth(frame.kind, frame.window, pixels.width());
+    if (std::abs(trueHeight - pixels.height()) > 2)
+        throw GeoDataError(QStringLiteral("%1: il rettangolo di \"mappa\" dovrebbe essere alto %2 twip")
+                               .arg(path)
+                               .arg(qRound(trueHeight * kTwipsPerInch / kDpi))
+                               .toStdString());
     return frame;
 }
 
 QImage world(PictureContext &ctx)
 {
     const WorldFrame frame = worldFrame();
-    const QSize size = pixelsForTwips(frame.twips.width(), frame.twips.height());
+    const QSize mapPixels = pixelsForTwips(frame.twips.width(), frame.twips.height());
+    constexpr int kKeyHeight = 104; // file pixels under the map for the key of its lines
+    const QSize size(mapPixels.width(), mapPixels.height() + kKeyHeight);
     QImage image = newPicture(size, style::paper());
-    const QRectF rect(QPointF(0, 0), QSizeF(size));
-    const MapWindow map(Projection::Kind::Equirectangular, frame.window, rect, MapWindow::Aspect::Stretch);
+    const QRectF rect(QPointF(0, 0), QSizeF(mapPixels));
+    const MapWindow map(frame.kind, frame.window, rect);
     QPainter p(&image);
     p.setRenderHints(smooth());
     RegionLook look = regionalGround([](const QString &code) { return style::mix(majorColour(code), Qt::white, 0.15); });
@@ -1096,12 +1142,12 @@ QImage world(PictureContext &ctx)
     look.graticuleStep = 30;
     p.drawImage(0, 0, drawRegionMap(map, size, ctx.data(), look));
     MarginLook margins = regionalMargins();
-    margins.ridgeWidth = 4.5;
-    margins.trenchWidth = 2.8;
-    margins.teethSize = 9;
-    margins.teethSpacing = 20;
-    margins.transformWidth = 3.2;
-    margins.collisionWidth = 4.2;
+    margins.ridgeWidth = 4;
+    margins.trenchWidth = 2.6;
+    margins.teethSize = 8;
+    margins.teethSpacing = 18;
+    margins.transformWidth = 3;
+    margins.collisionWidth = 4;
     margins.minTransformKm = 450;
     margins.simplifyDegrees = 0.2;
     drawMarginsOn(p, map, ctx.data(), margins, betweenMajorPlates);
@@ -1109,6 +1155,27 @@ QImage world(PictureContext &ctx)
     CreditLook c;
     c.pixelSize = 12;
     drawCredit(p, rect, mapCredit(), c);
+
+    // the key, in two columns under the map
+    LegendLook key;
+    key.text.pixelSize = 18;
+    key.text.haloWidth = 0;
+    key.margins = margins;
+    key.sampleWidth = 40;
+    key.sampleHeight = 20;
+    key.rowGap = 8;
+    key.padding = 8;
+    key.background = style::withAlpha(Qt::white, 0);
+    key.frame = style::withAlpha(Qt::white, 0);
+    const double top = rect.bottom() + 6;
+    drawLegend(p, QPointF(8, top),
+               {{LegendEntry::Sample::Ridge, QColor(), QStringLiteral("dorsale: le placche si allontanano"), QColor()},
+                {LegendEntry::Sample::Trench, QColor(), QStringLiteral("fossa: una placca scende sotto l'altra"), QColor()}},
+               key);
+    drawLegend(p, QPointF(size.width() / 2.0 + 8, top),
+               {{LegendEntry::Sample::Collision, QColor(), QStringLiteral("scontro tra placche"), QColor()},
+                {LegendEntry::Sample::Transform, QColor(), QStringLiteral("faglia: le placche scorrono affiancate"), QColor()}},
+               key);
     return image;
 }
 

@@ -4,6 +4,7 @@
 
 #include "Catalogue.h"
 #include "Globe.h"
+#include "Labels.h"
 #include "MapCanvas.h"
 #include "Output.h"
 #include "PlateMap.h"
@@ -51,6 +52,30 @@ QPointF bordo(int casella)
     if (casella <= 7)
         return {0, c.y()};
     return {c.x(), double(s.height())};
+}
+
+// The rectangle of box i in the picture's pixels: the screen places the ten boxes over the picture's
+// edges, so nothing the picture writes may stand under them.
+QRectF casella(int i)
+{
+    static const QRectF caselle[10] = {{6000, 3840, 495, 495}, {6000, 2520, 495, 495}, {6000, 1080, 495, 495},
+                                       {4200, 360, 615, 375},  {1800, 360, 615, 375},  {360, 1080, 495, 495},
+                                       {360, 2520, 495, 495},  {360, 3840, 495, 495},  {1800, 4800, 615, 375},
+                                       {4320, 4800, 615, 375}};
+    const double k = dimensione().width() / 5175.0;
+    const QRectF &c = caselle[i];
+    return QRectF((c.x() - 840) * k, (c.y() - 720) * k, c.width() * k, c.height() * k);
+}
+
+// The credit of a map on the bottom edge between boxes 8 and 9, clear of them and of their leaders.
+void creditoTraLeCaselle(QPainter &p, const QString &testo)
+{
+    CreditLook credit;
+    credit.pixelSize = 10;
+    credit.opacity = 0.8;
+    credit.corner = Qt::BottomLeftCorner;
+    const QRectF sotto8 = casella(8), sotto9 = casella(9);
+    drawCredit(p, QRectF(sotto8.right() + 4, 0, sotto9.left() - sotto8.right() - 8, dimensione().height()), testo, credit);
 }
 
 QPointF polare(const QPointF &centro, double raggio, double gradi)
@@ -154,8 +179,8 @@ QImage terra1(PictureContext &ctx)
         QColor colore;
     };
     const Strato strati[] = {
-        {1.00, QColor(0x9C, 0x7E, 0x62)},  // crust
-        {0.93, QColor(0xEE, 0xAE, 0x72)},  // upper mantle
+        {1.00, QColor(0x9C, 0x7E, 0x62)},  // crust: far thinner than the mantle, still wide enough to see
+        {0.962, QColor(0xEE, 0xAE, 0x72)}, // upper mantle
         {0.77, QColor(0xDD, 0x82, 0x57)},  // lower mantle
         {0.47, QColor(0xF3, 0xC4, 0x52)},  // liquid outer core
         {0.21, QColor(0xFA, 0xE7, 0x98)},  // solid inner core
@@ -184,8 +209,16 @@ QImage terra1(PictureContext &ctx)
                     {6, luogo(12.6, 42.6)},                 // Italy
                     {7, luogo(21, 4)},                      // a continent: Africa
                     {8, luogo(-12, -18)},                   // the ocean
-                    {9, polare(c, 0.965 * R, -60)},         // crust
+                    {9, polare(c, 0.981 * R, -60)},         // crust
                 });
+    // the layers' thicknesses are not to scale: the crust would be thinner than a line
+    {
+        LabelLook nota;
+        nota.pixelSize = kReadablePixelSize;
+        nota.colour = style::textSoft();
+        nota.haloWidth = 0;
+        drawLabelAt(p, QStringLiteral("non in scala"), QPointF(size.width() - 8, size.height() - 6), Qt::AlignRight | Qt::AlignBottom, nota);
+    }
     CreditLook credit;
     credit.pixelSize = 10;
     credit.opacity = 0.7;
@@ -333,11 +366,7 @@ QImage plac(PictureContext &ctx)
                     {8, luogo({100, -76})},                                   // Antarctic
                     {9, luogo({-138, -44})},                                  // Pacific
                 });
-    CreditLook credit;
-    credit.pixelSize = 10;
-    credit.opacity = 0.8;
-    credit.corner = Qt::BottomLeftCorner;
-    drawCredit(p, QRectF(QPointF(0, 0), dimensione()).adjusted(190, 0, 0, 0), mapCredit(), credit);
+    creditoTraLeCaselle(p, mapCredit());
     return image;
 }
 
@@ -393,12 +422,7 @@ QImage terrafis(PictureContext &ctx)
                     {8, luogo({-86, -38})},                                   // Nazca plate
                     {9, luogo(suConfine(tutti, dorsale, {100, -47}))},        // another ridge: south-east Indian
                 });
-    CreditLook credit;
-    credit.pixelSize = 10;
-    credit.opacity = 0.8;
-    credit.corner = Qt::BottomLeftCorner;
-    drawCredit(p, QRectF(QPointF(0, 0), dimensione()).adjusted(190, 0, 0, 0),
-               mapCredit() + QStringLiteral("; NOAA NCEI"), credit);
+    creditoTraLeCaselle(p, mapCredit() + QStringLiteral(";\nNOAA NCEI"));
     return image;
 }
 

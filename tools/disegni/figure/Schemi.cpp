@@ -1,4 +1,5 @@
 #include "Schemi.h"
+#include "Labels.h"
 
 #include "MapCanvas.h"
 #include "Output.h"
@@ -106,6 +107,7 @@ QRectF scrivi(QPainter &p, const QPointF &at, const QString &text, Qt::Alignment
     const Qt::Alignment h = align & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter);
     p.drawText(box, int(h ? h : Qt::AlignLeft) | Qt::AlignTop, text);
     p.restore();
+    drawnTexts::note(p, text, box, look.size);
     return box;
 }
 

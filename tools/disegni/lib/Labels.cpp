@@ -3,6 +3,9 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 
+#include <cmath>
+#include <utility>
+
 namespace disegni {
 
 QFont labelFont(const LabelLook &look)
@@ -13,6 +16,37 @@ QFont labelFont(const LabelLook &look)
         f.setLetterSpacing(QFont::AbsoluteSpacing, look.letterSpacing);
     return f;
 }
+
+namespace {
+
+bool g_recording = false;
+QList<DrawnText> g_drawn;
+
+} // namespace
+
+namespace drawnTexts {
+
+void open()
+{
+    g_recording = true;
+    g_drawn.clear();
+}
+
+QList<DrawnText> close()
+{
+    g_recording = false;
+    return std::exchange(g_drawn, {});
+}
+
+void note(const QPainter &painter, const QString &text, const QRectF &box, double pixelSize, bool credit)
+{
+    if (!g_recording)
+        return;
+    const double scale = std::sqrt(std::abs(painter.worldTransform().determinant()));
+    g_drawn.append({text, painter.worldTransform().mapRect(box), pixelSize * scale, credit});
+}
+
+} // namespace drawnTexts
 
 namespace {
 
@@ -73,6 +107,7 @@ QRectF drawLabel(QPainter &painter, const QString &text, const QPointF &centre, 
     }
     painter.fillPath(glyphs, look.colour);
     painter.restore();
+    drawnTexts::note(painter, text, box, look.pixelSize);
     return box;
 }
 

@@ -11,6 +11,11 @@
 
 namespace disegni {
 
+// The smallest name a pupil can read, in pixels of a picture drawn at twice its design size: the
+// course shows the 800 x 600 design scaled uniformly into the screen, 1.28 times on a 1366 x 768
+// display, so 18 pixels of the file come out as 11.5 pixels there.
+inline constexpr double kReadablePixelSize = 18;
+
 // How a name on a map or a diagram looks. Sizes are pixels of the drawn picture.
 struct LabelLook {
     double pixelSize = 20;
@@ -25,6 +30,22 @@ struct LabelLook {
 };
 
 QFont labelFont(const LabelLook &look);
+
+// What a picture writes on itself, kept while a record is open, so that a test can check that every
+// name is large enough to read and that no two names, nor a name and the credit line, cover one
+// another. Boxes are in the pixels of the picture the painter draws on.
+struct DrawnText {
+    QString text;
+    QRectF box;
+    double pixelSize = 0;  // of the font, in the picture's pixels
+    bool credit = false;   // a credit line: small on purpose, but nothing may cover it
+};
+namespace drawnTexts {
+void open();                 // starts a record, forgetting any earlier one
+QList<DrawnText> close();    // ends the record and returns what was written since open()
+// Called by everything that writes text on a picture; `box` is in the painter's coordinates.
+void note(const QPainter &painter, const QString &text, const QRectF &box, double pixelSize, bool credit = false);
+} // namespace drawnTexts
 // The box a label takes when centred on a point; lines are separated by '\n'.
 QRectF labelRect(const QString &text, const QPointF &centre, const LabelLook &look);
 // Draws a label centred on a point and returns its box.

@@ -1,6 +1,7 @@
 #include "Output.h"
 
 #include "GifWriter.h"
+#include "Labels.h"
 #include "Style.h"
 
 #include <QDir>
@@ -121,9 +122,10 @@ void drawCredit(QPainter &painter, const QRectF &area, const QString &text, cons
     case Qt::BottomLeftCorner: align = Qt::AlignBottom | Qt::AlignLeft; break;
     case Qt::BottomRightCorner: align = Qt::AlignBottom | Qt::AlignRight; break;
     }
+    const QRectF box = painter.fontMetrics().boundingRect(inner.toRect(), int(align), text);
+    drawnTexts::note(painter, text, box, size, true);
     if (look.halo) {
         // keeps the grey legible over sea and land alike
-        const QRectF box = painter.fontMetrics().boundingRect(inner.toRect(), int(align), text);
         painter.setPen(Qt::NoPen);
         painter.setBrush(style::withAlpha(style::paper(), 0.55));
         painter.drawRoundedRect(box.adjusted(-size * 0.35, -size * 0.1, size * 0.35, size * 0.1), size * 0.3, size * 0.3);

@@ -1,5 +1,6 @@
 #include "Sezione.h"
 
+#include "Labels.h"
 #include "Style.h"
 
 #include <QFontMetricsF>
@@ -367,7 +368,8 @@ void disegnaEruzione(QPainter &p, const QPointF &cratere, double scala, double f
 namespace {
 QFont fontOf(const Etichetta &e)
 {
-    return style::font(e.dimensione, e.grassetto ? QFont::Bold : QFont::Normal);
+    // never smaller than a pupil can read, however small the scene
+    return style::font(std::max(e.dimensione, kReadablePixelSize), e.grassetto ? QFont::Bold : QFont::Normal);
 }
 } // namespace
 
@@ -426,6 +428,7 @@ void disegnaEtichetta(QPainter &p, const Etichetta &e)
     p.strokePath(text, haloPen);
     p.fillPath(text, ink);
     p.restore();
+    drawnTexts::note(p, e.testo, box, font.pixelSize());
 }
 
 } // namespace disegni::sezione

@@ -10,6 +10,7 @@
 #include "Plates.h"
 #include "Symbols.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -113,6 +114,9 @@ private slots:
     void labelsDoNotCoverEachOther();
     void worldHotspotsCoverTheirRegions_data();
     void worldHotspotsCoverTheirRegions();
+    void topic3TongaHotspotOverTheTrench();
+    void californiaSlidesAlongTheFault_data();
+    void californiaSlidesAlongTheFault();
 };
 
 void TestMappe::newProjectionsAtKnownPoints_data()
@@ -211,7 +215,7 @@ void TestMappe::windowsCoverEveryPixel_data()
     QTest::addColumn<double>("latMax");
 
     QTest::newRow("topic 3 frame") << Projection::Kind::GallStereographic << -30.0 << 340.0 << -72.0 << 82.0;
-    QTest::newRow("topic 5 world frame") << Projection::Kind::Equirectangular << -224.5 << 185.0 << -60.0 << 90.0;
+    QTest::newRow("topic 5 world frame") << Projection::Kind::Mercator << 62.0 << 422.0 << -66.0 << 80.0;
     QTest::newRow("western Pacific") << Projection::Kind::Mercator << 108.0 << 198.0 << -40.0 << 62.0;
 }
 
@@ -588,15 +592,27 @@ void TestMappe::worldHotspotsCoverTheirRegions_data()
 
     QTest::newRow("Tonga trench") << "Label2" << QPointF(-175, -21);
     QTest::newRow("Kermadec trench") << "Label2" << QPointF(-177, -30);
+    QTest::newRow("North Island of New Zealand") << "Label2" << QPointF(175, -38.5);
     QTest::newRow("Calabria") << "Label3" << QPointF(16.3, 38.9);
     QTest::newRow("Aegean") << "Label3" << QPointF(25, 37);
+    QTest::newRow("Vesuvius") << "Label3" << QPointF(14.4, 40.8);
     QTest::newRow("Nazca plate") << "Label4" << QPointF(-85, -10);
+    QTest::newRow("East Pacific rise, Nazca side") << "Label4" << QPointF(-110, -20);
+    QTest::newRow("Peru trench off Ecuador") << "Label4" << QPointF(-81.5, -3);
     QTest::newRow("San Andreas fault") << "Label5" << QPointF(-120.5, 36);
+    QTest::newRow("San Francisco") << "Label5" << QPointF(-122.4, 37.8);
+    QTest::newRow("Red Sea") << "Label6" << QPointF(38, 21);
+    QTest::newRow("Gulf of Aden") << "Label6" << QPointF(48, 12.5);
     QTest::newRow("Afar") << "Label6" << QPointF(41, 11.5);
     QTest::newRow("Kenya rift") << "Label6" << QPointF(36, 0);
+    QTest::newRow("Kilimanjaro") << "Label6" << QPointF(37.35, -3.07);
+    QTest::newRow("Lake Tanganyika") << "Label6" << QPointF(29.6, -6);
     QTest::newRow("Japan") << "Label7" << QPointF(140, 36);
     QTest::newRow("Kuril islands") << "Label7" << QPointF(150, 46);
+    QTest::newRow("Ryukyu islands") << "Label7" << QPointF(128, 27);
+    QTest::newRow("Taiwan") << "Label7" << QPointF(121, 23.5);
     QTest::newRow("Atlantic ridge off the Azores") << "Label8" << QPointF(-29.5, 38);
+    QTest::newRow("Atlantic ridge, equator") << "Label8" << QPointF(-25, 0);
     QTest::newRow("Atlantic ridge, south") << "Label8" << QPointF(-13.5, -20);
     QTest::newRow("Iceland") << "Label8" << QPointF(-18, 64.5);
 }
@@ -612,13 +628,15 @@ void TestMappe::worldHotspotsCoverTheirRegions()
         QSKIP("lesson data not found");
     const QJsonObject topic = QJsonDocument::fromJson(file.readAll()).object();
     const QJsonObject m = topic.value(QStringLiteral("mappa")).toObject();
-    QCOMPARE(m.value(QStringLiteral("proiezione")).toString(), QStringLiteral("equirettangolare"));
+    QCOMPARE(m.value(QStringLiteral("proiezione")).toString(), QStringLiteral("mercatore"));
     const QJsonArray r = m.value(QStringLiteral("rettangolo")).toArray();
     const QRectF frame(r.at(0).toDouble(), r.at(1).toDouble(), r.at(2).toDouble(), r.at(3).toDouble());
-    const MapWindow map(Projection::Kind::Equirectangular,
-                        GeoWindow{m.value(QStringLiteral("lonMin")).toDouble(), m.value(QStringLiteral("lonMax")).toDouble(),
-                                  m.value(QStringLiteral("latMin")).toDouble(), m.value(QStringLiteral("latMax")).toDouble()},
-                        frame, MapWindow::Aspect::Stretch);
+    const GeoWindow window{m.value(QStringLiteral("lonMin")).toDouble(), m.value(QStringLiteral("lonMax")).toDouble(),
+                           m.value(QStringLiteral("latMin")).toDouble(), m.value(QStringLiteral("latMax")).toDouble()};
+    // the map keeps the projection's own shape, and the whole world once: no strip repeats
+    QVERIFY(std::abs(MapWindow::heightForWidth(Projection::Kind::Mercator, window, frame.width()) - frame.height()) < 30);
+    QVERIFY(window.lonMax - window.lonMin <= 360);
+    const MapWindow map(Projection::Kind::Mercator, window, frame);
     const QJsonArray size = topic.value(QStringLiteral("finestrelle")).toObject().value(hotspot).toObject().value(QStringLiteral("dimensioni")).toArray();
     QJsonArray at;
     for (const QJsonValue &page : topic.value(QStringLiteral("pagine")).toArray()) {
@@ -632,6 +650,76 @@ void TestMappe::worldHotspotsCoverTheirRegions()
     for (const QPointF &px : map.copies(place.x(), place.y()))
         covered = covered || rect.contains(px);
     QVERIFY2(covered, qPrintable(QStringLiteral("%1 not under %2").arg(QTest::currentDataTag(), hotspot)));
+}
+
+// Topic 3's hotspot about the Tonga trench stands over the trench, not over Australia.
+void TestMappe::topic3TongaHotspotOverTheTrench()
+{
+    QFile file(QStringLiteral(DISEGNI_REPOSITORY) + QStringLiteral("/lessons/argomenti/argomento3.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        QSKIP("lesson data not found");
+    const QJsonObject topic = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonArray size = topic.value(QStringLiteral("finestrelle")).toObject().value(QStringLiteral("Label2")).toObject().value(QStringLiteral("dimensioni")).toArray();
+    QJsonObject page;
+    for (const QJsonValue &v : topic.value(QStringLiteral("pagine")).toArray()) {
+        if (v.toObject().value(QStringLiteral("finestrelle")).toObject().contains(QStringLiteral("Label2")))
+            page = v.toObject();
+    }
+    const QJsonArray picture = page.value(QStringLiteral("posizioneImmagine")).toArray();
+    const QJsonArray at = page.value(QStringLiteral("finestrelle")).toObject().value(QStringLiteral("Label2")).toArray();
+    QCOMPARE(at.size(), 2);
+    QCOMPARE(picture.size(), 2);
+    // in the picture's twips
+    const QRectF rect(at.at(0).toDouble() - picture.at(0).toDouble(), at.at(1).toDouble() - picture.at(1).toDouble(),
+                      size.at(0).toDouble(), size.at(1).toDouble());
+    const MapWindow map(Projection::Kind::GallStereographic, carte::kHotspotWorld,
+                        QRectF(0, 0, carte::kHotspotWorldWidthTwips, carte::kHotspotWorldHeightTwips));
+    for (const QPointF &trench : {QPointF(-175, -19), QPointF(-173.5, -23), QPointF(-176, -27)})
+        QVERIFY2(rect.contains(map.toPixel(trench)), qPrintable(QStringLiteral("%1,%2").arg(trench.x()).arg(trench.y())));
+    // eastern Australia: Brisbane and the coast north of it
+    for (const QPointF &land : {QPointF(153, -27.5), QPointF(149, -21), QPointF(146, -19)})
+        QVERIFY2(!rect.contains(map.toPixel(land)), qPrintable(QStringLiteral("%1,%2").arg(land.x()).arg(land.y())));
+}
+
+// In five million years the land west of the San Andreas fault has slid along it as far as the page
+// says, and stays west of it: Los Angeles on the Pacific plate, nearer San Francisco.
+void TestMappe::californiaSlidesAlongTheFault_data()
+{
+    QTest::addColumn<QPointF>("place");
+    QTest::newRow("Los Angeles") << QPointF(-118.24, 34.05);
+    QTest::newRow("San Diego") << QPointF(-117.16, 32.72);
+    QTest::newRow("Santa Barbara") << QPointF(-119.70, 34.42);
+    QTest::newRow("Monterey") << QPointF(-121.89, 36.60);
+}
+
+void TestMappe::californiaSlidesAlongTheFault()
+{
+    QFETCH(QPointF, place);
+    if (!QDir(geoFolder()).exists())
+        QSKIP("shared geographic data not found");
+    GeoData data(geoFolder());
+    const carte::FaultSlide slide(250);
+    const QPointF moved = slide.moved(place);
+    // about 250 km, to the north-west
+    const double dy = (moved.y() - place.y()) * 111.2;
+    const double dx = (moved.x() - place.x()) * 111.2 * std::cos(qDegreesToRadians(place.y()));
+    QVERIFY2(std::abs(std::hypot(dx, dy) - 250) < 25, qPrintable(QString::number(std::hypot(dx, dy))));
+    QVERIFY(dx < 0 && dy > 0);
+    // still on the Pacific plate, where it was
+    const QList<GeoPolygon> pacific = platePolygons(data, {QStringLiteral("PA")});
+    const auto onPacific = [&pacific](const QPointF &at) {
+        return std::any_of(pacific.begin(), pacific.end(), [&at](const GeoPolygon &g) {
+            return !g.rings.isEmpty() && QPolygonF(g.rings.first()).containsPoint(at, Qt::OddEvenFill);
+        });
+    };
+    QVERIFY(onPacific(place));
+    QVERIFY(onPacific(moved));
+    if (QTest::currentDataTag() == QLatin1String("Los Angeles")) {
+        // nearer San Francisco, which stays on North America
+        const QPointF sf(-122.42, 37.77);
+        QVERIFY(!onPacific(sf));
+        QVERIFY(QLineF(moved, sf).length() < QLineF(place, sf).length() - 1.5);
+    }
 }
 
 QTEST_MAIN(TestMappe)
