@@ -1,114 +1,96 @@
 #include "animation/ProvaSintesi.h"
 
 #include "animation/SerieSintesi.h"
+#include "data/LettoreJson.h"
 #include "ui/Random.h"
+
+#include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 
 namespace {
 using Tabella = ProvaSintesi::Tabella;
 
-QString t(const char* utf8)
+struct Catalogo {
+    ProvaSintesi::Tabelle tabelle;
+    QString errore;
+};
+
+const Catalogo& catalogo()
 {
-    return QString::fromUtf8(utf8);
+    static const Catalogo c = [] {
+        Catalogo letto;
+        ProvaSintesi::leggi(QStringLiteral(":/sintesi/prove.json"), &letto.tabelle, &letto.errore);
+        return letto;
+    }();
+    return c;
 }
 
-const QString kSenzaAnimazione = t("In questa sequenza, senza animazione, ho visto che...");
-const QString kAnimata = t("In questa sequenza animata, ho visto che...");
-
-// The statements of each test in their own order; the pupil sees them shuffled.
-const std::array<Tabella, 4>& tabelle()
+Tabella leggiProva(data::LettoreJson& r, const QJsonValue& v, int n)
 {
-    static const std::array<Tabella, 4> tables{{
-        {kSenzaAnimazione,
-         6,
-         {{
-             {t("vengono mostrate 2 fosse marine, una dorsale oceanica e una catena montuosa"), true},
-             {t("sotto il mantello superiore si vedono il mantello inferiore ed il nucleo"), false},
-             {t("si possono distinguere, grazie ai colori, le 3 placche oceaniche e le 3 continentali"), false},
-             {t("la crosta continentale è gialla e ricoperta di verde"), true},
-             {t("la crosta oceanica è rappresentata col rosso"), true},
-             {t("si vede che sta nascendo una nuova placca lungo una faglia"), false},
-             {t("sotto la dorsale oceanica subduce la crosta oceanica"), false},
-             {t("sotto la crosta c'è il mantello superiore"), true},
-             {t("sotto la placca nr 4 si genera un terremoto di profondità"), false},
-             {t("vengono rappresentate 4 placche"), true},
-             {t("è ben visibile il fatto che la crosta oceanica è più spessa di quella continentale"), false},
-             {t("nel mantello ci sono 3 celle convettive"), true},
-         }}},
-        {kAnimata,
-         7,
-         {{
-             {t("In questa sequenza animata si assiste alla formazione degli archi insulari e all'attività "
-                "vulcanica che ne consegue"),
-              false},
-             {t("la cella convettiva più attiva è quella di destra, le altre due sono ferme"), true},
-             {t("la cella di destra provoca una faglia nella placca soprastante"), true},
-             {t("grazie alla faglia, nasce una nuova placca delimitata, a sinistra, dalla faglia stessa"), true},
-             {t("lungo la faglia, appena si è formata, si è verificata un'intensa attività vulcanica"), true},
-             {t("l'attività vulcanica lungo la faglia è provocata dalla compressione dei margini della faglia"),
-              false},
-             {t("la faglia è stata provocata dalla spinta della placca alla sua sinistra"), false},
-             {t("la faglia viene sostituita progressivamente da un fondale oceanico in espansione"), true},
-             // Continental crust is too light to sink into the mantle: where it collides it crumples.
-             {t("la crosta continentale della nuova placca, spinta verso destra, subduce sotto la placca con "
-                "cui si scontra"),
-              false},
-             {t("sotto la placca4, la crosta che subduce genera un terremoto di profondità"), true},
-             {t("l'ingrandimento mostra la formazione degli archi insulari"), false},
-             {t("l'ingrandimento conferma che lo scontro tra due margini continentali dà origine a una nuova "
-                "catena montuosa"),
-              true},
-         }}},
-        {kAnimata,
-         7,
-         {{
-             {t("si può prevedere che stiano per terminare le due subduzioni ancora visibili"), true},
-             {t("l'espansione dei fondali oceanici è provocata dalla rotazione contraria delle celle "
-                "convettive"),
-              true},
-             {t("al centro di un oceano in espansione c'è sempre una dorsale oceanica"), true},
-             // Ridges open where plates move apart; arcs and trenches form where they meet.
-             {t("la dorsale oceanica si forma al confine tra due placche che si avvicinano"), false},
-             {t("l'ingrandimento mostra la formazione degli archi insulari"), true},
-             {t("gli archi insulari si formano al confine tra due placche che si allontanano"), false},
-             {t("lungo gli archi insulari si formano vulcani, ma non ci sono terremoti"), false},
-             {t("accanto agli archi insulari si forma una profonda fossa marina"), true},
-             {t("la fossa marina si forma perché le placche si allontanano e aprono una profonda faglia"),
-              false},
-             {t("negli archi, il materiale espulso dai vulcani proviene direttamente dal mantello"), false},
-             {t("Gli archi insulari si formano quando la crosta oceanica subduce a crosta oceanica"), true},
-             {t("gli archi insulari sono formati da isole vulcaniche"), true},
-         }}},
-        {kAnimata,
-         7,
-         {{
-             {t("ora sono rimaste due celle convettive attive"), true},
-             {t("la cella convettiva di destra provoca una faglia nella placca soprastante"), false},
-             {t("la cella convettiva di sinistra porta la crosta oceanica a subdurre sotto la c.continentale"),
-              false},
-             {t("Non ci sono più subduzioni; al loro posto rimangono le fosse marine"), false},
-             {t("Non ci sono più subduzioni; l'immersione della crosta oceanica ha, forse, provocato "
-                "terremoti di profondità"),
-              true},
-             {t("l'ingrandimento mostra la compressione e il corrugamento di due margini continentali"), false},
-             {t("l'ingrandimento mostra una dorsale oceanica e l'espansione dei fondali oceanici"), true},
-             {t("ora si vedono solo tre placche; le prime due sono formate sia da crosta oceanica sia da "
-                "crosta continentale"),
-              true},
-             {t("ora si vedono tre placche: due continentali e una formata soltanto da crosta oceanica"), false},
-             {t("a destra, il confine tra la seconda e la terza placca corre lungo una catena montuosa"), true},
-             {t("tra le due placche, l'espansione dei fondali oceanici sta formando un vasto oceano"), true},
-             {t("l'espansione dei fondali oceanici è accompagnata da molti fenomeni vulcanici"), true},
-         }}},
-    }};
-    return tables;
+    const QString dove = QStringLiteral("prova %1").arg(n);
+    const QJsonObject o = r.oggetto(v, dove,
+                                    {QStringLiteral("prova"), QStringLiteral("introduzione"), QStringLiteral("numesatte"),
+                                     QStringLiteral("affermazioni")});
+    Tabella t;
+    if (!r.ok())
+        return t;
+    if (o.value(QLatin1String("prova")).toDouble() != n)
+        r.sbaglio(dove, QStringLiteral("serve \"prova\": %1 (le prove vanno in ordine da 1 a %2)").arg(n).arg(ProvaSintesi::numprove));
+    t.introduzione = r.testoPieno(o.value(QLatin1String("introduzione")), dove + QStringLiteral(", introduzione"));
+    t.numesatte = r.intero(o.value(QLatin1String("numesatte")), dove + QStringLiteral(", numesatte"), 1,
+                           ProvaSintesi::numaffermazioni - 1);
+
+    const QJsonArray affermazioni =
+        r.elenco(o.value(QLatin1String("affermazioni")), dove + QStringLiteral(", affermazioni"), ProvaSintesi::numaffermazioni);
+    QHash<QString, int> testiVisti;
+    int vere = 0;
+    for (int i = 0; i < affermazioni.size() && r.ok(); ++i) {
+        const QString qui = dove + QStringLiteral(", affermazione %1").arg(i + 1);
+        const QJsonObject a = r.oggetto(affermazioni[i], qui, {QStringLiteral("testo"), QStringLiteral("vera"), QStringLiteral("nota")});
+        t.affermazioni[i].testo = r.testoPieno(a.value(QLatin1String("testo")), qui + QStringLiteral(", testo"));
+        t.affermazioni[i].vera = r.booleano(a.value(QLatin1String("vera")), qui + QStringLiteral(", vera"));
+        if (a.contains(QLatin1String("nota")))
+            r.testo(a.value(QLatin1String("nota")), qui + QStringLiteral(", nota"));
+        vere += t.affermazioni[i].vera;
+        // The same statement twice would be one answer counted two times.
+        const QString testo = t.affermazioni[i].testo.trimmed();
+        if (r.ok() && testiVisti.contains(testo))
+            r.sbaglio(dove, QStringLiteral("le affermazioni %1 e %2 sono uguali").arg(testiVisti.value(testo)).arg(i + 1));
+        testiVisti.insert(testo, i + 1);
+    }
+    // The pupil is told how many to find: a truth changed by mistake shows here.
+    if (r.ok() && vere != t.numesatte)
+        r.sbaglio(dove, QStringLiteral("numesatte dice %1, ma le affermazioni vere sono %2").arg(t.numesatte).arg(vere));
+    return t;
 }
 }  // namespace
 
+bool ProvaSintesi::leggi(const QString& file, Tabelle* out, QString* errore)
+{
+    data::LettoreJson r;
+    const QJsonObject o = r.oggetto(r.documento(file), {}, {QStringLiteral("prove")});
+    const QJsonArray prove = r.elenco(o.value(QLatin1String("prove")), QStringLiteral("prove"), numprove);
+    Tabelle tabelle;
+    for (int n = 1; n <= prove.size() && r.ok(); ++n)
+        tabelle[n - 1] = leggiProva(r, prove[n - 1], n);
+    if (!r.ok()) {
+        *errore = QStringLiteral("%1: %2").arg(QFileInfo(file).fileName(), r.errore);
+        return false;
+    }
+    *out = tabelle;
+    return true;
+}
+
+QString ProvaSintesi::errore()
+{
+    return catalogo().errore;
+}
+
 const ProvaSintesi::Tabella& ProvaSintesi::tabella(int prova)
 {
-    return tabelle().at(std::clamp(prova, 1, 4) - 1);
+    return catalogo().tabelle.at(std::clamp(prova, 1, numprove) - 1);
 }
 
 QString ProvaSintesi::introduzione() const

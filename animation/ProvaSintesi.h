@@ -6,7 +6,8 @@
 
 // The test that closes each sequence of the animated synthesis: twelve statements shown in random order,
 // marked and unmarked by the pupil, then corrected (one point for every statement judged rightly), with
-// the points and the maximum adding up over the tests until the exercise starts again.
+// the points and the maximum adding up over the tests until the exercise starts again. The statements
+// are data (animation/sintesi/prove.json), read once from inside the program.
 class ProvaSintesi {
 public:
     static constexpr int numaffermazioni = 12;
@@ -23,8 +24,17 @@ public:
         int numesatte = 0;     // how many of the twelve are true
         std::array<Affermazione, numaffermazioni> affermazioni;
     };
-    // The statements of test 1-4, in their own order.
+    static constexpr int numprove = 4;
+    using Tabelle = std::array<Tabella, numprove>;
+    // The statements of test 1-4, in their own order, as the program's own data gives them (empty when
+    // it could not be read).
     static const Tabella& tabella(int prova);
+    // Why the program's own data could not be read, or empty when it was.
+    static QString errore();
+    // The four tests from a data file. On a fault, false with a message that names the file and says
+    // where and what: four tests in order, each with its lead-in and twelve different statements, true
+    // or false, as many of them true as the pupil is told to find.
+    static bool leggi(const QString& file, Tabelle* out, QString* errore);
 
     // Opens the test of the sequence that ends at `fotogramma` (30, 45, 51, 59) with a new order; at any
     // other frame the statements stay those of the last test. The marks stay on their labels.

@@ -3,7 +3,9 @@
 #include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "animation/Animazioni.h"
+#include "animation/ProvaSintesi.h"
 #include "archive/Archivi.h"
+#include "assessment/Etichette.h"
 #include "assessment/Verifiche.h"
 #include "lessons/Argomento.h"
 #include "lessons/Lezioni.h"
@@ -17,8 +19,25 @@ namespace Avvio {
 
 namespace {
 constexpr int kArchivioInutilizzabile = 2;
-constexpr int kLezioniIlleggibili = 3;
+constexpr int kContenutiIlleggibili = 3;
+
+// The course content is part of the program: if it cannot be read the program is broken, not the room.
+// Empty when every part was read.
+QString contenutoIlleggibile()
+{
+    const std::pair<QString, QString> parti[] = {
+        {QStringLiteral("le lezioni"), Argomenti::errore()},
+        {QStringLiteral("i test con le immagini"), Etichette::errore()},
+        {QStringLiteral("i test della sintesi animata"), ProvaSintesi::errore()},
+    };
+    for (const auto& [cosa, errore] : parti)
+        if (!errore.isEmpty())
+            return QStringLiteral("Il programma è danneggiato: non riesco a leggere %1 (%2).\n\n"
+                                  "Reinstalla il programma.")
+                .arg(cosa, errore);
+    return {};
 }
+}  // namespace
 
 void registraSchermi(Sessione& sessione)
 {
@@ -32,12 +51,9 @@ void registraSchermi(Sessione& sessione)
 
 std::unique_ptr<ui::Window> prepara(Sessione& sessione, int* exitCode)
 {
-    // The lessons are part of the program: if they cannot be read the program is broken, not the room.
-    if (!Argomenti::errore().isEmpty()) {
-        ui::MessageBox::message(QStringLiteral("Il programma è danneggiato: non riesco a leggere le lezioni (%1).\n\n"
-                                               "Reinstalla il programma.")
-                                    .arg(Argomenti::errore()));
-        *exitCode = kLezioniIlleggibili;
+    if (const QString guasto = contenutoIlleggibile(); !guasto.isEmpty()) {
+        ui::MessageBox::message(guasto);
+        *exitCode = kContenutiIlleggibili;
         return nullptr;
     }
     registraSchermi(sessione);

@@ -1,88 +1,125 @@
 #include "assessment/Etichette.h"
 
+#include "data/LettoreJson.h"
+
+#include <QFileInfo>
+#include <QHash>
+
 namespace Etichette {
 
 namespace {
-struct Dati {
-    const char* titolo;
-    const char* immagine;
-    const char* nomi[10];
-    int esatti[10];
+
+struct Catalogo {
+    Dati dati;
+    QString errore;
 };
 
-// The blanks are part of the names, as the pupil sees them.
-const Dati kArgomenti[6] = {
-    {"Struttura della Terra", "immagini\\questim\\terra1.jpg",
-     {" Nucleo liquido ", " Crosta terrestre", " Confine tra strati", " Mantello inferiore ", " Oceano ",
-      " Atmosfera ", " Italia ", " Continente ", " Mantello superiore", " Nucleo solido "},
-     {10, 1, 3, 4, 9, 6, 7, 8, 5, 2}},
-    {"Le CROSTE.", "immagini\\questim\\crostea.jpg",
-     {" Crosta oceanica. ", " Crosta continentale ", " Litosfera continentale. ", " Litosfera oceanica ",
-      " Mantello superiore. ", "  Oceano ", " Atmosfera ", " Catena montuosa ", " Confine tra le due croste ",
-      " Fossa oceanica. "},
-     {2, 8, 7, 10, 6, 9, 1, 4, 5, 3}},
-    {"Le PLACCHE.", "immagini\\questim\\plac.jpg",
-     {" Placca del Pacifico ", " Placca Indo-australiana ", " Placca antartica ", " Placca africana ",
-      " Placca euroasiatica ", " Placca di sola cr.oceanica ", " Placca di sola cr.continent. ",
-      "Pl. di cr. cont. ed oc. ", " Confine lungo dorsale ", " Confine lungo fossa "},
-     {6, 9, 8, 10, 5, 7, 4, 2, 3, 1}},
-    {"La SUBDUZIONE.", "immagini\\questim\\subdur.jpg",
-     {" Fossa oceanica ", " Crosta oceanica ", " Crosta continentale ", " Mantello superiore ", " Vulcano ",
-      " Subduzione ", " Litosfera oceanica ", " Catena montuosa", " Fondale oceanico ", " Sedimenti "},
-     {3, 5, 8, 1, 10, 9, 2, 7, 4, 6}},
-    {"I FENOMENI ATTUALI.", "immagini\\questim\\terrafis.jpg",
-     {" Faglie africane ", " Faglia di San Andreas ", " Sistema himalayano ", " Sistema alpino ", " Arco insulare ",
-      " Fossa oceanica ", " Dorsale medioatlantica ", " Altra dorsale oceanica ", " Placca di Nazca ",
-      " Placca araba "},
-     {1, 3, 5, 10, 4, 2, 7, 6, 9, 8}},
-    {"PER LA SINTESI.", "immagini\\questim\\SINTESI.jpg",
-     {" Mantello inferiore. ", " Nucleo liquido. ", " Crosta continentale. ", " Subduzione. ", " Crosta oceanica. ",
-      " Mantello superiore. ", " Fondale in espansione. ", " Nucleo solido. ", " Litosfera continentale ",
-      " Dorsale. "},
-     {6, 3, 10, 7, 4, 5, 2, 8, 1, 9}},
-};
-
-const std::array<Argomento, 6>& argomenti()
+const Catalogo& catalogo()
 {
-    static const std::array<Argomento, 6> tutti = [] {
-        std::array<Argomento, 6> a;
-        for (int n = 0; n < 6; ++n) {
-            const Dati& d = kArgomenti[n];
-            a[n].titolo = QString::fromUtf8(d.titolo);
-            a[n].immagine = QString::fromUtf8(d.immagine);
-            for (int k = 1; k <= 10; ++k)
-                a[n].nomiparti[k] = QString::fromUtf8(d.nomi[k - 1]);
-            for (int i = 0; i < kCaselle; ++i)
-                a[n].numeriesatti[i] = QString::number(d.esatti[i]);
-        }
-        return a;
+    static const Catalogo c = [] {
+        Catalogo letto;
+        leggi(QStringLiteral(":/etichette/etichette.json"), &letto.dati, &letto.errore);
+        return letto;
     }();
-    return tutti;
+    return c;
 }
 
-const QRect kPosizioni[kCaselle] = {
-    {6000, 3840, 495, 495}, {6000, 2520, 495, 495}, {6000, 1080, 495, 495}, {4200, 360, 615, 375},
-    {1800, 360, 615, 375},  {360, 1080, 495, 495},  {360, 2520, 495, 495},  {360, 3840, 495, 495},
-    {1800, 4800, 615, 375}, {4320, 4800, 615, 375},
-};
+// Two boxes on top of each other would take each other's drops.
+void leggiCaselle(data::LettoreJson& r, const QJsonValue& v, std::array<QRect, kCaselle>* caselle)
+{
+    const QJsonArray a = r.elenco(v, QStringLiteral("caselle"), kCaselle);
+    if (!r.ok())
+        return;
+    for (int i = 0; i < kCaselle; ++i) {
+        (*caselle)[i] = r.rettangolo(a[i], QStringLiteral("caselle, casella %1").arg(i));
+        for (int j = 0; j < i && r.ok(); ++j)
+            if ((*caselle)[i].intersects((*caselle)[j]))
+                r.sbaglio(QStringLiteral("caselle"), QStringLiteral("le caselle %1 e %2 si sovrappongono").arg(j).arg(i));
+    }
+}
+
+Argomento leggiArgomento(data::LettoreJson& r, const QJsonValue& v, int n)
+{
+    const QString dove = QStringLiteral("argomento %1").arg(n);
+    const QJsonObject o = r.oggetto(v, dove,
+                                    {QStringLiteral("argomento"), QStringLiteral("titolo"), QStringLiteral("immagine"),
+                                     QStringLiteral("nomiparti"), QStringLiteral("numeriesatti")});
+    Argomento a;
+    if (!r.ok())
+        return a;
+    if (o.value(QLatin1String("argomento")).toDouble() != n)
+        r.sbaglio(dove, QStringLiteral("serve \"argomento\": %1 (gli argomenti vanno in ordine da 1 a %2)").arg(n).arg(kArgomenti));
+    a.titolo = r.testoPieno(o.value(QLatin1String("titolo")), dove + QStringLiteral(", titolo"));
+    a.immagine = r.testoPieno(o.value(QLatin1String("immagine")), dove + QStringLiteral(", immagine"));
+
+    // Two parts with the same name could not be told apart.
+    const QJsonArray nomi = r.elenco(o.value(QLatin1String("nomiparti")), dove + QStringLiteral(", nomiparti"), 10);
+    QHash<QString, int> nomiVisti;
+    for (int k = 1; k <= nomi.size() && r.ok(); ++k) {
+        a.nomiparti[k] = r.testoPieno(nomi[k - 1], dove + QStringLiteral(", nomiparti, nome %1").arg(k));
+        const QString nome = a.nomiparti[k].trimmed();
+        if (nomiVisti.contains(nome))
+            r.sbaglio(dove + QStringLiteral(", nomiparti"),
+                      QStringLiteral("i nomi %1 e %2 sono uguali (\"%3\")").arg(nomiVisti.value(nome)).arg(k).arg(nome));
+        nomiVisti.insert(nome, k);
+    }
+
+    // Every name has exactly one box: the right numbers are 1-10, each once.
+    const QJsonArray esatti = r.elenco(o.value(QLatin1String("numeriesatti")), dove + QStringLiteral(", numeriesatti"), kCaselle);
+    QHash<int, int> caselleDelNumero;
+    for (int i = 0; i < esatti.size() && r.ok(); ++i) {
+        const int k = r.intero(esatti[i], dove + QStringLiteral(", numeriesatti, casella %1").arg(i), 1, 10);
+        if (caselleDelNumero.contains(k))
+            r.sbaglio(dove + QStringLiteral(", numeriesatti"),
+                      QStringLiteral("il numero %1 è giusto in due caselle (%2 e %3)").arg(k).arg(caselleDelNumero.value(k)).arg(i));
+        caselleDelNumero.insert(k, i);
+        a.numeriesatti[i] = QString::number(k);
+    }
+    return a;
+}
+
 }  // namespace
+
+bool leggi(const QString& file, Dati* out, QString* errore)
+{
+    data::LettoreJson r;
+    const QJsonObject o = r.oggetto(r.documento(file), {}, {QStringLiteral("caselle"), QStringLiteral("argomenti")});
+    Dati d;
+    if (r.ok())
+        leggiCaselle(r, o.value(QLatin1String("caselle")), &d.caselle);
+    const QJsonArray argomenti = r.elenco(o.value(QLatin1String("argomenti")), QStringLiteral("argomenti"), kArgomenti);
+    for (int n = 1; n <= argomenti.size() && r.ok(); ++n)
+        d.argomenti[n - 1] = leggiArgomento(r, argomenti[n - 1], n);
+    if (!r.ok()) {
+        *errore = QStringLiteral("%1: %2").arg(QFileInfo(file).fileName(), r.errore);
+        return false;
+    }
+    *out = d;
+    return true;
+}
+
+QString errore()
+{
+    return catalogo().errore;
+}
 
 const Argomento* argomento(int numero)
 {
-    if (numero < 1 || numero > 6)
+    const Catalogo& c = catalogo();
+    if (!c.errore.isEmpty() || numero < 1 || numero > kArgomenti)
         return nullptr;
-    return &argomenti()[numero - 1];
+    return &c.dati.argomenti[numero - 1];
 }
 
 QRect casella(int i)
 {
-    return kPosizioni[i];
+    return catalogo().dati.caselle.at(i);
 }
 
 int casellaSotto(const QPoint& twips)
 {
     for (int i = 0; i < kCaselle; ++i)
-        if (kPosizioni[i].contains(twips))
+        if (casella(i).contains(twips))
             return i;
     return -1;
 }

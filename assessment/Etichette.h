@@ -7,10 +7,12 @@
 #include <array>
 
 // The image labelling test apart from its widgets: each topic's picture, title and part names, where the
-// ten boxes stand, which box a dropped number lands in, and the count of right boxes.
+// ten boxes stand, which box a dropped number lands in, and the count of right boxes. The topics and the
+// boxes are data (assessment/etichette/etichette.json), read once from inside the program.
 namespace Etichette {
 
 inline constexpr int kCaselle = 10;
+inline constexpr int kArgomenti = 6;
 
 struct Argomento {
     QString titolo;
@@ -19,7 +21,20 @@ struct Argomento {
     std::array<QString, 10> numeriesatti;  // 0-9: the right number of box i, as text
 };
 
-// The data of topic 1-6, or nullptr for any other number.
+struct Dati {
+    std::array<QRect, kCaselle> caselle;  // in twips
+    std::array<Argomento, kArgomenti> argomenti;
+};
+
+// The labelling tests from a data file. On a fault, false with a message that names the file and says
+// where and what: ten boxes that do not overlap, six topics in order, each with a title, a picture, ten
+// different names and the numbers 1-10 once each as the right numbers of the boxes.
+bool leggi(const QString& file, Dati* out, QString* errore);
+
+// Why the program's own data could not be read, or empty when it was.
+QString errore();
+
+// The data of topic 1-6, or nullptr for any other number or when the data could not be read.
 const Argomento* argomento(int numero);
 
 // Box i (0-9) on the screen, in twips; numbered anticlockwise from the lower right corner of the picture.

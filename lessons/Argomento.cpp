@@ -1,86 +1,12 @@
 #include "lessons/Argomento.h"
 
+#include "data/LettoreJson.h"
+
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace {
 
-// Reads the design's values, remembering the first fault.
-class Lettore {
-public:
-    QString errore;
-
-    bool ok() const { return errore.isEmpty(); }
-    void sbaglio(const QString& dove, const QString& cosa)
-    {
-        if (errore.isEmpty())
-            errore = QStringLiteral("%1: %2").arg(dove, cosa);
-    }
-
-    int intero(const QJsonValue& v, const QString& dove, int min, int max)
-    {
-        if (!v.isDouble() || v.toDouble() != double(v.toInt()) || v.toInt() < min || v.toInt() > max) {
-            sbaglio(dove, QStringLiteral("serve un numero intero da %1 a %2").arg(min).arg(max));
-            return min;
-        }
-        return v.toInt();
-    }
-
-    QString testo(const QJsonValue& v, const QString& dove)
-    {
-        if (!v.isString()) {
-            sbaglio(dove, QStringLiteral("serve un testo"));
-            return {};
-        }
-        return v.toString();
-    }
-
-    // A text as a list of lines joined by single carriage returns.
-    QString righe(const QJsonValue& v, const QString& dove)
-    {
-        if (!v.isArray()) {
-            sbaglio(dove, QStringLiteral("serve un elenco di righe"));
-            return {};
-        }
-        QStringList lines;
-        for (const QJsonValue& line : v.toArray())
-            lines << testo(line, dove);
-        return lines.join(QLatin1Char('\r'));
-    }
-
-    QRect rettangolo(const QJsonValue& v, const QString& dove)
-    {
-        const QJsonArray a = v.toArray();
-        if (!v.isArray() || a.size() != 4) {
-            sbaglio(dove, QStringLiteral("serve [Left, Top, Width, Height]"));
-            return {};
-        }
-        return QRect(intero(a[0], dove, 0, 20000), intero(a[1], dove, 0, 20000), intero(a[2], dove, 1, 20000),
-                     intero(a[3], dove, 1, 20000));
-    }
-
-    QPoint punto(const QJsonValue& v, const QString& dove)
-    {
-        const QJsonArray a = v.toArray();
-        if (!v.isArray() || a.size() != 2) {
-            sbaglio(dove, QStringLiteral("serve [Left, Top]"));
-            return {};
-        }
-        return QPoint(intero(a[0], dove, 0, 20000), intero(a[1], dove, 0, 20000));
-    }
-
-    QColor colore(const QJsonValue& v, const QString& dove)
-    {
-        const QJsonArray a = v.toArray();
-        if (!v.isArray() || a.size() != 3) {
-            sbaglio(dove, QStringLiteral("serve [rosso, verde, blu]"));
-            return {};
-        }
-        return QColor(intero(a[0], dove, 0, 255), intero(a[1], dove, 0, 255), intero(a[2], dove, 0, 255));
-    }
-};
+using Lettore = data::LettoreJson;
 
 bool assente(const QJsonValue& v)
 {
@@ -99,14 +25,12 @@ bool nomeFinestrella(const QString& nome)
 
 bool Argomento::daJson(const QByteArray& json, Argomento* out, QString* errore)
 {
-    QJsonParseError parse;
-    const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
-    if (parse.error != QJsonParseError::NoError || !doc.isObject()) {
-        *errore = QStringLiteral("carattere %1: %2").arg(parse.offset).arg(parse.errorString());
+    Lettore r;
+    const QJsonObject o = r.documento(json);
+    if (!r.ok()) {
+        *errore = r.errore;
         return false;
     }
-    const QJsonObject o = doc.object();
-    Lettore r;
     Argomento a;
     a.numero = r.intero(o[QLatin1String("argomento")], QStringLiteral("argomento"), 1, 6);
     a.schermo = r.testo(o[QLatin1String("schermo")], QStringLiteral("schermo"));

@@ -1,14 +1,174 @@
 #include "TestSupport.h"
 
+#include "animation/ProvaSintesi.h"
+#include "assessment/Etichette.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
-// The question banks as the program reads them from the built database.
+namespace {
+const QString kEtichette = QStringLiteral("etichette.json");
+const QString kProve = QStringLiteral("prove.json");
+
+QString sorgente(const QString& file)
+{
+    const QString cartella = file == kEtichette ? QStringLiteral("assessment/etichette") : QStringLiteral("animation/sintesi");
+    return QStringLiteral(PLACCHE_SORGENTE "/%1/%2").arg(cartella, file);
+}
+
+// `v` with the value at `percorso` ("argomenti/2/titolo") set to `nuovo`, or taken away when `nuovo` is
+// undefined.
+QJsonValue cambiato(const QJsonValue& v, QStringList percorso, const QJsonValue& nuovo)
+{
+    if (percorso.isEmpty())
+        return nuovo;
+    const QString passo = percorso.takeFirst();
+    if (v.isArray()) {
+        QJsonArray a = v.toArray();
+        const int i = passo.toInt();
+        if (nuovo.isUndefined() && percorso.isEmpty())
+            a.removeAt(i);
+        else
+            a[i] = cambiato(a.at(i), percorso, nuovo);
+        return a;
+    }
+    QJsonObject o = v.toObject();
+    if (nuovo.isUndefined() && percorso.isEmpty())
+        o.remove(passo);
+    else
+        o[passo] = cambiato(o.value(passo), percorso, nuovo);
+    return o;
+}
+
+// Reads `testo` as the data file `file`, as the program would, and gives the fault it finds.
+QString errore(const QString& file, const QByteArray& testo, bool scritto = true)
+{
+    QTemporaryDir cartella;
+    const QString percorso = cartella.filePath(file);
+    if (scritto) {
+        QFile f(percorso);
+        if (!f.open(QIODevice::WriteOnly) || f.write(testo) != testo.size())
+            return QStringLiteral("cannot write %1").arg(percorso);
+    }
+    QString errore;
+    if (file == kEtichette) {
+        Etichette::Dati dati;
+        Etichette::leggi(percorso, &dati, &errore);
+    } else {
+        ProvaSintesi::Tabelle tabelle;
+        ProvaSintesi::leggi(percorso, &tabelle, &errore);
+    }
+    return errore;
+}
+}  // namespace
+
+// The course content as the program reads it: the question banks from the built database, the labelling
+// tests and the tests of the synthesis from their data files.
 class TestContenuti : public QObject {
     Q_OBJECT
 private slots:
+    // What the program is built with passes every rule of its reader.
+    void programDataIsRead()
+    {
+        QVERIFY2(Etichette::errore().isEmpty(), qPrintable(Etichette::errore()));
+        QVERIFY2(ProvaSintesi::errore().isEmpty(), qPrintable(ProvaSintesi::errore()));
+        for (const QString& file : {kEtichette, kProve}) {
+            QFile f(sorgente(file));
+            QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
+            QCOMPARE(errore(file, f.readAll()), QString());
+        }
+    }
+
+    // A file that is not there or not JSON at all.
+    void brokenFileIsRefused_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("testo");
+        QTest::addColumn<QString>("atteso");
+        for (const QString& file : {kEtichette, kProve}) {
+            const char* f = file == kEtichette ? "labelling" : "synthesis";
+            QTest::addRow("%s: missing", f) << file << QByteArray() << file + QStringLiteral(": il file manca o non si può leggere");
+            QTest::addRow("%s: not JSON", f) << file << QByteArray("{ \"caselle\": [") << file + QStringLiteral(": carattere ");
+            QTest::addRow("%s: a list", f) << file << QByteArray("[1, 2]") << file + QStringLiteral(": serve un oggetto JSON { ... }");
+        }
+        QTest::newRow("labelling: empty object") << kEtichette << QByteArray("{}")
+                                                 << "etichette.json: caselle: serve un elenco [ ... ] di 10 voci";
+        QTest::newRow("synthesis: empty object") << kProve << QByteArray("{}") << "prove.json: prove: serve un elenco [ ... ] di 4 voci";
+    }
+    void brokenFileIsRefused()
+    {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, testo);
+        QFETCH(QString, atteso);
+        const QString e = errore(file, testo, !testo.isNull());
+        QVERIFY2(e.startsWith(atteso), qPrintable(e));
+    }
+
+    // The committed file with one value changed: each rule the screens rely on, and the message that
+    // says where the fault is.
+    void contentFaultIsRefused_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("percorso");
+        QTest::addColumn<QJsonValue>("valore");
+        QTest::addColumn<QString>("atteso");
+        const QJsonValue via(QJsonValue::Undefined);
+        auto riga = [](const char* nome, const QString& file, const char* percorso, const QJsonValue& valore, const QString& atteso) {
+            QTest::newRow(nome) << file << QString::fromUtf8(percorso) << valore << file + QStringLiteral(": ") + atteso;
+        };
+        riga("misspelt key", kEtichette, "argomenti/0/nomiparte", QJsonArray(),
+             "argomento 1: voce sconosciuta \"nomiparte\" (sono ammesse: argomento, titolo, immagine, nomiparti, numeriesatti)");
+        riga("nine boxes", kEtichette, "caselle/9", via, "caselle: servono 10 voci, ce ne sono 9");
+        riga("two boxes overlap", kEtichette, "caselle/1", QJsonArray{6000, 3600, 495, 495},
+             "caselle: le caselle 0 e 1 si sovrappongono");
+        riga("a box without width", kEtichette, "caselle/3/2", 0, "caselle, casella 3: serve un numero intero da 1 a 20000");
+        riga("five topics", kEtichette, "argomenti/5", via, "argomenti: servono 6 voci, ce ne sono 5");
+        riga("topics out of order", kEtichette, "argomenti/2/argomento", 4,
+             "argomento 3: serve \"argomento\": 3 (gli argomenti vanno in ordine da 1 a 6)");
+        riga("blank title", kEtichette, "argomenti/1/titolo", QStringLiteral("   "), "argomento 2, titolo: il testo è vuoto");
+        riga("no picture", kEtichette, "argomenti/3/immagine", via, "argomento 4, immagine: serve un testo");
+        riga("nine names", kEtichette, "argomenti/0/nomiparti/9", via, "argomento 1, nomiparti: servono 10 voci, ce ne sono 9");
+        riga("a name that is a number", kEtichette, "argomenti/4/nomiparti/2", 3, "argomento 5, nomiparti, nome 3: serve un testo");
+        riga("two names alike but for blanks", kEtichette, "argomenti/0/nomiparti/4", QStringLiteral("Atmosfera  "),
+             "argomento 1, nomiparti: i nomi 5 e 6 sono uguali (\"Atmosfera\")");
+        riga("one number right in two boxes", kEtichette, "argomenti/5/numeriesatti/0", 3,
+             "argomento 6, numeriesatti: il numero 3 è giusto in due caselle (0 e 1)");
+        riga("number 11", kEtichette, "argomenti/2/numeriesatti/9", 11,
+             "argomento 3, numeriesatti, casella 9: serve un numero intero da 1 a 10");
+        riga("number written as text", kEtichette, "argomenti/2/numeriesatti/0", QStringLiteral("6"),
+             "argomento 3, numeriesatti, casella 0: serve un numero intero da 1 a 10");
+
+        riga("three tests", kProve, "prove/3", via, "prove: servono 4 voci, ce ne sono 3");
+        riga("tests out of order", kProve, "prove/1/prova", 1, "prova 2: serve \"prova\": 2 (le prove vanno in ordine da 1 a 4)");
+        riga("empty lead-in", kProve, "prove/0/introduzione", QString(), "prova 1, introduzione: il testo è vuoto");
+        riga("eleven statements", kProve, "prove/2/affermazioni/11", via, "prova 3, affermazioni: servono 12 voci, ce ne sono 11");
+        riga("truth as a word", kProve, "prove/3/affermazioni/4/vera", QStringLiteral("sì"),
+             "prova 4, affermazione 5, vera: serve true o false");
+        riga("truth misspelt", kProve, "prove/3/affermazioni/4/vero", true,
+             "prova 4, affermazione 5: voce sconosciuta \"vero\" (sono ammesse: testo, vera, nota)");
+        riga("a truth flipped", kProve, "prove/1/affermazioni/0/vera", true, "prova 2: numesatte dice 7, ma le affermazioni vere sono 8");
+        riga("all twelve true", kProve, "prove/0/numesatte", 12, "prova 1, numesatte: serve un numero intero da 1 a 11");
+        riga("a statement twice but for blanks", kProve, "prove/0/affermazioni/0/testo", QStringLiteral("vengono rappresentate 4 placche "),
+             "prova 1: le affermazioni 1 e 10 sono uguali");
+        riga("a note that is not text", kProve, "prove/1/affermazioni/8/nota", 5, "prova 2, affermazione 9, nota: serve un testo");
+    }
+    void contentFaultIsRefused()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, percorso);
+        QFETCH(QJsonValue, valore);
+        QFETCH(QString, atteso);
+        QFile f(sorgente(file));
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
+        const QJsonValue dati = cambiato(QJsonDocument::fromJson(f.readAll()).object(), percorso.split(QLatin1Char('/')), valore);
+        QCOMPARE(errore(file, QJsonDocument(dati.toObject()).toJson()), atteso);
+    }
+
     void questionPagesAreComplete_data()
     {
         QTest::addColumn<QString>("tabella");

@@ -1,5 +1,6 @@
 // The animated synthesis without its screen: the series of frames with its stops, close-ups and rewind,
-// and the test with its tables, shuffling, marking, correction and totals.
+// and the test with its shuffling, marking, correction and totals (its statements are data, checked by
+// TestContenuti).
 #include "animation/ProvaSintesi.h"
 #include "animation/SerieSintesi.h"
 #include "ui/Random.h"
@@ -145,24 +146,6 @@ private slots:
         QVERIFY(!s.ingrandimentoInCorso());
         QVERIFY(!s.avanzaIngrandimento());
         QCOMPARE(s.fotogramma(), fotogramma);
-    }
-
-    // Every table has twelve different statements, as many true ones as the pupil is told to find.
-    void tablesAreConsistent()
-    {
-        for (int n = 1; n <= 4; ++n) {
-            const ProvaSintesi::Tabella& t = ProvaSintesi::tabella(n);
-            int vere = 0;
-            QSet<QString> testi;
-            for (const auto& a : t.affermazioni) {
-                QVERIFY(!a.testo.trimmed().isEmpty());
-                testi.insert(a.testo);
-                vere += a.vera;
-            }
-            QCOMPARE(testi.size(), 12);
-            QCOMPARE(vere, t.numesatte);
-            QCOMPARE(t.numesatte, n == 1 ? 6 : 7);
-        }
     }
 
     // Every statement is dealt exactly once and keeps its own truth, whatever the draw.

@@ -1,5 +1,6 @@
 // The picture series of the animated synthesis: every frame the synthesis names is committed and
-// decodes at one size, and what the pictures show agrees with the statements of its four tests.
+// decodes at one size, and what the pictures show agrees with the statements of its four tests, read
+// from the program's own data file animation/sintesi/prove.json.
 
 #include "Serie.h"
 #include "Sequenze.h"
@@ -139,11 +140,13 @@ sequenze::Riassunto ingrandimento(int prova)
     return visti[prova] = {};
 }
 
-// A statement of test `prova`, slot `slot`, and what that sequence makes of it: the facts drawn in its
-// main pictures, the colours measured in them, and the close-up that played before the test.
+// A statement of test `prova`, slot `slot` (its place in the data file, from 0), the opening words it
+// must have there, and what that sequence makes of it: the facts drawn in its main pictures, the
+// colours measured in them, and the close-up that played before the test.
 struct Controllo {
     int prova;
     int slot;
+    const char *inizio;
     std::function<bool(const serie::Fatti &, const Misure &, const sequenze::Riassunto &)> visto;
 };
 
@@ -153,55 +156,70 @@ QList<Controllo> controlli()
     using M = Misure;
     using Z = sequenze::Riassunto;
     return {
-        {1, 0, [](const F &f, const M &, const Z &) { return f.fosse == 2 && f.dorsali == 1 && f.catene == 1; }},
-        {1, 1, [](const F &, const M &m, const Z &) { return m.altroSottoMantello; }},
-        {1, 2, [](const F &f, const M &, const Z &) { return f.placche == 6; }},
-        {1, 3, [](const F &, const M &m, const Z &) { return m.continentaleGiallaVerde; }},
-        {1, 4, [](const F &, const M &m, const Z &) { return m.oceanicaRossa; }},
-        {1, 5, [](const F &f, const M &, const Z &) { return f.faglia && f.nuovaPlacca; }},
-        {1, 6, [](const F &f, const M &, const Z &) { return f.subduzioneSottoDorsale; }},
-        {1, 7, [](const F &, const M &m, const Z &) { return m.mantelloSottoCrosta; }},
-        {1, 8, [](const F &f, const M &, const Z &) { return f.terremotoSottoPlacca4; }},
-        {1, 9, [](const F &f, const M &, const Z &) { return f.placche == 4; }},
-        {1, 10, [](const F &, const M &m, const Z &) { return !m.oceanicaPiuSottile; }},
-        {1, 11, [](const F &f, const M &, const Z &) { return f.celle == 3; }},
-        {2, 0, [](const F &f, const M &, const Z &z) { return f.archiInsulari || z.isoleVulcaniche; }},
-        {2, 1, [](const F &f, const M &, const Z &) { return f.attivaSoloDestra; }},
-        {2, 2, [](const F &f, const M &, const Z &) { return f.fagliaSopraCellaDestra; }},
-        {2, 3, [](const F &f, const M &, const Z &) { return f.nuovaPlacca; }},
-        {2, 4, [](const F &f, const M &, const Z &) { return f.vulcaniFaglia; }},
-        {2, 5, [](const F &f, const M &, const Z &) { return f.vulcaniDaCompressione; }},
-        {2, 6, [](const F &f, const M &, const Z &) { return f.fagliaDaSpinta; }},
-        {2, 7, [](const F &f, const M &, const Z &) { return f.faglia && f.fondaleInEspansione; }},
-        {2, 8, [](const F &f, const M &, const Z &) { return f.continentaleSubduce; }},
-        {2, 9, [](const F &f, const M &, const Z &) { return f.terremotoSottoPlacca4; }},
-        {2, 10, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && z.archiSuFossa; }},
-        {2, 11, [](const F &, const M &, const Z &z) { return z.collisione && z.catena; }},
-        {3, 0, [](const F &f, const M &, const Z &) { return f.subduzioni == 2 && f.subduzioniInEsaurimento; }},
-        {3, 1, [](const F &f, const M &, const Z &) { return f.fondaleInEspansione && f.celleControrotanti; }},
-        {3, 2, [](const F &f, const M &, const Z &) { return f.fondaleInEspansione && f.dorsali >= 1; }},
-        {3, 3, [](const F &f, const M &, const Z &) { return f.dorsaleTraPlaccheConvergenti; }},
-        {3, 4, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && z.archiSuFossa; }},
-        {3, 5, [](const F &, const M &, const Z &z) { return z.archiDivergenti; }},
-        {3, 6, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && !z.terremotiArchi; }},
-        {3, 7, [](const F &, const M &, const Z &z) { return z.archiSuFossa; }},
-        {3, 8, [](const F &, const M &, const Z &z) { return z.fossaDaDivergenza; }},
-        {3, 9, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && !z.magmaDallaLastra; }},
-        {3, 10, [](const F &, const M &, const Z &z) { return z.archiOceanici && z.archiConvergenti; }},
-        {3, 11, [](const F &, const M &, const Z &z) { return z.isoleVulcaniche; }},
-        {4, 0, [](const F &f, const M &, const Z &) { return f.celleAttive == 2; }},
-        {4, 1, [](const F &f, const M &, const Z &) { return f.faglia; }},
-        {4, 2, [](const F &f, const M &, const Z &) { return f.subduzioni > 0; }},
-        {4, 3, [](const F &f, const M &, const Z &) { return f.subduzioni == 0 && f.fosseRimaste; }},
-        {4, 4, [](const F &f, const M &, const Z &) { return f.subduzioni == 0 && f.terremotiSubduzioni; }},
-        {4, 5, [](const F &, const M &, const Z &z) { return z.compressione; }},
-        {4, 6, [](const F &, const M &, const Z &z) { return z.dorsale && z.espansione; }},
-        {4, 7, [](const F &f, const M &, const Z &) { return f.placche == 3 && f.primeDueMiste; }},
-        {4, 8, [](const F &f, const M &, const Z &) { return f.placche == 3 && f.placcheSoloOceaniche == 1; }},
-        {4, 9, [](const F &f, const M &, const Z &) { return f.catenaConfineDestro; }},
-        {4, 10, [](const F &f, const M &, const Z &) { return f.oceanoVasto && f.fondaleInEspansione; }},
-        {4, 11, [](const F &f, const M &, const Z &) { return f.vulcaniEspansione; }},
+        {1, 0, "vengono mostrate 2 fosse marine", [](const F &f, const M &, const Z &) { return f.fosse == 2 && f.dorsali == 1 && f.catene == 1; }},
+        {1, 1, "sotto il mantello superiore si vedono", [](const F &, const M &m, const Z &) { return m.altroSottoMantello; }},
+        {1, 2, "si possono distinguere, grazie ai colori", [](const F &f, const M &, const Z &) { return f.placche == 6; }},
+        {1, 3, "la crosta continentale è gialla", [](const F &, const M &m, const Z &) { return m.continentaleGiallaVerde; }},
+        {1, 4, "la crosta oceanica è rappresentata", [](const F &, const M &m, const Z &) { return m.oceanicaRossa; }},
+        {1, 5, "si vede che sta nascendo una nuova placca", [](const F &f, const M &, const Z &) { return f.faglia && f.nuovaPlacca; }},
+        {1, 6, "sotto la dorsale oceanica subduce", [](const F &f, const M &, const Z &) { return f.subduzioneSottoDorsale; }},
+        {1, 7, "sotto la crosta c'è il mantello", [](const F &, const M &m, const Z &) { return m.mantelloSottoCrosta; }},
+        {1, 8, "sotto la placca nr 4", [](const F &f, const M &, const Z &) { return f.terremotoSottoPlacca4; }},
+        {1, 9, "vengono rappresentate 4 placche", [](const F &f, const M &, const Z &) { return f.placche == 4; }},
+        {1, 10, "è ben visibile il fatto", [](const F &, const M &m, const Z &) { return !m.oceanicaPiuSottile; }},
+        {1, 11, "nel mantello ci sono 3 celle", [](const F &f, const M &, const Z &) { return f.celle == 3; }},
+        {2, 0, "In questa sequenza animata si assiste", [](const F &f, const M &, const Z &z) { return f.archiInsulari || z.isoleVulcaniche; }},
+        {2, 1, "la cella convettiva più attiva", [](const F &f, const M &, const Z &) { return f.attivaSoloDestra; }},
+        {2, 2, "la cella di destra provoca una faglia", [](const F &f, const M &, const Z &) { return f.fagliaSopraCellaDestra; }},
+        {2, 3, "grazie alla faglia, nasce una nuova placca", [](const F &f, const M &, const Z &) { return f.nuovaPlacca; }},
+        {2, 4, "lungo la faglia, appena si è formata", [](const F &f, const M &, const Z &) { return f.vulcaniFaglia; }},
+        {2, 5, "l'attività vulcanica lungo la faglia", [](const F &f, const M &, const Z &) { return f.vulcaniDaCompressione; }},
+        {2, 6, "la faglia è stata provocata", [](const F &f, const M &, const Z &) { return f.fagliaDaSpinta; }},
+        {2, 7, "la faglia viene sostituita", [](const F &f, const M &, const Z &) { return f.faglia && f.fondaleInEspansione; }},
+        {2, 8, "la crosta continentale della nuova placca", [](const F &f, const M &, const Z &) { return f.continentaleSubduce; }},
+        {2, 9, "sotto la placca4", [](const F &f, const M &, const Z &) { return f.terremotoSottoPlacca4; }},
+        {2, 10, "l'ingrandimento mostra la formazione degli archi", [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && z.archiSuFossa; }},
+        {2, 11, "l'ingrandimento conferma che lo scontro", [](const F &, const M &, const Z &z) { return z.collisione && z.catena; }},
+        {3, 0, "si può prevedere che stiano per terminare", [](const F &f, const M &, const Z &) { return f.subduzioni == 2 && f.subduzioniInEsaurimento; }},
+        {3, 1, "l'espansione dei fondali oceanici è provocata", [](const F &f, const M &, const Z &) { return f.fondaleInEspansione && f.celleControrotanti; }},
+        {3, 2, "al centro di un oceano in espansione", [](const F &f, const M &, const Z &) { return f.fondaleInEspansione && f.dorsali >= 1; }},
+        {3, 3, "la dorsale oceanica si forma", [](const F &f, const M &, const Z &) { return f.dorsaleTraPlaccheConvergenti; }},
+        {3, 4, "l'ingrandimento mostra la formazione degli archi", [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && z.archiSuFossa; }},
+        {3, 5, "gli archi insulari si formano al confine", [](const F &, const M &, const Z &z) { return z.archiDivergenti; }},
+        {3, 6, "lungo gli archi insulari si formano vulcani", [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && !z.terremotiArchi; }},
+        {3, 7, "accanto agli archi insulari", [](const F &, const M &, const Z &z) { return z.archiSuFossa; }},
+        {3, 8, "la fossa marina si forma", [](const F &, const M &, const Z &z) { return z.fossaDaDivergenza; }},
+        {3, 9, "negli archi, il materiale espulso", [](const F &, const M &, const Z &z) { return z.isoleVulcaniche && !z.magmaDallaLastra; }},
+        {3, 10, "Gli archi insulari si formano quando", [](const F &, const M &, const Z &z) { return z.archiOceanici && z.archiConvergenti; }},
+        {3, 11, "gli archi insulari sono formati", [](const F &, const M &, const Z &z) { return z.isoleVulcaniche; }},
+        {4, 0, "ora sono rimaste due celle", [](const F &f, const M &, const Z &) { return f.celleAttive == 2; }},
+        {4, 1, "la cella convettiva di destra", [](const F &f, const M &, const Z &) { return f.faglia; }},
+        {4, 2, "la cella convettiva di sinistra", [](const F &f, const M &, const Z &) { return f.subduzioni > 0; }},
+        {4, 3, "Non ci sono più subduzioni; al loro posto", [](const F &f, const M &, const Z &) { return f.subduzioni == 0 && f.fosseRimaste; }},
+        {4, 4, "Non ci sono più subduzioni; l'immersione", [](const F &f, const M &, const Z &) { return f.subduzioni == 0 && f.terremotiSubduzioni; }},
+        {4, 5, "l'ingrandimento mostra la compressione", [](const F &, const M &, const Z &z) { return z.compressione; }},
+        {4, 6, "l'ingrandimento mostra una dorsale", [](const F &, const M &, const Z &z) { return z.dorsale && z.espansione; }},
+        {4, 7, "ora si vedono solo tre placche", [](const F &f, const M &, const Z &) { return f.placche == 3 && f.primeDueMiste; }},
+        {4, 8, "ora si vedono tre placche:", [](const F &f, const M &, const Z &) { return f.placche == 3 && f.placcheSoloOceaniche == 1; }},
+        {4, 9, "a destra, il confine", [](const F &f, const M &, const Z &) { return f.catenaConfineDestro; }},
+        {4, 10, "tra le due placche, l'espansione", [](const F &f, const M &, const Z &) { return f.oceanoVasto && f.fondaleInEspansione; }},
+        {4, 11, "l'espansione dei fondali oceanici è accompagnata", [](const F &f, const M &, const Z &) { return f.vulcaniEspansione; }},
     };
+}
+
+// The statements of the four tests, read from the very file the program is built with.
+struct Prove {
+    ProvaSintesi::Tabelle tabelle;
+    QString errore;
+};
+const Prove &prove()
+{
+    static const Prove lette = [] {
+        Prove p;
+        ProvaSintesi::leggi(QStringLiteral(PLACCHE_PROVE_SINTESI), &p.tabelle, &p.errore);
+        return p;
+    }();
+    return lette;
 }
 
 // The pictures in the order the synthesis plays them, each once where a frame repeats the one before.
@@ -443,6 +461,7 @@ private slots:
     // Every statement of the four tests is held against the pictures, none twice.
     void tutteLeAffermazioni()
     {
+        QVERIFY2(prove().errore.isEmpty(), qPrintable(prove().errore));
         QSet<std::pair<int, int>> viste;
         for (const Controllo &c : controlli())
             QVERIFY2(!viste.contains({c.prova, c.slot}), qPrintable(QStringLiteral("%1/%2").arg(c.prova).arg(c.slot)));
@@ -457,16 +476,21 @@ private slots:
         QTest::addColumn<int>("prova");
         QTest::addColumn<int>("slot");
         for (const Controllo &c : controlli())
-            QTest::addRow("prova %d, affermazione %d", c.prova, c.slot) << c.prova << c.slot;
+            QTest::addRow("prova %d, affermazione %d: %s", c.prova, c.slot, c.inizio) << c.prova << c.slot;
     }
     void affermazioni()
     {
         QFETCH(int, prova);
         QFETCH(int, slot);
+        QVERIFY2(prove().errore.isEmpty(), qPrintable(prove().errore));
         for (const Controllo &c : controlli()) {
             if (c.prova != prova || c.slot != slot)
                 continue;
-            const ProvaSintesi::Affermazione &a = ProvaSintesi::tabella(prova).affermazioni.at(size_t(slot));
+            const ProvaSintesi::Affermazione &a = prove().tabelle.at(size_t(prova - 1)).affermazioni.at(size_t(slot));
+            // The check is tied to the statement by its place in the file: moved, the check says so.
+            QVERIFY2(a.testo.startsWith(QString::fromUtf8(c.inizio)),
+                     qPrintable(QStringLiteral("the check is for \"%1...\", the file has \"%2\" in its place")
+                                    .arg(QString::fromUtf8(c.inizio), a.testo)));
             QVERIFY2(c.visto(serie::fatti(prova), misure(prova), ingrandimento(prova)) == a.vera,
                      qPrintable(a.testo));
         }
