@@ -61,10 +61,8 @@ FQuest::FQuest(Sessione& sessione) : ui::Form(QStringLiteral("FQuest")), m_sessi
         Text1.append(testo);
         auto* vero = addCheckBox(arrayName(QStringLiteral("Check1"), r), QString::number(r + 1),
                                  {8400, riga(r), 495, 375}, {QStringLiteral("Arial"), 8, true});
-        vero->setAccessibleName(QStringLiteral("riga %1: vero").arg(r + 1));
         Check1.append(vero);
         auto* falso = addCheckBox(arrayName(QStringLiteral("Check2"), r), QString(), {8880, riga(r), 375, 375});
-        falso->setAccessibleName(QStringLiteral("riga %1: falso").arg(r + 1));
         Check2.append(falso);
         // The two columns of boxes stand on one light strip, as under their heading.
         for (ui::CheckBox* c : {vero, falso}) {
@@ -73,8 +71,6 @@ FQuest::FQuest(Sessione& sessione) : ui::Form(QStringLiteral("FQuest")), m_sessi
             c->setPalette(pal);
             c->setAutoFillBackground(true);
         }
-        connect(vero, &QCheckBox::toggled, this, [this, r] { Check1_Click(r); });
-        connect(falso, &QCheckBox::toggled, this, [this, r] { Check2_Click(r); });
     }
     cmdRISULT = addButton(QStringLiteral("cmdRISULT"), QStringLiteral("RISULTATO"), {4560, 4680, 1935, 855}, kPulsanti);
     Labrisult = addLabel(QStringLiteral("Labrisult"), QString(), {6600, 4920, 615, 375},
@@ -100,6 +96,18 @@ FQuest::FQuest(Sessione& sessione) : ui::Form(QStringLiteral("FQuest")), m_sessi
                           kPulsanti);
     Cmdhelp->setShortcut(QKeySequence(Qt::Key_F1));
 
+    m_pagina = new PaginaVeroFalso(this, Text1, Check1, Check2);
+    connect(m_pagina, &PaginaVeroFalso::risposta, this, [this](int r, bool vero) {
+        if (vero)
+            Check1_Click(r);
+        else
+            Check2_Click(r);
+    });
+    connect(m_pagina, &PaginaVeroFalso::ultimaRigaRisposta, this, [this] {
+        if (cmdRISULT->isVisible() && cmdRISULT->isEnabled())
+            cmdRISULT->setFocus(Qt::OtherFocusReason);
+    });
+    connect(m_pagina, &PaginaVeroFalso::invio, this, &FQuest::invio);
     connect(cmdesercitazione, &ui::Button::clicked, this, &FQuest::cmdesercitazione_Click);
     connect(cmdquestionario, &ui::Button::clicked, this, &FQuest::cmdquestionario_Click);
     connect(cmdmostradomande, &ui::Button::clicked, this, &FQuest::cmdmostradomande_Click);
@@ -217,17 +225,11 @@ bool FQuest::cercaPagina()
 
 void FQuest::Check1_Click(int Index)
 {
-    if (!Check1[Index]->isChecked())
-        return;
-    Check2[Index]->setChecked(false);
     m_sessione.risposte[Index + 1] = 1;
 }
 
 void FQuest::Check2_Click(int Index)
 {
-    if (!Check2[Index]->isChecked())
-        return;
-    Check1[Index]->setChecked(false);
     m_sessione.risposte[Index + 1] = 0;
 }
 
@@ -344,10 +346,7 @@ void FQuest::cmduscita_Click()
 
 bool FQuest::verifica()
 {
-    m_mancanti = 0;
-    for (int r = 0; r < 10; ++r)
-        if (!Check1[r]->isChecked() && !Check2[r]->isChecked())
-            ++m_mancanti;
+    m_mancanti = m_pagina->mancanti();
     if (m_mancanti > 0)
         ui::MessageBox::message(kMancano);
     return m_mancanti == 0;
@@ -375,40 +374,21 @@ void FQuest::scriviRiga(int r, const QString& testo)
            QFontMetricsF(ui::Fonts::font(carattere, 96.0 / 72.0)).horizontalAdvance(testo) > larghezza)
         carattere.points -= 0.5;
     setDesignFont(Text1[r], carattere);
-    Text1[r]->setText(testo);
-    Text1[r]->setCursorPosition(0);
+    m_pagina->scrivi(r, testo);
 }
 
-int FQuest::rigaDi(const QWidget* widget) const
+void FQuest::invio()
 {
-    for (int r = 0; r < 10; ++r)
-        if (widget == Check1[r] || widget == Check2[r])
-            return r;
-    return -1;
+    if (cmdRISULT->isVisible() && cmdRISULT->isEnabled())
+        cmdRISULT->click();
+    else if (cmdmostradomande->isVisible() && cmdmostradomande->isEnabled())
+        cmdmostradomande->click();
 }
 
 void FQuest::keyPressEvent(QKeyEvent* event)
 {
-    const int key = event->key();
-    if (key >= Qt::Key_0 && key <= Qt::Key_9 && event->modifiers() == Qt::NoModifier) {
-        const int r = key == Qt::Key_0 ? 9 : key - Qt::Key_1;
-        if (Check1[r]->isEnabled())
-            Check1[r]->setFocus(Qt::ShortcutFocusReason);
-        return;
-    }
-    if ((key == Qt::Key_V || key == Qt::Key_F) && event->modifiers() == Qt::NoModifier) {
-        const int r = rigaDi(focusWidget());
-        if (r >= 0 && !Text1[r]->text().isEmpty()) {
-            (key == Qt::Key_V ? Check1 : Check2)[r]->setChecked(true);
-            Check1[std::min(r + 1, 9)]->setFocus(Qt::TabFocusReason);
-        }
-        return;
-    }
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        if (cmdRISULT->isVisible() && cmdRISULT->isEnabled())
-            cmdRISULT->click();
-        else if (cmdmostradomande->isVisible() && cmdmostradomande->isEnabled())
-            cmdmostradomande->click();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        invio();
         return;
     }
     ui::Form::keyPressEvent(event);

@@ -2,6 +2,7 @@
 
 class Sessione;
 
+#include "assessment/PaginaVeroFalso.h"
 #include "ui/Form.h"
 
 #include <QVector>
@@ -65,7 +66,9 @@ private:
     void fineTest();
     void registraPagina();
     void scriviRiga(int r, const QString& testo);
-    int rigaDi(const QWidget* widget) const;
+    void invio();  // Return: the page's check, or the next page
+
+    PaginaVeroFalso* m_pagina = nullptr;
 
     int m_mancanti = 0;
     int m_pagineRegistrate = 0;

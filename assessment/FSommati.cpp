@@ -41,17 +41,11 @@ FSommati::FSommati(Sessione& sessione) : ui::Form(kNomeSchermo), m_sessione(sess
         auto* v = addCheckBox(arrayName(QStringLiteral("Check1"), r), QString::number(r + 1), {8280, top, 495, 375},
                               kCaselle);
         auto* f = addCheckBox(arrayName(QStringLiteral("Check2"), r), QString(), {8760, top, 375, 375}, kCaselle);
-        v->setAccessibleName(QStringLiteral("riga %1 vero").arg(r + 1));
-        f->setAccessibleName(QStringLiteral("riga %1 falso").arg(r + 1));
-        connect(v, &QCheckBox::toggled, this, [this, r](bool) { Check1_Click(r); });
-        connect(f, &QCheckBox::toggled, this, [this, r](bool) { Check2_Click(r); });
         for (ui::CheckBox* box : {v, f}) {
             QPalette pal = box->palette();
             pal.setColor(QPalette::WindowText, Qt::white);  // the row number; the tick keeps its dark colour
             box->setPalette(pal);
         }
-        v->installEventFilter(this);
-        f->installEventFilter(this);
         Check1.append(v);
         Check2.append(f);
     }
@@ -81,6 +75,24 @@ FSommati::FSommati(Sessione& sessione) : ui::Form(kNomeSchermo), m_sessione(sess
         Check2[r]->raise();
     }
 
+    m_pagina = new PaginaVeroFalso(this, Text1, Check1, Check2);
+    connect(m_pagina, &PaginaVeroFalso::risposta, this, [this](int r, bool vero) {
+        if (vero)
+            Check1_Click(r);
+        else
+            Check2_Click(r);
+    });
+    connect(m_pagina, &PaginaVeroFalso::ultimaRigaRisposta, this, [this] {
+        if (cmdAVANTI->isEnabled())
+            cmdAVANTI->setFocus(Qt::OtherFocusReason);
+    });
+    // Return goes to the first unanswered row or, with every row answered, to the next page.
+    connect(m_pagina, &PaginaVeroFalso::invio, this, [this] {
+        if (const int mancante = m_pagina->primaMancante(); mancante >= 0)
+            m_pagina->vaiA(mancante, 0);
+        else if (cmdAVANTI->isEnabled())
+            cmdAVANTI->click();
+    });
     connect(cmdAVANTI, &ui::Button::clicked, this, &FSommati::cmdAVANTI_Click);
     connect(cmdRISULT, &ui::Button::clicked, this, &FSommati::cmdRISULT_Click);
     connect(Command1, &ui::Button::clicked, this, &FSommati::Command1_Click);
@@ -127,10 +139,8 @@ void FSommati::creaultmat()
         testisomm[i] = m_rssommativo->Fields(i + 1).toString();
         m_sessione.soluzioni[i] = qint16(m_rssommativo->Fields(i + 11).toInt());
     }
-    for (int i = 1; i <= 10; ++i) {
-        Text1[i - 1]->setText(testisomm[i]);
-        Text1[i - 1]->setCursorPosition(0);
-    }
+    for (int i = 1; i <= 10; ++i)
+        m_pagina->scrivi(i - 1, testisomm[i]);
     Text2->setText(m_rssommativo->Fields(QStringLiteral("argomento")).toString());
     Text2->setCursorPosition(0);
 }
@@ -149,26 +159,17 @@ bool FSommati::paginaUsabile()
 
 void FSommati::Check1_Click(int Index)
 {
-    if (!Check1[Index]->isChecked())
-        return;
-    Check2[Index]->setChecked(false);
     m_sessione.risposte[Index + 1] = 1;
 }
 
 void FSommati::Check2_Click(int Index)
 {
-    if (!Check2[Index]->isChecked())
-        return;
-    Check1[Index]->setChecked(false);
     m_sessione.risposte[Index + 1] = 0;
 }
 
 void FSommati::verifica()
 {
-    m_mancanti = 0;
-    for (int r = 0; r < 10; ++r)
-        if (!Check1[r]->isChecked() && !Check2[r]->isChecked())
-            ++m_mancanti;
+    m_mancanti = qint16(m_pagina->mancanti());
     if (m_mancanti > 0)
         ui::MessageBox::message(kMancanoRisposte);
 }
@@ -180,22 +181,18 @@ void FSommati::cmdAVANTI_Click()
         return;
     verifica();
     if (m_mancanti > 0) {
-        vaiA(primaMancante(), 0);
+        m_pagina->vaiA(m_pagina->primaMancante(), 0);
         return;
     }
     Sommativo::aggiungiPagina(m_sessione, Sommativo::puntiPagina(m_sessione.risposte, m_sessione.soluzioni));
     const bool conIlFuoco = isAncestorOf(QApplication::focusWidget());
     m_rssommativo->MoveNext();
     if (paginaUsabile()) {
-        for (int r = 0; r < 10; ++r) {
-            Text1[r]->clear();
-            Check1[r]->setChecked(false);
-            Check2[r]->setChecked(false);
-        }
+        m_pagina->svuota();
         Text2->clear();
         creaultmat();
         if (conIlFuoco)
-            vaiA(0, 0);
+            m_pagina->vaiA(0, 0);
         return;
     }
     Sommativo::concludi(m_sessione);
@@ -228,72 +225,4 @@ void FSommati::Command1_Click()
 void FSommati::fine_Click()
 {
     m_sessione.uscita();
-}
-
-int FSommati::primaMancante() const
-{
-    for (int r = 0; r < 10; ++r)
-        if (!Check1[r]->isChecked() && !Check2[r]->isChecked())
-            return r;
-    return -1;
-}
-
-void FSommati::vaiA(int riga, int colonna)
-{
-    if (riga < 0 || riga > 9)
-        return;
-    (colonna == 0 ? Check1 : Check2)[riga]->setFocus(Qt::OtherFocusReason);
-}
-
-bool FSommati::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return ui::Form::eventFilter(watched, event);
-    auto* box = qobject_cast<ui::CheckBox*>(watched);
-    const int riga = std::max(Check1.indexOf(box), Check2.indexOf(box));
-    if (!box || riga < 0)
-        return ui::Form::eventFilter(watched, event);
-    const int colonna = Check2.contains(box) ? 1 : 0;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    switch (key->key()) {
-    case Qt::Key_V:
-    case Qt::Key_F:
-        (key->key() == Qt::Key_V ? Check1 : Check2)[riga]->setChecked(true);
-        if (riga < 9)
-            vaiA(riga + 1, 0);
-        else if (cmdAVANTI->isEnabled())
-            cmdAVANTI->setFocus(Qt::OtherFocusReason);
-        return true;
-    case Qt::Key_Up:
-        vaiA(riga - 1, colonna);
-        return true;
-    case Qt::Key_Down:
-        vaiA(riga + 1, colonna);
-        return true;
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        vaiA(riga, 1 - colonna);
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (const int mancante = primaMancante(); mancante >= 0)
-            vaiA(mancante, 0);
-        else if (cmdAVANTI->isEnabled())
-            cmdAVANTI->click();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void FSommati::keyPressEvent(QKeyEvent* event)
-{
-    const int key = event->key();
-    if (key >= Qt::Key_0 && key <= Qt::Key_9 && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        vaiA(key == Qt::Key_0 ? 9 : key - Qt::Key_1, 0);
-        return;
-    }
-    ui::Form::keyPressEvent(event);
 }

@@ -2,6 +2,7 @@
 
 class Sessione;
 
+#include "assessment/PaginaVeroFalso.h"
 #include "data/Recordset.h"
 #include "ui/Form.h"
 
@@ -44,8 +45,6 @@ public:
     ui::Button* fine;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -56,10 +55,8 @@ private:
     bool paginaUsabile();
     void creaultmat();
     void verifica();
-    // Keyboard focus to a row's "V" (colonna 0) or "F" (colonna 1) box.
-    void vaiA(int riga, int colonna);
-    int primaMancante() const;  // the first row with no box ticked, or -1
 
+    PaginaVeroFalso* m_pagina = nullptr;
     std::unique_ptr<data::Recordset> m_rssommativo;
     qint16 m_mancanti = 0;
 };

@@ -540,8 +540,39 @@ private slots:
             const bool vero = p.verita.value(q->Text1[r]->text()) == 1;
             QTest::keyClick(q->focusWidget(), vero ? Qt::Key_V : Qt::Key_F);
         }
+        // The last answer hands the focus to the page's check.
+        QCOMPARE(q->focusWidget(), q->cmdRISULT);
         QTest::keyClick(q->focusWidget(), Qt::Key_Return);
         QCOMPARE(q->Labrisult->caption(), QStringLiteral("10"));
+    }
+
+    // The arrows move between the boxes as on the summative page; a box says its row and its statement.
+    void frecceEDescrizioni_data()
+    {
+        QTest::addColumn<int>("tasto");
+        QTest::addColumn<int>("riga");
+        QTest::addColumn<int>("colonna");  // 0 "V", 1 "F"
+        QTest::newRow("right") << int(Qt::Key_Right) << 4 << 1;
+        QTest::newRow("left") << int(Qt::Key_Left) << 4 << 1;
+        QTest::newRow("up") << int(Qt::Key_Up) << 3 << 0;
+        QTest::newRow("down") << int(Qt::Key_Down) << 5 << 0;
+    }
+    void frecceEDescrizioni()
+    {
+        QFETCH(int, tasto);
+        QFETCH(int, riga);
+        QFETCH(int, colonna);
+        TestSupport::CartellaProgramma folder;
+        FQuest* q = apri(2);
+        QVERIFY(q);
+        q->cmdesercitazione->click();
+        q->window()->activateWindow();
+        QTest::keyClick(q, Qt::Key_5);
+        QTest::keyClick(q->focusWidget(), Qt::Key(tasto));
+        QCOMPARE(q->focusWidget(), (colonna == 0 ? q->Check1 : q->Check2)[riga]);
+        QCOMPARE(q->Check2[riga]->accessibleName(), QStringLiteral("riga %1: falso").arg(riga + 1));
+        QCOMPARE(q->Check1[riga]->accessibleDescription(), q->Text1[riga]->text());
+        QVERIFY(!q->Text1[riga]->text().isEmpty());
     }
 };
 

@@ -1,0 +1,137 @@
+#include "assessment/PaginaVeroFalso.h"
+
+#include "ui/Form.h"
+
+#include <QKeyEvent>
+
+PaginaVeroFalso::PaginaVeroFalso(ui::Form* form, QVector<ui::TextBox*> testi, QVector<ui::CheckBox*> vero,
+                                 QVector<ui::CheckBox*> falso)
+    : QObject(form), m_form(form), m_testi(std::move(testi)), m_vero(std::move(vero)), m_falso(std::move(falso))
+{
+    for (int r = 0; r < kRighe; ++r) {
+        connect(m_vero[r], &QCheckBox::toggled, this, [this, r](bool on) { spuntata(r, true, on); });
+        connect(m_falso[r], &QCheckBox::toggled, this, [this, r](bool on) { spuntata(r, false, on); });
+        m_vero[r]->installEventFilter(this);
+        m_falso[r]->installEventFilter(this);
+        descrivi(r);
+    }
+    // The row digits work wherever the focus is on the screen.
+    form->installEventFilter(this);
+}
+
+void PaginaVeroFalso::scrivi(int r, const QString& testo)
+{
+    m_testi[r]->setText(testo);
+    m_testi[r]->setCursorPosition(0);
+    descrivi(r);
+}
+
+void PaginaVeroFalso::svuota()
+{
+    for (int r = 0; r < kRighe; ++r) {
+        m_vero[r]->setChecked(false);
+        m_falso[r]->setChecked(false);
+    }
+}
+
+int PaginaVeroFalso::primaMancante() const
+{
+    for (int r = 0; r < kRighe; ++r)
+        if (!m_vero[r]->isChecked() && !m_falso[r]->isChecked())
+            return r;
+    return -1;
+}
+
+int PaginaVeroFalso::mancanti() const
+{
+    int n = 0;
+    for (int r = 0; r < kRighe; ++r)
+        n += !m_vero[r]->isChecked() && !m_falso[r]->isChecked();
+    return n;
+}
+
+void PaginaVeroFalso::vaiA(int riga, int colonna)
+{
+    if (riga < 0 || riga >= kRighe)
+        return;
+    ui::CheckBox* box = (colonna == 0 ? m_vero : m_falso)[riga];
+    if (box->isEnabled())
+        box->setFocus(Qt::ShortcutFocusReason);
+}
+
+void PaginaVeroFalso::spuntata(int riga, bool vero, bool spuntato)
+{
+    if (spuntato) {
+        (vero ? m_falso : m_vero)[riga]->setChecked(false);
+        emit risposta(riga, vero);
+    }
+    descrivi(riga);
+}
+
+void PaginaVeroFalso::descrivi(int riga)
+{
+    const QString testo = m_testi[riga]->text();
+    for (const bool vero : {true, false}) {
+        ui::CheckBox* box = (vero ? m_vero : m_falso)[riga];
+        box->setAccessibleName(QStringLiteral("riga %1: %2").arg(riga + 1).arg(vero ? QStringLiteral("vero")
+                                                                                   : QStringLiteral("falso")));
+        box->setAccessibleDescription(testo);
+    }
+}
+
+int PaginaVeroFalso::rigaDi(const QObject* box, int* colonna) const
+{
+    for (int r = 0; r < kRighe; ++r) {
+        if (box == m_vero[r] || box == m_falso[r]) {
+            *colonna = box == m_vero[r] ? 0 : 1;
+            return r;
+        }
+    }
+    return -1;
+}
+
+bool PaginaVeroFalso::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    if (key->key() >= Qt::Key_0 && key->key() <= Qt::Key_9) {
+        vaiA(key->key() == Qt::Key_0 ? 9 : key->key() - Qt::Key_1, 0);
+        return true;
+    }
+    int colonna = 0;
+    const int riga = rigaDi(watched, &colonna);
+    if (riga < 0)
+        return false;
+    switch (key->key()) {
+    case Qt::Key_V:
+    case Qt::Key_F:
+        // A row without a statement (before the first page) takes no answer.
+        if (m_testi[riga]->text().isEmpty())
+            return true;
+        (key->key() == Qt::Key_V ? m_vero : m_falso)[riga]->setChecked(true);
+        if (riga < kRighe - 1)
+            vaiA(riga + 1, 0);
+        else
+            emit ultimaRigaRisposta();
+        return true;
+    case Qt::Key_Up:
+        vaiA(riga - 1, colonna);
+        return true;
+    case Qt::Key_Down:
+        vaiA(riga + 1, colonna);
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        vaiA(riga, 1 - colonna);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit invio();
+        return true;
+    default:
+        return false;
+    }
+}

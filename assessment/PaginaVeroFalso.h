@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ui/Controls.h"
+
+#include <QObject>
+#include <QVector>
+
+namespace ui {
+class Form;
+}
+
+// How a page of ten true/false rows behaves, on the controls a screen has laid out in its own
+// geometry and colours: each row a statement (Text1), its "V" box (Check1) and its "F" box (Check2).
+// Ticking one box of a row unticks the other. From the keyboard: 1-9 and 0 go to a row's "V" box, V and
+// F answer the row with the focus and go on to the next one, the arrows move between rows and columns,
+// Return asks the screen to go on. A screen reader hears each box's row and column, whether it is
+// ticked, and the statement it answers.
+class PaginaVeroFalso : public QObject {
+    Q_OBJECT
+public:
+    PaginaVeroFalso(ui::Form* form, QVector<ui::TextBox*> testi, QVector<ui::CheckBox*> vero,
+                    QVector<ui::CheckBox*> falso);
+
+    static constexpr int kRighe = 10;
+
+    // Shows statement `testo` on row r (0-9).
+    void scrivi(int r, const QString& testo);
+    // Both boxes of every row unticked.
+    void svuota();
+    // The first row with neither box ticked, or -1.
+    int primaMancante() const;
+    int mancanti() const;
+    // The focus to row r's box, "V" (colonna 0) or "F" (1); nothing outside the page.
+    void vaiA(int riga, int colonna);
+
+signals:
+    // A box was ticked: the row's answer is now true (the "V" box) or false.
+    void risposta(int riga, bool vero);
+    // V or F answered the last row.
+    void ultimaRigaRisposta();
+    // Return pressed on a box.
+    void invio();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void spuntata(int riga, bool vero, bool spuntato);
+    void descrivi(int riga);
+    int rigaDi(const QObject* box, int* colonna) const;
+
+    ui::Form* m_form;
+    QVector<ui::TextBox*> m_testi;
+    QVector<ui::CheckBox*> m_vero;
+    QVector<ui::CheckBox*> m_falso;
+};
