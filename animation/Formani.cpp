@@ -3,6 +3,8 @@
 #include "app/Modmorvel.h"
 #include "ui/Screens.h"
 
+#include <QResizeEvent>
+
 namespace {
 const ui::FontSpec kPulsanti{QStringLiteral("Arial"), 10, true};
 const ui::FontSpec kNumeri{QStringLiteral("Arial"), 16, true};
@@ -72,6 +74,25 @@ void Formani::Form_Load()
         Image2->load(s.foto.first(), false);
         Image1->load(s.foto.first(), false);
     }
+    // Another sequence: nothing prepared for the one before may be shown.
+    m_anticipo1.cancel();
+    m_anticipo2.cancel();
+    preparaProssime();
+}
+
+ui::Pictures::Target Formani::bersaglio(const ui::Picture* image)
+{
+    return ui::Pictures::Target::stretched((QSizeF(image->size()) * image->devicePixelRatioF()).toSize());
+}
+
+void Formani::preparaProssime()
+{
+    if (!isVisible())
+        return;
+    // At the fastest speeds a few pictures ahead keep both helper threads busy; slower, one is plenty.
+    m_anticipo2.setDepth(m_visore.intervallo() <= 101 ? 4 : 2);
+    m_anticipo2.plan(m_visore.prossimeAutomatiche(m_anticipo2.depth()), bersaglio(Image2));
+    m_anticipo1.plan(m_visore.prossimeManuali(m_anticipo1.depth()), bersaglio(Image1));
 }
 
 void Formani::Timer1_Timer()
@@ -82,8 +103,9 @@ void Formani::Timer1_Timer()
     // The numbers are painted together with the picture of the same tick: a repaint of their own at
     // every tick would halve the fastest speed.
     Label4->setCaption(QString::number(p.numero));
-    Image2->load(p.foto, false);
+    Image2->showPrepared(p.foto, m_anticipo2.take(p.foto, bersaglio(Image2)).image);
     Label3->setCaption(QString::number(p.anni));
+    preparaProssime();
 }
 
 void Formani::Command1_Click()
@@ -93,12 +115,14 @@ void Formani::Command1_Click()
         return;
     Label3->setCaption(QString::number(p.anni));
     Label4->setCaption(QString::number(p.numero));
-    Image1->load(p.foto, false);
+    Image1->showPrepared(p.foto, m_anticipo1.take(p.foto, bersaglio(Image1)).image);
+    preparaProssime();
 }
 
 void Formani::Cmdanim_Click()
 {
     m_visore.riavvia();
+    preparaProssime();
 }
 
 void Formani::cmdmaxvel_Click()
@@ -110,6 +134,7 @@ void Formani::cmdmaxvel_Click()
     Labvel->setCaption(QString::number(m_visore.livello()));
     if (!ancora)
         cmdminvel->setFocus();
+    preparaProssime();
 }
 
 void Formani::cmdminvel_Click()
@@ -121,6 +146,7 @@ void Formani::cmdminvel_Click()
     Labvel->setCaption(QString::number(m_visore.livello()));
     if (!ancora)
         cmdmaxvel->setFocus();
+    preparaProssime();
 }
 
 void Formani::Cmdtorna_Click()
@@ -133,4 +159,24 @@ void Formani::Cmdtorna_Click()
     screens.show(QStringLiteral("forarg%1").arg(n));
     Timer1->setEnabled(false);
     screens.unload(name());
+}
+
+void Formani::showEvent(QShowEvent* event)
+{
+    ui::Form::showEvent(event);
+    preparaProssime();
+}
+
+void Formani::hideEvent(QHideEvent* event)
+{
+    // Nothing is prepared for a screen that is not there.
+    m_anticipo1.cancel();
+    m_anticipo2.cancel();
+    ui::Form::hideEvent(event);
+}
+
+void Formani::resizeEvent(QResizeEvent* event)
+{
+    ui::Form::resizeEvent(event);
+    preparaProssime();
 }

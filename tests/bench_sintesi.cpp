@@ -303,6 +303,11 @@ int main(int argc, char** argv)
                 QApplication::processEvents(QEventLoop::AllEvents, 5);
         };
         Cifre serie, ingrandimenti, tutti, cpuTutti;
+        struct Lento {
+            double ms, cpu;
+            QString cosa;
+        };
+        QList<Lento> lenti;
         for (int giro = 0; giro < giri; ++giro) {
             for (int guard = 0; guard < 200 && !f->CmdRicomincio->isVisible(); ++guard) {
                 ui::Timer* timer = f->Timer2->isEnabled() ? f->Timer2 : f->Timer1;
@@ -318,7 +323,14 @@ int main(int argc, char** argv)
                 timer->fire();
                 QApplication::processEvents();  // the repaint the tick asked for
                 const double ms = t.nsecsElapsed() / 1e6;
-                cpuTutti.add(cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0);
+                const double cpu = cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0;
+                cpuTutti.add(cpu);
+                lenti << Lento{ms, cpu,
+                               QStringLiteral("%1 %2%3")
+                                   .arg(timer == f->Timer1 ? QStringLiteral("frame") : QStringLiteral("close-up of frame"))
+                                   .arg(f->serie().fotogramma())
+                                   .arg(f->Frame1.isVisible() && timer == f->Timer1 ? QStringLiteral(", test opened")
+                                                                                    : QString())};
                 (timer == f->Timer1 ? serie : ingrandimenti).add(ms);
                 tutti.add(ms);
             }
@@ -335,6 +347,12 @@ int main(int argc, char** argv)
         out << "  interface thread a tick, all:       " << tutti.riga() << "\n";
         out << "  its own processor time, all:        " << cpuTutti.riga() << "\n";
         out << "  peak memory during the exercise:    " << QString::number(picco, 'f', 1) << " MiB\n";
+        std::sort(lenti.begin(), lenti.end(), [](const Lento& a, const Lento& b) { return a.cpu > b.cpu; });
+        out << "  the slowest ticks (processor time):";
+        for (int i = 0; i < std::min<qsizetype>(5, lenti.size()); ++i)
+            out << " " << lenti[i].cosa << " " << QString::number(lenti[i].cpu, 'f', 1) << " ms ("
+                << QString::number(lenti[i].ms, 'f', 1) << " ms wall);";
+        out << "\n";
         out.flush();
         TestSupport::chiudiTutto();
     }

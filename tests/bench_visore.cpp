@@ -1,6 +1,10 @@
 // Figures for the animation viewer at its fastest setting (1 ms), at three window sizes:
 //   - pictures actually painted per second by the automatic run, side by side with the two decode floors
 //     measured in the same run: decoding each picture whole, and decoding it straight at the size shown;
+//   - for comparison, preparing alone what the viewer shows: decoding and bringing each picture to the size
+//     shown, the way the program chooses, on one thread;
+//   - the processor time the program spends a picture painted, against a decode alone: the share of the
+//     figures that does not depend on what else the machine is running;
 //   - the time from a press of a button (the manual run, "Minore", "Maggiore") to its effect on screen
 //     while the run goes on at 1 ms.
 // Run it by hand from the build folder: tests/bench_visore [SECONDS]
@@ -8,6 +12,7 @@
 
 #include "animation/Formani.h"
 #include "app/Modmorvel.h"
+#include "ui/Pictures.h"
 #include "ui/Screens.h"
 #include "ui/Timer.h"
 
@@ -21,6 +26,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <ctime>
 
 namespace {
 // Counts the paints of a control and notes when the first one after `attesa()` came.
@@ -59,6 +65,13 @@ void premi(QWidget* button)
                                                         Qt::LeftButton, Qt::NoModifier));
     QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centro, globale, Qt::LeftButton,
                                                         Qt::NoButton, Qt::NoModifier));
+}
+
+double cpuMs(clockid_t clock)
+{
+    timespec ts{};
+    clock_gettime(clock, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
 double quantile(QList<double> v, double q)
@@ -101,8 +114,11 @@ int main(int argc, char** argv)
 
     // Decoding alone, one picture after another on one thread: whole, or straight at a size.
     QElapsedTimer t;
+    double cpuPerDecode = 0;  // of the last decodeRate(), ms
+    // Processor time of the whole program: Qt scales large pictures on helper threads of its own.
     auto decodeRate = [&](QSize size) {
         t.start();
+        const double cpu0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
         int decoded = 0;
         while (t.elapsed() < seconds * 500) {
             QImageReader reader(files.at(decoded % files.size()));
@@ -112,7 +128,21 @@ int main(int argc, char** argv)
                 return -1.0;
             ++decoded;
         }
+        cpuPerDecode = (cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / decoded;
         return decoded / (t.nsecsElapsed() / 1e9);
+    };
+    auto prepareRate = [&](QSize size) {
+        const auto target = ui::Pictures::Target::stretched(size);
+        t.start();
+        const double cpu0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
+        int prepared = 0;
+        while (t.elapsed() < seconds * 500) {
+            if (ui::Pictures::prepare(QStringLiteral("immagini\\deriva\\new-%1.jpg").arg(1 + prepared % 45), target).isNull())
+                return -1.0;
+            ++prepared;
+        }
+        cpuPerDecode = (cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / prepared;
+        return prepared / (t.nsecsElapsed() / 1e9);
     };
 
     QTextStream out(stdout);
@@ -149,9 +179,12 @@ int main(int argc, char** argv)
         QApplication::processEvents();
         ticks = painted = 0;
         t.restart();
+        const double cpu0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID), cpuGui0 = cpuMs(CLOCK_THREAD_CPUTIME_ID);
         while (t.elapsed() < seconds * 1000)
             QApplication::processEvents(QEventLoop::AllEvents, 50);
         const double elapsed = t.nsecsElapsed() / 1e9;
+        const double cpuPerPicture = (cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / std::max(1, painted);
+        const double cpuGuiPerPicture = (cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpuGui0) / std::max(1, painted);
         const double tickRate = ticks / elapsed, paintRate = painted / elapsed;
 
         // Presses while the run goes on: the manual run's button (effect: its picture painted anew), then
@@ -182,14 +215,24 @@ int main(int argc, char** argv)
         QApplication::processEvents();
 
         const double wholeRate = decodeRate({});
+        const double cpuWhole = cpuPerDecode;
         const double decodeRateShown = decodeRate(shownSize);
+        const double cpuShown = cpuPerDecode;
+        const double prepared = prepareRate(shownSize);
+        const double cpuPrepared = cpuPerDecode;
         const double floor = std::max(wholeRate, decodeRateShown);
         out << "window " << finestra.width() << " x " << finestra.height() << ", picture shown at "
             << shownSize.width() << " x " << shownSize.height() << ", interval " << f->Timer1->interval() << " ms:\n";
-        out << "  decode alone, whole:             " << qRound(wholeRate) << " pictures/s\n";
-        out << "  decode alone, at the size shown: " << qRound(decodeRateShown) << " pictures/s\n";
+        out << "  decode alone, whole:             " << qRound(wholeRate) << " pictures/s, processor "
+            << QString::number(cpuWhole, 'f', 2) << " ms a picture\n";
+        out << "  decode alone, at the size shown: " << qRound(decodeRateShown) << " pictures/s, processor "
+            << QString::number(cpuShown, 'f', 2) << " ms a picture\n";
+        out << "  prepare alone, decoded and brought to the size shown: " << qRound(prepared)
+            << " pictures/s, processor " << QString::number(cpuPrepared, 'f', 2) << " ms a picture\n";
         out << "  viewer: ticks " << qRound(tickRate) << "/s, pictures painted " << qRound(paintRate) << "/s = "
-            << qRound(100.0 * paintRate / floor) << "% of the better floor\n";
+            << qRound(100.0 * paintRate / floor) << "% of the better floor; processor "
+            << QString::number(cpuPerPicture, 'f', 2) << " ms a picture painted, "
+            << QString::number(cpuGuiPerPicture, 'f', 2) << " ms of it on the interface thread\n";
         out << "  press to effect, manual run: median " << quantile(manuale, 0.5) << " ms, max "
             << quantile(manuale, 1.0) << " ms; speed buttons: median " << quantile(velocita, 0.5) << " ms, max "
             << quantile(velocita, 1.0) << " ms\n";
