@@ -51,6 +51,6 @@ private:
     void preparaProssime();
 
     Visore m_visore;
-    ui::Pictures::ReadAhead m_anticipo1{1};
+    ui::Pictures::ReadAhead m_anticipo1{1, 1};  // a click comes before the clock
     ui::Pictures::ReadAhead m_anticipo2;
 };

@@ -404,6 +404,56 @@ private slots:
         }
     }
 
+    // On the real clock at 1 ms a tick whose picture is not ready yet lets the screen go: every picture
+    // painted is the one its name and counter say, they come in order, and the run ends on the last one.
+    void onTheClockAtOneMillisecond_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::newRow("sequence 3") << 3;
+        QTest::newRow("sequence 6") << 6;
+    }
+    void onTheClockAtOneMillisecond()
+    {
+        QFETCH(int, n);
+        TestSupport::CartellaProgramma folder;
+        const QStringList foto = Sequenze::sequenza(n).foto;
+        scriviSequenza(foto);
+        QVERIFY(TestSupport::apriMenu());
+        Modmorvel::numanimazione = qint16(n);
+        auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
+        for (int i = 0; i < 8; ++i)
+            f->cmdmaxvel->click();
+        struct Pitture : QObject {
+            Formani* f;
+            QStringList foto;
+            int ultima = 0;
+            QStringList errori;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                if (e->type() == QEvent::Paint && f->Image2->fileName() != foto.value(ultima - 1)) {
+                    const int k = int(foto.indexOf(f->Image2->fileName())) + 1;
+                    // The opening picture stands without its number.
+                    const QString numero = k == 1 && ultima == 0 ? QString() : QString::number(k);
+                    if (k < ultima || f->Label4->caption() != numero || !coerente(f->Image2, foto, k > 1).isEmpty())
+                        errori << QStringLiteral("%1 painted after %2 with %3").arg(k).arg(ultima).arg(f->Label4->caption());
+                    ultima = k;
+                }
+                return false;
+            }
+        } pitture;
+        pitture.f = f;
+        pitture.foto = foto;
+        f->Image2->installEventFilter(&pitture);
+        ui::Timer::setManual(false);
+        f->Timer1->setInterval(f->Timer1->interval());  // the clock starts
+        QTRY_VERIFY_WITH_TIMEOUT(f->visore().contanim() > f->visore().numfoto(), 20000);
+        ui::Timer::setManual(true);
+        QTRY_COMPARE(pitture.ultima, int(foto.size()));
+        QCOMPARE(pitture.errori.join(QLatin1String("; ")), QString());
+        QCOMPARE(f->Image2->fileName(), foto.last());
+        QCOMPARE(coerente(f->Image2, foto), QString());
+    }
+
     // Leaving the screen while pictures are being prepared, then opening another sequence that shares
     // files with it: no crash, and only the new sequence's pictures.
     void leavingMidPreparation_data()

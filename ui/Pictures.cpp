@@ -367,6 +367,9 @@ struct Pictures::ReadAhead::Job {
     QWaitCondition finished;
     State state = State::Waiting;
     Loaded result;
+    // Who wants to hear when the picture is ready (the owner's screen, alive while the job is planned).
+    QObject* context = nullptr;
+    std::function<void()> ready;
 
     bool claim()
     {
@@ -383,6 +386,28 @@ struct Pictures::ReadAhead::Job {
         result = std::move(loaded);
         state = State::Ready;
         finished.wakeAll();
+        if (context && ready)
+            QMetaObject::invokeMethod(context, std::move(ready), Qt::QueuedConnection);
+        forgetListener();
+    }
+    bool listen(QObject* to, std::function<void()> call)
+    {
+        QMutexLocker lock(&mutex);
+        if (state != State::Waiting && state != State::Running)
+            return false;
+        context = to;
+        ready = std::move(call);
+        return true;
+    }
+    void stopListening()
+    {
+        QMutexLocker lock(&mutex);
+        forgetListener();
+    }
+    void forgetListener()  // with the mutex held
+    {
+        context = nullptr;
+        ready = nullptr;
     }
     Loaded wait()
     {
@@ -396,10 +421,11 @@ struct Pictures::ReadAhead::Job {
         QMutexLocker lock(&mutex);
         if (state == State::Waiting)
             state = State::Dropped;
+        forgetListener();
     }
 };
 
-Pictures::ReadAhead::ReadAhead(int depth) : m_depth(std::max(0, depth)) {}
+Pictures::ReadAhead::ReadAhead(int depth, int priority) : m_depth(std::max(0, depth)), m_priority(priority) {}
 
 Pictures::ReadAhead::~ReadAhead()
 {
@@ -417,10 +443,12 @@ std::shared_ptr<Pictures::ReadAhead::Job> Pictures::ReadAhead::start(const QStri
     job->name = relativePath;
     job->target = m_target;
     // The helper holds the job: a preparation under way when the screen goes finishes into nothing.
-    readAheadPool()->start([job] {
-        if (job->claim())
-            job->run();
-    });
+    readAheadPool()->start(
+        [job] {
+            if (job->claim())
+                job->run();
+        },
+        m_priority);
     return job;
 }
 
@@ -466,6 +494,7 @@ Pictures::Loaded Pictures::ReadAhead::take(const QString& relativePath, const Ta
         if (it != m_jobs.end()) {
             const std::shared_ptr<Job> job = *it;
             m_jobs.erase(it);
+            job->stopListening();  // taken here: no call is awaited any more
             if (job->claim())
                 job->run();
             m_last = job->wait();
@@ -477,6 +506,15 @@ Pictures::Loaded Pictures::ReadAhead::take(const QString& relativePath, const Ta
     if (!m_last.error.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(m_last.error));
     return m_last;
+}
+
+bool Pictures::ReadAhead::whenReady(const QString& relativePath, const Target& target, QObject* context,
+                                    std::function<void()> ready)
+{
+    if (target != m_target || relativePath.isEmpty() || relativePath == m_lastName)
+        return false;
+    const auto it = std::find_if(m_jobs.cbegin(), m_jobs.cend(), [&](const auto& j) { return j->name == relativePath; });
+    return it != m_jobs.cend() && (*it)->listen(context, std::move(ready));
 }
 
 void Pictures::ReadAhead::cancel()

@@ -9,7 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+
+class QObject;
 
 namespace ui {
 
@@ -83,7 +86,9 @@ public:
     // only swaps in a ready picture. It holds at most `depth` pictures besides the one on screen.
     class ReadAhead {
     public:
-        explicit ReadAhead(int depth = 2);
+        // A read-ahead with a higher `priority` has its pictures prepared before those of the others (a
+        // button the pupil presses before a clock that runs by itself).
+        explicit ReadAhead(int depth = 2, int priority = 0);
         ~ReadAhead();
         ReadAhead(const ReadAhead&) = delete;
         ReadAhead& operator=(const ReadAhead&) = delete;
@@ -98,6 +103,12 @@ public:
         // preparation already under way is waited for). A missing or broken picture writes its line on
         // stderr, once a call, as loading it would.
         Loaded take(const QString& relativePath, const Target& target);
+        // For a clock that must not hold the screen: true when `relativePath` is planned and still being
+        // prepared, and then `ready` runs on `context`'s thread once it is (a later call replaces an earlier
+        // one; dropping the picture forgets it). False when take() can give it at once, or would have to
+        // prepare it there and then.
+        bool whenReady(const QString& relativePath, const Target& target, QObject* context,
+                       std::function<void()> ready);
         // Drops everything prepared or under way: the sequence is another, or the screen is left.
         void cancel();
 
@@ -112,6 +123,7 @@ public:
         void drop(const std::shared_ptr<Job>& job);
 
         int m_depth;
+        int m_priority;
         Target m_target;
         QList<std::shared_ptr<Job>> m_jobs;
         // The picture taken last, for a series that shows the same file on two ticks running.
