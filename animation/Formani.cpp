@@ -100,13 +100,15 @@ void Formani::Timer1_Timer()
     // On the clock, a tick whose picture a helper is still preparing lets the screen go and comes back
     // the moment the picture is ready: the buttons answer meanwhile, and no picture is passed over. A tick
     // fired by hand shows its picture at once, prepared here if need be.
+    m_tickInAttesa = false;
     if (!ui::Timer::isManual()) {
         const QString prossima = m_visore.prossimeAutomatiche(1).value(0);
-        const bool attesa = m_anticipo2.whenReady(prossima, bersaglio(Image2), this, [this] {
-            if (Timer1->isEnabled() && isVisible())
+        m_tickInAttesa = m_anticipo2.whenReady(prossima, bersaglio(Image2), this, [this] {
+            // Only the tick still waiting runs: one that the clock ran since then has taken its place.
+            if (m_tickInAttesa && Timer1->isEnabled() && isVisible())
                 Timer1_Timer();
         });
-        if (attesa)
+        if (m_tickInAttesa)
             return;
     }
     const Visore::Passo p = m_visore.tick();

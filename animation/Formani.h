@@ -51,6 +51,7 @@ private:
     void preparaProssime();
 
     Visore m_visore;
+    bool m_tickInAttesa = false;  // a tick of the clock waits for its picture
     ui::Pictures::ReadAhead m_anticipo1{1, 1};  // a click comes before the clock
     ui::Pictures::ReadAhead m_anticipo2;
 };
