@@ -220,7 +220,7 @@ void Picture::paintEvent(QPaintEvent*)
         m_scaled = QPixmap::fromImage(m_image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         m_scaled.setDevicePixelRatio(dpr);
     }
-    painter.drawPixmap(0, 0, m_scaled);
+    painter.drawPixmap(QRectF(rect()), m_scaled, QRectF(m_scaled.rect()));  // the whole control: it is opaque
 }
 
 void Picture::mouseReleaseEvent(QMouseEvent* event)
