@@ -3,6 +3,8 @@
 #include "app/Sessione.h"
 #include "ui/Screens.h"
 
+#include <QResizeEvent>
+
 namespace {
 const ui::FontSpec kPulsanti{QStringLiteral("Arial"), 10, true};
 const ui::FontSpec kNumeri{QStringLiteral("Arial"), 16, true};
@@ -72,18 +74,52 @@ void Formani::Form_Load()
         Image2->load(s.foto.first(), false);
         Image1->load(s.foto.first(), false);
     }
+    // Another sequence: nothing prepared for the one before may be shown.
+    m_anticipo1.cancel();
+    m_anticipo2.cancel();
+    preparaProssime();
+}
+
+ui::Pictures::Target Formani::bersaglio(const ui::Picture* image)
+{
+    return ui::Pictures::Target::stretched((QSizeF(image->size()) * image->devicePixelRatioF()).toSize());
+}
+
+void Formani::preparaProssime()
+{
+    if (!isVisible())
+        return;
+    // At the fastest speeds a few pictures ahead keep both helper threads busy; slower, one is plenty.
+    m_anticipo2.setDepth(m_visore.intervallo() <= 101 ? 4 : 2);
+    m_anticipo2.plan(m_visore.prossimeAutomatiche(m_anticipo2.depth()), bersaglio(Image2));
+    m_anticipo1.plan(m_visore.prossimeManuali(m_anticipo1.depth()), bersaglio(Image1));
 }
 
 void Formani::Timer1_Timer()
 {
+    // On the clock, a tick whose picture a helper is still preparing lets the screen go and comes back
+    // the moment the picture is ready: the buttons answer meanwhile, and no picture is passed over. A tick
+    // fired by hand shows its picture at once, prepared here if need be.
+    m_tickInAttesa = false;
+    if (!ui::Timer::isManual()) {
+        const QString prossima = m_visore.prossimeAutomatiche(1).value(0);
+        m_tickInAttesa = m_anticipo2.whenReady(prossima, bersaglio(Image2), this, [this] {
+            // Only the tick still waiting runs: one that the clock ran since then has taken its place.
+            if (m_tickInAttesa && Timer1->isEnabled() && isVisible())
+                Timer1_Timer();
+        });
+        if (m_tickInAttesa)
+            return;
+    }
     const Visore::Passo p = m_visore.tick();
     if (!p.mostra)
         return;  // the run stands still on its last picture
     // The numbers are painted together with the picture of the same tick: a repaint of their own at
     // every tick would halve the fastest speed.
     Label4->setCaption(QString::number(p.numero));
-    Image2->load(p.foto, false);
+    Image2->showPrepared(p.foto, m_anticipo2.take(p.foto, bersaglio(Image2)).image);
     Label3->setCaption(QString::number(p.anni));
+    preparaProssime();
 }
 
 void Formani::Command1_Click()
@@ -93,12 +129,14 @@ void Formani::Command1_Click()
         return;
     Label3->setCaption(QString::number(p.anni));
     Label4->setCaption(QString::number(p.numero));
-    Image1->load(p.foto, false);
+    Image1->showPrepared(p.foto, m_anticipo1.take(p.foto, bersaglio(Image1)).image);
+    preparaProssime();
 }
 
 void Formani::Cmdanim_Click()
 {
     m_visore.riavvia();
+    preparaProssime();
 }
 
 void Formani::cmdmaxvel_Click()
@@ -110,6 +148,7 @@ void Formani::cmdmaxvel_Click()
     Labvel->setCaption(QString::number(m_visore.livello()));
     if (!ancora)
         cmdminvel->setFocus();
+    preparaProssime();
 }
 
 void Formani::cmdminvel_Click()
@@ -121,6 +160,7 @@ void Formani::cmdminvel_Click()
     Labvel->setCaption(QString::number(m_visore.livello()));
     if (!ancora)
         cmdmaxvel->setFocus();
+    preparaProssime();
 }
 
 void Formani::Cmdtorna_Click()
@@ -133,4 +173,24 @@ void Formani::Cmdtorna_Click()
     screens.show(QStringLiteral("forarg%1").arg(n));
     Timer1->setEnabled(false);
     screens.unload(name());
+}
+
+void Formani::showEvent(QShowEvent* event)
+{
+    ui::Form::showEvent(event);
+    preparaProssime();
+}
+
+void Formani::hideEvent(QHideEvent* event)
+{
+    // Nothing is prepared for a screen that is not there.
+    m_anticipo1.cancel();
+    m_anticipo2.cancel();
+    ui::Form::hideEvent(event);
+}
+
+void Formani::resizeEvent(QResizeEvent* event)
+{
+    ui::Form::resizeEvent(event);
+    preparaProssime();
 }

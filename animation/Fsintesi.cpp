@@ -5,6 +5,7 @@
 #include "ui/Screens.h"
 
 #include <QEvent>
+#include <QResizeEvent>
 
 namespace {
 const ui::FontSpec kIstruzioni{QStringLiteral("Arial"), 12, true};
@@ -194,6 +195,25 @@ void Fsintesi::Form_Load()
     Image1->load(SerieSintesi::fotogrammi(1), false);
     Timer1->setInterval(1000);
     Timer2->setInterval(1000);
+    preparaProssime();
+}
+
+ui::Pictures::Target Fsintesi::bersaglioSerie() const
+{
+    return ui::Pictures::Target::stretched((QSizeF(Image1->size()) * Image1->devicePixelRatioF()).toSize());
+}
+
+ui::Pictures::Target Fsintesi::bersaglioIngrandimento() const
+{
+    return ui::Pictures::Target::natural(scala(), kAreaIngrandimento, Image2->devicePixelRatioF());
+}
+
+void Fsintesi::preparaProssime()
+{
+    if (!isVisible())
+        return;
+    m_anticipo1.plan(m_serie.prossimi(m_anticipo1.depth()), bersaglioSerie());
+    m_anticipo2.plan(m_serie.prossimiIngrandimento(m_anticipo2.depth()), bersaglioIngrandimento());
 }
 
 void Fsintesi::avvia()
@@ -204,8 +224,8 @@ void Fsintesi::avvia()
 void Fsintesi::Timer1_Timer()
 {
     const SerieSintesi::Passo passo = m_serie.avanza();
-    // Read from disk at every tick; a missing file leaves the picture empty.
-    Image1->load(passo.immagine, false);
+    // Prepared ahead while the screen waited for this tick; a missing file leaves the picture empty.
+    Image1->showPrepared(passo.immagine, m_anticipo1.take(passo.immagine, bersaglioSerie()).image);
     switch (passo.fermata) {
     case SerieSintesi::Fermata::Test:
         Timer1->setEnabled(false);
@@ -223,6 +243,7 @@ void Fsintesi::Timer1_Timer()
     case SerieSintesi::Fermata::Nessuna:
         break;
     }
+    preparaProssime();
 }
 
 void Fsintesi::avviaIngrandimento()
@@ -246,10 +267,12 @@ void Fsintesi::Timer2_Timer()
         Timer2->setEnabled(false);
         Timer1->setEnabled(true);
         vediIngrandimento(false);
+        preparaProssime();
         return;
     }
     mostraIngrandimento(*prossima);
     vediIngrandimento(true);
+    preparaProssime();
 }
 
 void Fsintesi::mostraIngrandimento(const QString& path)
@@ -257,14 +280,13 @@ void Fsintesi::mostraIngrandimento(const QString& path)
     // The close-ups are the viewer's wide cross-sections: shown in their own shape at (1200, 240), made
     // smaller only if they would leave the main picture. Without its picture the box keeps its designed
     // size and stays empty.
-    if (Image2->load(path, true)) {
-        QSize size = designRect(Image2).size();
-        if (size.width() > kAreaIngrandimento.width() || size.height() > kAreaIngrandimento.height())
-            size.scale(kAreaIngrandimento.size(), Qt::KeepAspectRatio);
-        setDesignRect(Image2, QRect(kAreaIngrandimento.topLeft(), size));
-    } else {
+    const ui::Pictures::Target bersaglio = bersaglioIngrandimento();
+    const ui::Pictures::Loaded loaded = m_anticipo2.take(path, bersaglio);
+    if (!loaded.isNull())
+        setDesignRect(Image2, QRect(kAreaIngrandimento.topLeft(), bersaglio.twipsFor(loaded.twips)));
+    else
         setDesignRect(Image2, kImage2);
-    }
+    Image2->showPrepared(path, loaded.image);
     setDesignRect(m_cornice, designRect(Image2).adjusted(-45, -45, 45, 45));
 }
 
@@ -292,6 +314,7 @@ void Fsintesi::CmdContinuo_Click()
     LabNumero->setCaption(QStringLiteral("0"));
     fermaIngrandimento();
     Timer1->setEnabled(true);
+    preparaProssime();
 }
 
 void Fsintesi::Cmdrivedo_Click()
@@ -301,6 +324,7 @@ void Fsintesi::Cmdrivedo_Click()
     if (m_serie.riavvolgi()) {
         fermaIngrandimento();
         Timer1->setEnabled(true);
+        preparaProssime();
     }
 }
 
@@ -315,6 +339,7 @@ void Fsintesi::CmdRicomincio_Click()
     CmdRicomincio->hide();
     m_prova.azzeraTotali();
     mostraTotali();
+    preparaProssime();
 }
 
 void Fsintesi::Cmdmenu_Click()
@@ -430,4 +455,24 @@ bool Fsintesi::eventFilter(QObject* watched, QEvent* event)
         if (auto* l = qobject_cast<ui::Label*>(watched))
             l->setLineWidth(event->type() == QEvent::FocusIn ? 2 : 1);
     return ui::Form::eventFilter(watched, event);
+}
+
+void Fsintesi::showEvent(QShowEvent* event)
+{
+    ui::Form::showEvent(event);
+    preparaProssime();
+}
+
+void Fsintesi::hideEvent(QHideEvent* event)
+{
+    // Behind the menu nothing is prepared: coming back prepares again from the rewound frame.
+    m_anticipo1.cancel();
+    m_anticipo2.cancel();
+    ui::Form::hideEvent(event);
+}
+
+void Fsintesi::resizeEvent(QResizeEvent* event)
+{
+    ui::Form::resizeEvent(event);
+    preparaProssime();
 }

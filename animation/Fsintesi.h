@@ -6,6 +6,7 @@ class Sessione;
 #include "animation/Riquadro.h"
 #include "animation/SerieSintesi.h"
 #include "ui/Form.h"
+#include "ui/Pictures.h"
 
 #include <QVector>
 
@@ -37,6 +38,9 @@ public:
 
     const SerieSintesi& serie() const { return m_serie; }
     const ProvaSintesi& prova() const { return m_prova; }
+    // The next pictures of the series (Image1) and of the close-ups (Image2), prepared ahead.
+    const ui::Pictures::ReadAhead& anticipoSerie() const { return m_anticipo1; }
+    const ui::Pictures::ReadAhead& anticipoIngrandimento() const { return m_anticipo2; }
 
     // The colours of a statement: not marked, marked, judged rightly.
     static const QColor coloreNeutro;
@@ -75,6 +79,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     Sessione& m_sessione;
@@ -88,8 +95,15 @@ private:
     void tuttiNeutri();
     void coloraAffermazione(int Index);
     void mostraTotali();
+    ui::Pictures::Target bersaglioSerie() const;
+    ui::Pictures::Target bersaglioIngrandimento() const;
+    // Starts preparing the pictures of the next ticks, wherever the series stands now.
+    void preparaProssime();
 
     ui::Label* m_cornice;
     SerieSintesi m_serie;
     ProvaSintesi m_prova;
+    // One picture ahead is plenty at one tick a second, and holds the least memory.
+    ui::Pictures::ReadAhead m_anticipo1{1};
+    ui::Pictures::ReadAhead m_anticipo2{1};
 };

@@ -120,6 +120,32 @@ void SerieSintesi::ricomincia()
     m_fotogramma = 0;
 }
 
+QStringList SerieSintesi::prossimi(int quante) const
+{
+    QStringList prossimi;
+    int f = m_fotogramma;
+    for (int i = 0; i < quante; ++i) {
+        f = std::min(f + 1, int(numfotogrammi));
+        prossimi << fotogrammi(f);
+    }
+    return prossimi;
+}
+
+QStringList SerieSintesi::prossimiIngrandimento(int quante) const
+{
+    // The first picture of a close-up is shown again by its first tick.
+    if (m_inCorso)
+        return m_ingrandimento.mid(m_contingrandimento, quante);
+    for (int f = m_fotogramma + 1; f <= std::min(m_fotogramma + quante, int(numfotogrammi)); ++f) {
+        if (fermataA(f) == Fermata::Test)
+            break;
+        const QStringList ingrandimento = ingrandimentoA(f);
+        if (!ingrandimento.isEmpty())
+            return ingrandimento.mid(0, quante);
+    }
+    return {};
+}
+
 QString SerieSintesi::iniziaIngrandimento()
 {
     m_ingrandimento = ingrandimentoA(m_fotogramma);

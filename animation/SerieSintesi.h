@@ -46,6 +46,12 @@ public:
     // Back to before frame 1.
     void ricomincia();
 
+    // The pictures of the next `quante` ticks of the main series, in order (the last frame stays).
+    QStringList prossimi(int quante) const;
+    // The pictures the close-up shows next: the rest of the one playing, or the first ones of the close-up
+    // that the next `quante` frames start, unless a test comes first.
+    QStringList prossimiIngrandimento(int quante) const;
+
     // Starts the close-up of the frame the series stopped at and gives its first picture (empty when
     // this frame has none).
     QString iniziaIngrandimento();

@@ -116,6 +116,22 @@ Visore::Passo Visore::passoManuale()
     return p;
 }
 
+QStringList Visore::prossimeAutomatiche(int quante) const
+{
+    QStringList prossime;
+    for (int k = m_contanim + 1; k <= numfoto() && prossime.size() < quante; ++k)
+        prossime << m_sequenza.foto.at(k - 1);
+    return prossime;
+}
+
+QStringList Visore::prossimeManuali(int quante) const
+{
+    QStringList prossime;
+    for (int i = 0; i < quante && numfoto() > 0; ++i)
+        prossime << m_sequenza.foto.at((m_contfoto + i) % numfoto());
+    return prossime;
+}
+
 void Visore::riavvia()
 {
     if (haAnni())

@@ -42,6 +42,11 @@ public:
     bool piuVeloce();
     bool menoVeloce();
 
+    // The pictures that the next `quante` ticks will show, in order: none once the run has ended.
+    QStringList prossimeAutomatiche(int quante) const;
+    // The pictures that the next `quante` manual steps will show, wrapping around as the steps do.
+    QStringList prossimeManuali(int quante) const;
+
     const Sequenza& sequenza() const { return m_sequenza; }
     int numanimazione() const { return m_numanimazione; }
     int numfoto() const { return int(m_sequenza.foto.size()); }

@@ -6,9 +6,12 @@
 #include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "ui/MessageBox.h"
+#include "ui/Pictures.h"
 #include "ui/Screens.h"
 
+#include <QDir>
 #include <QFontMetrics>
+#include <QImageWriter>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -93,6 +96,61 @@ QStringList righe()
 QString riga(int punti, int max)
 {
     return QStringLiteral("%1|Animazione finale|%2|%3").arg(kNome).arg(punti).arg(max);
+}
+
+// Every picture of the exercise in the order of the series and of the close-ups, each file once.
+QStringList tutteLeImmagini()
+{
+    QStringList nomi;
+    for (int fr = 1; fr <= SerieSintesi::numfotogrammi; ++fr)
+        if (!nomi.contains(SerieSintesi::fotogrammi(fr)))
+            nomi << SerieSintesi::fotogrammi(fr);
+    return nomi + SerieSintesi::avvici() + SerieSintesi::oceoce() + SerieSintesi::allontan();
+}
+
+// Picture k is one flat colour of its own, so that a shown picture tells which file it came from.
+QColor coloreDi(int k)
+{
+    return QColor::fromHsv((k * 37) % 360, 255 - (k % 4) * 55, 255 - (k % 3) * 70);
+}
+
+// The pictures, written small (JPEG under the series' ".gif" names, read by their content): the main ones
+// in the course's shape, the close-ups in the shape of the viewer's wide cross-sections.
+void scriviImmagini()
+{
+    const QStringList nomi = tutteLeImmagini();
+    for (int k = 0; k < nomi.size(); ++k) {
+        const bool ingrandimento = nomi.at(k).endsWith(QLatin1String(".jpg"));
+        QImage image(ingrandimento ? QSize(448, 135) : QSize(320, 230), QImage::Format_RGB32);
+        image.fill(coloreDi(k));
+        const QString path = ui::Pictures::locate(nomi.at(k));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImageWriter(path, "jpeg").write(image);
+    }
+}
+
+// What a picture control shows agrees with the file it names, prepared at the size it is shown.
+QString coerente(const ui::Picture* image)
+{
+    const QStringList nomi = tutteLeImmagini();
+    const int k = int(nomi.indexOf(image->fileName()));
+    if (k < 0 || image->image().isNull())
+        return QStringLiteral("%1: no picture").arg(image->fileName());
+    const QColor c = image->image().pixelColor(image->image().width() / 2, image->image().height() / 2);
+    int best = -1, bestDistance = INT_MAX;
+    for (int i = 0; i < nomi.size(); ++i) {
+        const QColor e = coloreDi(i);
+        const int d = std::abs(c.red() - e.red()) + std::abs(c.green() - e.green()) + std::abs(c.blue() - e.blue());
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = i;
+        }
+    }
+    if (best != k)
+        return QStringLiteral("%1 shows %2").arg(image->fileName(), nomi.value(best));
+    if (image->image().size() != image->size())
+        return QStringLiteral("%1 prepared at another size").arg(image->fileName());
+    return {};
 }
 }  // namespace
 
@@ -482,6 +540,71 @@ private slots:
         f->CmdCorreggi->click();
         f->Cmdmenu->click();
         QCOMPARE(righe(), (QStringList{riga(12, 12), riga(4, 12)}));
+    }
+
+    // With the pictures in place, every second shows the frame the series names, prepared ahead or caught
+    // mid-way, through tests, replays, close-ups and leaving for the menu in the middle of them. Steps:
+    // T seconds until a test opens or the end, sN N seconds, c "Continuo...", v "Rivedo", x "Menù" and
+    // straight back from the menu.
+    void readAheadFollowsTheSeries_data()
+    {
+        QTest::addColumn<QString>("passi");
+        QTest::addColumn<bool>("attendi");
+        const struct {
+            const char* nome;
+            const char* passi;
+        } righe[] = {
+            {"the whole exercise with a replay", "T c T v T c T c T"},
+            {"menu in the middle of close-ups", "T c s14 x T c s4 x s1 x T c s10 x T"},
+            {"menu in the series, start again at the end", "s7 x s3 T c T c T c T c T x s1"},
+        };
+        for (const auto& r : righe) {
+            QTest::addRow("%s, prepared", r.nome) << QString::fromLatin1(r.passi) << true;
+            QTest::addRow("%s, caught mid-way", r.nome) << QString::fromLatin1(r.passi) << false;
+        }
+    }
+    void readAheadFollowsTheSeries()
+    {
+        QFETCH(QString, passi);
+        QFETCH(bool, attendi);
+        scriviImmagini();
+        menu()->window()->resize(1280, 800);
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        int secondiVisti = 0;
+        auto unSecondo = [&] {
+            if (attendi)
+                QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
+            secondi(f, 1);
+            ++secondiVisti;
+            QCOMPARE(f->Image1->fileName(), SerieSintesi::fotogrammi(f->serie().fotogramma()));
+            QCOMPARE(coerente(f->Image1), QString());
+            if (f->Image2->isVisible()) {
+                QCOMPARE(f->Image2->fileName(),
+                         SerieSintesi::ingrandimentoA(f->serie().fotogramma()).value(std::max(0, f->serie().contingrandimento() - 1)));
+                QCOMPARE(coerente(f->Image2), QString());
+            }
+            QVERIFY(f->anticipoSerie().pending().size() <= 2 && f->anticipoIngrandimento().pending().size() <= 2);
+        };
+        for (const QString& passo : passi.split(QLatin1Char(' '))) {
+            if (passo == QLatin1String("T")) {
+                for (int guard = 0; guard < 100 && f->Timer1->isEnabled() + f->Timer2->isEnabled() > 0; ++guard)
+                    unSecondo();
+                QVERIFY(inProva(f) || f->CmdRicomincio->isVisible());
+            } else if (passo.startsWith(QLatin1Char('s'))) {
+                for (int i = 0; i < passo.mid(1).toInt(); ++i)
+                    unSecondo();
+            } else if (passo == QLatin1String("c")) {
+                f->CmdContinuo->click();
+            } else if (passo == QLatin1String("v")) {
+                f->Cmdrivedo->click();
+            } else if (passo == QLatin1String("x")) {
+                f->Cmdmenu->click();  // what was being prepared is dropped, maybe mid-way
+                QVERIFY(f->anticipoSerie().pending().isEmpty() && f->anticipoIngrandimento().pending().isEmpty());
+                QCOMPARE(apri(), f);
+            }
+        }
+        QVERIFY(secondiVisti > 20);
     }
 
     // A result that cannot be written is reported, and the pupil still gets back to the menu.

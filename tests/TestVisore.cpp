@@ -5,15 +5,108 @@
 #include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "lessons/Forarg.h"
+#include "ui/Pictures.h"
 #include "ui/Screens.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QPainter>
+#include <QTemporaryFile>
 #include <QTest>
+
+#include <cstdio>
+#include <unistd.h>
 
 namespace {
 Formani* viewer()
 {
     return qobject_cast<Formani*>(ui::Screens::instance().find(QStringLiteral("Formani")));
 }
+
+// Picture k of a sequence is one flat colour of its own, far from the others even after JPEG and scaling.
+QColor coloreDi(int k)
+{
+    return QColor::fromHsv((k * 53) % 360, 255 - (k % 3) * 70, 255 - (k % 2) * 90);
+}
+
+// Writes the pictures of a sequence as the course's are: JPEG, 642 x 498, 192 dpi.
+void scriviSequenza(const QStringList& foto)
+{
+    for (int k = 0; k < foto.size(); ++k) {
+        QImage image(642, 498, QImage::Format_RGB32);
+        image.fill(coloreDi(k));
+        image.setDotsPerMeterX(7559);
+        image.setDotsPerMeterY(7559);
+        const QString path = ui::Pictures::locate(foto.at(k));
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QImageWriter(path, "jpeg").write(image);
+    }
+}
+
+// Which picture of the sequence an image shows, by its colour; -1 for an empty image.
+int quale(const QImage& image, int quante)
+{
+    if (image.isNull())
+        return -1;
+    const QColor c = image.pixelColor(image.width() / 2, image.height() / 2);
+    int best = -1, bestDistance = INT_MAX;
+    for (int k = 0; k < quante; ++k) {
+        const QColor e = coloreDi(k);
+        const int d = std::abs(c.red() - e.red()) + std::abs(c.green() - e.green()) + std::abs(c.blue() - e.blue());
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = k;
+        }
+    }
+    return best;
+}
+
+// What the picture control shows agrees with the file it names, and, once a tick or a step has shown it,
+// at the size it is shown (the opening picture is loaded with the screen and scaled when painted).
+QString coerente(const ui::Picture* image, const QStringList& foto, bool preparata = true)
+{
+    const int k = int(foto.indexOf(image->fileName()));
+    if (quale(image->image(), int(foto.size())) != k)
+        return QStringLiteral("%1 shows picture %2").arg(image->fileName()).arg(quale(image->image(), int(foto.size())) + 1);
+    if (preparata && image->image().size() != image->size())
+        return QStringLiteral("%1 prepared at another size").arg(image->fileName());
+    return {};
+}
+
+// The lines written on stderr while it lives.
+class Stderr {
+public:
+    Stderr()
+    {
+        m_file.open();
+        std::fflush(stderr);
+        m_saved = dup(2);
+        dup2(m_file.handle(), 2);
+    }
+    ~Stderr()
+    {
+        std::fflush(stderr);
+        dup2(m_saved, 2);
+        close(m_saved);
+    }
+    QStringList righe()
+    {
+        std::fflush(stderr);
+        QFile f(m_file.fileName());
+        f.open(QIODevice::ReadOnly);
+        const QStringList all = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const QStringList nuove = all.mid(m_lette);
+        m_lette = int(all.size());
+        return nuove;
+    }
+
+private:
+    QTemporaryFile m_file;
+    int m_saved = -1;
+    int m_lette = 0;
+};
 }  // namespace
 
 class TestVisore : public QObject {
@@ -187,6 +280,316 @@ private slots:
         f->Command1->click();
         QCOMPARE(f->Image1->fileName(), Sequenze::sequenza(n).foto.first());
         QCOMPARE(f->Label4->caption(), QStringLiteral("1"));
+    }
+
+    // The read-ahead shows exactly the pictures the ticks and the clicks name, in order, whether the helper
+    // threads had time to prepare them (waiting) or the tick catches them mid-way. Actions: t tick, r
+    // "Avvio l'animazione", + "Maggiore", - "Minore", m the manual step.
+    void readAheadFollowsTheTicks_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QString>("azioni");
+        QTest::addColumn<bool>("attendi");
+        const struct {
+            const char* nome;
+            int n;
+            const char* azioni;
+        } righe[] = {
+            {"to the end and past it", 7, "tttttttttttttt"},
+            {"restart mid-run", 5, "ttttrtttttrt"},
+            {"restart after the end", 6, "ttttttttttttrtt"},
+            {"speed change mid-sequence", 3, "ttt++++++++tttt-tt+tttt--t"},
+            {"manual run wraps around", 2, "mmmmmmmtmmmmmmmmmtm"},
+            {"both runs at 1 ms", 4, "++++++++tmtmttmmrtmtttttttttttttttmm"},
+        };
+        for (const auto& r : righe) {
+            QTest::addRow("%s, prepared", r.nome) << r.n << QString::fromLatin1(r.azioni) << true;
+            QTest::addRow("%s, caught mid-way", r.nome) << r.n << QString::fromLatin1(r.azioni) << false;
+        }
+    }
+    void readAheadFollowsTheTicks()
+    {
+        QFETCH(int, n);
+        QFETCH(QString, azioni);
+        QFETCH(bool, attendi);
+        TestSupport::CartellaProgramma folder;
+        const QStringList foto = Sequenze::sequenza(n).foto;
+        scriviSequenza(foto);
+        QVERIFY(TestSupport::apriMenu());
+        ui::Screens::instance().front()->window()->resize(1024, 768);
+        TestSupport::sessione().numanimazione = qint16(n);
+        TestSupport::sessione().numargomento = 5;
+        auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
+        QVERIFY(f);
+        Visore atteso;  // what the ticks name
+        atteso.carica(n);
+        bool mosso1 = false, mosso2 = false;
+        for (int i = 0; i < azioni.size(); ++i) {
+            if (attendi)
+                QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
+            const QChar a = azioni.at(i);
+            if (a == QLatin1Char('t')) {
+                const Visore::Passo p = atteso.tick();
+                f->Timer1->fire();
+                if (p.mostra)
+                    QCOMPARE(f->Image2->fileName(), p.foto);
+                mosso2 = mosso2 || p.mostra;
+            } else if (a == QLatin1Char('m')) {
+                const Visore::Passo p = atteso.passoManuale();
+                f->Command1->click();
+                QCOMPARE(f->Image1->fileName(), p.foto);
+                mosso1 = true;
+            } else if (a == QLatin1Char('r')) {
+                atteso.riavvia();
+                f->Cmdanim->click();
+            } else {
+                (a == QLatin1Char('+') ? f->cmdmaxvel : f->cmdminvel)->click();
+            }
+            QCOMPARE(coerente(f->Image2, foto, mosso2), QString());
+            QCOMPARE(coerente(f->Image1, foto, mosso1), QString());
+            // Bounded: a few pictures ahead, all of them still to come.
+            const QStringList avanti = f->anticipoAutomatico().pending();
+            QVERIFY(avanti.size() <= 4);
+            for (const QString& nome : avanti)
+                QVERIFY(atteso.prossimeAutomatiche(4).contains(nome));
+            QVERIFY(f->anticipoManuale().pending().size() <= 1);
+        }
+        QApplication::processEvents();
+        TestSupport::fotografa(f->window(), QStringLiteral("Formani-sequenza-%1").arg(n));
+    }
+
+    // The read-ahead on its own, told wrong about what comes next: a take always gives the picture asked
+    // for, at the size asked for. Steps: "p" plans the names after it (up to ";"), a name alone is taken,
+    // "@" changes the size before the next take, "w" waits until the helpers are idle.
+    void readAheadGivesWhatIsAsked_data()
+    {
+        QTest::addColumn<QString>("passi");
+        QTest::newRow("as planned") << "p 1 2 3 ; 1 2 3 4";
+        QTest::newRow("out of order") << "p 1 2 3 ; w 3 1 2";
+        QTest::newRow("never planned") << "p 1 2 ; w 5 6 1";
+        QTest::newRow("plan changed under way") << "p 1 2 3 4 ; p 7 8 ; 2 7 w 8";
+        QTest::newRow("same picture again") << "p 2 2 3 ; w 2 2 3 3";
+        QTest::newRow("another size") << "p 1 2 3 ; w @ 1 2 p 3 4 ; w @ 3 4";
+    }
+    void readAheadGivesWhatIsAsked()
+    {
+        QFETCH(QString, passi);
+        TestSupport::CartellaProgramma folder(false);
+        const QStringList foto = Sequenze::sequenza(4).foto;
+        scriviSequenza(foto);
+        QList<QSize> sizes{QSize(300, 233), QSize(200, 155), QSize(700, 500)};
+        int size = 0;
+        ui::Pictures::ReadAhead anticipo(3);
+        const QStringList tokens = passi.split(QLatin1Char(' '));
+        for (int i = 0; i < tokens.size(); ++i) {
+            const QString& t = tokens.at(i);
+            const auto target = ui::Pictures::Target::stretched(sizes.at(size));
+            if (t == QLatin1String("p")) {
+                QStringList names;
+                while (tokens.at(++i) != QLatin1String(";"))
+                    names << foto.at(tokens.at(i).toInt() - 1);
+                anticipo.plan(names, target);
+                QVERIFY(anticipo.pending().size() <= anticipo.depth());
+            } else if (t == QLatin1String("w")) {
+                QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
+            } else if (t == QLatin1String("@")) {
+                size = (size + 1) % sizes.size();
+            } else {
+                const int k = t.toInt() - 1;
+                const ui::Pictures::Loaded l = anticipo.take(foto.at(k), target);
+                QCOMPARE(quale(l.image, int(foto.size())), k);
+                QCOMPARE(l.image.size(), sizes.at(size));
+                QVERIFY(!anticipo.pending().contains(foto.at(k)));
+            }
+        }
+    }
+
+    // On the real clock at 1 ms a tick whose picture is not ready yet lets the screen go: every picture
+    // painted is the one its name and counter say, they come in order, and the run ends on the last one.
+    void onTheClockAtOneMillisecond_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::newRow("sequence 3") << 3;
+        QTest::newRow("sequence 6") << 6;
+    }
+    void onTheClockAtOneMillisecond()
+    {
+        QFETCH(int, n);
+        TestSupport::CartellaProgramma folder;
+        const QStringList foto = Sequenze::sequenza(n).foto;
+        scriviSequenza(foto);
+        QVERIFY(TestSupport::apriMenu());
+        TestSupport::sessione().numanimazione = qint16(n);
+        auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
+        for (int i = 0; i < 8; ++i)
+            f->cmdmaxvel->click();
+        struct Pitture : QObject {
+            Formani* f;
+            QStringList foto;
+            int ultima = 0;
+            QStringList errori;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                if (e->type() == QEvent::Paint && f->Image2->fileName() != foto.value(ultima - 1)) {
+                    const int k = int(foto.indexOf(f->Image2->fileName())) + 1;
+                    // The opening picture stands without its number.
+                    const QString numero = k == 1 && ultima == 0 ? QString() : QString::number(k);
+                    if (k < ultima || f->Label4->caption() != numero || !coerente(f->Image2, foto, k > 1).isEmpty())
+                        errori << QStringLiteral("%1 painted after %2 with %3").arg(k).arg(ultima).arg(f->Label4->caption());
+                    ultima = k;
+                }
+                return false;
+            }
+        } pitture;
+        pitture.f = f;
+        pitture.foto = foto;
+        f->Image2->installEventFilter(&pitture);
+        ui::Timer::setManual(false);
+        f->Timer1->setInterval(f->Timer1->interval());  // the clock starts
+        QTRY_VERIFY_WITH_TIMEOUT(f->visore().contanim() > f->visore().numfoto(), 20000);
+        ui::Timer::setManual(true);
+        QTRY_COMPARE(pitture.ultima, int(foto.size()));
+        QCOMPARE(pitture.errori.join(QLatin1String("; ")), QString());
+        QCOMPARE(f->Image2->fileName(), foto.last());
+        QCOMPARE(coerente(f->Image2, foto), QString());
+    }
+
+    // Leaving the screen while pictures are being prepared, then opening another sequence that shares
+    // files with it: no crash, and only the new sequence's pictures.
+    void leavingMidPreparation_data()
+    {
+        QTest::addColumn<int>("prima");
+        QTest::addColumn<int>("dopo");
+        QTest::newRow("drift, then the recent drift") << 3 << 7;
+        QTest::newRow("recent drift, then the drift") << 7 << 3;
+        QTest::newRow("collision, then ocean against ocean") << 5 << 6;
+    }
+    void leavingMidPreparation()
+    {
+        QFETCH(int, prima);
+        QFETCH(int, dopo);
+        TestSupport::CartellaProgramma folder;
+        // The two drift sequences share files: they are told apart by the drift's colours.
+        const bool deriva = dopo == 3 || dopo == 7;
+        const QStringList colori = Sequenze::sequenza(deriva ? 3 : dopo).foto;
+        scriviSequenza(Sequenze::sequenza(prima).foto);
+        scriviSequenza(colori);
+        const QStringList foto = Sequenze::sequenza(dopo).foto;
+        QVERIFY(TestSupport::apriMenu());
+        TestSupport::sessione().numargomento = 5;
+        TestSupport::sessione().numanimazione = qint16(prima);
+        auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
+        for (int i = 0; i < 8; ++i)
+            f->cmdmaxvel->click();
+        f->Timer1->fire();
+        f->Command1->click();
+        QVERIFY(!f->anticipoAutomatico().pending().isEmpty());
+        f->Cmdtorna->click();  // the helpers are still at work
+        QVERIFY(!viewer());
+        TestSupport::sessione().numanimazione = qint16(dopo);
+        f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
+        for (int i = 0; i < 3; ++i) {
+            f->Timer1->fire();
+            QCOMPARE(f->Image2->fileName(), foto.at(i + 1));
+            QCOMPARE(coerente(f->Image2, colori), QString());
+        }
+        QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
+        f->Command1->click();
+        QCOMPARE(f->Image1->fileName(), foto.first());
+    }
+
+    // A missing or broken picture in the middle of the run: the tick that shows it leaves the picture empty
+    // and writes one line on stderr, nothing is written while it is only prepared, and the run goes on.
+    void missingOrBrokenFrame_data()
+    {
+        QTest::addColumn<bool>("rotta");
+        QTest::addColumn<bool>("attendi");
+        QTest::newRow("missing, prepared") << false << true;
+        QTest::newRow("missing, caught mid-way") << false << false;
+        QTest::newRow("broken, prepared") << true << true;
+        QTest::newRow("broken, caught mid-way") << true << false;
+    }
+    void missingOrBrokenFrame()
+    {
+        QFETCH(bool, rotta);
+        QFETCH(bool, attendi);
+        TestSupport::CartellaProgramma folder;
+        const QStringList foto = Sequenze::sequenza(5).foto;
+        scriviSequenza(foto);
+        const QString guasta = ui::Pictures::locate(foto.at(3));
+        QFile::remove(guasta);
+        if (rotta) {
+            QFile file(guasta);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("\xff\xd8\xff\xe0 non una fotografia", 24));
+        }
+        QVERIFY(TestSupport::apriMenu());
+        TestSupport::sessione().numanimazione = 5;
+        auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
+        Stderr err;
+        for (int k = 2; k <= 6; ++k) {
+            if (attendi) {
+                QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
+                QCOMPARE(err.righe(), QStringList());
+            }
+            f->Timer1->fire();
+            QCOMPARE(f->Label4->caption(), QString::number(k));
+            QCOMPARE(f->Image2->fileName(), foto.at(k - 1));
+            const QStringList righe = err.righe();
+            if (k == 4) {
+                QVERIFY(f->Image2->image().isNull());
+                QCOMPARE(righe.size(), 1);
+                QVERIFY2(righe.first().contains(rotta ? QStringLiteral("illeggibile") : QStringLiteral("non trovata")),
+                         qPrintable(righe.first()));
+                QVERIFY(righe.first().contains(QStringLiteral("avvic4"), Qt::CaseInsensitive));
+            } else {
+                QCOMPARE(righe, QStringList());
+                QCOMPARE(coerente(f->Image2, foto), QString());
+            }
+        }
+    }
+
+    // Every way of preparing a picture gives it at the size asked, the right way round, in the display's
+    // format, with the design size of the whole picture.
+    void everyWayGivesThePictureAtItsSize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("way");
+        const QList<QPair<const char*, QSize>> sizes{{"half", QSize(321, 249)}, {"nine tenths", QSize(578, 448)},
+                                                     {"under a quarter", QSize(150, 110)}, {"larger", QSize(1156, 896)}};
+        const QList<QPair<const char*, ui::Pictures::Way>> ways{{"measured", ui::Pictures::Way::Auto},
+                                                                {"whole", ui::Pictures::Way::Whole},
+                                                                {"direct", ui::Pictures::Way::Direct},
+                                                                {"reduced", ui::Pictures::Way::Reduced}};
+        for (const auto& s : sizes)
+            for (const auto& w : ways)
+                QTest::addRow("%s, %s", s.first, w.first) << s.second << int(w.second);
+    }
+    void everyWayGivesThePictureAtItsSize()
+    {
+        QFETCH(QSize, size);
+        QFETCH(int, way);
+        TestSupport::CartellaProgramma folder(false);
+        QImage image(642, 498, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QPainter(&image).fillRect(321, 0, 321, 498, Qt::blue);
+        image.setDotsPerMeterX(7559);
+        image.setDotsPerMeterY(7559);
+        QVERIFY(QImageWriter(ui::Pictures::locate(QStringLiteral("immagini\\prova.jpg")), "jpeg").write(image));
+        ui::Pictures::forgetMeasures();
+        for (int volta = 0; volta < 8; ++volta) {  // the measured way tries each way, then keeps one
+            const ui::Pictures::Loaded l = ui::Pictures::prepare(QStringLiteral("immagini\\prova.jpg"),
+                                                                 ui::Pictures::Target::stretched(size),
+                                                                 ui::Pictures::Way(way));
+            QCOMPARE(l.error, QString());
+            QCOMPARE(l.image.size(), size);
+            QCOMPARE(l.image.format(), QImage::Format_RGB32);
+            QCOMPARE(l.twips, QSize(4815, 3735));
+            const QColor sinistra = l.image.pixelColor(size.width() / 4, size.height() / 2);
+            const QColor destra = l.image.pixelColor(size.width() * 3 / 4, size.height() / 2);
+            QVERIFY(sinistra.red() > 200 && sinistra.blue() < 60);
+            QVERIFY(destra.blue() > 200 && destra.red() < 60);
+        }
     }
 
     // From a lesson page to the viewer and back: same page, no animation button, a fresh viewer next time.

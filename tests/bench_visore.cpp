@@ -1,6 +1,13 @@
-// Figures for the animation viewer at its fastest setting (1 ms): pictures actually shown per second,
-// against the rate at which the same pictures are read and decoded alone. Run by hand:
-//   tests/bench_visore [SECONDS]
+// Figures for the animation viewer at its fastest setting (1 ms), at three window sizes:
+//   - pictures actually painted per second by the automatic run, side by side with the two decode floors
+//     measured in the same run: decoding each picture whole, and decoding it straight at the size shown;
+//   - for comparison, preparing alone what the viewer shows: decoding and bringing each picture to the size
+//     shown, the way the program chooses, on one thread;
+//   - the processor time the program spends a picture painted, against a decode alone: the share of the
+//     figures that does not depend on what else the machine is running;
+//   - the time from a press of a button (the manual run, "Minore", "Maggiore") to its effect on screen
+//     while the run goes on at 1 ms.
+// Run it by hand from the build folder: tests/bench_visore [SECONDS]
 #include "TestSupport.h"
 
 #include "animation/Formani.h"
@@ -14,14 +21,73 @@
 #include <QElapsedTimer>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTextStream>
+
+#include <algorithm>
+#include <ctime>
+
+namespace {
+// Counts the paints of a control and notes when the first one after `attesa()` came.
+class Pitture : public QObject {
+public:
+    explicit Pitture(QWidget* w) : m_w(w) { w->installEventFilter(this); }
+    int volte = 0;
+    qint64 primaDopo = -1;  // ns on the clock, or -1
+    void attesa(const QElapsedTimer* clock) { m_clock = clock; primaDopo = -1; }
+    std::function<void()> allaPittura;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (o == m_w && e->type() == QEvent::Paint) {
+            ++volte;
+            if (allaPittura)
+                allaPittura();
+            if (m_clock && primaDopo < 0)
+                primaDopo = m_clock->nsecsElapsed();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_w;
+    const QElapsedTimer* m_clock = nullptr;
+};
+
+// A press of the mouse on a button, queued as the window system would deliver it.
+void premi(QWidget* button)
+{
+    const QPointF centro(button->width() / 2.0, button->height() / 2.0);
+    const QPointF globale = button->mapToGlobal(centro);
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, centro, globale, Qt::LeftButton,
+                                                        Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centro, globale, Qt::LeftButton,
+                                                        Qt::NoButton, Qt::NoModifier));
+}
+
+double cpuMs(clockid_t clock)
+{
+    timespec ts{};
+    clock_gettime(clock, &ts);
+    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+}
+
+double quantile(QList<double> v, double q)
+{
+    if (v.isEmpty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min<qsizetype>(v.size() - 1, qsizetype(q * (v.size() - 1) + 0.5))];
+}
+}  // namespace
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    const double seconds = std::max(1.0, app.arguments().value(1).toDouble() > 0 ? app.arguments().value(1).toDouble() : 5.0);
+    const double seconds = std::max(1.0, app.arguments().value(1).toDouble() > 0 ? app.arguments().value(1).toDouble() : 4.0);
     TestSupport::prepara();
     ui::Timer::setManual(false);  // the real clock drives the run here
     TestSupport::CartellaProgramma folder;
@@ -46,12 +112,15 @@ int main(int argc, char** argv)
         files << file;
     }
 
-    // Decoding alone: whole, and straight at the size the viewer shows them.
+    // Decoding alone, one picture after another on one thread: whole, or straight at a size.
     QElapsedTimer t;
+    double cpuPerDecode = 0;  // of the last decodeRate(), ms
+    // Processor time of the whole program: Qt scales large pictures on helper threads of its own.
     auto decodeRate = [&](QSize size) {
         t.start();
+        const double cpu0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
         int decoded = 0;
-        while (t.elapsed() < seconds * 1000) {
+        while (t.elapsed() < seconds * 500) {
             QImageReader reader(files.at(decoded % files.size()));
             if (size.isValid())
                 reader.setScaledSize(size);
@@ -59,41 +128,122 @@ int main(int argc, char** argv)
                 return -1.0;
             ++decoded;
         }
+        cpuPerDecode = (cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / decoded;
         return decoded / (t.nsecsElapsed() / 1e9);
     };
-    const double wholeRate = decodeRate({});
-
-    // The viewer at 1 ms, restarted whenever the run reaches its last picture.
-    if (!TestSupport::apriMenu())
-        return 1;
-    ui::Screens::instance().front()->window()->resize(1366, 768);
-    TestSupport::sessione().numanimazione = 3;
-    auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
-    for (int i = 0; i < 8; ++i)
-        f->cmdmaxvel->click();
-    int shown = 0;
-    int last = f->visore().contanim();
-    QObject::connect(f->Timer1, &ui::Timer::tick, f, [&] {
-        if (f->visore().contanim() <= f->visore().numfoto() && f->visore().contanim() != last)
-            ++shown;
-        last = f->visore().contanim();
-        if (f->visore().contanim() >= f->visore().numfoto())
-            f->Cmdanim->click();
-    });
-    t.restart();
-    while (t.elapsed() < seconds * 1000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    const double showRate = shown / (t.nsecsElapsed() / 1e9);
-    const QSize shownSize = f->Image2->size();
-    const double decodeRateShown = decodeRate(shownSize);
+    auto prepareRate = [&](QSize size) {
+        const auto target = ui::Pictures::Target::stretched(size);
+        t.start();
+        const double cpu0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
+        int prepared = 0;
+        while (t.elapsed() < seconds * 500) {
+            if (ui::Pictures::prepare(QStringLiteral("immagini\\deriva\\new-%1.jpg").arg(1 + prepared % 45), target).isNull())
+                return -1.0;
+            ++prepared;
+        }
+        cpuPerDecode = (cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / prepared;
+        return prepared / (t.nsecsElapsed() / 1e9);
+    };
 
     QTextStream out(stdout);
-    out << "interval " << f->Timer1->interval() << " ms, level " << f->Labvel->caption() << "\n";
-    out << "decode alone, whole pictures (642 x 498): " << wholeRate << " pictures/s\n";
-    out << "decode alone, at the size shown (" << shownSize.width() << " x " << shownSize.height()
-        << "): " << decodeRateShown << " pictures/s\n";
-    out << "viewer shows: " << showRate << " pictures/s = " << 100.0 * showRate / decodeRateShown
-        << "% of the decode rate at the size shown, " << 100.0 * showRate / wholeRate << "% of the whole-picture rate\n";
-    TestSupport::chiudiTutto();
+    out << "pictures: JPEG 642 x 498, 192 dpi; the run restarted at its last picture; " << seconds << " s a run\n";
+    out.flush();
+    for (const QSize& finestra : {QSize(800, 600), QSize(1920, 1080), QSize(3840, 2160)}) {
+        if (!TestSupport::apriMenu())
+            return 1;
+        ui::Screens::instance().front()->window()->resize(finestra);
+        TestSupport::sessione().numanimazione = 3;
+        auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
+        for (int i = 0; i < 8; ++i)
+            f->cmdmaxvel->click();
+        QApplication::processEvents();
+        const QSize shownSize = (QSizeF(f->Image2->size()) * f->Image2->devicePixelRatioF()).toSize();
+
+        // The automatic run: ticks that changed the picture, and paints that show a picture not yet painted.
+        int ticks = 0, painted = 0;
+        int last = f->visore().contanim();
+        QString lastPainted;
+        Pitture pitture2(f->Image2);
+        pitture2.allaPittura = [&] {
+            if (f->Image2->fileName() != lastPainted)
+                ++painted;
+            lastPainted = f->Image2->fileName();
+        };
+        auto contaERiavvia = QObject::connect(f->Timer1, &ui::Timer::tick, f, [&] {
+            if (f->visore().contanim() <= f->visore().numfoto() && f->visore().contanim() != last)
+                ++ticks;
+            last = f->visore().contanim();
+            if (f->visore().contanim() >= f->visore().numfoto())
+                f->Cmdanim->click();
+        });
+        QApplication::processEvents();
+        ticks = painted = 0;
+        t.restart();
+        const double cpu0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID), cpuGui0 = cpuMs(CLOCK_THREAD_CPUTIME_ID);
+        while (t.elapsed() < seconds * 1000)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        const double elapsed = t.nsecsElapsed() / 1e9;
+        const double cpuPerPicture = (cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / std::max(1, painted);
+        const double cpuGuiPerPicture = (cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpuGui0) / std::max(1, painted);
+        const double tickRate = ticks / elapsed, paintRate = painted / elapsed;
+
+        // Presses while the run goes on: the manual run's button (effect: its picture painted anew), then
+        // "Minore" and "Maggiore" in turn (effect: the speed level painted anew).
+        QElapsedTimer clock;
+        clock.start();
+        QList<double> manuale, velocita, manualeClic;
+        qint64 clic = -1;
+        QObject::connect(f->Command1, &ui::Button::clicked, f, [&] { clic = clock.nsecsElapsed(); });
+        Pitture pitture1(f->Image1), pittureVel(f->Labvel);
+        for (int i = 0; i < 45; ++i) {
+            // Manual steps at 1 ms; "Minore" at 1 ms, then "Maggiore" back to 1 ms.
+            const bool isManual = i % 3 == 0;
+            QWidget* button = isManual ? static_cast<QWidget*>(f->Command1)
+                                       : (i % 3 == 1 ? static_cast<QWidget*>(f->cmdminvel) : f->cmdmaxvel);
+            Pitture& effetto = isManual ? pitture1 : pittureVel;
+            QElapsedTimer pausa;
+            pausa.start();
+            while (pausa.elapsed() < 50)
+                QApplication::processEvents(QEventLoop::AllEvents, 5);
+            effetto.attesa(&clock);
+            const qint64 t0 = clock.nsecsElapsed();
+            premi(button);
+            while (effetto.primaDopo < 0 && clock.nsecsElapsed() - t0 < 2'000'000'000)
+                QApplication::processEvents(QEventLoop::AllEvents, 5);
+            (isManual ? manuale : velocita) << (effetto.primaDopo < 0 ? 2000.0 : (effetto.primaDopo - t0) / 1e6);
+            if (isManual)
+                manualeClic << (clic - t0) / 1e6;
+        }
+        QObject::disconnect(contaERiavvia);
+        f->Timer1->setEnabled(false);
+        QApplication::processEvents();
+
+        const double wholeRate = decodeRate({});
+        const double cpuWhole = cpuPerDecode;
+        const double decodeRateShown = decodeRate(shownSize);
+        const double cpuShown = cpuPerDecode;
+        const double prepared = prepareRate(shownSize);
+        const double cpuPrepared = cpuPerDecode;
+        const double floor = std::max(wholeRate, decodeRateShown);
+        out << "window " << finestra.width() << " x " << finestra.height() << ", picture shown at "
+            << shownSize.width() << " x " << shownSize.height() << ", interval " << f->Timer1->interval() << " ms:\n";
+        out << "  decode alone, whole:             " << qRound(wholeRate) << " pictures/s, processor "
+            << QString::number(cpuWhole, 'f', 2) << " ms a picture\n";
+        out << "  decode alone, at the size shown: " << qRound(decodeRateShown) << " pictures/s, processor "
+            << QString::number(cpuShown, 'f', 2) << " ms a picture\n";
+        out << "  prepare alone, decoded and brought to the size shown: " << qRound(prepared)
+            << " pictures/s, processor " << QString::number(cpuPrepared, 'f', 2) << " ms a picture\n";
+        out << "  viewer: ticks " << qRound(tickRate) << "/s, pictures painted " << qRound(paintRate) << "/s = "
+            << qRound(100.0 * paintRate / floor) << "% of the better floor; processor "
+            << QString::number(cpuPerPicture, 'f', 2) << " ms a picture painted, "
+            << QString::number(cpuGuiPerPicture, 'f', 2) << " ms of it on the interface thread\n";
+        out << "  press to click handler, manual run: median " << quantile(manualeClic, 0.5) << " ms, max "
+            << quantile(manualeClic, 1.0) << " ms\n";
+        out << "  press to effect, manual run: median " << quantile(manuale, 0.5) << " ms, max "
+            << quantile(manuale, 1.0) << " ms; speed buttons: median " << quantile(velocita, 0.5) << " ms, max "
+            << quantile(velocita, 1.0) << " ms\n";
+        out.flush();
+        TestSupport::chiudiTutto();
+    }
     return 0;
 }

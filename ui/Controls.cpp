@@ -169,25 +169,32 @@ Picture::Picture(QWidget* parent) : QWidget(parent)
 bool Picture::load(const QString& relativePath, bool naturalSize)
 {
     m_fileName = relativePath;
-    // A stretched picture is decoded straight at the size it is shown.
+    // A stretched picture shown smaller than it is drawn comes at the size it is shown.
     const QSize shown = naturalSize ? QSize() : (QSizeF(size()) * devicePixelRatioF()).toSize();
     const Pictures::Loaded loaded = Pictures::load(relativePath, shown);
-    m_image = loaded.image;
-    m_scaled = QPixmap();
+    setImage(loaded.image);
     if (!loaded.isNull() && naturalSize) {
         if (auto* form = qobject_cast<Form*>(parentWidget())) {
             const QRect r = form->designRect(this);
             form->setDesignRect(this, QRect(r.topLeft(), loaded.twips));
         }
     }
-    update();
     return !loaded.isNull();
+}
+
+void Picture::showPrepared(const QString& relativePath, const QImage& image)
+{
+    m_fileName = relativePath;
+    setImage(image);
 }
 
 void Picture::setImage(const QImage& image)
 {
     m_image = image;
     m_scaled = QPixmap();
+    // A picture without transparency covers the whole control: what is behind it needs no painting, which
+    // on a large display is as much work again as the picture itself.
+    setAttribute(Qt::WA_OpaquePaintEvent, !m_image.isNull() && !m_image.hasAlphaChannel());
     update();
 }
 
@@ -203,12 +210,17 @@ void Picture::paintEvent(QPaintEvent*)
         return;
     const qreal dpr = devicePixelRatioF();
     const QSize target = (QSizeF(size()) * dpr).toSize();
+    QPainter painter(this);
+    if (m_image.size() == target) {
+        // Prepared at the size shown: one device pixel for one pixel, nothing to scale or convert here.
+        painter.drawImage(QRectF(rect()), m_image);
+        return;
+    }
     if (m_scaled.size() != target) {
         m_scaled = QPixmap::fromImage(m_image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
         m_scaled.setDevicePixelRatio(dpr);
     }
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, m_scaled);
+    painter.drawPixmap(QRectF(rect()), m_scaled, QRectF(m_scaled.rect()));  // the whole control: it is opaque
 }
 
 void Picture::mouseReleaseEvent(QMouseEvent* event)

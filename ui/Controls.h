@@ -76,6 +76,8 @@ public:
     // takes the picture's own design size (its position stays); otherwise the picture is stretched to
     // the control. A file that cannot be read leaves the control empty and the program goes on.
     bool load(const QString& relativePath, bool naturalSize);
+    // Shows a picture already prepared at the size it is shown (an animation's read-ahead), under its name.
+    void showPrepared(const QString& relativePath, const QImage& image);
     void setImage(const QImage& image);
     void clear();
 

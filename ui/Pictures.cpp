@@ -2,15 +2,32 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
+#include <QImageIOHandler>
 #include <QImageReader>
+#include <QMutex>
+#include <QPointer>
+#include <QThread>
+#include <QThreadPool>
+#include <QWaitCondition>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
 namespace ui {
 
 namespace {
+// Pictures are also read on helper threads, so the folder is guarded.
+QMutex& rootMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
 QString& rootOverride()
 {
     static QString folder;
@@ -41,13 +58,17 @@ QString matchEntry(const QDir& dir, const QString& name)
 
 QString Pictures::root()
 {
-    if (!rootOverride().isEmpty())
-        return rootOverride();
+    {
+        QMutexLocker lock(&rootMutex());
+        if (!rootOverride().isEmpty())
+            return rootOverride();
+    }
     return QCoreApplication::applicationDirPath();
 }
 
 void Pictures::setRoot(const QString& folder)
 {
+    QMutexLocker lock(&rootMutex());
     rootOverride() = folder;
 }
 
@@ -81,6 +102,148 @@ QSize twipsFor(QSize pixels, int dotsPerMeter)
     dpi = std::round(dpi);
     return QSize(int(std::lround(pixels.width() * 1440.0 / dpi)), int(std::lround(pixels.height() * 1440.0 / dpi)));
 }
+
+// What each way of preparing took, by kind of file, size drawn and size wanted: a few tries of every way,
+// then the fastest one for good.
+class Measures {
+public:
+    static constexpr int kTries = 2;
+    using Way = Pictures::Way;
+
+    static Measures& instance()
+    {
+        static Measures measures;
+        return measures;
+    }
+
+    Way choose(const QString& key, const QList<Way>& ways)
+    {
+        QMutexLocker lock(&m_mutex);
+        auto& times = m_times[key];
+        for (Way w : ways)
+            if (times[int(w)].size() < kTries)
+                return w;
+        Way best = ways.first();
+        for (Way w : ways)
+            if (fastest(times[int(w)]) < fastest(times[int(best)]))
+                best = w;
+        return best;
+    }
+    void record(const QString& key, Way way, qint64 ns)
+    {
+        QMutexLocker lock(&m_mutex);
+        auto& list = m_times[key][int(way)];
+        if (list.size() < kTries)
+            list << ns;
+    }
+    void forget()
+    {
+        QMutexLocker lock(&m_mutex);
+        m_times.clear();
+    }
+
+private:
+    // The quickest try: the others were slowed by whatever else the machine was doing.
+    static qint64 fastest(const QList<qint64>& list) { return *std::min_element(list.cbegin(), list.cend()); }
+
+    QMutex m_mutex;
+    QHash<QString, std::array<QList<qint64>, 4>> m_times;
+};
+
+// The display's own pixel formats, drawn without conversion.
+QImage forDisplay(QImage image)
+{
+    if (image.isNull() || image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied)
+        return image;
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+QImage scaledTo(const QImage& image, QSize size)
+{
+    if (image.isNull() || !size.isValid() || image.size() == size)
+        return image;
+    QImage scaled = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDotsPerMeterX(image.dotsPerMeterX());
+    scaled.setDotsPerMeterY(image.dotsPerMeterY());
+    return scaled;
+}
+
+// A JPEG decodes fast at 1/2, 1/4 and 1/8 of its size: the smallest of those that is still at least `want`,
+// or an invalid size when none is smaller than the picture.
+QSize reducedSize(QSize full, QSize want)
+{
+    QSize best;
+    for (int d = 2; d <= 8; d *= 2) {
+        const QSize s((full.width() + d - 1) / d, (full.height() + d - 1) / d);
+        if (s.width() < want.width() || s.height() < want.height())
+            break;
+        best = s;
+    }
+    return best;
+}
+
+// Reads and brings a picture to `target`. With `growToo` false a fixed size only ever makes a picture
+// smaller, and only when it is smaller both ways (what a control that scales at paint time wants).
+Pictures::Loaded prepareFrom(const QString& relativePath, const Pictures::Target& target, Pictures::Way way,
+                             bool growToo)
+{
+    using Way = Pictures::Way;
+    Pictures::Loaded result;
+    const QString path = Pictures::resolve(relativePath);
+    if (path.isEmpty()) {
+        result.error = QStringLiteral("placche: immagine non trovata: %1").arg(relativePath);
+        return result;
+    }
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize full = reader.size();
+    // A fixed size is known before reading; a natural one follows from the picture's resolution.
+    QSize want = full.isValid() ? target.pixelsFor(QSize()) : QSize();
+    if (want.isValid() && !growToo && (want.width() >= full.width() || want.height() >= full.height()))
+        want = QSize();
+    if (want == full)
+        want = QSize();
+
+    QList<Way> ways{Way::Whole};
+    QSize reduced;
+    if (want.isValid() && want.width() <= full.width() && want.height() <= full.height()
+        && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        ways << Way::Direct;
+        if (reader.format() == "jpeg") {
+            reduced = reducedSize(full, want);
+            if (reduced.isValid() && reduced != want)
+                ways << Way::Reduced;
+        }
+    }
+    const QString key = QStringLiteral("%1 %2x%3 %4x%5")
+                            .arg(QString::fromLatin1(reader.format()))
+                            .arg(full.width())
+                            .arg(full.height())
+                            .arg(want.width())
+                            .arg(want.height());
+    if (way == Way::Auto || !ways.contains(way))
+        way = ways.size() == 1 ? ways.first() : Measures::instance().choose(key, ways);
+
+    QElapsedTimer clock;
+    clock.start();
+    if (way == Way::Direct)
+        reader.setScaledSize(want);
+    else if (way == Way::Reduced)
+        reader.setScaledSize(reduced);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        result.error = QStringLiteral("placche: immagine illeggibile: %1 (%2)").arg(path, reader.errorString());
+        return result;
+    }
+    // The design size is the whole picture's, whatever size it was decoded at.
+    result.twips = twipsFor(full.isValid() ? full : image.size(), image.dotsPerMeterX());
+    if (!target.isWhole() && !want.isValid() && growToo)
+        want = target.pixelsFor(result.twips);
+    result.image = forDisplay(scaledTo(image, want));
+    if (ways.size() > 1)
+        Measures::instance().record(key, way, clock.nsecsElapsed());
+    return result;
+}
 }  // namespace
 
 QSize Pictures::designTwips(const QImage& image)
@@ -90,28 +253,290 @@ QSize Pictures::designTwips(const QImage& image)
 
 Pictures::Loaded Pictures::load(const QString& relativePath, QSize fitInto)
 {
-    Loaded result;
-    const QString path = resolve(relativePath);
-    if (path.isEmpty()) {
-        std::fprintf(stderr, "placche: immagine non trovata: %s\n", qPrintable(relativePath));
-        return result;
-    }
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QSize full = reader.size();
-    const bool shrink = fitInto.isValid() && full.isValid() && fitInto.width() < full.width() &&
-                        fitInto.height() < full.height();
-    if (shrink)
-        reader.setScaledSize(fitInto);
-    result.image = reader.read();
-    if (result.image.isNull()) {
-        std::fprintf(stderr, "placche: immagine illeggibile: %s (%s)\n", qPrintable(path),
-                     qPrintable(reader.errorString()));
-        return result;
-    }
-    // The design size is the whole picture's, whatever size it was decoded at.
-    result.twips = twipsFor(shrink ? full : result.image.size(), result.image.dotsPerMeterX());
+    const Loaded result = prepareFrom(relativePath, fitInto.isValid() ? Target::stretched(fitInto) : Target(),
+                                      Way::Auto, false);
+    if (!result.error.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(result.error));
     return result;
+}
+
+Pictures::Loaded Pictures::prepare(const QString& relativePath, const Target& target)
+{
+    return prepareFrom(relativePath, target, Way::Auto, true);
+}
+
+Pictures::Loaded Pictures::prepare(const QString& relativePath, const Target& target, Way way)
+{
+    return prepareFrom(relativePath, target, way, true);
+}
+
+void Pictures::forgetMeasures()
+{
+    Measures::instance().forget();
+}
+
+// --- Target ---
+
+Pictures::Target Pictures::Target::stretched(QSize pixels)
+{
+    Target t;
+    if (pixels.isValid() && !pixels.isEmpty()) {
+        t.m_kind = Kind::Stretched;
+        t.m_pixels = pixels;
+    }
+    return t;
+}
+
+Pictures::Target Pictures::Target::natural(const Scala& scala, const QRect& box, qreal devicePixelRatio)
+{
+    Target t;
+    t.m_kind = Kind::Natural;
+    t.m_factor = scala.factor();
+    t.m_offset = scala.offset();
+    t.m_box = box;
+    t.m_dpr = devicePixelRatio;
+    return t;
+}
+
+QSize Pictures::Target::twipsFor(QSize designTwips) const
+{
+    QSize size = designTwips;
+    if (m_kind == Kind::Natural && size.isValid()
+        && (size.width() > m_box.width() || size.height() > m_box.height()))
+        size.scale(m_box.size(), Qt::KeepAspectRatio);
+    return size;
+}
+
+QSize Pictures::Target::pixelsFor(QSize designTwips) const
+{
+    switch (m_kind) {
+    case Kind::Whole:
+        return {};
+    case Kind::Stretched:
+        return m_pixels;
+    case Kind::Natural:
+        if (!designTwips.isValid())
+            return {};
+        // The size the control gets when placed at the box's corner: edges rounded as the screen does.
+        const QSize twips = twipsFor(designTwips);
+        const QSize pixels = Scala(m_factor, m_offset).rect(QRect(m_box.topLeft(), twips)).size();
+        return (QSizeF(pixels) * m_dpr).toSize();
+    }
+    return {};
+}
+
+bool Pictures::Target::operator==(const Target& other) const
+{
+    if (m_kind != other.m_kind)
+        return false;
+    switch (m_kind) {
+    case Kind::Whole:
+        return true;
+    case Kind::Stretched:
+        return m_pixels == other.m_pixels;
+    case Kind::Natural:
+        return m_factor == other.m_factor && m_offset == other.m_offset && m_box == other.m_box && m_dpr == other.m_dpr;
+    }
+    return false;
+}
+
+// --- ReadAhead ---
+
+namespace {
+// The helper threads of every read-ahead: two, so that at the fastest speeds the next picture is decoded
+// while this one is; more would only hold more pictures in memory.
+QThreadPool* readAheadPool()
+{
+    static QPointer<QThreadPool> pool;
+    if (!pool) {
+        pool = new QThreadPool(QCoreApplication::instance());
+        pool->setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 1, 2));
+    }
+    return pool;
+}
+}  // namespace
+
+// One picture to prepare. Whoever claims it first prepares it: a helper thread, or the interface thread
+// when a tick needs it before any helper took it up.
+struct Pictures::ReadAhead::Job {
+    enum class State { Waiting, Running, Ready, Dropped };
+
+    QString name;
+    Target target;
+    QMutex mutex;
+    QWaitCondition finished;
+    State state = State::Waiting;
+    Loaded result;
+    // Who wants to hear when the picture is ready (the owner's screen, alive while the job is planned).
+    QObject* context = nullptr;
+    std::function<void()> ready;
+
+    bool claim()
+    {
+        QMutexLocker lock(&mutex);
+        if (state != State::Waiting)
+            return false;
+        state = State::Running;
+        return true;
+    }
+    void run()
+    {
+        Loaded loaded = Pictures::prepare(name, target);
+        QMutexLocker lock(&mutex);
+        result = std::move(loaded);
+        state = State::Ready;
+        finished.wakeAll();
+        if (context && ready)
+            QMetaObject::invokeMethod(context, std::move(ready), Qt::QueuedConnection);
+        forgetListener();
+    }
+    bool listen(QObject* to, std::function<void()> call)
+    {
+        QMutexLocker lock(&mutex);
+        if (state != State::Waiting && state != State::Running)
+            return false;
+        context = to;
+        ready = std::move(call);
+        return true;
+    }
+    void stopListening()
+    {
+        QMutexLocker lock(&mutex);
+        forgetListener();
+    }
+    void forgetListener()  // with the mutex held
+    {
+        context = nullptr;
+        ready = nullptr;
+    }
+    Loaded wait()
+    {
+        QMutexLocker lock(&mutex);
+        while (state == State::Running)
+            finished.wait(&mutex);
+        return result;
+    }
+    void drop()
+    {
+        QMutexLocker lock(&mutex);
+        if (state == State::Waiting)
+            state = State::Dropped;
+        forgetListener();
+    }
+};
+
+Pictures::ReadAhead::ReadAhead(int depth, int priority) : m_depth(std::max(0, depth)), m_priority(priority) {}
+
+Pictures::ReadAhead::~ReadAhead()
+{
+    cancel();
+}
+
+void Pictures::ReadAhead::setDepth(int depth)
+{
+    m_depth = std::max(0, depth);
+}
+
+std::shared_ptr<Pictures::ReadAhead::Job> Pictures::ReadAhead::start(const QString& relativePath)
+{
+    auto job = std::make_shared<Job>();
+    job->name = relativePath;
+    job->target = m_target;
+    // The helper holds the job: a preparation under way when the screen goes finishes into nothing.
+    readAheadPool()->start(
+        [job] {
+            if (job->claim())
+                job->run();
+        },
+        m_priority);
+    return job;
+}
+
+void Pictures::ReadAhead::drop(const std::shared_ptr<Job>& job)
+{
+    job->drop();
+}
+
+void Pictures::ReadAhead::plan(const QStringList& next, const Target& target)
+{
+    if (target != m_target) {
+        cancel();
+        m_target = target;
+    }
+    QStringList wanted;
+    for (const QString& name : next) {
+        if (wanted.size() >= m_depth)
+            break;
+        // The picture on screen comes again at no cost; a name counts once.
+        if (name.isEmpty() || name == m_lastName || wanted.contains(name))
+            continue;
+        wanted << name;
+    }
+    QList<std::shared_ptr<Job>> jobs;
+    for (const QString& name : wanted) {
+        const auto it = std::find_if(m_jobs.cbegin(), m_jobs.cend(), [&](const auto& j) { return j->name == name; });
+        jobs << (it != m_jobs.cend() ? *it : start(name));
+    }
+    for (const auto& job : std::as_const(m_jobs))
+        if (!jobs.contains(job))
+            drop(job);
+    m_jobs = jobs;
+}
+
+Pictures::Loaded Pictures::ReadAhead::take(const QString& relativePath, const Target& target)
+{
+    if (target != m_target) {
+        cancel();
+        m_target = target;
+    }
+    if (relativePath.isEmpty() || relativePath != m_lastName) {
+        const auto it = std::find_if(m_jobs.begin(), m_jobs.end(), [&](const auto& j) { return j->name == relativePath; });
+        if (it != m_jobs.end()) {
+            const std::shared_ptr<Job> job = *it;
+            m_jobs.erase(it);
+            job->stopListening();  // taken here: no call is awaited any more
+            if (job->claim())
+                job->run();
+            m_last = job->wait();
+        } else {
+            m_last = Pictures::prepare(relativePath, target);
+        }
+        m_lastName = relativePath;
+    }
+    if (!m_last.error.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(m_last.error));
+    return m_last;
+}
+
+bool Pictures::ReadAhead::whenReady(const QString& relativePath, const Target& target, QObject* context,
+                                    std::function<void()> ready)
+{
+    if (target != m_target || relativePath.isEmpty() || relativePath == m_lastName)
+        return false;
+    const auto it = std::find_if(m_jobs.cbegin(), m_jobs.cend(), [&](const auto& j) { return j->name == relativePath; });
+    return it != m_jobs.cend() && (*it)->listen(context, std::move(ready));
+}
+
+void Pictures::ReadAhead::cancel()
+{
+    for (const auto& job : std::as_const(m_jobs))
+        drop(job);
+    m_jobs.clear();
+    m_lastName.clear();
+    m_last = {};
+}
+
+QStringList Pictures::ReadAhead::pending() const
+{
+    QStringList names;
+    for (const auto& job : m_jobs)
+        names << job->name;
+    return names;
+}
+
+bool Pictures::ReadAhead::waitForIdle(int msecs)
+{
+    return readAheadPool()->waitForDone(msecs);
 }
 
 }  // namespace ui
