@@ -1,6 +1,5 @@
 #include "data/Database.h"
 
-#include "data/PupilNames.h"
 #include "data/Recordset.h"
 
 #include <QDir>
@@ -157,14 +156,6 @@ QString Database::check() const
 std::unique_ptr<Recordset> Database::OpenRecordset(const QString& table)
 {
     return std::make_unique<Recordset>(connection(), table);
-}
-
-std::unique_ptr<Recordset> Database::OpenSelection(const QString& table, const QString& name)
-{
-    QStringList spellings;
-    QString error;
-    PupilNames::spellings(connection(), table, name, &spellings, &error);
-    return std::make_unique<Recordset>(connection(), table, QStringLiteral("cognome e nome"), spellings);
 }
 
 QString Database::describe(const QSqlError& error)

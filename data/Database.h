@@ -35,8 +35,6 @@ public:
 
     // A record set on a whole table, all rows in stored order, positioned on the first row.
     std::unique_ptr<Recordset> OpenRecordset(const QString& table);
-    // A record set on the rows of one pupil: those whose "cognome e nome" is `name`, letter case aside.
-    std::unique_ptr<Recordset> OpenSelection(const QString& table, const QString& name);
 
     // The tables and the columns the program relies on.
     static QStringList questionTables();

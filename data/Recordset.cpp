@@ -2,7 +2,6 @@
 
 #include "data/Clock.h"
 #include "data/Database.h"
-#include "data/PupilNames.h"
 
 #include <QSqlError>
 #include <QSqlField>
@@ -15,10 +14,8 @@ namespace {
 // of ours in the result tables.
 const auto kKeyAlias = QStringLiteral("placche_riga");
 const auto kSelectAll = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" ORDER BY %1)");
-const auto kSelectWhere = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" WHERE "%4" %5 ORDER BY %1)");
 const auto kDateColumn = QStringLiteral("data");
 const auto kInsert = QStringLiteral(R"(INSERT INTO "%1" (%2) VALUES (%3))");
-const auto kDeleteRow = QStringLiteral(R"(DELETE FROM "%1" WHERE %2 = ?)");
 
 // A write takes the file's write lock before it reads anything: two copies of the program that both
 // read first and then want to write would otherwise stop each other, and the engine gives up on one at
@@ -54,9 +51,7 @@ QString quoted(const QString& identifier)
 }
 }  // namespace
 
-Recordset::Recordset(QSqlDatabase db, QString table, QString whereColumn, QStringList whereValues)
-    : m_db(std::move(db)), m_table(std::move(table)), m_whereColumn(std::move(whereColumn)),
-      m_whereValues(std::move(whereValues))
+Recordset::Recordset(QSqlDatabase db, QString table) : m_db(std::move(db)), m_table(std::move(table))
 {
     m_columns = m_db.record(m_table);
     if (m_columns.isEmpty())
@@ -76,29 +71,17 @@ void Recordset::ensureLoaded()
     m_rows.clear();
     if (m_columns.isEmpty())
         return;
-    if (!m_whereColumn.isEmpty() && m_whereValues.isEmpty())
-        return;  // a selection that matches no stored value
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (m_whereColumn.isEmpty()) {
-        query.prepare(kSelectAll.arg(keyColumn(), kKeyAlias, m_table));
-    } else {
-        query.prepare(kSelectWhere.arg(keyColumn(), kKeyAlias, m_table, m_whereColumn,
-                                       PupilNames::inList(m_whereValues.size())));
-        for (const QString& value : std::as_const(m_whereValues))
-            query.addBindValue(value);
-    }
+    query.prepare(kSelectAll.arg(keyColumn(), kKeyAlias, m_table));
     if (!query.exec()) {
         m_error = Database::describe(query.lastError());
         return;
     }
     while (query.next()) {
         QSqlRecord full = query.record();
-        Row row;
-        row.key = full.value(0);
         full.remove(0);
-        row.values = full;
-        m_rows.append(row);
+        m_rows.append({full});
     }
     m_pos = 0;
 }
@@ -107,22 +90,12 @@ void Recordset::MoveFirst()
 {
     ensureLoaded();
     m_pos = 0;
-    m_currentDeleted = false;
-}
-
-void Recordset::MoveLast()
-{
-    ensureLoaded();
-    m_pos = std::max(0, int(m_rows.size()) - 1);
-    m_currentDeleted = false;
 }
 
 void Recordset::MoveNext()
 {
     ensureLoaded();
-    if (m_currentDeleted)
-        m_currentDeleted = false;  // the row that followed the deleted one already stands here
-    else if (m_pos < m_rows.size())
+    if (m_pos < m_rows.size())
         ++m_pos;
 }
 
@@ -147,7 +120,7 @@ int Recordset::AbsolutePosition()
 QVariant Recordset::Fields(const QString& name)
 {
     ensureLoaded();
-    if (m_currentDeleted || m_pos >= m_rows.size())
+    if (m_pos >= m_rows.size())
         return {};
     return m_rows.at(m_pos).values.value(name);  // QSqlRecord matches names ignoring case
 }
@@ -155,7 +128,7 @@ QVariant Recordset::Fields(const QString& name)
 QVariant Recordset::Fields(int position)
 {
     ensureLoaded();
-    if (m_currentDeleted || m_pos >= m_rows.size())
+    if (m_pos >= m_rows.size())
         return {};
     return m_rows.at(m_pos).values.value(position);
 }
@@ -226,7 +199,6 @@ bool Recordset::Update()
         m_db.rollback();
         return false;
     }
-    const QVariant key = query.lastInsertId();
     query.finish();
     // The commit is synchronous: when it returns, the row is on disk.
     if (!commitWrite(m_db, &error)) {
@@ -237,43 +209,11 @@ bool Recordset::Update()
     m_error.clear();
     if (m_loaded) {
         // The new row joins the set at the end, as it was stored.
-        Row row;
-        row.key = key;
-        row.values = m_columns;
+        Row row{m_columns};
         for (int i = 0; i < m_new.count(); ++i)
             row.values.setValue(i, m_new.isGenerated(i) ? m_new.value(i) : QVariant());
         m_rows.append(row);
     }
-    return true;
-}
-
-bool Recordset::Delete()
-{
-    ensureLoaded();
-    if (m_currentDeleted || m_pos >= m_rows.size()) {
-        m_error = QStringLiteral("nessuna riga da cancellare");
-        return false;
-    }
-    QSqlQuery query(m_db);
-    query.prepare(kDeleteRow.arg(m_table, keyColumn()));
-    query.addBindValue(m_rows.at(m_pos).key);
-    QSqlError error;
-    if (!beginWrite(m_db, &error)) {
-        m_error = Database::describe(error);
-        return false;
-    }
-    if (!query.exec()) {
-        m_error = Database::describe(query.lastError());
-        m_db.rollback();
-        return false;
-    }
-    query.finish();
-    if (!commitWrite(m_db, &error)) {
-        m_error = Database::describe(error);
-        return false;
-    }
-    m_rows.remove(m_pos);
-    m_currentDeleted = true;
     return true;
 }
 

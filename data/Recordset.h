@@ -9,19 +9,17 @@
 
 namespace data {
 
-// A record set over one table, or over one pupil's rows of it, in stored order: move first, last and
-// next, test the end, count, read columns by name (letter case ignored) or position, add a row, delete
-// the current one. Rows are read when first needed, so a record set opened only to add a row reads
+// A record set over one table, in stored order: move first and next, test the end, count, read columns
+// by name (letter case ignored) or position, add a row. (The archives list and delete through
+// ResultList.) Rows are read when first needed, so a record set opened only to add a row reads
 // nothing.
 class Recordset {
 public:
-    // With a `whereColumn`, only the rows whose column holds one of `whereValues` (none for an empty list).
-    Recordset(QSqlDatabase db, QString table, QString whereColumn = {}, QStringList whereValues = {});
+    Recordset(QSqlDatabase db, QString table);
 
     QString table() const { return m_table; }
 
     void MoveFirst();
-    void MoveLast();
     void MoveNext();
     bool eof();  // past the last row (or no rows at all)
     int RecordCount();
@@ -39,15 +37,12 @@ public:
     // Stores the new row. Returns only once the row is committed to the file; false with errorText()
     // when it could not be stored. A "data" column left unset gets today's local date.
     bool Update();
-    // Deletes the current row; the next MoveNext goes to the row that followed it.
-    bool Delete();
 
     QString errorText() const { return m_error; }
     bool isValid() const { return m_columns.count() > 0; }
 
 private:
     struct Row {
-        QVariant key;
         QSqlRecord values;
     };
     void ensureLoaded();
@@ -55,13 +50,10 @@ private:
 
     QSqlDatabase m_db;
     QString m_table;
-    QString m_whereColumn;
-    QStringList m_whereValues;
     QSqlRecord m_columns;
     QVector<Row> m_rows;
     bool m_loaded = false;
     int m_pos = 0;
-    bool m_currentDeleted = false;
     bool m_adding = false;
     QSqlRecord m_new;
     QString m_error;

@@ -5,6 +5,7 @@
 #include "data/CourseBuilder.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
+#include "data/ResultList.h"
 #include "ui/BusyCursor.h"
 #include "ui/MessageBox.h"
 
@@ -21,6 +22,7 @@
 
 using data::Database;
 using data::Recordset;
+using data::ResultList;
 
 namespace {
 bool addResult(Database& db, const QString& name, const QVariant& points, const QString& topic = QStringLiteral("prova"))
@@ -30,6 +32,22 @@ bool addResult(Database& db, const QString& name, const QVariant& points, const 
     return rs->setField(QStringLiteral("punteggio"), points) && rs->setField(QStringLiteral("cognome e nome"), name) &&
            rs->setField(QStringLiteral("argomento"), topic) && rs->setField(QStringLiteral("maxpunti"), 10) &&
            rs->Update();
+}
+
+// The names of the rows an archive lists for `pupil`, sorted.
+QStringList pupilRows(Database& db, const QString& pupil)
+{
+    ResultList list(db.connection(), QStringLiteral("studenti"), {QStringLiteral("cognome e nome")}, pupil);
+    if (!list.open())
+        return {QStringLiteral("ERRORE: ") + list.errorText()};
+    ResultList::Position at;
+    QVector<QVariantList> rows;
+    list.read(at, 100000, &rows);
+    QStringList names;
+    for (const QVariantList& row : std::as_const(rows))
+        names << row.value(0).toString();
+    names.sort();
+    return names;
 }
 
 int countRows(const QString& path, const QString& table)
@@ -66,8 +84,6 @@ private slots:
                 ++seen;
             QCOMPARE(seen, rs->RecordCount());
             QVERIFY(rs->Fields(2).isNull());  // past the end there is no row to read
-            rs->MoveLast();
-            QVERIFY(!rs->eof());
             rs->MoveNext();
             QVERIFY(rs->eof());
         }
@@ -157,26 +173,6 @@ private slots:
         QVERIFY(rs->errorText().contains(QStringLiteral("voto")));
     }
 
-    void deleteMovesToTheFollowingRow()
-    {
-        TestSupport::CartellaProgramma folder;
-        QString error;
-        auto db = Database::open(folder.archivio(), &error);
-        for (int i = 0; i < 4; ++i)
-            QVERIFY(addResult(*db, QStringLiteral("Alunno %1").arg(i), i));
-        auto rs = db->OpenRecordset(QStringLiteral("studenti"));
-        rs->MoveFirst();
-        rs->MoveNext();
-        QVERIFY(rs->Delete());
-        QVERIFY(rs->Fields(QStringLiteral("punteggio")).isNull());
-        rs->MoveNext();
-        QCOMPARE(rs->Fields(QStringLiteral("cognome e nome")).toString(), QStringLiteral("Alunno 2"));
-        // Deleting every row, one after the other, leaves none behind.
-        for (rs->MoveFirst(); !rs->eof(); rs->MoveNext())
-            QVERIFY(rs->Delete());
-        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), 0);
-    }
-
     // A pupil's name is a value, never part of the query: each name selects exactly its own rows.
     void selectionByHostileNames_data()
     {
@@ -218,11 +214,7 @@ private slots:
         for (const char* nome : {"Rossi Mario", "PERÈ ÈLIA", "ROSSI MARIO", "Nicolò Anna", "Perè Èlia",
                                  "D'Amico Lucia", "rossi mario", "Rossi Mariox"})
             QVERIFY(addResult(*db, QString::fromUtf8(nome), 5));
-        auto rs = db->OpenSelection(QStringLiteral("studenti"), scritto);
-        QStringList nomi;
-        for (rs->MoveFirst(); !rs->eof(); rs->MoveNext())
-            nomi << rs->Fields(QStringLiteral("cognome e nome")).toString();
-        nomi.sort();
+        const QStringList nomi = pupilRows(*db, scritto);
         trovati.sort();
         QCOMPARE(nomi, trovati);
     }
@@ -237,11 +229,15 @@ private slots:
         QVERIFY(addResult(*db, nome, 9));
         QVERIFY(addResult(*db, nome.toUpper() + QStringLiteral("x"), 3));
         QVERIFY(addResult(*db, nome, 10));
-        auto rs = db->OpenSelection(QStringLiteral("studenti"), nome);
-        QCOMPARE(rs->RecordCount(), 2);
-        for (rs->MoveFirst(); !rs->eof(); rs->MoveNext())
-            QCOMPARE(rs->Fields(QStringLiteral("cognome e nome")).toString(), nome);
+        QCOMPARE(pupilRows(*db, nome), (QStringList{nome, nome}));
         QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), 4);
+        // Deleting the selection removes exactly its rows.
+        ResultList list(db->connection(), QStringLiteral("studenti"), {QStringLiteral("cognome e nome")}, nome);
+        QVERIFY(list.open());
+        int deleted = 0;
+        QVERIFY(list.deleteAll(&deleted));
+        QCOMPARE(deleted, 2);
+        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), 2);
     }
 
     // A file that is missing or not a course database stops the start with a message naming it, and
@@ -414,8 +410,7 @@ private slots:
         QString error;
         auto db = Database::open(folder.archivio(), &error);
         QVERIFY2(db, qPrintable(error));
-        auto rs = db->OpenSelection(QStringLiteral("studenti"), QStringLiteral("Veloce Ugo"));
-        QCOMPARE(rs->RecordCount(), 1);
+        QCOMPARE(pupilRows(*db, QStringLiteral("Veloce Ugo")).size(), 1);
     }
 
     // Two copies of the program on one shared file: every row of both arrives, none twice (a store that
