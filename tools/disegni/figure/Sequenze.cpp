@@ -879,7 +879,12 @@ QImage oceanoOceano(int k, Fotogramma *nota = nullptr)
     Etichetta fossa{QStringLiteral("fossa"), sez.px(xT - 30, -20), fs, Qt::AlignRight, true};
     fossa.guida = sez.px(xT, profFossa - 4);
     disegnaEtichetta(p, fossa);
-    if (first.altezza > fondaleDestro + 1) {
+    // an island arc only once the top of the first volcano, as drawn, stands clearly out of the sea;
+    // a peak that just reaches the surface is still a submarine volcano
+    double cima = fondaleDestro;
+    for (double x = xv - first.base; x <= xv + first.base; x += 0.5)
+        cima = std::min(cima, c.dxSuperficie(x) - coni(c.vulcani, x));
+    if (cima < -4) {
         Etichetta arc{QStringLiteral("arco insulare"), sez.px(xv + 100, -30), fs, Qt::AlignLeft, true};
         arc.guida = sez.px(xv + 8, -(first.altezza - fondaleDestro) * 0.55);
         disegnaEtichetta(p, arc);
