@@ -104,7 +104,9 @@ QImage prima(PictureContext &ctx)
 constexpr double kRaggioTerra = 6371.0;
 constexpr double kNucleoInterno = 1220.0 / kRaggioTerra;
 constexpr double kNucleoEsterno = 3480.0 / kRaggioTerra;
-constexpr double kMantelloInferiore = (kRaggioTerra - 660.0) / kRaggioTerra;
+// the upper mantle ends at about 700 km, as the lessons say (geophysics puts the step at 660 km)
+constexpr double kFineMantelloSuperiore = 700.0;
+constexpr double kMantelloInferiore = (kRaggioTerra - kFineMantelloSuperiore) / kRaggioTerra;
 
 // The crust in the whole-Earth pictures, where it is one thin band.
 QColor crostaTerra()
@@ -305,7 +307,7 @@ QImage orig3(PictureContext &)
 
     voce(p, QPointF(40, 400), nucleoEsterno(), QStringLiteral("NUCLEO:"), QStringLiteral("ferro e nickel"));
     voce(p, QPointF(40, 436), mantelloSuperiore(), QStringLiteral("MANTELLO:"), QStringLiteral("rocce di silicati,"));
-    scrivi(p, QPointF(74, 448), QStringLiteral("ricche di magnesio e di ferro"), Qt::AlignLeft | Qt::AlignTop, chiaro(18));
+    scrivi(p, QPointF(74, 448), QStringLiteral("composti di silicio e ossigeno"), Qt::AlignLeft | Qt::AlignTop, chiaro(18));
     return image;
 }
 
@@ -457,8 +459,8 @@ QImage terra(PictureContext &ctx)
         QColor colour;
     } colonna[] = {
         {y0, y0 + crosta, crostaTerra()},
-        {y0 + crosta, y(660), mantelloSuperiore()},
-        {y(660), y(2900), mantelloInferiore()},
+        {y0 + crosta, y(kFineMantelloSuperiore), mantelloSuperiore()},
+        {y(kFineMantelloSuperiore), y(2900), mantelloInferiore()},
         {y(2900), y(5150), nucleoEsterno()},
         {y(5150), y1, nucleoInterno()},
     };
@@ -477,7 +479,7 @@ QImage terra(PictureContext &ctx)
     const struct {
         double at;
         const char *text;
-    } profondita[] = {{y0, "0 km"}, {y(660), "660 km"}, {y(2900), "2900 km"}, {y(5150), "5150 km"}, {y1, "6370 km"}};
+    } profondita[] = {{y0, "0 km"}, {y(kFineMantelloSuperiore), "700 km"}, {y(2900), "2900 km"}, {y(5150), "5150 km"}, {y1, "6370 km"}};
     for (const auto &d : profondita) {
         p.setPen(style::pen(style::textSoft(), 1.2));
         p.drawLine(QPointF(x0 - 6, d.at), QPointF(x0, d.at));
@@ -500,8 +502,8 @@ QImage terra(PictureContext &ctx)
     };
     nome(y0 + 2, y0 - 12, QStringLiteral("CROSTA"), QString());
     const double larghezzaCrosta = misura(QStringLiteral("CROSTA"), Qt::AlignLeft, QPointF(), scuro(18, QFont::Bold)).width();
-    nome((y0 + crosta + y(660)) / 2, y(660) + 4, QStringLiteral("MANTELLO SUPERIORE"), QString());
-    nome((y(660) + y(2900)) / 2, (y(660) + y(2900)) / 2 + 6, QStringLiteral("MANTELLO INFERIORE"), QStringLiteral("rocce calde"));
+    nome((y0 + crosta + y(kFineMantelloSuperiore)) / 2, y(kFineMantelloSuperiore) + 4, QStringLiteral("MANTELLO SUPERIORE"), QString());
+    nome((y(kFineMantelloSuperiore) + y(2900)) / 2, (y(kFineMantelloSuperiore) + y(2900)) / 2 + 6, QStringLiteral("MANTELLO INFERIORE"), QStringLiteral("rocce calde"));
     nome((y(2900) + y(5150)) / 2, (y(2900) + y(5150)) / 2 - 8, QStringLiteral("NUCLEO ESTERNO"), QStringLiteral("ferro e nickel liquidi"));
     nome((y(5150) + y1) / 2, (y(5150) + y1) / 2 - 8, QStringLiteral("NUCLEO INTERNO"), QStringLiteral("ferro e nickel solidi"));
     Testo u = scuro(18);
@@ -512,7 +514,7 @@ QImage terra(PictureContext &ctx)
 }
 
 
-// Under the lithosphere: a section of the upper mantle from the surface to 660 km, depths to scale.
+// Under the lithosphere: a section of the upper mantle from the surface to 700 km, depths to scale.
 QImage mantsup(PictureContext &)
 {
     const QSize size = pixelsForTwips(3000, 5550);
@@ -521,7 +523,7 @@ QImage mantsup(PictureContext &)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const double mare = 66;                                   // sea level
-    const auto y = [&](double km) { return mare + km * 0.92; }; // depth below sea level
+    const auto y = [&](double km) { return mare + km * 0.87; }; // depth below sea level
     const double dorsale = 108, costa = 250;
     const double fondo = mare + 11;                           // the sea drawn deeper than true
 
@@ -533,12 +535,12 @@ QImage mantsup(PictureContext &)
     baseLitosfera.cubicTo(QPointF(costa + 60, y(104)), QPointF(w - 60, y(112)), QPointF(w, y(112)));
 
     // deep to shallow: lower mantle, upper mantle, asthenosphere, lithosphere
-    p.fillRect(QRectF(0, y(660), w, size.height() - y(660)), mantelloInferiore());
-    QLinearGradient profondo(0, y(240), 0, y(660));
+    p.fillRect(QRectF(0, y(kFineMantelloSuperiore), w, size.height() - y(kFineMantelloSuperiore)), mantelloInferiore());
+    QLinearGradient profondo(0, y(240), 0, y(kFineMantelloSuperiore));
     profondo.setColorAt(0, sez::astenosfera());
     profondo.setColorAt(0.35, sez::astenosferaProfonda());
     profondo.setColorAt(1, style::mix(sez::astenosferaProfonda(), mantelloInferiore(), 0.55));
-    p.fillRect(QRectF(0, y(100), w, y(660) - y(100)), profondo);
+    p.fillRect(QRectF(0, y(100), w, y(kFineMantelloSuperiore) - y(100)), profondo);
     p.fillRect(QRectF(0, mare, w, y(240) - mare), [&] {
         QLinearGradient g(0, mare, 0, y(240));
         g.setColorAt(0, sez::astenosfera());
@@ -626,7 +628,7 @@ QImage mantsup(PictureContext &)
     p.setPen(style::pen(style::withAlpha(style::outline(), 0.7), 1.6));
     p.drawPath(baseLitosfera);
     p.setPen(QPen(style::withAlpha(style::outline(), 0.6), 1.4, Qt::DashLine));
-    p.drawLine(QPointF(0, y(660)), QPointF(w, y(660)));
+    p.drawLine(QPointF(0, y(kFineMantelloSuperiore)), QPointF(w, y(kFineMantelloSuperiore)));
 
     // the asthenosphere flows slowly, carrying the plates apart from the ridge
     const QColor flusso = style::withAlpha(QColor(0x8A, 0x3A, 0x1E), 0.75);
@@ -653,7 +655,7 @@ QImage mantsup(PictureContext &)
         p.drawLine(QPointF(w - 8, y(d)), QPointF(w, y(d)));
         scrivi(p, QPointF(w - 12, y(d)), QStringLiteral("%1 km").arg(d), Qt::AlignRight | Qt::AlignVCenter, km);
     }
-    scrivi(p, QPointF(w - 12, y(660) + 2), QStringLiteral("660 km"), Qt::AlignRight | Qt::AlignTop, km);
+    scrivi(p, QPointF(w - 12, y(kFineMantelloSuperiore) + 2), QStringLiteral("700 km"), Qt::AlignRight | Qt::AlignTop, km);
 
     Testo nome = scuro(19, QFont::Bold);
     nome.halo = false;
@@ -684,7 +686,7 @@ QImage mantsup(PictureContext &)
     Testo inferiore = scuro(18, QFont::Bold);
     inferiore.halo = false;
     inferiore.colour = QColor(0xFB, 0xEE, 0xE0);
-    scrivi(p, QPointF(16, (y(660) + size.height()) / 2), QStringLiteral("MANTELLO INFERIORE"), Qt::AlignLeft | Qt::AlignVCenter, inferiore);
+    scrivi(p, QPointF(16, (y(kFineMantelloSuperiore) + size.height()) / 2), QStringLiteral("MANTELLO INFERIORE"), Qt::AlignLeft | Qt::AlignVCenter, inferiore);
     return image;
 }
 

@@ -378,7 +378,7 @@ QImage placche5(PictureContext &ctx)
     return image;
 }
 
-// Page 4: plates of oceanic crust only, of continental crust almost only, and of both.
+// Page 4: plates of oceanic crust only or almost only, of continental crust almost only, and of both.
 QImage placche3(PictureContext &ctx)
 {
     const QSize size = pixelsForTwips(kWorldWithKeyTwips.width(), kWorldWithKeyTwips.height());
@@ -428,7 +428,7 @@ QImage placche3(PictureContext &ctx)
     look.sampleHeight = 28;
     const QColor edge = style::withAlpha(style::outline(), 0.6);
     const QList<LegendEntry> entries = {
-        {LegendEntry::Sample::Area, oceanic, QStringLiteral("quasi solo\ncrosta oceanica"), edge},
+        {LegendEntry::Sample::Area, oceanic, QStringLiteral("solo o quasi solo\ncrosta oceanica"), edge},
         {LegendEntry::Sample::Area, mixed, QStringLiteral("crosta oceanica\ne continentale"), edge},
         {LegendEntry::Sample::Area, continental, QStringLiteral("quasi solo\ncrosta continentale"), edge},
     };

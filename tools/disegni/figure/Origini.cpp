@@ -38,6 +38,9 @@ constexpr int kDpiOrigini = 300;
 // The drawing is laid out on a picture 392 units wide, and scaled to the pixels.
 constexpr double kLargo = 392;
 constexpr int kFotogrammi = 14;
+// Topic 1's pages show these frames at 0.32 design pixels per file pixel, which 1366 x 768 makes 0.41
+// screen pixels: a name needs 27 file pixels (17.5 units) to stand 11 pixels high there.
+constexpr double kNomePiccolo = 17.5;
 
 enum Materiale { Ferro, RoccePesanti, RocceLeggere };
 
@@ -211,15 +214,15 @@ void scrivi(QPainter &p, Etichetta e)
 
 void legenda(QPainter &p, const QSizeF &size)
 {
-    const double fs = 15.5;
-    double y = size.height() - 50;
+    const double fs = kNomePiccolo;
+    double y = size.height() - 52;
     for (Materiale m : {Ferro, RoccePesanti, RocceLeggere}) {
         p.setPen(style::pen(colore(m).darker(150), 1.2));
         p.setBrush(colore(m));
         p.drawEllipse(QPointF(14, y - fs * 0.33), 5, 5);
         scrivi(p, {nome(m), QPointF(24, y), fs, Qt::AlignLeft, false, QPointF(-1, -1),
                              QColor(0xE6, 0xEC, 0xF2)});
-        y += 19;
+        y += 20;
     }
 }
 
@@ -817,14 +820,14 @@ QImage origine(int frame)
         scrivi(p, e);
     }
     if (atmosfera > 0.5) {
-        Etichetta e{QStringLiteral("atmosfera"), QPointF(8, 22), fs * 0.9, Qt::AlignLeft};
+        Etichetta e{QStringLiteral("atmosfera"), QPointF(8, 22), kNomePiccolo, Qt::AlignLeft};
         e.colore = QColor(0xF1, 0xF4, 0xF7);
         const double a = -3 * M_PI / 4 - 0.1;
         e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R + 9);
         scrivi(p, e);
     }
     if (oceani > 0.5) {
-        Etichetta e{QStringLiteral("oceano"), QPointF(324, 296), fs * 0.9, Qt::AlignRight};
+        Etichetta e{QStringLiteral("oceano"), QPointF(324, 296), kNomePiccolo, Qt::AlignRight};
         e.colore = QColor(0xF1, 0xF4, 0xF7);
         const double a = rotazione + bacini[0][0];
         e.guida = c + QPointF(std::cos(a), std::sin(a)) * (R - 2);
@@ -836,7 +839,7 @@ QImage origine(int frame)
                              Qt::AlignHCenter, true, QPointF(-1, -1), QColor(0xF1, 0xF4, 0xF7)});
     // right of the legend, clear of the part of the picture the viewer may cover
     if (frame < 2)
-        scrivi(p, {QStringLiteral("nube di gas e polveri"), QPointF(324, 311), fs * 0.85, Qt::AlignRight, false,
+        scrivi(p, {QStringLiteral("nube di gas e polveri"), QPointF(324, 311), kNomePiccolo, Qt::AlignRight, false,
                              QPointF(-1, -1), QColor(0xF1, 0xF4, 0xF7)});
     if (frame == 1 || frame == 2)
         scrivi(p, {QStringLiteral("giovane Terra"), qui(c) + QPointF(0, 6), fs, Qt::AlignHCenter, true, QPointF(-1, -1),

@@ -135,6 +135,9 @@ double fondaleOceanico(double u)
 
 constexpr double kCrostaOceanica = 10;
 constexpr double kCrostaContinentale = 46;
+// km a volcano's top must stand above the sea to count, and be named, as an island: one that only
+// reaches the surface is still a submarine volcano
+constexpr double kFuoriDalMare = 4;
 
 double basePlaccaOceanica(double u)
 {
@@ -593,7 +596,7 @@ void disegnaConvergenza(QPainter &p, const Sezione &sez, const Convergenza &c, F
             double cima = c.dxSuperficie(v.x);
             for (double x = v.x - v.base; x <= v.x + v.base; x += 0.5)
                 cima = std::min(cima, dxSup(x));
-            if (c.dxSuperficie(v.x) > 0 && cima < 0)
+            if (c.dxSuperficie(v.x) > 0 && cima < -kFuoriDalMare)
                 ++nota->isole;
         }
     }
@@ -879,7 +882,11 @@ QImage oceanoOceano(int k, Fotogramma *nota = nullptr)
     Etichetta fossa{QStringLiteral("fossa"), sez.px(xT - 30, -20), fs, Qt::AlignRight, true};
     fossa.guida = sez.px(xT, profFossa - 4);
     disegnaEtichetta(p, fossa);
-    if (first.altezza > fondaleDestro + 1) {
+    // an island arc only once the top of the first volcano, as drawn, stands clearly out of the sea
+    double cima = fondaleDestro;
+    for (double x = xv - first.base; x <= xv + first.base; x += 0.5)
+        cima = std::min(cima, c.dxSuperficie(x) - coni(c.vulcani, x));
+    if (cima < -kFuoriDalMare) {
         Etichetta arc{QStringLiteral("arco insulare"), sez.px(xv + 100, -30), fs, Qt::AlignLeft, true};
         arc.guida = sez.px(xv + 8, -(first.altezza - fondaleDestro) * 0.55);
         disegnaEtichetta(p, arc);

@@ -1,6 +1,7 @@
 #include "Catalogue.h"
 #include "GeoData.h"
 #include "Labels.h"
+#include "Output.h"
 
 #include <QDir>
 #include <QHash>
@@ -10,12 +11,25 @@ using namespace disegni;
 
 namespace {
 
-// A picture is drawn at twice its design size and the course shows its design area (800 x 600
-// pixels) scaled uniformly into the screen: on the commonest school display, 1366 x 768, that is
-// 768 / 600 = 1.28 times, so one pixel of the file becomes 0.64 pixels of the screen.
-constexpr double kSchermo = 768.0 / 600.0 / 2.0;
+// The course shows its design area (800 x 600 pixels, 15 twips each) scaled uniformly into the
+// screen: on the commonest school display, 1366 x 768, that is 768 / 600 = 1.28 times.
+constexpr double kDesignSulloSchermo = 768.0 / 600.0;
 // The smallest name a pupil can read there, in pixels of the screen.
 constexpr double kMinimoSchermo = 11.0;
+// The synthesis stretches its GIFs (which state no density) into its main picture, 8265 x 5940 twips.
+constexpr double kAltezzaSintesi = 5940.0 / 15.0;
+
+// Pixels of the screen per pixel of the file, where the picture is shown smallest: a page shows it at
+// its design size (the density the file will state: 192 dpi, or the higher one a finer picture states,
+// as savePicture() writes it); the viewers only ever stretch pictures to the same height or taller,
+// and the synthesis stretches its GIFs into its main picture.
+double schermoPerPixel(const QString &path, const QImage &image)
+{
+    if (path.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive))
+        return kAltezzaSintesi / image.height() * kDesignSulloSchermo;
+    const int dpi = std::max(dpiOf(image), kDpi);
+    return double(kAssumedDpi) / dpi * kDesignSulloSchermo;
+}
 
 QString geoFolder()
 {
@@ -53,16 +67,38 @@ private slots:
             const QImage image = p.draw(context);
             m_scritte.insert(p.path, drawnTexts::close());
             m_dimensioni.insert(p.path, image.size());
+            m_scala.insert(p.path, schermoPerPixel(p.path, image));
             m_ordine.append(p.path);
         }
     }
 
+    void formulaDelloSchermo_data()
+    {
+        QTest::addColumn<QString>("immagine");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("altezza");
+        QTest::addColumn<double>("scala");
+        // twice the design size: a name of 14 file pixels is 9 screen pixels, one of 18 is 11.5
+        QTest::newRow("192 dpi") << QStringLiteral("altre/placche2.jpg") << 192 << 920 << 0.64;
+        // a picture that states no density is still saved at 192 dpi
+        QTest::newRow("senza densità") << QStringLiteral("altre/icona.png") << 96 << 256 << 0.64;
+        // the birth of the Earth, 300 dpi, at natural size on topic 1's pages
+        QTest::newRow("300 dpi") << QStringLiteral("origini/orig1.jpg") << 300 << 498 << 0.4096;
+        // the synthesis GIFs, 792 pixels stretched into 396 design pixels
+        QTest::newRow("gif della sintesi") << QStringLiteral("new-1.gif") << 192 << 792 << 0.64;
+    }
     void formulaDelloSchermo()
     {
-        // 14 pixels of the file are 7 at 800 x 600 and about 9 at 1366 x 768
-        QCOMPARE(qRound(14 * 0.5), 7);
-        QVERIFY(14 * kSchermo < kMinimoSchermo);
-        QVERIFY(18 * kSchermo >= kMinimoSchermo);
+        QFETCH(QString, immagine);
+        QFETCH(int, dpi);
+        QFETCH(int, altezza);
+        QFETCH(double, scala);
+        QImage image(10, altezza, QImage::Format_RGB32);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        QVERIFY(qAbs(schermoPerPixel(immagine, image) - scala) < 1e-3);
+        QVERIFY(kReadablePixelSize * 0.64 >= kMinimoSchermo);
+        QVERIFY(14 * 0.64 < kMinimoSchermo);
     }
 
     void scritteLeggibili_data()
@@ -75,9 +111,10 @@ private slots:
     {
         QFETCH(QString, immagine);
         QStringList piccole;
+        const double scala = m_scala.value(immagine);
         for (const DrawnText &t : m_scritte.value(immagine)) {
-            if (!t.credit && t.pixelSize * kSchermo < kMinimoSchermo - 1e-9)
-                piccole.append(descrivi(t));
+            if (!t.credit && t.pixelSize * scala < kMinimoSchermo - 1e-9)
+                piccole.append(descrivi(t) + QStringLiteral(" = %1 px sullo schermo").arg(t.pixelSize * scala, 0, 'f', 1));
         }
         QVERIFY2(piccole.isEmpty(), qPrintable(QStringLiteral("scritte troppo piccole: ") + piccole.join(QStringLiteral("; "))));
     }
@@ -149,6 +186,7 @@ private:
     std::unique_ptr<GeoData> m_data;
     QHash<QString, QList<DrawnText>> m_scritte;
     QHash<QString, QSize> m_dimensioni;
+    QHash<QString, double> m_scala;
     QStringList m_ordine;
 };
 
