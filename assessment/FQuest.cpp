@@ -96,13 +96,7 @@ FQuest::FQuest(Sessione& sessione) : ui::Form(QStringLiteral("FQuest")), m_sessi
                           kPulsanti);
     Cmdhelp->setShortcut(QKeySequence(Qt::Key_F1));
 
-    m_pagina = new PaginaVeroFalso(this, Text1, Check1, Check2);
-    connect(m_pagina, &PaginaVeroFalso::risposta, this, [this](int r, bool vero) {
-        if (vero)
-            Check1_Click(r);
-        else
-            Check2_Click(r);
-    });
+    m_pagina = new PaginaVeroFalso(this, Text1, Check1, Check2, m_sessione.risposte);
     connect(m_pagina, &PaginaVeroFalso::ultimaRigaRisposta, this, [this] {
         if (cmdRISULT->isVisible() && cmdRISULT->isEnabled())
             cmdRISULT->setFocus(Qt::OtherFocusReason);
@@ -221,16 +215,6 @@ bool FQuest::cercaPagina()
                                 .arg(rs->table()));
     cmdscegli_Click();
     return false;
-}
-
-void FQuest::Check1_Click(int Index)
-{
-    m_sessione.risposte[Index + 1] = 1;
-}
-
-void FQuest::Check2_Click(int Index)
-{
-    m_sessione.risposte[Index + 1] = 0;
 }
 
 void FQuest::cmdRISULT_Click()

@@ -24,8 +24,6 @@ public:
     void riprendiTest();
     void riprendiEsercizio();
     void cmdmostradomande_Click();
-    void Check1_Click(int Index);
-    void Check2_Click(int Index);
     void cmdRISULT_Click();
     void cmdimage_Click();
     void Cmdhelp_Click();

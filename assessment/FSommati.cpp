@@ -75,13 +75,7 @@ FSommati::FSommati(Sessione& sessione) : ui::Form(kNomeSchermo), m_sessione(sess
         Check2[r]->raise();
     }
 
-    m_pagina = new PaginaVeroFalso(this, Text1, Check1, Check2);
-    connect(m_pagina, &PaginaVeroFalso::risposta, this, [this](int r, bool vero) {
-        if (vero)
-            Check1_Click(r);
-        else
-            Check2_Click(r);
-    });
+    m_pagina = new PaginaVeroFalso(this, Text1, Check1, Check2, m_sessione.risposte);
     connect(m_pagina, &PaginaVeroFalso::ultimaRigaRisposta, this, [this] {
         if (cmdAVANTI->isEnabled())
             cmdAVANTI->setFocus(Qt::OtherFocusReason);
@@ -155,16 +149,6 @@ bool FSommati::paginaUsabile()
         ui::MessageBox::message(difetto);
     }
     return false;
-}
-
-void FSommati::Check1_Click(int Index)
-{
-    m_sessione.risposte[Index + 1] = 1;
-}
-
-void FSommati::Check2_Click(int Index)
-{
-    m_sessione.risposte[Index + 1] = 0;
 }
 
 void FSommati::verifica()

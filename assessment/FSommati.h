@@ -24,8 +24,6 @@ public:
 
     void Form_Load() override;
 
-    void Check1_Click(int Index);
-    void Check2_Click(int Index);
     void cmdAVANTI_Click();
     void cmdRISULT_Click();
     void Command1_Click();

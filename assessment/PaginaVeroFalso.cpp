@@ -5,12 +5,13 @@
 #include <QKeyEvent>
 
 PaginaVeroFalso::PaginaVeroFalso(ui::Form* form, QVector<ui::TextBox*> testi, QVector<ui::CheckBox*> vero,
-                                 QVector<ui::CheckBox*> falso)
-    : QObject(form), m_form(form), m_testi(std::move(testi)), m_vero(std::move(vero)), m_falso(std::move(falso))
+                                 QVector<ui::CheckBox*> falso, std::array<qint16, 11>& risposte)
+    : QObject(form), m_testi(std::move(testi)), m_vero(std::move(vero)), m_falso(std::move(falso)),
+      m_risposte(risposte)
 {
     for (int r = 0; r < kRighe; ++r) {
-        connect(m_vero[r], &QCheckBox::toggled, this, [this, r](bool on) { spuntata(r, true, on); });
-        connect(m_falso[r], &QCheckBox::toggled, this, [this, r](bool on) { spuntata(r, false, on); });
+        connect(m_vero[r], &QCheckBox::toggled, this, [this, r] { Check1_Click(r); });
+        connect(m_falso[r], &QCheckBox::toggled, this, [this, r] { Check2_Click(r); });
         m_vero[r]->installEventFilter(this);
         m_falso[r]->installEventFilter(this);
         descrivi(r);
@@ -59,13 +60,22 @@ void PaginaVeroFalso::vaiA(int riga, int colonna)
         box->setFocus(Qt::ShortcutFocusReason);
 }
 
-void PaginaVeroFalso::spuntata(int riga, bool vero, bool spuntato)
+void PaginaVeroFalso::Check1_Click(int Index)
 {
-    if (spuntato) {
-        (vero ? m_falso : m_vero)[riga]->setChecked(false);
-        emit risposta(riga, vero);
+    if (m_vero[Index]->isChecked()) {
+        m_falso[Index]->setChecked(false);
+        m_risposte[Index + 1] = 1;
     }
-    descrivi(riga);
+    descrivi(Index);
+}
+
+void PaginaVeroFalso::Check2_Click(int Index)
+{
+    if (m_falso[Index]->isChecked()) {
+        m_vero[Index]->setChecked(false);
+        m_risposte[Index + 1] = 0;
+    }
+    descrivi(Index);
 }
 
 void PaginaVeroFalso::descrivi(int riga)

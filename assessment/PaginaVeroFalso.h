@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QVector>
 
+#include <array>
+
 namespace ui {
 class Form;
 }
@@ -18,8 +20,9 @@ class Form;
 class PaginaVeroFalso : public QObject {
     Q_OBJECT
 public:
+    // A ticked box records the row's answer in `risposte` (rows 1-10): 1 for "V", 0 for "F".
     PaginaVeroFalso(ui::Form* form, QVector<ui::TextBox*> testi, QVector<ui::CheckBox*> vero,
-                    QVector<ui::CheckBox*> falso);
+                    QVector<ui::CheckBox*> falso, std::array<qint16, 11>& risposte);
 
     static constexpr int kRighe = 10;
 
@@ -30,13 +33,14 @@ public:
     // The first row with neither box ticked, or -1.
     int primaMancante() const;
     int mancanti() const;
+
+    // Row `Index` (0-9) ticked "V" (Check1) or "F" (Check2): the other box is unticked, the answer noted.
+    void Check1_Click(int Index);
+    void Check2_Click(int Index);
     // The focus to row r's box, "V" (colonna 0) or "F" (1); nothing outside the page.
     void vaiA(int riga, int colonna);
 
-signals:
-    // A box was ticked: the row's answer is now true (the "V" box) or false.
-    void risposta(int riga, bool vero);
-    // V or F answered the last row.
+signals:    // V or F answered the last row.
     void ultimaRigaRisposta();
     // Return pressed on a box.
     void invio();
@@ -45,12 +49,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void spuntata(int riga, bool vero, bool spuntato);
     void descrivi(int riga);
     int rigaDi(const QObject* box, int* colonna) const;
 
-    ui::Form* m_form;
     QVector<ui::TextBox*> m_testi;
     QVector<ui::CheckBox*> m_vero;
     QVector<ui::CheckBox*> m_falso;
+    std::array<qint16, 11>& m_risposte;
 };
