@@ -87,16 +87,11 @@ FQimage::FQimage(Sessione& sessione) : ui::Form(QStringLiteral("FQimage")), m_se
     Cmdpertest->hide();
     Cmdpereserc->hide();
 
-    // Tab runs over the numbers, then the boxes, then the buttons.
-    QWidget* prima = Label3[0];
-    for (QWidget* w : std::initializer_list<QWidget*>{Label3[1], Label3[2], Label3[3], Label3[4], Label3[5], Label3[6],
-                                                        Label3[7], Label3[8], Label3[9], Label4[0], Label4[1],
-                                                        Label4[2], Label4[3], Label4[4], Label4[5], Label4[6],
-                                                        Label4[7], Label4[8], Label4[9], cmdriprovo, cmdRISULT,
-                                                        Cmdtorna, cmdtest, cmdarchivio, cmdscegliarg, cmduscita}) {
-        setTabOrder(prima, w);
-        prima = w;
-    }
+    // Tab runs over the numbers, then the boxes by their numbers (around the picture their places do
+    // not read in order), then the buttons.
+    setOrdine({Label3[0], Label3[1], Label3[2], Label3[3], Label3[4], Label3[5], Label3[6], Label3[7], Label3[8],
+               Label3[9], Label4[0], Label4[1], Label4[2], Label4[3], Label4[4], Label4[5], Label4[6], Label4[7],
+               Label4[8], Label4[9], cmdriprovo, cmdRISULT, Cmdtorna, cmdtest, cmdarchivio, cmdscegliarg, cmduscita});
 
     for (int i = 0; i < 10; ++i) {
         connect(Label3[i], &ui::Label::clicked, this, [this, i] { scegliNumero(i); });

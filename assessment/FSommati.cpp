@@ -169,7 +169,8 @@ void FSommati::cmdAVANTI_Click()
         return;
     }
     Sommativo::aggiungiPagina(m_sessione, Sommativo::puntiPagina(m_sessione.risposte, m_sessione.soluzioni));
-    const bool conIlFuoco = isAncestorOf(QApplication::focusWidget());
+    // The window's own focus, also while another window is active.
+    const bool conIlFuoco = isAncestorOf(window()->focusWidget());
     m_rssommativo->MoveNext();
     if (paginaUsabile()) {
         m_pagina->svuota();

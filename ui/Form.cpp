@@ -1,6 +1,9 @@
 #include "ui/Form.h"
 
+#include <QApplication>
 #include <QResizeEvent>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -28,6 +31,91 @@ void Form::setCaption(const QString& caption)
 QString Form::arrayName(const QString& name, int index)
 {
     return QStringLiteral("%1(%2)").arg(name).arg(index);
+}
+
+namespace {
+QWidget* controlloDi(const QWidget* form, QWidget* w)
+{
+    // The direct child of the form that holds `w` (a control may give the keyboard to a part of itself).
+    while (w && w->parentWidget() != form)
+        w = w->parentWidget();
+    return w;
+}
+
+bool prendeLaTastiera(const QWidget* w)
+{
+    return (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled();
+}
+}  // namespace
+
+QList<QWidget*> Form::ordineDiLettura() const
+{
+    return ordineCon(nullptr);
+}
+
+void Form::setOrdine(QList<QWidget*> ordine)
+{
+    m_ordine.clear();
+    for (QWidget* w : ordine)
+        m_ordine.append(w);
+}
+
+QList<QWidget*> Form::ordineCon(QWidget* anche) const
+{
+    QList<QWidget*> controlli;
+    if (!m_ordine.isEmpty()) {
+        for (const QPointer<QWidget>& w : m_ordine)
+            if (w && (prendeLaTastiera(w) || w == anche))
+                controlli.append(w);
+        return controlli;
+    }
+    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (prendeLaTastiera(w) || w == anche)
+            controlli.append(w);
+    // Controls whose tops differ by less than half the smaller height stand on one row.
+    std::stable_sort(controlli.begin(), controlli.end(), [](const QWidget* a, const QWidget* b) {
+        const QRect ra = a->geometry();
+        const QRect rb = b->geometry();
+        const int tolleranza = std::min(ra.height(), rb.height()) / 2;
+        if (std::abs(ra.top() - rb.top()) > tolleranza)
+            return ra.top() < rb.top();
+        return ra.left() < rb.left();
+    });
+    return controlli;
+}
+
+QWidget* Form::primoFuoco() const
+{
+    if (m_ultimoFuoco && m_ultimoFuoco->parentWidget() == this && prendeLaTastiera(m_ultimoFuoco))
+        return m_ultimoFuoco;
+    const QList<QWidget*> controlli = ordineDiLettura();
+    return controlli.isEmpty() ? nullptr : controlli.first();
+}
+
+void Form::ricordaFuoco(QWidget* control)
+{
+    if (QWidget* c = controlloDi(this, control))
+        m_ultimoFuoco = c;
+}
+
+bool Form::focusNextPrevChild(bool next)
+{
+    // The control that has the keyboard keeps its place in the order even when it has just been
+    // disabled or hidden: the keyboard then goes on to its neighbour, not back to the start.
+    QWidget* qui = controlloDi(this, window()->focusWidget());
+    QList<QWidget*> controlli = ordineCon(qui);
+    const qsizetype at = controlli.indexOf(qui);
+    if (at >= 0 && !prendeLaTastiera(qui))
+        controlli.remove(at), controlli.insert(at, nullptr);
+    const qsizetype n = controlli.size();
+    for (qsizetype passo = 1; passo <= n; ++passo) {
+        const qsizetype i = at < 0 ? (next ? passo - 1 : n - passo) : ((at + (next ? passo : n - passo)) % n);
+        if (QWidget* w = controlli[i]; w && w != qui) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return false;
 }
 
 QRect Form::designRect(const QWidget* control) const

@@ -54,7 +54,18 @@ public:
     }
     static QString arrayName(const QString& name, int index);
 
+    // The controls that take the keyboard now (shown and enabled), in reading order: top to bottom, and
+    // left to right along a row, as they are laid out. Tab and Shift+Tab follow it.
+    QList<QWidget*> ordineDiLettura() const;
+    // Where the keyboard goes when the screen comes to the front: the control used last on it, when it
+    // still takes the keyboard, otherwise the first in reading order.
+    QWidget* primoFuoco() const;
+    void ricordaFuoco(QWidget* control);
+    // A screen whose controls do not read in the order of their places gives its own order.
+    void setOrdine(QList<QWidget*> ordine);
+
 protected:
+    bool focusNextPrevChild(bool next) override;
     Button* addButton(const QString& name, const QString& caption, const QRect& twips,
                       const FontSpec& font = {});
     Label* addLabel(const QString& name, const QString& caption, const QRect& twips, const FontSpec& font = {});
@@ -72,12 +83,15 @@ private:
         QRect twips;
         FontSpec font;
     };
+    QList<QWidget*> ordineCon(QWidget* anche) const;  // the reading order, `anche` included whatever its state
     void place(QWidget* control, const QString& name, const QRect& twips, const FontSpec& font);
     void layoutControl(QWidget* control, const Placement& p);
 
     QString m_caption;
     QColor m_back = QColor(192, 192, 192);
     Scala m_scala;
+    QPointer<QWidget> m_ultimoFuoco;
+    QList<QPointer<QWidget>> m_ordine;  // the screen's own order, when it has one
     QHash<const QWidget*, Placement> m_placements;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/Window.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Form.h"
 #include "ui/MessageBox.h"
 #include "ui/Pictures.h"
@@ -21,6 +22,12 @@ Window::Window(QWidget* parent) : QWidget(parent)
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
     setAutoFillBackground(true);
+    m_anello = new FocusRing(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (m_front && now && m_front->isAncestorOf(now))
+            m_front->ricordaFuoco(now);
+        m_anello->segui(now);
+    });
 }
 
 void Window::setFront(Form* form)
@@ -34,9 +41,12 @@ void Window::setFront(Form* form)
     form->show();
     form->raise();
     setWindowTitle(form->caption().isEmpty() ? MessageBox::applicationTitle() : form->caption());
-    // The keyboard starts on the screen's first control, not on one left behind on a hidden screen.
+    // The keyboard starts on the screen's first control in reading order, or on the one the pupil used
+    // last on this screen, never on one left behind on a hidden screen.
     if (!form->isAncestorOf(QApplication::focusWidget()))
-        form->nextInFocusChain()->setFocus(Qt::TabFocusReason);
+        if (QWidget* primo = form->primoFuoco())
+            primo->setFocus(Qt::TabFocusReason);
+    m_anello->segui(QApplication::focusWidget());
 }
 
 void Window::resizeEvent(QResizeEvent* event)

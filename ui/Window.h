@@ -25,6 +25,7 @@ protected:
 
 private:
     Form* m_front = nullptr;
+    class FocusRing* m_anello = nullptr;
 };
 
 }  // namespace ui

@@ -1,0 +1,104 @@
+#include "TestSupport.h"
+
+#include "app/Sessione.h"
+#include "ui/FocusRing.h"
+#include "ui/MessageBox.h"
+#include "ui/Screens.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace {
+ui::Form* mostra(const QString& schermo)
+{
+    auto& screens = ui::Screens::instance();
+    ui::Form* form = screens.show(schermo);
+    QCoreApplication::processEvents();
+    return form;
+}
+}  // namespace
+
+// The keyboard on every screen: where it starts, the order Tab and Shift+Tab follow, and the ring that
+// shows where it is.
+class TestFuoco : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { TestSupport::prepara(); }
+    void cleanup() { TestSupport::chiudiTutto(); }
+
+    void everyScreen_data()
+    {
+        QTest::addColumn<QString>("schermo");
+        for (const char* s : {"Fscelt", "forarg1", "forarg3", "forarg6", "FQuest", "FQimage", "FSommati", "FRIsomma",
+                              "frmRISUL", "FLIsomm", "Formani", "Fsintesi"})
+            QTest::newRow(s) << s;
+    }
+    void everyScreen()
+    {
+        QFETCH(QString, schermo);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        TestSupport::sessione().numargomento = 1;
+        TestSupport::sessione().numanimazione = 1;
+        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
+        ui::Form* form = schermo == QLatin1String("Fscelt") ? ui::Screens::instance().front() : mostra(schermo);
+        QVERIFY(form);
+        QCOMPARE(ui::Screens::instance().front(), form);
+        QWidget* window = form->window();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+
+        // The screen starts on its first control in reading order.
+        const QList<QWidget*> ordine = form->ordineDiLettura();
+        QVERIFY(!ordine.isEmpty());
+        QCOMPARE(window->focusWidget(), ordine.first());
+
+        // Tab goes through every control that takes the keyboard once, in that order, and round again;
+        // Shift+Tab comes back the same way.
+        QList<QWidget*> visti{window->focusWidget()};
+        for (qsizetype i = 1; i <= ordine.size(); ++i) {
+            QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+            visti.append(window->focusWidget());
+        }
+        QCOMPARE(visti.mid(0, ordine.size()), ordine);
+        QCOMPARE(visti.last(), ordine.first());
+        QTest::keyClick(window->focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(window->focusWidget(), ordine.last());
+        for (QWidget* w : ordine) {
+            QVERIFY2(w->isVisible() && w->isEnabled(), qPrintable(w->objectName()));
+            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+        }
+
+        // The ring stands round the control with the keyboard, over the screen.
+        auto* anello = window->findChild<ui::FocusRing*>();
+        QVERIFY(anello);
+        QVERIFY(anello->isVisible());
+        QCOMPARE(anello->seguito(), window->focusWidget());
+        const QRect controllo(window->focusWidget()->mapTo(window, QPoint(0, 0)), window->focusWidget()->size());
+        QVERIFY(anello->geometry().contains(controllo));
+        QVERIFY(anello->geometry().adjusted(ui::FocusRing::kSpessore, ui::FocusRing::kSpessore,
+                                            -ui::FocusRing::kSpessore, -ui::FocusRing::kSpessore) == controllo);
+        TestSupport::fotografa(window, QStringLiteral("fuoco-") + schermo);
+    }
+
+    // On the main menu Return works at once: the first topic opens, and coming back finds the keyboard
+    // on the control used last.
+    void menuAnswersReturnAtOnce()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        ui::Form* menu = ui::Screens::instance().front();
+        QWidget* window = menu->window();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+        QWidget* secondo = window->focusWidget();
+        QTest::keyClick(secondo, Qt::Key_Return);
+        QVERIFY(ui::Screens::instance().front() != menu);
+        ui::Screens::instance().show(QStringLiteral("Fscelt"));
+        QCOMPARE(window->focusWidget(), secondo);
+    }
+};
+
+QTEST_MAIN(TestFuoco)
+#include "TestFuoco.moc"
