@@ -1,14 +1,25 @@
 #include "TestSupport.h"
 
 #include "app/Sessione.h"
+#include "assessment/FQuest.h"
+#include "lessons/Forarg.h"
 #include "ui/FocusRing.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QTest>
 
 namespace {
+// Tab, as a pupil would, until `bersaglio` has the keyboard; false when a whole round never reaches it.
+bool tabFinoA(QWidget* window, QWidget* bersaglio)
+{
+    for (int i = 0; i < 60 && window->focusWidget() != bersaglio; ++i)
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    return window->focusWidget() == bersaglio;
+}
+
 ui::Form* mostra(const QString& schermo)
 {
     auto& screens = ui::Screens::instance();
@@ -64,10 +75,20 @@ private slots:
         QCOMPARE(visti.last(), ordine.first());
         QTest::keyClick(window->focusWidget(), Qt::Key_Backtab);
         QCOMPARE(window->focusWidget(), ordine.last());
+        // What a screen reader gets through Qt's accessibility interface: a role and a name for every
+        // control, and the focus where the ring is.
         for (QWidget* w : ordine) {
             QVERIFY2(w->isVisible() && w->isEnabled(), qPrintable(w->objectName()));
-            QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+            QVERIFY2(iface && iface->isValid(), qPrintable(w->objectName()));
+            QVERIFY2(iface->role() != QAccessible::NoRole, qPrintable(w->objectName()));
+            QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName()));
         }
+        QAccessibleInterface* finestra = QAccessible::queryAccessibleInterface(window);
+        QVERIFY(finestra);
+        QAccessibleInterface* conFuoco = finestra->focusChild();
+        QVERIFY(conFuoco);
+        QCOMPARE(conFuoco->object(), window->focusWidget());
 
         // The ring stands round the control with the keyboard, over the screen.
         auto* anello = window->findChild<ui::FocusRing*>();
@@ -97,6 +118,37 @@ private slots:
         QVERIFY(ui::Screens::instance().front() != menu);
         ui::Screens::instance().show(QStringLiteral("Fscelt"));
         QCOMPARE(window->focusWidget(), secondo);
+    }
+
+    // From the menu to a stored test page with the keyboard alone: no mouse event, no call of a handler.
+    void topicToAStoredPageByKeyboard()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        auto& screens = ui::Screens::instance();
+        QWidget* window = screens.front()->window();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);  // "1.  LA STRUTTURA DELLA TERRA"
+        auto* lezione = qobject_cast<Forarg*>(screens.front());
+        QVERIFY(lezione);
+        QVERIFY(tabFinoA(window, lezione->cmdquest));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        auto* quest = qobject_cast<FQuest*>(screens.front());
+        QVERIFY(quest);
+        QVERIFY(tabFinoA(window, quest->cmdquestionario));
+        ui::MessageBox::setNextInput(QStringLiteral("Tastiera Ada"));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        for (int r = 0; r < 10; ++r) {
+            QTest::keyClick(window->focusWidget(), r == 9 ? Qt::Key_0 : Qt::Key(Qt::Key_1 + r));
+            QTest::keyClick(window->focusWidget(), Qt::Key_V);
+        }
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        const auto righe = TestSupport::righeStudenti(folder.archivio());
+        QCOMPARE(righe.size(), 1);
+        QCOMPARE(righe[0].nome, QStringLiteral("Tastiera Ada"));
+        QCOMPARE(righe[0].maxpunti, 10);
+        QCOMPARE(quest->pagineRegistrate(), 1);
     }
 };
 
