@@ -1,7 +1,11 @@
 #include "TestSupport.h"
 
 #include "app/Sessione.h"
+#include "app/Fscelt.h"
+#include "archive/Archivio.h"
 #include "assessment/FQuest.h"
+#include "assessment/FRIsomma.h"
+#include "assessment/FSommati.h"
 #include "lessons/Forarg.h"
 #include "ui/FocusRing.h"
 #include "ui/MessageBox.h"
@@ -149,6 +153,49 @@ private slots:
         QCOMPARE(righe[0].nome, QStringLiteral("Tastiera Ada"));
         QCOMPARE(righe[0].maxpunti, 10);
         QCOMPARE(quest->pagineRegistrate(), 1);
+    }
+
+    // The summative test from the menu to its card, and then a pupil's rows deleted from the archive
+    // with the code, by keyboard alone.
+    void summativeAndArchiveByKeyboard()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        auto& screens = ui::Screens::instance();
+        auto* menu = qobject_cast<Fscelt*>(screens.front());
+        QWidget* window = menu->window();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QVERIFY(tabFinoA(window, menu->sommativo));
+        ui::MessageBox::setNextInput(QStringLiteral("Tasti Bruno"));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        auto* test = qobject_cast<FSommati*>(screens.front());
+        QVERIFY(test);
+        while (test->cmdAVANTI->isEnabled()) {
+            QTest::keyClick(window->focusWidget(), Qt::Key_1);
+            for (int r = 0; r < 10; ++r)
+                QTest::keyClick(window->focusWidget(), Qt::Key_F);
+            QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        }
+        QCOMPARE(window->focusWidget(), test->cmdRISULT);
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* scheda = qobject_cast<FRIsomma*>(screens.front());
+        QVERIFY(scheda);
+        QVERIFY(tabFinoA(window, scheda->cmdlista));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* archivio = qobject_cast<Archivio*>(screens.front());
+        QVERIFY(archivio);
+        QVERIFY(tabFinoA(window, archivio->cmdselezione));
+        ui::MessageBox::setNextInput(QStringLiteral("tasti bruno"));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QCOMPARE(archivio->Listsomm[0]->item(0)->text(), QStringLiteral("Tasti Bruno"));
+        QVERIFY(tabFinoA(window, archivio->cmdelimina));
+        ui::MessageBox::setNextInput(QStringLiteral("cipresso"));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QVERIFY(archivio->eliminato());
+        QCOMPARE(archivio->Listsomm[0]->count(), 0);
     }
 };
 
