@@ -3,6 +3,8 @@
 #include "app/Sessione.h"
 #include "app/Fscelt.h"
 #include "archive/Archivio.h"
+#include "assessment/Etichette.h"
+#include "assessment/FQimage.h"
 #include "assessment/FQuest.h"
 #include "assessment/FRIsomma.h"
 #include "assessment/FSommati.h"
@@ -196,6 +198,41 @@ private slots:
         QTest::keyClick(window->focusWidget(), Qt::Key_Return);
         QVERIFY(archivio->eliminato());
         QCOMPARE(archivio->Listsomm[0]->count(), 0);
+    }
+
+    // The labelling test of topic 1 to 10 out of 10 with the keyboard: a digit picks a number, Tab reaches
+    // its box, Space puts it there.
+    void labellingTestByKeyboard()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        auto& screens = ui::Screens::instance();
+        QWidget* window = screens.front()->window();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        auto* lezione = qobject_cast<Forarg*>(screens.front());
+        QVERIFY(tabFinoA(window, lezione->cmdquest));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        auto* quest = qobject_cast<FQuest*>(screens.front());
+        QVERIFY(tabFinoA(window, quest->cmdesercitazione));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QVERIFY(tabFinoA(window, quest->cmdimage));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        auto* immagine = qobject_cast<FQimage*>(screens.front());
+        QVERIFY(immagine);
+        const Etichette::Argomento* dati = Etichette::argomento(1);
+        QVERIFY(dati);
+        for (int casella = 0; casella < 10; ++casella) {
+            const int numero = dati->numeriesatti[casella].toInt();
+            QTest::keyClick(window->focusWidget(), numero == 10 ? Qt::Key_0 : Qt::Key(Qt::Key_0 + numero));
+            QVERIFY(tabFinoA(window, immagine->Label4[casella]));
+            QTest::keyClick(window->focusWidget(), Qt::Key_Space);
+            QCOMPARE(immagine->Label4[casella]->caption(), QString::number(numero));
+        }
+        QVERIFY(tabFinoA(window, immagine->cmdRISULT));
+        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QCOMPARE(immagine->txtrisult->text(), QStringLiteral("10"));
     }
 };
 
