@@ -89,7 +89,10 @@ private slots:
                      data::CourseBuilder::Outcome::Created);
         const QString origine = configurato ? archivio : predefinito;
 
+        // Only the case's own configuration applies, never this PC's.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("nessuna")));
+        env.insert(QStringLiteral("XDG_CONFIG_DIRS"), dir.filePath(QStringLiteral("nessuna")));
         if (configurato) {
             QDir().mkpath(dir.filePath(QStringLiteral("xdg/placche")));
             QFile ini(dir.filePath(QStringLiteral("xdg/placche/placche.ini")));

@@ -49,18 +49,7 @@ class TestFscelt : public QObject {
     Q_OBJECT
 private slots:
     void init() { TestSupport::prepara(); }
-    void cleanup()
-    {
-        TestSupport::chiudiTutto();
-        // Back to the empty configuration folders the test runs with.
-        qputenv("XDG_CONFIG_HOME", m_configurazioneUtente);
-        qputenv("XDG_CONFIG_DIRS", m_configurazioneSistema);
-    }
-    void initTestCase()
-    {
-        m_configurazioneUtente = qgetenv("XDG_CONFIG_HOME");
-        m_configurazioneSistema = qgetenv("XDG_CONFIG_DIRS");
-    }
+    void cleanup() { TestSupport::chiudiTutto(); }
 
     // Which archive the menu opens: the user's configuration, else the system-wide one, else the file
     // beside the program; a configured file that is missing or given by a relative path stops the start.
@@ -90,6 +79,7 @@ private slots:
         QCOMPARE(data::CourseBuilder::build(QStringLiteral(PLACCHE_SORGENTE_CORSO), archivio, &message),
                  data::CourseBuilder::Outcome::Created);
         const QString mancante = altrove.filePath(QStringLiteral("dati/non-ce.mdb"));
+        // The program folder has just pointed both variables at an empty folder; the case sets its own.
         const QString ini[2] = {utente, sistema};
         const QString cartelle[2] = {altrove.filePath(QStringLiteral("utente")),
                                      altrove.filePath(QStringLiteral("sistema"))};
@@ -209,10 +199,6 @@ private slots:
         QCOMPARE(menu()->Command1[3]->caption(), QStringLiteral("4.  I MOVIMENTI DEI MARGINI   "));
         QVERIFY(!menu()->Image1->image().isNull());
     }
-
-private:
-    QByteArray m_configurazioneUtente;
-    QByteArray m_configurazioneSistema;
 };
 
 QTEST_MAIN(TestFscelt)
