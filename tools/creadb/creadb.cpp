@@ -50,7 +50,7 @@ int copia(const QString& predefinito, QString destinazione)
         err << configurato.errore << "\n";
         return 1;
     }
-    const QString origine = configurato.file.isEmpty() ? predefinito : configurato.file;
+    const QString origine = QFileInfo(configurato.file.isEmpty() ? predefinito : configurato.file).absoluteFilePath();
     if (!QFileInfo(origine).isFile()) {
         err << "Non trovo l'archivio dei risultati: " << origine << "\nNon ho copiato niente.\n";
         return 1;
