@@ -1,6 +1,7 @@
 #include "app/Fscelt.h"
 
 #include "animation/Fsintesi.h"
+#include "app/Configurazione.h"
 #include "app/Sessione.h"
 #include "ui/MessageBox.h"
 #include "ui/Pictures.h"
@@ -57,8 +58,19 @@ void Fscelt::Form_Load()
     // The picture's sky continues over the rest of the screen.
     if (!Image1->image().isNull())
         setBackColor(Image1->image().pixelColor(4, 4));
-    const QString path = ui::Pictures::locate(QStringLiteral("immagini\\altre\\morvel6.mdb"));
+    // An installed program is told where its archive is; otherwise the archive lies beside the program.
+    const Configurazione::Archivio configurato = Configurazione::archivio();
+    if (!configurato.errore.isEmpty()) {
+        m_erroreArchivio = configurato.errore;
+        ui::MessageBox::message(m_erroreArchivio, ui::MessageBox::Ok);
+        return;
+    }
+    const QString path = configurato.file.isEmpty()
+                             ? ui::Pictures::locate(QStringLiteral("immagini\\altre\\morvel6.mdb"))
+                             : configurato.file;
     m_sessione.dbcorso = data::Database::open(path, &m_erroreArchivio);
+    if (!m_sessione.dbcorso && !Configurazione::mancante(configurato).isEmpty())
+        m_erroreArchivio = Configurazione::mancante(configurato);
     if (!m_sessione.dbcorso)
         ui::MessageBox::message(m_erroreArchivio, ui::MessageBox::Ok);
 }

@@ -5,8 +5,12 @@
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
+#include "data/CourseBuilder.h"
+
+#include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -31,6 +35,14 @@ QStringList firstPage(const QString& path, const QString& table)
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
     return page;
 }
+
+void scriviConfigurazione(const QString& cartella, const QString& testo)
+{
+    QDir(cartella).mkpath(QStringLiteral("placche"));
+    QFile ini(cartella + QStringLiteral("/placche/placche.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly));
+    ini.write(testo.toUtf8());
+}
 }  // namespace
 
 class TestFscelt : public QObject {
@@ -38,6 +50,70 @@ class TestFscelt : public QObject {
 private slots:
     void init() { TestSupport::prepara(); }
     void cleanup() { TestSupport::chiudiTutto(); }
+
+    // Which archive the menu opens: the user's configuration, else the system-wide one, else the file
+    // beside the program; a configured file that is missing or given by a relative path stops the start.
+    void archiveFromTheConfiguration_data()
+    {
+        QTest::addColumn<QString>("utente");   // [archivio] file= of the user's file; "-" for no file
+        QTest::addColumn<QString>("sistema");  // the same for the system-wide file
+        QTest::addColumn<QString>("atteso");   // "accanto", "configurato", or the start of the message
+        QTest::newRow("no configuration") << "-" << "-" << "accanto";
+        QTest::newRow("a file without the key") << "" << "" << "accanto";
+        QTest::newRow("system-wide") << "-" << "ARCHIVIO" << "configurato";
+        QTest::newRow("user's") << "ARCHIVIO" << "-" << "configurato";
+        QTest::newRow("user's before system-wide") << "ARCHIVIO" << "MANCANTE" << "configurato";
+        QTest::newRow("configured file missing") << "-" << "MANCANTE" << "Non trovo l'archivio del corso:\n";
+        QTest::newRow("relative path") << "altre/morvel6.mdb" << "ARCHIVIO" << "Il file di configurazione\n";
+    }
+    void archiveFromTheConfiguration()
+    {
+        QFETCH(QString, utente);
+        QFETCH(QString, sistema);
+        QFETCH(QString, atteso);
+        TestSupport::CartellaProgramma folder;
+        QTemporaryDir altrove;
+        const QString archivio = altrove.filePath(QStringLiteral("dati/morvel6.mdb"));
+        QDir().mkpath(altrove.filePath(QStringLiteral("dati")));
+        QString message;
+        QCOMPARE(data::CourseBuilder::build(QStringLiteral(PLACCHE_SORGENTE_CORSO), archivio, &message),
+                 data::CourseBuilder::Outcome::Created);
+        const QString mancante = altrove.filePath(QStringLiteral("dati/non-ce.mdb"));
+        // The program folder has just pointed both variables at an empty folder; the case sets its own.
+        const QString ini[2] = {utente, sistema};
+        const QString cartelle[2] = {altrove.filePath(QStringLiteral("utente")),
+                                     altrove.filePath(QStringLiteral("sistema"))};
+        for (int i = 0; i < 2; ++i) {
+            if (ini[i] == QLatin1String("-"))
+                continue;
+            QString valore = ini[i];
+            valore.replace(QStringLiteral("ARCHIVIO"), archivio).replace(QStringLiteral("MANCANTE"), mancante);
+            scriviConfigurazione(cartelle[i], valore.isEmpty() ? QStringLiteral("[archivio]\n")
+                                                               : QStringLiteral("[archivio]\nfile=%1\n").arg(valore));
+        }
+        qputenv("XDG_CONFIG_HOME", cartelle[0].toUtf8());
+        // A list of folders, as the system gives it; the first one does not exist.
+        qputenv("XDG_CONFIG_DIRS", (altrove.filePath(QStringLiteral("nessuna")) + QLatin1Char(':') + cartelle[1]).toUtf8());
+
+        if (atteso == QLatin1String("accanto") || atteso == QLatin1String("configurato")) {
+            QVERIFY(TestSupport::apriMenu());
+            QCOMPARE(TestSupport::sessione().dbcorso->path(),
+                     atteso == QLatin1String("accanto") ? folder.archivio() : archivio);
+            QCOMPARE(ui::MessageBox::shown().size(), 0);
+            return;
+        }
+        QVERIFY(!TestSupport::apriMenu());
+        QCOMPARE(TestSupport::codiceAvvio(), 2);
+        const auto shown = ui::MessageBox::shown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.startsWith(atteso), qPrintable(shown[0].text));
+        // The message names the configuration file, and the missing archive when that is the fault.
+        QVERIFY(shown[0].text.contains(cartelle[0] + QStringLiteral("/placche/placche.ini"))
+                || shown[0].text.contains(cartelle[1] + QStringLiteral("/placche/placche.ini")));
+        if (atteso.startsWith(QStringLiteral("Non trovo")))
+            QVERIFY(shown[0].text.contains(mancante));
+        QVERIFY(!QFile::exists(mancante));
+    }
 
     void topicButtonOpensItsQuestionTable_data()
     {

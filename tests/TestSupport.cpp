@@ -67,6 +67,10 @@ CartellaProgramma::CartellaProgramma(bool conArchivio, bool conImmagini)
             qFatal("course database not built: %s", qPrintable(message));
     }
     ui::Pictures::setRoot(m_dir.path());
+    // No configuration of this PC applies: an installed program's would send the screens to its archive.
+    const QByteArray nessuna = (m_dir.path() + QStringLiteral("/nessuna-configurazione")).toUtf8();
+    qputenv("XDG_CONFIG_HOME", nessuna);
+    qputenv("XDG_CONFIG_DIRS", nessuna);
 }
 
 CartellaProgramma::~CartellaProgramma()

@@ -20,7 +20,8 @@ void prepara();
 int fineRichiesta();
 
 // A folder laid out like the program's: immagini/altre/morvel6.mdb built from the course source, and
-// the committed pictures. Picture lookup is rooted there while it lives.
+// the committed pictures. Picture lookup is rooted there while it lives, and no configuration file is
+// read (XDG_CONFIG_HOME and XDG_CONFIG_DIRS point inside it).
 class CartellaProgramma {
 public:
     explicit CartellaProgramma(bool conArchivio = true, bool conImmagini = false);
