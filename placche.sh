@@ -38,6 +38,12 @@ if [ ${#mancanti[@]} -gt 0 ]; then
 fi
 
 lavori=$(nproc 2>/dev/null || echo 2)
+
+# The desktop's menu and icon caches, after the menu entry came or went.
+aggiorna_menu() {
+  command -v update-desktop-database >/dev/null && "${su[@]}" update-desktop-database -q "$PREFISSO/share/applications" || true
+  command -v gtk-update-icon-cache >/dev/null && "${su[@]}" gtk-update-icon-cache -q -t "$PREFISSO/share/icons/hicolor" || true
+}
 case "$comando" in
   avvia)
     # The build folder also holds the course database with the pupils' results: it is never wiped.
@@ -87,8 +93,7 @@ case "$comando" in
         echo "Ho aggiunto $utente al gruppo placche (vale dal prossimo accesso)."
       fi
     done
-    command -v update-desktop-database >/dev/null && "${su[@]}" update-desktop-database -q "$PREFISSO/share/applications" || true
-    command -v gtk-update-icon-cache >/dev/null && "${su[@]}" gtk-update-icon-cache -q -t "$PREFISSO/share/icons/hicolor" || true
+    aggiorna_menu
     echo "Programma installato in $PROGRAMMA: si avvia dal menu (Istruzione) con «La teoria delle placche»."
     echo "I risultati degli alunni sono in $ARCHIVIO."
     ;;
@@ -102,8 +107,7 @@ case "$comando" in
       "${su[@]}" rm -f "$CONFIGURAZIONE"
       "${su[@]}" rmdir --ignore-fail-on-non-empty "$(dirname "$CONFIGURAZIONE")"
     fi
-    command -v update-desktop-database >/dev/null && "${su[@]}" update-desktop-database -q "$PREFISSO/share/applications" || true
-    command -v gtk-update-icon-cache >/dev/null && "${su[@]}" gtk-update-icon-cache -q -t "$PREFISSO/share/icons/hicolor" || true
+    aggiorna_menu
     echo "Ho tolto il programma. I risultati degli alunni restano in $ARCHIVIO"
     echo "(la cartella $DATI e il gruppo placche restano: rifacendo l'installazione si ritrovano)."
     ;;

@@ -69,10 +69,11 @@ void Fscelt::Form_Load()
                              ? ui::Pictures::locate(QStringLiteral("immagini\\altre\\morvel6.mdb"))
                              : configurato.file;
     m_sessione.dbcorso = data::Database::open(path, &m_erroreArchivio);
-    if (!m_sessione.dbcorso && !Configurazione::mancante(configurato).isEmpty())
-        m_erroreArchivio = Configurazione::mancante(configurato);
-    if (!m_sessione.dbcorso)
+    if (!m_sessione.dbcorso) {
+        if (const QString mancante = Configurazione::mancante(configurato); !mancante.isEmpty())
+            m_erroreArchivio = mancante;
         ui::MessageBox::message(m_erroreArchivio, ui::MessageBox::Ok);
+    }
 }
 
 void Fscelt::Command1_Click(int Index)

@@ -10,8 +10,7 @@
 namespace data {
 
 namespace {
-// The engine's own row identity keeps the stored order and addresses a row to delete, without a column
-// of ours in the result tables.
+// The engine's own row identity keeps the stored order, without a column of ours in the tables.
 const auto kKeyAlias = QStringLiteral("placche_riga");
 const auto kSelectAll = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" ORDER BY %1)");
 const auto kDateColumn = QStringLiteral("data");

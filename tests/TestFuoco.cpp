@@ -26,6 +26,36 @@ bool tabFinoA(QWidget* window, QWidget* bersaglio)
     return window->focusWidget() == bersaglio;
 }
 
+// The main menu in an active window, as a pupil finds it.
+QWidget* menuAttivo()
+{
+    if (!TestSupport::apriMenu())
+        return nullptr;
+    QWidget* window = ui::Screens::instance().front()->window();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window) ? window : nullptr;
+}
+
+// Tab to `bersaglio`, then Return.
+bool premi(QWidget* window, QWidget* bersaglio)
+{
+    if (!tabFinoA(window, bersaglio))
+        return false;
+    QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+    return true;
+}
+
+// From the menu by keyboard: topic 1's lesson, then its questionnaire.
+FQuest* questionarioDaTastiera(QWidget* window)
+{
+    auto& screens = ui::Screens::instance();
+    QTest::keyClick(window->focusWidget(), Qt::Key_Return);  // "1.  LA STRUTTURA DELLA TERRA"
+    auto* lezione = qobject_cast<Forarg*>(screens.front());
+    if (!lezione || !premi(window, lezione->cmdquest))
+        return nullptr;
+    return qobject_cast<FQuest*>(screens.front());
+}
+
 ui::Form* mostra(const QString& schermo)
 {
     auto& screens = ui::Screens::instance();
@@ -69,6 +99,17 @@ private slots:
         const QList<QWidget*> ordine = form->ordineDiLettura();
         QVERIFY(!ordine.isEmpty());
         QCOMPARE(window->focusWidget(), ordine.first());
+        // Reading order as a pupil reads the screen: each control is right of the one before on the same
+        // row, or on a row below it (the labelling test keeps its own order: numbers, boxes, buttons).
+        if (schermo != QLatin1String("FQimage")) {
+            for (qsizetype i = 1; i < ordine.size(); ++i) {
+                const QRect prima = ordine[i - 1]->geometry();
+                const QRect dopo = ordine[i]->geometry();
+                const bool stessaRiga = std::abs(dopo.top() - prima.top()) <= prima.height() / 2;
+                QVERIFY2(stessaRiga ? dopo.left() > prima.left() : dopo.top() > prima.top(),
+                         qPrintable(ordine[i - 1]->objectName() + QStringLiteral(" -> ") + ordine[i]->objectName()));
+            }
+        }
 
         // Tab goes through every control that takes the keyboard once, in that order, and round again;
         // Shift+Tab comes back the same way.
@@ -113,11 +154,9 @@ private slots:
     void menuAnswersReturnAtOnce()
     {
         TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
         ui::Form* menu = ui::Screens::instance().front();
-        QWidget* window = menu->window();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
         QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
         QWidget* secondo = window->focusWidget();
         QTest::keyClick(secondo, Qt::Key_Return);
@@ -130,21 +169,12 @@ private slots:
     void topicToAStoredPageByKeyboard()
     {
         TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        auto& screens = ui::Screens::instance();
-        QWidget* window = screens.front()->window();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);  // "1.  LA STRUTTURA DELLA TERRA"
-        auto* lezione = qobject_cast<Forarg*>(screens.front());
-        QVERIFY(lezione);
-        QVERIFY(tabFinoA(window, lezione->cmdquest));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
-        auto* quest = qobject_cast<FQuest*>(screens.front());
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
+        FQuest* quest = questionarioDaTastiera(window);
         QVERIFY(quest);
-        QVERIFY(tabFinoA(window, quest->cmdquestionario));
         ui::MessageBox::setNextInput(QStringLiteral("Tastiera Ada"));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QVERIFY(premi(window, quest->cmdquestionario));
         for (int r = 0; r < 10; ++r) {
             QTest::keyClick(window->focusWidget(), r == 9 ? Qt::Key_0 : Qt::Key(Qt::Key_1 + r));
             QTest::keyClick(window->focusWidget(), Qt::Key_V);
@@ -162,15 +192,12 @@ private slots:
     void summativeAndArchiveByKeyboard()
     {
         TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
         auto& screens = ui::Screens::instance();
         auto* menu = qobject_cast<Fscelt*>(screens.front());
-        QWidget* window = menu->window();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        QVERIFY(tabFinoA(window, menu->sommativo));
         ui::MessageBox::setNextInput(QStringLiteral("Tasti Bruno"));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QVERIFY(premi(window, menu->sommativo));
         auto* test = qobject_cast<FSommati*>(screens.front());
         QVERIFY(test);
         while (test->cmdAVANTI->isEnabled()) {
@@ -184,18 +211,15 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         auto* scheda = qobject_cast<FRIsomma*>(screens.front());
         QVERIFY(scheda);
-        QVERIFY(tabFinoA(window, scheda->cmdlista));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QVERIFY(premi(window, scheda->cmdlista));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         auto* archivio = qobject_cast<Archivio*>(screens.front());
         QVERIFY(archivio);
-        QVERIFY(tabFinoA(window, archivio->cmdselezione));
         ui::MessageBox::setNextInput(QStringLiteral("tasti bruno"));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QVERIFY(premi(window, archivio->cmdselezione));
         QCOMPARE(archivio->Listsomm[0]->item(0)->text(), QStringLiteral("Tasti Bruno"));
-        QVERIFY(tabFinoA(window, archivio->cmdelimina));
         ui::MessageBox::setNextInput(QStringLiteral("cipresso"));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QVERIFY(premi(window, archivio->cmdelimina));
         QVERIFY(archivio->eliminato());
         QCOMPARE(archivio->Listsomm[0]->count(), 0);
     }
@@ -205,21 +229,13 @@ private slots:
     void labellingTestByKeyboard()
     {
         TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        auto& screens = ui::Screens::instance();
-        QWidget* window = screens.front()->window();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
-        auto* lezione = qobject_cast<Forarg*>(screens.front());
-        QVERIFY(tabFinoA(window, lezione->cmdquest));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
-        auto* quest = qobject_cast<FQuest*>(screens.front());
-        QVERIFY(tabFinoA(window, quest->cmdesercitazione));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
-        QVERIFY(tabFinoA(window, quest->cmdimage));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
-        auto* immagine = qobject_cast<FQimage*>(screens.front());
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
+        FQuest* quest = questionarioDaTastiera(window);
+        QVERIFY(quest);
+        QVERIFY(premi(window, quest->cmdesercitazione));
+        QVERIFY(premi(window, quest->cmdimage));
+        auto* immagine = qobject_cast<FQimage*>(ui::Screens::instance().front());
         QVERIFY(immagine);
         const Etichette::Argomento* dati = Etichette::argomento(1);
         QVERIFY(dati);
@@ -230,8 +246,7 @@ private slots:
             QTest::keyClick(window->focusWidget(), Qt::Key_Space);
             QCOMPARE(immagine->Label4[casella]->caption(), QString::number(numero));
         }
-        QVERIFY(tabFinoA(window, immagine->cmdRISULT));
-        QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+        QVERIFY(premi(window, immagine->cmdRISULT));
         QCOMPARE(immagine->txtrisult->text(), QStringLiteral("10"));
     }
 };

@@ -72,15 +72,18 @@ QList<QWidget*> Form::ordineCon(QWidget* anche) const
     for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (prendeLaTastiera(w) || w == anche)
             controlli.append(w);
-    // Controls whose tops differ by less than half the smaller height stand on one row.
-    std::stable_sort(controlli.begin(), controlli.end(), [](const QWidget* a, const QWidget* b) {
-        const QRect ra = a->geometry();
-        const QRect rb = b->geometry();
-        const int tolleranza = std::min(ra.height(), rb.height()) / 2;
-        if (std::abs(ra.top() - rb.top()) > tolleranza)
-            return ra.top() < rb.top();
-        return ra.left() < rb.left();
-    });
+    // Top to bottom; a control whose top lies within half the height of a row's first control stands on
+    // that row, and each row reads left to right.
+    std::stable_sort(controlli.begin(), controlli.end(),
+                     [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+    for (auto riga = controlli.begin(); riga != controlli.end();) {
+        const QWidget* primo = *riga;
+        const auto fine = std::find_if(riga, controlli.end(), [primo](const QWidget* w) {
+            return w->y() - primo->y() > primo->height() / 2;
+        });
+        std::stable_sort(riga, fine, [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+        riga = fine;
+    }
     return controlli;
 }
 
@@ -103,14 +106,12 @@ bool Form::focusNextPrevChild(bool next)
     // The control that has the keyboard keeps its place in the order even when it has just been
     // disabled or hidden: the keyboard then goes on to its neighbour, not back to the start.
     QWidget* qui = controlloDi(this, window()->focusWidget());
-    QList<QWidget*> controlli = ordineCon(qui);
+    const QList<QWidget*> controlli = ordineCon(qui);
     const qsizetype at = controlli.indexOf(qui);
-    if (at >= 0 && !prendeLaTastiera(qui))
-        controlli.remove(at), controlli.insert(at, nullptr);
     const qsizetype n = controlli.size();
     for (qsizetype passo = 1; passo <= n; ++passo) {
         const qsizetype i = at < 0 ? (next ? passo - 1 : n - passo) : ((at + (next ? passo : n - passo)) % n);
-        if (QWidget* w = controlli[i]; w && w != qui) {
+        if (QWidget* w = controlli[i]; w != qui) {
             w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             return true;
         }
