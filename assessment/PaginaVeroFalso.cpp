@@ -80,11 +80,18 @@ void PaginaVeroFalso::Check2_Click(int Index)
 
 void PaginaVeroFalso::descrivi(int riga)
 {
-    const QString testo = m_testi[riga]->text();
+    // Each box reads which it is, the statement of its row and the answer given so far, so that a pupil
+    // moving from box to box hears the whole row.
+    const QString testo = m_testi[riga]->text().simplified();
+    const QString risposta = m_vero[riga]->isChecked()    ? QStringLiteral("risposta: vero")
+                             : m_falso[riga]->isChecked() ? QStringLiteral("risposta: falso")
+                                                          : QStringLiteral("senza risposta");
     for (const bool vero : {true, false}) {
         ui::CheckBox* box = (vero ? m_vero : m_falso)[riga];
-        box->setAccessibleName(QStringLiteral("riga %1: %2").arg(riga + 1).arg(vero ? QStringLiteral("vero")
-                                                                                   : QStringLiteral("falso")));
+        box->setAccessibleName(QStringLiteral("riga %1, %2: %3 (%4)")
+                                   .arg(riga + 1)
+                                   .arg(vero ? QStringLiteral("V vero") : QStringLiteral("F falso"),
+                                        testo.isEmpty() ? QStringLiteral("nessuna affermazione") : testo, risposta));
         box->setAccessibleDescription(testo);
     }
 }
