@@ -23,8 +23,9 @@ NELLA_BUILD=build/immagini/altre/morvel6.mdb
 if [ "$(id -u)" -eq 0 ]; then su=(); else su=(sudo); fi
 
 PACCHETTI=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgif-dev fonts-liberation poppler-utils)
-# Only the tests use these: they check the menu entry and the AppStream metadata of the installed program.
-[ "$comando" = prove ] && PACCHETTI+=(desktop-file-utils appstream)
+# Only the tests use these: they check the menu entry and the AppStream metadata of the installed program,
+# and read the program as a screen reader does, on a virtual display with the accessibility bus.
+[ "$comando" = prove ] && PACCHETTI+=(desktop-file-utils appstream xvfb dbus-daemon at-spi2-core python3-pyatspi)
 
 mancanti=()
 [ "$comando" = disinstalla ] && PACCHETTI=()

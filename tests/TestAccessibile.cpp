@@ -268,6 +268,19 @@ private slots:
         QCOMPARE(nome(f->Image1), a->pagina(a->paginaFinestrelle).descrizioneImmagine);
     }
 
+    // The window is a frame named after the screen in front, so that a screen reader says where the
+    // pupil is after every hand-over.
+    void windowIsAFrameNamedAfterTheScreen()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        QWidget* window = ui::Screens::instance().front()->window();
+        QCOMPARE(iface(window)->role(), QAccessible::Window);
+        QCOMPARE(nome(window), menu()->caption());
+        menu()->Command1[2]->click();
+        QCOMPARE(nome(window), Argomenti::argomento(3)->caption);
+    }
+
     // A press from the screen reader reaches only what a click would reach.
     void hiddenHotspotIgnoresThePress()
     {

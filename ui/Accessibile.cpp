@@ -80,6 +80,9 @@ QAccessibleInterface* fabbrica(const QString& classe, QObject* oggetto)
         return nullptr;
     if (classe == QLatin1String("ui::Label"))
         return new EtichettaAccessibile(static_cast<Label*>(oggetto));
+    // The one top-level window: a frame, named after the screen in front, as screen readers expect.
+    if (classe == QLatin1String("ui::Window"))
+        return new QAccessibleWidget(static_cast<QWidget*>(oggetto), QAccessible::Window);
     if (classe == QLatin1String("ui::Picture"))
         return new QAccessibleWidget(static_cast<QWidget*>(oggetto), QAccessible::Graphic);
     return nullptr;
