@@ -85,6 +85,8 @@ private slots:
                                                   ui::MessageBox::Buttons(bottoni));
         QCOMPARE(visto, QStringLiteral("QMessageBox"));
         QCOMPARE(int(data), risposta);
+        // The keyboard is back on the program's window.
+        QTRY_COMPARE(QApplication::activeWindow(), m_finestra.get());
     }
 
     // The pupil's name: typed and Return gives it as typed, Escape gives nothing (the caller then
@@ -109,6 +111,7 @@ private slots:
         const QString data = ui::MessageBox::input(QStringLiteral("Scrivi qui prima il cognome, poi il tuo nome"));
         QCOMPARE(visto, QStringLiteral("QInputDialog"));
         QCOMPARE(data, atteso);
+        QTRY_COMPARE(QApplication::activeWindow(), m_finestra.get());
     }
 
 private:
