@@ -474,8 +474,10 @@ void Fsintesi::descriviAffermazione(int Index)
         stato = QStringLiteral("giusto");
         break;
     }
+    // Numbered as Tab reaches them, row by row across the three columns.
+    const int numero = (Index % 4) * 3 + Index / 4 + 1;
     l->setAccessibleName(QStringLiteral("affermazione %1: %2 (%3)")
-                             .arg(Index + 1)
+                             .arg(numero)
                              .arg(ui::displayText(l->caption()).simplified(), stato));
     // Ticked means marked as true by the pupil: a green true statement was, a green false one was not.
     l->setSpuntata(segno == ProvaSintesi::Segno::Segnato ||

@@ -224,14 +224,35 @@ private slots:
             f->CmdCorreggi->click();
             QVERIFY(!f->CmdCorreggi->isEnabled());
         }
-        QCOMPARE(a->text(QAccessible::Name), QStringLiteral("affermazione %1: %2 (%3)")
-                                                 .arg(i + 1)
-                                                 .arg(f->Label11[i]->caption().simplified(), stato));
+        const QString detto = a->text(QAccessible::Name);
+        QVERIFY2(detto.startsWith(QStringLiteral("affermazione ")) &&
+                     detto.endsWith(QStringLiteral(": %1 (%2)").arg(f->Label11[i]->caption().simplified(), stato)),
+                 qPrintable(detto));
         QCOMPARE(bool(a->state().checked), spuntata);
         // Going on to the next sequence clears every mark, and the names say so.
         f->CmdContinuo->click();
         QVERIFY(a->text(QAccessible::Name).endsWith(QStringLiteral("(non segnata come vera)")));
         QVERIFY(!a->state().checked);
+    }
+
+    // Tab goes along the rows of the three columns of statements, and the statements are numbered in
+    // the order a pupil hears them.
+    void synthesisStatementsNumberedInTabOrder()
+    {
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        Fsintesi* f = primaProva();
+        QVERIFY(f);
+        QWidget* window = f->window();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(window->focusWidget(), f->Label11[0]);
+        for (int k = 1; k <= 12; ++k) {
+            QWidget* w = window->focusWidget();
+            QVERIFY(f->Label11.contains(static_cast<ui::Label*>(w)));
+            QVERIFY2(nome(w).startsWith(QStringLiteral("affermazione %1: ").arg(k)), qPrintable(nome(w)));
+            QTest::keyClick(w, Qt::Key_Tab);
+        }
     }
 
     // A hotspot is a button that says, before it is pressed, what it will show; pressed by the screen
