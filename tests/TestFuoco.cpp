@@ -241,6 +241,42 @@ private slots:
         TestSupport::fotografa(window, QStringLiteral("giro-") + stato);
     }
 
+    // The questionnaire's rows take the keyboard only while they hold a statement: opened, the screen
+    // starts on its buttons; with a page shown, Tab reaches every box of the ten rows.
+    void rowsTakeTheKeyboardOnlyWithAStatement_data()
+    {
+        QTest::addColumn<int>("modo");  // 0 opened, 1 exercise, 2 test
+        QTest::addColumn<int>("caselle");
+        QTest::newRow("opened") << 0 << 0;
+        QTest::newRow("exercise") << 1 << 20;
+        QTest::newRow("test") << 2 << 20;
+    }
+    void rowsTakeTheKeyboardOnlyWithAStatement()
+    {
+        QFETCH(int, modo);
+        QFETCH(int, caselle);
+        TestSupport::CartellaProgramma folder;
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
+        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
+        FQuest* quest = questionarioDaTastiera(window);
+        QVERIFY(quest);
+        if (modo)
+            QVERIFY(premi(window, modo == 1 ? quest->cmdesercitazione : quest->cmdquestionario));
+        int viste = 0;
+        for (QWidget* w : quest->ordineDiLettura())
+            viste += quest->Check1.contains(static_cast<ui::CheckBox*>(w)) ||
+                     quest->Check2.contains(static_cast<ui::CheckBox*>(w));
+        QCOMPARE(viste, caselle);
+        if (!modo) {
+            QVERIFY(!quest->Check1.contains(static_cast<ui::CheckBox*>(window->focusWidget())));
+            // A row digit finds no statement to go to.
+            QWidget* prima = window->focusWidget();
+            QTest::keyClick(prima, Qt::Key_1);
+            QCOMPARE(window->focusWidget(), prima);
+        }
+    }
+
     // The synthesis test's first stop by keyboard alone: Space ticks each true statement, Return on
     // "Correzione" corrects, and leaving by "Menù" stores the result.
     void synthesisFirstStopByKeyboard()
