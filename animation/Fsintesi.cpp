@@ -65,6 +65,8 @@ Fsintesi::Fsintesi(Sessione& sessione) : ui::Form(QStringLiteral("Fsintesi")), m
     m_cornice->setBackColor(kBlu);
     m_cornice->hide();
     Image2 = addPicture(QStringLiteral("Image2"), kImage2);
+    Image1->setAccessibleName(QStringLiteral("la sequenza della sintesi animata"));
+    Image2->setAccessibleName(QStringLiteral("l'ingrandimento della sequenza"));
 
     Label4 = addLabel(QStringLiteral("Label4"),
                       QStringLiteral("Osserva attentamente queste immagini mostrate in sequenza. Al termine ti "

@@ -141,6 +141,14 @@ private slots:
             QVERIFY2(iface->role() != QAccessible::NoRole, qPrintable(w->objectName()));
             QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName()));
         }
+        // Every picture is a graphic that says what it is, never the control's internal name.
+        for (ui::Picture* p : form->findChildren<ui::Picture*>()) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(p);
+            QVERIFY(iface);
+            QCOMPARE(iface->role(), QAccessible::Graphic);
+            const QString detto = iface->text(QAccessible::Name);
+            QVERIFY2(!detto.trimmed().isEmpty() && detto != p->objectName(), qPrintable(p->objectName()));
+        }
         QAccessibleInterface* finestra = QAccessible::queryAccessibleInterface(window);
         QVERIFY(finestra);
         QAccessibleInterface* conFuoco = finestra->focusChild();
