@@ -18,7 +18,7 @@ import tempfile
 import time
 
 SALTA = 77
-ATTESA = 30.0  # seconds for the program, its window or a screen to show
+ATTESA = 60.0  # seconds for the program, its window or a screen to show
 
 
 def avvolgi(programma):
@@ -87,6 +87,11 @@ def aspetta(funzione):
 def dentro(programma):
     import pyatspi
 
+    # The accessibility bus and its registry first: a program that starts before the registry is up
+    # may never be announced to it.
+    if aspetta(lambda: pyatspi.Registry.getDesktop(0) is not None) is None:
+        print("ERRORE: il registro dell'accessibilità non risponde")
+        return 1
     cartella = tempfile.mkdtemp(prefix="lettore-")
     env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                XDG_CONFIG_HOME=cartella, XDG_CONFIG_DIRS=cartella, LC_ALL="C.UTF-8")
