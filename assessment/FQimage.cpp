@@ -167,6 +167,18 @@ void FQimage::Label4_DragDrop(int Index, int source)
 
 void FQimage::cmdRISULT_Click()
 {
+    // The button disables itself: from the keyboard, the pupil goes on to the next step, not to
+    // whatever control happens to follow.
+    const bool daTastiera = cmdRISULT->hasFocus();
+    auto passaOltre = [this, daTastiera] {
+        if (!daTastiera)
+            return;
+        for (ui::Button* dopo : {cmdriprovo, cmdarchivio, cmdscegliarg})
+            if (dopo->isEnabled()) {
+                dopo->setFocus(Qt::TabFocusReason);
+                return;
+            }
+    };
     const Etichette::Caselle::Esito esito = m_caselle.valuta(m_numeriesatti);
     giuste = qint16(esito.giuste);
     for (int i = 0; i < Etichette::kCaselle; ++i)
@@ -176,8 +188,10 @@ void FQimage::cmdRISULT_Click()
     txtrisult->setText(QString::number(giuste));
     cmdRISULT->setEnabled(false);
     cmdriprovo->setEnabled(true);
-    if (m_sessione.modotest != ModoTest::Test)
+    if (m_sessione.modotest != ModoTest::Test) {
+        passaOltre();
         return;
+    }
 
     m_registrata = false;
     const QString cosa = QStringLiteral("il punteggio del test sull'immagine");
@@ -201,6 +215,7 @@ void FQimage::cmdRISULT_Click()
     Cmdtorna->setEnabled(false);
     cmdriprovo->setEnabled(false);
     m_sessione.modotest = ModoTest::Esercizio;
+    passaOltre();
 }
 
 void FQimage::cmdriprovo_Click()

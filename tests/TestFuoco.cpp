@@ -285,6 +285,32 @@ private slots:
         }
     }
 
+    // RISULTATO on the labelling test disables itself; pressed from the keyboard, the keyboard goes on
+    // to the pupil's next step: try again after an exercise, the archive after a stored test.
+    void labellingResultHandsTheKeyboardOn_data()
+    {
+        QTest::addColumn<bool>("test");
+        QTest::addColumn<QString>("dopo");
+        QTest::newRow("exercise") << false << "cmdriprovo";
+        QTest::newRow("test") << true << "cmdarchivio";
+    }
+    void labellingResultHandsTheKeyboardOn()
+    {
+        QFETCH(bool, test);
+        QFETCH(QString, dopo);
+        TestSupport::CartellaProgramma folder;
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
+        TestSupport::sessione().numargomento = 1;
+        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
+        TestSupport::sessione().modotest = test ? ModoTest::Test : ModoTest::Esercizio;
+        auto* immagine = qobject_cast<FQimage*>(mostra(QStringLiteral("FQimage")));
+        QVERIFY(immagine);
+        QVERIFY(premi(window, immagine->cmdRISULT));
+        QVERIFY(!immagine->cmdRISULT->isEnabled());
+        QCOMPARE(window->focusWidget()->objectName(), dopo);
+    }
+
     // The synthesis test's first stop by keyboard alone: Space ticks each true statement, Return on
     // "Correzione" corrects, and leaving by "Menù" stores the result.
     void synthesisFirstStopByKeyboard()
