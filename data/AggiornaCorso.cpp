@@ -14,62 +14,6 @@
 
 namespace data {
 
-// TEMPORARY until the builder offers them on main.
-namespace CourseBuilder {
-bool readSource(const QString& sourceFolder, QString* schema, QVector<Bank>* banks, QString* message)
-{
-    const QDir source(sourceFolder);
-    auto read = [](const QString& path, QString* text, QString* error) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-            return false;
-        }
-        *text = QString::fromUtf8(file.readAll());
-        return true;
-    };
-    QString error;
-    if (!read(source.filePath(QStringLiteral("schema.sql")), schema, &error)) {
-        *message = error;
-        return false;
-    }
-    banks->clear();
-    for (const QString& table : Database::questionTables()) {
-        const QString file = source.filePath(table + QStringLiteral(".txt"));
-        QString text;
-        Bank bank{table, {}};
-        if (!read(file, &text, &error) || !parseBank(text, &bank.pages, &error)) {
-            *message = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), error);
-            return false;
-        }
-        banks->append(bank);
-    }
-    return true;
-}
-bool fillBank(QSqlQuery& query, const Bank& bank, QString* message)
-{
-    const auto kInsertPage = QStringLiteral(
-        R"(INSERT INTO "%1" ("id", "argomento", "dom1", "dom2", "dom3", "dom4", "dom5", "dom6", "dom7", "dom8", "dom9", "dom10",
-"ris1", "ris2", "ris3", "ris4", "ris5", "ris6", "ris7", "ris8", "ris9", "ris10")
-VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?))");
-    int id = 0;
-    for (const QuestionPage& page : bank.pages) {
-        query.prepare(kInsertPage.arg(bank.table));
-        query.addBindValue(++id);
-        query.addBindValue(page.argomento);
-        for (const QString& s : page.statements)
-            query.addBindValue(s);
-        for (int code : page.codes)
-            query.addBindValue(code);
-        if (!query.exec()) {
-            *message = QStringLiteral("%1.txt, riga %2: %3").arg(bank.table).arg(page.line).arg(query.lastError().text());
-            return false;
-        }
-    }
-    return true;
-}
-}  // namespace CourseBuilder
-
 namespace {
 const auto kCreaVersioni = QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "versioni_corso" (
   "tabella" VARCHAR(100) PRIMARY KEY,

@@ -4,7 +4,6 @@
 
 #include <QHash>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -12,16 +11,6 @@
 #include <functional>
 
 namespace data {
-
-// TEMPORARY until the builder offers them on main.
-namespace CourseBuilder {
-struct Bank {
-    QString table;
-    QVector<QuestionPage> pages;
-};
-bool readSource(const QString& sourceFolder, QString* schema, QVector<Bank>* banks, QString* message);
-bool fillBank(QSqlQuery& query, const Bank& bank, QString* message);
-}  // namespace CourseBuilder
 
 // Brings the question tables of an existing archive to the course this program carries, without
 // touching a result.

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+
+#include <utility>
 
 namespace data {
 
@@ -16,6 +19,9 @@ namespace data {
 class Recordset {
 public:
     Recordset(QSqlDatabase db, QString table);
+    // With the table's columns already known: a server that went away meanwhile still lets a result be
+    // prepared, and kept on this computer until it can be sent.
+    Recordset(QSqlDatabase db, QString table, const QSqlRecord& columns);
 
     QString table() const { return m_table; }
 
@@ -38,7 +44,17 @@ public:
     // when it could not be stored. A "data" column left unset gets today's local date.
     bool Update();
 
+    // The key of the row in preparation, made by AddNew(): a stored result's identity on a server.
+    QString chiave() const { return m_chiave; }
+    // The columns set in the row in preparation, with their values, in the table's order.
+    QVector<std::pair<QString, QVariant>> newRow() const;
+    // Inserts one row of named values (no transaction of its own). On a server a row whose key is
+    // already stored is left as it is, and that is no failure.
+    static bool insertRow(QSqlDatabase db, const QString& table, const QVector<std::pair<QString, QVariant>>& row,
+                          QSqlError* error);
+
     QString errorText() const { return m_error; }
+    QSqlError lastError() const { return m_lastError; }
     bool isValid() const { return m_columns.count() > 0; }
 
 private:
@@ -47,6 +63,7 @@ private:
     };
     void ensureLoaded();
     QString keyColumn() const;
+    void fail(const QSqlError& error);
 
     QSqlDatabase m_db;
     QString m_table;
@@ -57,6 +74,8 @@ private:
     bool m_adding = false;
     QSqlRecord m_new;
     QString m_error;
+    QSqlError m_lastError;
+    QString m_chiave;
 };
 
 }  // namespace data
