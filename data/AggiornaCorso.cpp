@@ -9,6 +9,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
 
 #include <atomic>
 
@@ -342,7 +343,9 @@ AggiornaCorso::Esito AggiornaCorso::aggiorna(QSqlDatabase db) const
     Esito esito;
     if (db.driverName() != QLatin1String("QSQLITE"))
         return esito;
-    const QString archivio = QDir::toNativeSeparators(db.databaseName().section(QLatin1Char('?'), 0, 0));
+    // The file is opened by a URL that carries the open mode.
+    const QUrl url(db.databaseName());
+    const QString archivio = QDir::toNativeSeparators(url.isLocalFile() ? url.toLocalFile() : db.databaseName());
     auto avvisi = [&](const QHash<QString, Stato>& stati) {
         QStringList righe;
         for (const CourseBuilder::Bank& bank : m_banks)

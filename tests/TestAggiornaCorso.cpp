@@ -418,11 +418,16 @@ private slots:
 
         const AggiornaCorso corso = corsoDa(m_v2);
         {
-            Connessione c(archivio);
-            const auto esito = corso.aggiorna(c.db());
+            QString errore;
+            auto db = Database::open(archivio, &errore);
+            QVERIFY2(db, qPrintable(errore));
+            const auto esito = corso.aggiorna(db->connection());
             QCOMPARE(esito.errore, QString());
             QCOMPARE(esito.sostituite, sostituite);
             QVERIFY2(nominaSolo(esito.avvisi, tenute), qPrintable(esito.avvisi.join(QLatin1Char('\n'))));
+            // The technician is told which file, by its path.
+            for (const QString& avviso : esito.avvisi)
+                QVERIFY2(avviso.contains(QStringLiteral(" %1 ").arg(QDir::toNativeSeparators(archivio))), qPrintable(avviso));
         }
         const QHash<QString, QString> dopo = impronteArchivio(archivio);
         for (const QString& tabella : Database::questionTables())
