@@ -180,7 +180,7 @@ private slots:
         while (q.next())
             registro << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString();
         QStringList attese;
-        for (const QString& t : {"domande1", "domande2", "domande3", "domande4", "domande5", "domande6", "sommativo"})
+        for (const QString& t : data::Database::questionTables())
             attese << QStringLiteral("%1 %2").arg(t).arg(t == QLatin1String("domande2") ? 0 : corso);
         QCOMPARE(registro, attese);
         menu()->Command1_Click(1);
