@@ -414,6 +414,25 @@ private slots:
         QVERIFY(ancora.sostituite.isEmpty() && ancora.avvisi.isEmpty() && ancora.errore.isEmpty());
     }
 
+    // The program's start says on standard error which table it kept and why, the first time only.
+    void dettoUnaVoltaSoltanto()
+    {
+        const QString archivio = archivioV1(QStringLiteral("detto.mdb"));
+        QVERIFY(ritocca(archivio, QStringLiteral("domande3:parola")));
+        QStringList errori;
+        for (int volta = 0; volta < 2; ++volta) {
+            QProcess figlio;
+            figlio.start(QStringLiteral(ALUNNO), {QStringLiteral("avvio"), archivio, m_v2, QStringLiteral("0")});
+            QVERIFY(figlio.waitForFinished(60000) && figlio.exitCode() == 0);
+            errori << QString::fromUtf8(figlio.readAllStandardError());
+        }
+        QCOMPARE(errori[0].count(QStringLiteral("resta com'è")), 1);
+        QVERIFY2(errori[0].contains(QLatin1String("\"domande3\"")) && errori[0].contains(QLatin1String("a mano")),
+                 qPrintable(errori[0]));
+        QVERIFY2(errori[0].contains(QLatin1String("domande1, sommativo")), qPrintable(errori[0]));
+        QVERIFY2(!errori[1].contains(QLatin1String("domande")), qPrintable(errori[1]));
+    }
+
     // A killed update leaves the old questions or the new ones, in every table alike.
     void uccisoDuranteAggiornamento_data()
     {
