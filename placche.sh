@@ -91,6 +91,9 @@ case "$comando" in
     else
       "${su[@]}" "$PROGRAMMA/creadb" "$PROGRAMMA/corso" "$ARCHIVIO"
     fi
+    # Question tables still holding an older course get this one's; a teacher's own are kept (it says which).
+    "${su[@]}" "$PROGRAMMA/creadb" --aggiorna "$PROGRAMMA/corso" "$ARCHIVIO" ||
+      echo "Le domande dell'archivio non sono state aggiornate ora: il programma ci riprova quando parte."
     "${su[@]}" chgrp placche "$ARCHIVIO"
     "${su[@]}" chmod 0664 "$ARCHIVIO"
     if [ -f "$CONFIGURAZIONE" ]; then

@@ -1,6 +1,7 @@
 #include "app/Fscelt.h"
 
 #include "animation/Fsintesi.h"
+#include "app/AvvioArchivio.h"
 #include "app/Configurazione.h"
 #include "app/Sessione.h"
 #include "ui/MessageBox.h"
@@ -82,7 +83,9 @@ void Fscelt::Form_Load()
         if (const QString mancante = Configurazione::mancante(configurato); !mancante.isEmpty())
             m_erroreArchivio = mancante;
         ui::MessageBox::message(m_erroreArchivio, ui::MessageBox::Ok);
+        return;
     }
+    AvvioArchivio::prepara(m_sessione);
 }
 
 void Fscelt::Command1_Click(int Index)

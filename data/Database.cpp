@@ -27,6 +27,17 @@ const auto kProbeTable = QStringLiteral(R"(SELECT COUNT(*) FROM "%1")");
 const auto kBeginWrite = QStringLiteral("BEGIN IMMEDIATE");
 const auto kSqliteMaster = QStringLiteral("SELECT COUNT(*) FROM sqlite_master");
 
+// A write or a growth of the file that the system refused: no space left for this user (a quota, a limit
+// on file size) comes so from the file engine, not as a full disk. A refused commit carries no code, only
+// the engine's text.
+bool diskRefusedWrite(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    if (code.isEmpty())
+        return error.databaseText().contains(QLatin1String("disk I/O error"));
+    return code == QLatin1String("778") /* SQLITE_IOERR_WRITE */ || code == QLatin1String("1546") /* SQLITE_IOERR_TRUNCATE */;
+}
+
 const auto kInUso = QStringLiteral("in uso: ");
 
 bool isBusy(const QSqlError& error)
@@ -335,6 +346,8 @@ QString Database::describe(const QSqlError& error)
     else if (isServerText(text) && connectionLost(text))
         reason = QStringLiteral("il server dei risultati non risponde (la rete o il server sono fermi)");
     else if (text.contains(QLatin1String("full")))
+        reason = QStringLiteral("il disco è pieno");
+    else if (diskRefusedWrite(error))
         reason = QStringLiteral("il disco è pieno");
     else if (text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("read-only")))
         reason = QStringLiteral("il file si può solo leggere, non scrivere");
