@@ -550,12 +550,15 @@ private slots:
     }
 
     // Every way of preparing a picture gives it at the size asked, the right way round, in the display's
-    // format, with the design size of the whole picture.
+    // format, with the design size of the whole picture, its edges included. A picture with transparent
+    // parts keeps them transparent, whichever way it is scaled.
     void everyWayGivesThePictureAtItsSize_data()
     {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("way");
+        QTest::addColumn<bool>("trasparente");
         const QList<QPair<const char*, QSize>> sizes{{"half", QSize(321, 249)}, {"nine tenths", QSize(578, 448)},
+                                                     {"just under a half", QSize(300, 240)},
                                                      {"under a quarter", QSize(150, 110)}, {"larger", QSize(1156, 896)}};
         const QList<QPair<const char*, ui::Pictures::Way>> ways{{"measured", ui::Pictures::Way::Auto},
                                                                 {"whole", ui::Pictures::Way::Whole},
@@ -563,32 +566,43 @@ private slots:
                                                                 {"reduced", ui::Pictures::Way::Reduced}};
         for (const auto& s : sizes)
             for (const auto& w : ways)
-                QTest::addRow("%s, %s", s.first, w.first) << s.second << int(w.second);
+                QTest::addRow("%s, %s", s.first, w.first) << s.second << int(w.second) << false;
+        for (const auto& s : sizes)
+            QTest::addRow("%s, transparent on the left", s.first) << s.second << int(ui::Pictures::Way::Auto) << true;
     }
     void everyWayGivesThePictureAtItsSize()
     {
         QFETCH(QSize, size);
         QFETCH(int, way);
+        QFETCH(bool, trasparente);
         TestSupport::CartellaProgramma folder(false);
-        QImage image(642, 498, QImage::Format_RGB32);
-        image.fill(Qt::red);
+        QImage image(642, 498, trasparente ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        image.fill(trasparente ? QColor(Qt::transparent) : QColor(Qt::red));
         QPainter(&image).fillRect(321, 0, 321, 498, Qt::blue);
         image.setDotsPerMeterX(7559);
         image.setDotsPerMeterY(7559);
-        QVERIFY(QImageWriter(ui::Pictures::locate(QStringLiteral("immagini\\prova.jpg")), "jpeg").write(image));
+        const QString nome = trasparente ? QStringLiteral("immagini\\prova.png") : QStringLiteral("immagini\\prova.jpg");
+        QVERIFY(QImageWriter(ui::Pictures::locate(nome), trasparente ? "png" : "jpeg").write(image));
         ui::Pictures::forgetMeasures();
+        const QPoint angoli[] = {{0, 0}, {0, size.height() - 1}, {size.width() - 1, 0}, {size.width() - 1, size.height() - 1}};
         for (int volta = 0; volta < 8; ++volta) {  // the measured way tries each way, then keeps one
-            const ui::Pictures::Loaded l = ui::Pictures::prepare(QStringLiteral("immagini\\prova.jpg"),
-                                                                 ui::Pictures::Target::stretched(size),
+            const ui::Pictures::Loaded l = ui::Pictures::prepare(nome, ui::Pictures::Target::stretched(size),
                                                                  ui::Pictures::Way(way));
             QCOMPARE(l.error, QString());
             QCOMPARE(l.image.size(), size);
-            QCOMPARE(l.image.format(), QImage::Format_RGB32);
+            QCOMPARE(l.image.format(), trasparente ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
             QCOMPARE(l.twips, QSize(4815, 3735));
-            const QColor sinistra = l.image.pixelColor(size.width() / 4, size.height() / 2);
-            const QColor destra = l.image.pixelColor(size.width() * 3 / 4, size.height() / 2);
-            QVERIFY(sinistra.red() > 200 && sinistra.blue() < 60);
-            QVERIFY(destra.blue() > 200 && destra.red() < 60);
+            for (const QPoint& punto : {QPoint(size.width() / 4, size.height() / 2), angoli[0], angoli[1]}) {
+                const QColor sinistra = l.image.pixelColor(punto);
+                if (trasparente)
+                    QCOMPARE(sinistra.alpha(), 0);
+                else
+                    QVERIFY2(sinistra.red() > 200 && sinistra.blue() < 60, qPrintable(sinistra.name()));
+            }
+            for (const QPoint& punto : {QPoint(size.width() * 3 / 4, size.height() / 2), angoli[2], angoli[3]}) {
+                const QColor destra = l.image.pixelColor(punto);
+                QVERIFY2(destra.blue() > 200 && destra.red() < 60 && destra.alpha() == 255, qPrintable(destra.name()));
+            }
         }
     }
 
