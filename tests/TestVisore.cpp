@@ -13,11 +13,8 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
-#include <QTemporaryFile>
 #include <QTest>
 
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 Formani* viewer()
@@ -75,38 +72,6 @@ QString coerente(const ui::Picture* image, const QStringList& foto, bool prepara
     return {};
 }
 
-// The lines written on stderr while it lives.
-class Stderr {
-public:
-    Stderr()
-    {
-        m_file.open();
-        std::fflush(stderr);
-        m_saved = dup(2);
-        dup2(m_file.handle(), 2);
-    }
-    ~Stderr()
-    {
-        std::fflush(stderr);
-        dup2(m_saved, 2);
-        close(m_saved);
-    }
-    QStringList righe()
-    {
-        std::fflush(stderr);
-        QFile f(m_file.fileName());
-        f.open(QIODevice::ReadOnly);
-        const QStringList all = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        const QStringList nuove = all.mid(m_lette);
-        m_lette = int(all.size());
-        return nuove;
-    }
-
-private:
-    QTemporaryFile m_file;
-    int m_saved = -1;
-    int m_lette = 0;
-};
 }  // namespace
 
 class TestVisore : public QObject {
@@ -526,7 +491,7 @@ private slots:
         QVERIFY(TestSupport::apriMenu());
         TestSupport::sessione().numanimazione = 5;
         auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
-        Stderr err;
+        TestSupport::Stderr err;
         for (int k = 2; k <= 6; ++k) {
             if (attendi) {
                 QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
