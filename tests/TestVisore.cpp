@@ -571,6 +571,36 @@ private slots:
         }
     }
 
+    // Made smaller than half its size, a picture keeps its thinnest lines as tones of grey: one-pixel
+    // stripes never come out as a stripe hit or missed whole.
+    void thinLinesSurviveAStrongReduction_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("just under a half") << QSize(289, 224);
+        QTest::newRow("a third") << QSize(214, 166);
+        QTest::newRow("a fifth") << QSize(128, 100);
+    }
+    void thinLinesSurviveAStrongReduction()
+    {
+        QFETCH(QSize, size);
+        TestSupport::CartellaProgramma folder(false);
+        QImage image(642, 498, QImage::Format_RGB32);
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                image.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        QVERIFY(image.save(ui::Pictures::locate(QStringLiteral("immagini\\righe.png"))));
+        const ui::Pictures::Loaded l = ui::Pictures::prepare(QStringLiteral("immagini\\righe.png"),
+                                                             ui::Pictures::Target::stretched(size));
+        QCOMPARE(l.image.size(), size);
+        int chiaro = 0, scuro = 255;
+        for (int x = 1; x < size.width() - 1; ++x) {
+            chiaro = std::max(chiaro, qGray(l.image.pixel(x, size.height() / 2)));
+            scuro = std::min(scuro, qGray(l.image.pixel(x, size.height() / 2)));
+        }
+        // Each pixel covers two or more stripes: none is as dark or as light as a stripe alone.
+        QVERIFY2(scuro > 60 && chiaro < 195, qPrintable(QStringLiteral("tones from %1 to %2").arg(scuro).arg(chiaro)));
+    }
+
     // From a lesson page to the viewer and back: same page, no animation button, a fresh viewer next time.
     void fromTheLessonAndBack()
     {

@@ -159,9 +159,10 @@ QImage forDisplay(QImage image)
     return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
-// Brought to `size`, in the display's format. Down to half the size and at any enlargement, interpolating
-// between the four nearest pixels looks the same as averaging every pixel and costs a half to a third of
-// it; only a picture made smaller still needs the average, or fine lines would break up.
+// Brought to `size`, in the display's format. From half the size up to any enlargement, interpolating
+// between the four nearest pixels looks on the course's drawings as averaging every pixel does (compared
+// side by side, names included) for a quarter of the work; made smaller than half, a picture needs the
+// average, or its thin lines would come and go.
 QImage scaledTo(const QImage& image, QSize size)
 {
     if (image.isNull() || !size.isValid() || image.size() == size)
