@@ -10,6 +10,8 @@
 #include "ui/Screens.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImageWriter>
 #include <QSqlQuery>
@@ -605,6 +607,78 @@ private slots:
             }
         }
         QVERIFY(secondiVisti > 20);
+    }
+
+    // A missing or broken picture of the series or of a close-up, prepared ahead or caught mid-way: each
+    // tick that shows it leaves the picture empty and writes one line on stderr naming it, nothing is
+    // written while it is only prepared, and the series goes on to the test after the close-up.
+    void missingOrBrokenPicture_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<bool>("rotta");
+        QTest::addColumn<bool>("attendi");
+        QTest::addColumn<int>("volte");  // ticks that show it
+        const struct {
+            const char* riga;
+            const char* nome;
+            int volte;
+        } immagini[] = {{"series", "immagini\\New-5.gif", 2}, {"close-up", "immagini\\avvici\\avvic4.jpg", 1}};
+        for (const auto& i : immagini)
+            for (bool rotta : {false, true})
+                for (bool attendi : {true, false})
+                    QTest::addRow("%s, %s, %s", i.riga, rotta ? "broken" : "missing", attendi ? "prepared" : "caught mid-way")
+                        << QString::fromLatin1(i.nome) << rotta << attendi << i.volte;
+    }
+    void missingOrBrokenPicture()
+    {
+        QFETCH(QString, nome);
+        QFETCH(bool, rotta);
+        QFETCH(bool, attendi);
+        QFETCH(int, volte);
+        scriviImmagini();
+        const QString guasta = ui::Pictures::locate(nome);
+        QVERIFY(QFile::remove(guasta));
+        if (rotta) {
+            QFile file(guasta);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("GIF89a non una figura"));
+        }
+        const QString quale = QFileInfo(QString(nome).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
+        menu()->window()->resize(1280, 800);
+        ui::MessageBox::setNextInput(kNome);
+        Fsintesi* f = apri();
+        TestSupport::Stderr err;
+        int mostrata = 0;
+        for (int guard = 0; guard < 200 && f->serie().fotogramma() < 46; ++guard) {
+            if (inProva(f)) {
+                f->CmdContinuo->click();
+                continue;
+            }
+            if (attendi) {
+                QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
+                QCOMPARE(err.righe(), QStringList());
+            }
+            const bool serie = f->Timer1->isEnabled();
+            secondi(f, 1);
+            const QStringList righe = err.righe();
+            // The picture this tick loaded: the series', or the close-up's when the close-up ticked.
+            ui::Picture* image = serie ? f->Image1 : f->Image2;
+            if (image->fileName() == nome) {
+                ++mostrata;
+                QVERIFY(image->image().isNull());
+                QCOMPARE(righe.size(), 1);
+                QVERIFY2(righe.first().contains(rotta ? QStringLiteral("illeggibile") : QStringLiteral("non trovata")),
+                         qPrintable(righe.first()));
+                QVERIFY2(righe.first().contains(quale), qPrintable(righe.first()));
+            } else {
+                QCOMPARE(righe, QStringList());
+                if (image->isVisible())
+                    QCOMPARE(coerente(image), QString());
+            }
+        }
+        QCOMPARE(mostrata, volte);
+        QCOMPARE(f->serie().fotogramma(), 46);
+        QCOMPARE(coerente(f->Image1), QString());
     }
 
     // A result that cannot be written is reported, and the pupil still gets back to the menu.

@@ -11,12 +11,18 @@
 #include "ui/Screens.h"
 #include "ui/Timer.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QDirIterator>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
 
 namespace TestSupport {
 
@@ -193,6 +199,46 @@ void fotografa(QWidget* widget, const QString& name)
         return;
     QDir().mkpath(folder);
     widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+Stderr::Stderr()
+{
+    m_file.open();
+    std::fflush(stderr);
+    m_saved = dup(2);
+    dup2(m_file.handle(), 2);
+}
+
+Stderr::~Stderr()
+{
+    std::fflush(stderr);
+    dup2(m_saved, 2);
+    close(m_saved);
+}
+
+QStringList Stderr::righe()
+{
+    std::fflush(stderr);
+    QFile f(m_file.fileName());
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QStringList all = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList nuove = all.mid(m_lette);
+    m_lette = int(all.size());
+    return nuove;
+}
+
+void gira(int ms, const std::function<bool()>& fatto)
+{
+    QElapsedTimer trascorso;
+    trascorso.start();
+    // Wakes the wait at the end even when nothing else happens.
+    QTimer sveglia;
+    sveglia.setSingleShot(true);
+    sveglia.setTimerType(Qt::PreciseTimer);
+    sveglia.start(ms);
+    while (trascorso.elapsed() < ms && !(fatto && fatto()))
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 }  // namespace TestSupport

@@ -3,9 +3,12 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class Sessione;
@@ -64,5 +67,26 @@ void riempiStudenti(QSqlDatabase db, int rows);
 
 // With PLACCHE_FOTO set to a folder, saves what `widget` shows there as NAME.png, to look at it.
 void fotografa(QWidget* widget, const QString& name);
+
+// The lines the program writes on stderr while it lives.
+class Stderr {
+public:
+    Stderr();
+    ~Stderr();
+    Stderr(const Stderr&) = delete;
+    Stderr& operator=(const Stderr&) = delete;
+    // The lines written since the last call.
+    QStringList righe();
+
+private:
+    QTemporaryFile m_file;
+    int m_saved = -1;
+    int m_lette = 0;
+};
+
+// Runs the event loop as the program's own does, asleep while there is nothing to do, for `ms`
+// milliseconds or until `fatto` says so. (A loop that polls instead would keep one processor busy and
+// take it from the helper threads that prepare the pictures.)
+void gira(int ms, const std::function<bool()>& fatto = {});
 
 }  // namespace TestSupport

@@ -13,11 +13,8 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
-#include <QTemporaryFile>
 #include <QTest>
 
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 Formani* viewer()
@@ -75,38 +72,6 @@ QString coerente(const ui::Picture* image, const QStringList& foto, bool prepara
     return {};
 }
 
-// The lines written on stderr while it lives.
-class Stderr {
-public:
-    Stderr()
-    {
-        m_file.open();
-        std::fflush(stderr);
-        m_saved = dup(2);
-        dup2(m_file.handle(), 2);
-    }
-    ~Stderr()
-    {
-        std::fflush(stderr);
-        dup2(m_saved, 2);
-        close(m_saved);
-    }
-    QStringList righe()
-    {
-        std::fflush(stderr);
-        QFile f(m_file.fileName());
-        f.open(QIODevice::ReadOnly);
-        const QStringList all = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        const QStringList nuove = all.mid(m_lette);
-        m_lette = int(all.size());
-        return nuove;
-    }
-
-private:
-    QTemporaryFile m_file;
-    int m_saved = -1;
-    int m_lette = 0;
-};
 }  // namespace
 
 class TestVisore : public QObject {
@@ -526,7 +491,7 @@ private slots:
         QVERIFY(TestSupport::apriMenu());
         TestSupport::sessione().numanimazione = 5;
         auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
-        Stderr err;
+        TestSupport::Stderr err;
         for (int k = 2; k <= 6; ++k) {
             if (attendi) {
                 QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
@@ -550,12 +515,15 @@ private slots:
     }
 
     // Every way of preparing a picture gives it at the size asked, the right way round, in the display's
-    // format, with the design size of the whole picture.
+    // format, with the design size of the whole picture, its edges included. A picture with transparent
+    // parts keeps them transparent, whichever way it is scaled.
     void everyWayGivesThePictureAtItsSize_data()
     {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("way");
+        QTest::addColumn<bool>("trasparente");
         const QList<QPair<const char*, QSize>> sizes{{"half", QSize(321, 249)}, {"nine tenths", QSize(578, 448)},
+                                                     {"just under a half", QSize(300, 240)},
                                                      {"under a quarter", QSize(150, 110)}, {"larger", QSize(1156, 896)}};
         const QList<QPair<const char*, ui::Pictures::Way>> ways{{"measured", ui::Pictures::Way::Auto},
                                                                 {"whole", ui::Pictures::Way::Whole},
@@ -563,33 +531,74 @@ private slots:
                                                                 {"reduced", ui::Pictures::Way::Reduced}};
         for (const auto& s : sizes)
             for (const auto& w : ways)
-                QTest::addRow("%s, %s", s.first, w.first) << s.second << int(w.second);
+                QTest::addRow("%s, %s", s.first, w.first) << s.second << int(w.second) << false;
+        for (const auto& s : sizes)
+            QTest::addRow("%s, transparent on the left", s.first) << s.second << int(ui::Pictures::Way::Auto) << true;
     }
     void everyWayGivesThePictureAtItsSize()
     {
         QFETCH(QSize, size);
         QFETCH(int, way);
+        QFETCH(bool, trasparente);
         TestSupport::CartellaProgramma folder(false);
-        QImage image(642, 498, QImage::Format_RGB32);
-        image.fill(Qt::red);
+        QImage image(642, 498, trasparente ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+        image.fill(trasparente ? QColor(Qt::transparent) : QColor(Qt::red));
         QPainter(&image).fillRect(321, 0, 321, 498, Qt::blue);
         image.setDotsPerMeterX(7559);
         image.setDotsPerMeterY(7559);
-        QVERIFY(QImageWriter(ui::Pictures::locate(QStringLiteral("immagini\\prova.jpg")), "jpeg").write(image));
+        const QString nome = trasparente ? QStringLiteral("immagini\\prova.png") : QStringLiteral("immagini\\prova.jpg");
+        QVERIFY(QImageWriter(ui::Pictures::locate(nome), trasparente ? "png" : "jpeg").write(image));
         ui::Pictures::forgetMeasures();
+        const QPoint angoli[] = {{0, 0}, {0, size.height() - 1}, {size.width() - 1, 0}, {size.width() - 1, size.height() - 1}};
         for (int volta = 0; volta < 8; ++volta) {  // the measured way tries each way, then keeps one
-            const ui::Pictures::Loaded l = ui::Pictures::prepare(QStringLiteral("immagini\\prova.jpg"),
-                                                                 ui::Pictures::Target::stretched(size),
+            const ui::Pictures::Loaded l = ui::Pictures::prepare(nome, ui::Pictures::Target::stretched(size),
                                                                  ui::Pictures::Way(way));
             QCOMPARE(l.error, QString());
             QCOMPARE(l.image.size(), size);
-            QCOMPARE(l.image.format(), QImage::Format_RGB32);
+            QCOMPARE(l.image.format(), trasparente ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
             QCOMPARE(l.twips, QSize(4815, 3735));
-            const QColor sinistra = l.image.pixelColor(size.width() / 4, size.height() / 2);
-            const QColor destra = l.image.pixelColor(size.width() * 3 / 4, size.height() / 2);
-            QVERIFY(sinistra.red() > 200 && sinistra.blue() < 60);
-            QVERIFY(destra.blue() > 200 && destra.red() < 60);
+            for (const QPoint& punto : {QPoint(size.width() / 4, size.height() / 2), angoli[0], angoli[1]}) {
+                const QColor sinistra = l.image.pixelColor(punto);
+                if (trasparente)
+                    QCOMPARE(sinistra.alpha(), 0);
+                else
+                    QVERIFY2(sinistra.red() > 200 && sinistra.blue() < 60, qPrintable(sinistra.name()));
+            }
+            for (const QPoint& punto : {QPoint(size.width() * 3 / 4, size.height() / 2), angoli[2], angoli[3]}) {
+                const QColor destra = l.image.pixelColor(punto);
+                QVERIFY2(destra.blue() > 200 && destra.red() < 60 && destra.alpha() == 255, qPrintable(destra.name()));
+            }
         }
+    }
+
+    // Made smaller than half its size, a picture keeps its thinnest lines as tones of grey: one-pixel
+    // stripes never come out as a stripe hit or missed whole.
+    void thinLinesSurviveAStrongReduction_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("just under a half") << QSize(289, 224);
+        QTest::newRow("a third") << QSize(214, 166);
+        QTest::newRow("a fifth") << QSize(128, 100);
+    }
+    void thinLinesSurviveAStrongReduction()
+    {
+        QFETCH(QSize, size);
+        TestSupport::CartellaProgramma folder(false);
+        QImage image(642, 498, QImage::Format_RGB32);
+        for (int x = 0; x < image.width(); ++x)
+            for (int y = 0; y < image.height(); ++y)
+                image.setPixel(x, y, x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        QVERIFY(image.save(ui::Pictures::locate(QStringLiteral("immagini\\righe.png"))));
+        const ui::Pictures::Loaded l = ui::Pictures::prepare(QStringLiteral("immagini\\righe.png"),
+                                                             ui::Pictures::Target::stretched(size));
+        QCOMPARE(l.image.size(), size);
+        int chiaro = 0, scuro = 255;
+        for (int x = 1; x < size.width() - 1; ++x) {
+            chiaro = std::max(chiaro, qGray(l.image.pixel(x, size.height() / 2)));
+            scuro = std::min(scuro, qGray(l.image.pixel(x, size.height() / 2)));
+        }
+        // Each pixel covers two or more stripes: none is as dark or as light as a stripe alone.
+        QVERIFY2(scuro > 60 && chiaro < 195, qPrintable(QStringLiteral("tones from %1 to %2").arg(scuro).arg(chiaro)));
     }
 
     // From a lesson page to the viewer and back: same page, no animation button, a fresh viewer next time.

@@ -296,12 +296,7 @@ int main(int argc, char** argv)
         auto* f = qobject_cast<Fsintesi*>(ui::Screens::instance().front());
         QApplication::processEvents();
 
-        auto riposo = [pausa] {
-            QElapsedTimer t;
-            t.start();
-            while (t.elapsed() < pausa)
-                QApplication::processEvents(QEventLoop::AllEvents, 5);
-        };
+        auto riposo = [pausa] { TestSupport::gira(pausa); };
         Cifre serie, ingrandimenti, tutti, cpuTutti;
         struct Lento {
             double ms, cpu;

@@ -8,6 +8,7 @@
 #include <QImageIOHandler>
 #include <QImageReader>
 #include <QMutex>
+#include <QPainter>
 #include <QPointer>
 #include <QThread>
 #include <QThreadPool>
@@ -158,11 +159,27 @@ QImage forDisplay(QImage image)
     return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
+// Brought to `size`, in the display's format. From half the size up to any enlargement, interpolating
+// between the four nearest pixels looks on the course's drawings as averaging every pixel does (compared
+// side by side, names included) for a quarter of the work; made smaller than half, a picture needs the
+// average, or its thin lines would come and go.
 QImage scaledTo(const QImage& image, QSize size)
 {
     if (image.isNull() || !size.isValid() || image.size() == size)
-        return image;
-    QImage scaled = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return forDisplay(image);
+    QImage scaled;
+    if (2 * size.width() >= image.width() && 2 * size.height() >= image.height()) {
+        const QImage source = forDisplay(image);
+        scaled = QImage(size, source.format());
+        if (source.hasAlphaChannel())
+            scaled.fill(Qt::transparent);
+        QPainter painter(&scaled);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(scaled.rect()), source);
+    } else {
+        scaled = forDisplay(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
     scaled.setDotsPerMeterX(image.dotsPerMeterX());
     scaled.setDotsPerMeterY(image.dotsPerMeterY());
     return scaled;
@@ -206,14 +223,14 @@ Pictures::Loaded prepareFrom(const QString& relativePath, const Pictures::Target
 
     QList<Way> ways{Way::Whole};
     QSize reduced;
+    // Only a JPEG decodes faster at a smaller size; other readers that take a size decode whole and scale
+    // the way this function would anyway, and some then report the resolution of the smaller picture.
     if (want.isValid() && want.width() <= full.width() && want.height() <= full.height()
-        && reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        && reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize)) {
         ways << Way::Direct;
-        if (reader.format() == "jpeg") {
-            reduced = reducedSize(full, want);
-            if (reduced.isValid() && reduced != want)
-                ways << Way::Reduced;
-        }
+        reduced = reducedSize(full, want);
+        if (reduced.isValid() && reduced != want)
+            ways << Way::Reduced;
     }
     const QString key = QStringLiteral("%1 %2x%3 %4x%5")
                             .arg(QString::fromLatin1(reader.format()))
@@ -239,7 +256,7 @@ Pictures::Loaded prepareFrom(const QString& relativePath, const Pictures::Target
     result.twips = twipsFor(full.isValid() ? full : image.size(), image.dotsPerMeterX());
     if (!target.isWhole() && !want.isValid() && growToo)
         want = target.pixelsFor(result.twips);
-    result.image = forDisplay(scaledTo(image, want));
+    result.image = scaledTo(image, want);
     if (ways.size() > 1)
         Measures::instance().record(key, way, clock.nsecsElapsed());
     return result;
