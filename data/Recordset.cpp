@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlQuery>
+#include <QUuid>
 
 namespace data {
 
@@ -138,6 +139,13 @@ void Recordset::AddNew()
     for (int i = 0; i < m_new.count(); ++i)
         m_new.setGenerated(i, false);
     m_adding = true;
+    m_chiave = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    m_insieme.clear();
+}
+
+void Recordset::storeWith(const QString& table, QVector<std::pair<QString, QVariant>> row)
+{
+    m_insieme.append({table, std::move(row)});
 }
 
 bool Recordset::setField(const QString& name, const QVariant& value)
@@ -199,12 +207,34 @@ bool Recordset::Update()
         return false;
     }
     query.finish();
+    for (const auto& [table, row] : std::as_const(m_insieme)) {
+        QStringList others;
+        QStringList otherMarks;
+        for (const auto& column : row) {
+            others << quoted(column.first);
+            otherMarks << QStringLiteral("?");
+        }
+        QSqlQuery other(m_db);
+        if (!other.prepare(kInsert.arg(table, others.join(QLatin1String(", ")), otherMarks.join(QLatin1String(", "))))) {
+            m_error = Database::describe(other.lastError());
+            m_db.rollback();
+            return false;
+        }
+        for (const auto& column : row)
+            other.addBindValue(column.second);
+        if (!other.exec()) {
+            m_error = Database::describe(other.lastError());
+            m_db.rollback();
+            return false;
+        }
+    }
     // The commit is synchronous: when it returns, the row is on disk.
     if (!commitWrite(m_db, &error)) {
         m_error = Database::describe(error);
         return false;
     }
     m_adding = false;
+    m_insieme.clear();
     m_error.clear();
     if (m_loaded) {
         // The new row joins the set at the end, as it was stored.

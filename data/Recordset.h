@@ -7,6 +7,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <utility>
+
 namespace data {
 
 // A record set over one table, in stored order: move first and next, test the end, count, read columns
@@ -38,6 +40,12 @@ public:
     // when it could not be stored. A "data" column left unset gets today's local date.
     bool Update();
 
+    // The key of the row in preparation, made by AddNew().
+    QString chiave() const { return m_chiave; }
+    // A row of another table stored together with the new row, in its transaction: all of them with it,
+    // or none. AddNew() forgets them.
+    void storeWith(const QString& table, QVector<std::pair<QString, QVariant>> row);
+
     QString errorText() const { return m_error; }
     bool isValid() const { return m_columns.count() > 0; }
 
@@ -57,6 +65,8 @@ private:
     bool m_adding = false;
     QSqlRecord m_new;
     QString m_error;
+    QString m_chiave;
+    QVector<std::pair<QString, QVector<std::pair<QString, QVariant>>>> m_insieme;
 };
 
 }  // namespace data
