@@ -3,6 +3,7 @@
 #include "app/Sessione.h"
 #include "data/Clock.h"
 #include "data/Csv.h"
+#include "data/PupilNames.h"
 #include "ui/BusyCursor.h"
 #include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
@@ -182,7 +183,11 @@ Analisi::Analisi(Sessione& sessione) : ui::Form(QString::fromLatin1(kNome)), m_s
         t->setPalette(pal);
     }
 
-    lblStato = addLabel(QStringLiteral("lblStato"), QString(), {600, 7440, 10800, 360}, kFontControlli);
+    lblStato = addLabel(QStringLiteral("lblStato"), QString(), {600, 7380, 10800, 480}, kFontControlli);
+    lblStato->setWordWrap(true);
+    // The captions stand level with the controls they name.
+    for (ui::Label* l : {lblPeriodo, lblDal, lblAl, lblAlunno, lblProva})
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     cmdstampa = addButton(QStringLiteral("cmdstampa"), QStringLiteral("STAMPO"), {600, 7920, 2600, 495}, kFontPulsanti);
     cmdesporto = addButton(QStringLiteral("cmdesporto"), QStringLiteral("ESPORTO"), {3300, 7920, 2600, 495},
                            kFontPulsanti);
@@ -222,9 +227,17 @@ void Analisi::Form_Load()
     aggiorna();
 }
 
-void Analisi::apriDa(const QString& archivio)
+void Analisi::apriDa(const QString& archivio, const std::optional<QString>& alunno)
 {
     m_archivio = archivio;
+    if (!alunno)
+        return;
+    const QString chiave = data::PupilNames::key(*alunno);
+    for (int i = 1; i < cboAlunno->count(); ++i)
+        if (data::PupilNames::key(cboAlunno->itemText(i)) == chiave) {
+            cboAlunno->setCurrentIndex(i);
+            return;
+        }
 }
 
 void Analisi::avvisa(const QString& testo)

@@ -22,8 +22,9 @@ public:
     explicit Analisi(Sessione& sessione);
 
     void Form_Load() override;
-    // Opened from an archive, to which "Torno all'archivio" goes back.
-    void apriDa(const QString& archivio);
+    // Opened from an archive, to which "Torno all'archivio" goes back; with the pupil the archive has
+    // selected, the analysis starts on that pupil.
+    void apriDa(const QString& archivio, const std::optional<QString>& alunno = std::nullopt);
 
     void cmdaffermazioni_Click();
     void cmdclasse_Click();

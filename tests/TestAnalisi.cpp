@@ -762,6 +762,21 @@ private slots:
             for (int i = 0; i < 10; ++i)
                 somm.append({QStringLiteral("T%1").arg(i), i < 4});
             salva(db, "b", "Bianchi Anna", data::Risposte::kProvaSommativa, 1, kOggi, somm);
+            // Her results, for the archives to select.
+            auto rs = db.OpenRecordset(QStringLiteral("studenti"));
+            rs->AddNew();
+            rs->setField("cognome e nome", "Bianchi Anna");
+            rs->setField("argomento", "x");
+            rs->setField("punteggio", 4);
+            rs->setField("maxpunti", 10);
+            QVERIFY(rs->Update());
+            rs = db.OpenRecordset(QStringLiteral("studsomm"));
+            rs->AddNew();
+            rs->setField("cognome e nome", "Bianchi Anna");
+            for (const char* c : {"punteggio totale", "conscere", "comprendere", "applicare"})
+                rs->setField(c, 40);
+            rs->setField("valutazione", "NON SUFFICIENTE");
+            QVERIFY(rs->Update());
         }
         auto& screens = ui::Screens::instance();
         auto* a = qobject_cast<Archivio*>(screens.show(archivio));
@@ -823,6 +838,15 @@ private slots:
         QVERIFY(s->righeStampaClasse()[1].first().text.contains(QStringLiteral("Alunni: Bianchi Anna")));
         s->cmdtorna->click();
         QCOMPARE(screens.front()->name(), archivio);
+
+        // From an archive showing one pupil's rows, the analysis starts on that pupil, letter case aside.
+        ui::MessageBox::setNextInput(QStringLiteral("BIANCHI ANNA"));
+        a->cmdselezione->click();
+        a->cmdanalisi->click();
+        s = qobject_cast<Analisi*>(screens.front());
+        QVERIFY(s);
+        QCOMPARE(s->cboAlunno->currentText(), QStringLiteral("Bianchi Anna"));
+        QCOMPARE(s->tblClasse->rowCount(), 1);
     }
 };
 
