@@ -22,9 +22,11 @@ CONFIGURAZIONE=/etc/xdg/placche/placche.ini
 NELLA_BUILD=build/immagini/altre/morvel6.mdb
 if [ "$(id -u)" -eq 0 ]; then su=(); else su=(sudo); fi
 
-PACCHETTI=(cmake g++ make qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libgif-dev fonts-liberation poppler-utils)
-# Only the tests use these: they check the menu entry and the AppStream metadata of the installed program.
-[ "$comando" = prove ] && PACCHETTI+=(desktop-file-utils appstream)
+PACCHETTI=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins libgif-dev fonts-liberation
+           poppler-utils)
+# Only the tests use these: they check the menu entry and the AppStream metadata of the installed program,
+# and store results into a PostgreSQL server of their own, as a classroom's computers do.
+[ "$comando" = prove ] && PACCHETTI+=(desktop-file-utils appstream postgresql)
 
 mancanti=()
 [ "$comando" = disinstalla ] && PACCHETTI=()
@@ -57,6 +59,16 @@ case "$comando" in
     cmake -S . -B build-prove -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON
     cmake --build build-prove -j"$lavori"
     cd build-prove
+    # Each test program that needs a PostgreSQL server starts one of its own in a temporary folder and
+    # stops it when it ends; one that crashed cannot, so whatever is left is stopped here, pass or fail.
+    fine_prove() {
+      for dati in "${TMPDIR:-/tmp}"/placche-server-*/dati; do
+        [ -f "$dati/postmaster.pid" ] && kill -QUIT "$(head -1 "$dati/postmaster.pid")" 2>/dev/null || true
+      done
+      sleep 0.2
+      rm -rf "${TMPDIR:-/tmp}"/placche-server-* 2>/dev/null || true
+    }
+    trap fine_prove EXIT
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$lavori"
     ;;
   installa)

@@ -65,6 +65,14 @@ void Fscelt::Form_Load()
         ui::MessageBox::message(m_erroreArchivio, ui::MessageBox::Ok);
         return;
     }
+    if (configurato.server) {
+        m_sessione.dbcorso = data::Database::openServer(*configurato.server, &m_erroreArchivio);
+        if (!m_sessione.dbcorso)
+            ui::MessageBox::message(m_erroreArchivio, ui::MessageBox::Ok);
+        else
+            m_sessione.inviaCoda();
+        return;
+    }
     const QString path = configurato.file.isEmpty()
                              ? ui::Pictures::locate(QStringLiteral("immagini\\altre\\morvel6.mdb"))
                              : configurato.file;

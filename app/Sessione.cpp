@@ -1,5 +1,7 @@
 #include "app/Sessione.h"
 
+#include "data/Coda.h"
+
 #include "ui/Application.h"
 #include "ui/BusyCursor.h"
 #include "ui/MessageBox.h"
@@ -87,14 +89,57 @@ void Sessione::uscita()
         ui::Application::end(0);
 }
 
+void Sessione::inviaCoda()
+{
+    if (!dbcorso || !dbcorso->isServer())
+        return;
+    data::Coda coda;
+    if (coda.quanti() == 0)
+        return;
+    QString errore;
+    const int inviati = coda.invia(dbcorso->connection(), &errore);
+    if (inviati > 0)
+        qInfo("placche: %d risultati salvati su questo computer sono stati inviati al server.", inviati);
+    if (!errore.isEmpty())
+        qWarning("placche: %d risultati restano su questo computer, da inviare: %s", coda.quanti(), qPrintable(errore));
+}
+
 bool Sessione::registra(data::Recordset& rs, const QString& cosa)
 {
     // The pupil's work is kept until it is stored or the pupil chooses to go on without it.
     for (;;) {
         {
             ui::BusyCursor attesa;
+            if (dbcorso && dbcorso->isServer()) {
+                // Older results first, so the archive keeps the order they were made in.
+                if (dbcorso->reconnect())
+                    inviaCoda();
+            }
             if (rs.Update())
                 return true;
+        }
+        if (dbcorso && dbcorso->isServer() &&
+            data::Database::classify(rs.lastError()) == data::Database::Failure::Connection) {
+            // The server went away: once more on a new connection, then the result waits on this computer.
+            bool salvato = false;
+            {
+                ui::BusyCursor attesa;
+                salvato = dbcorso->reconnect() && rs.Update();
+            }
+            if (salvato)
+                return true;
+            data::Coda coda;
+            QString errore;
+            if (data::Database::classify(rs.lastError()) == data::Database::Failure::Connection &&
+                coda.aggiungi(rs.table(), rs.chiave(), rs.newRow(), &errore)) {
+                ui::MessageBox::message(
+                    QStringLiteral("In questo momento il server dei risultati non risponde: %1 è stato salvato su "
+                                   "questo computer e sarà inviato al server appena possibile, da solo.\n\n"
+                                   "Puoi continuare.")
+                        .arg(cosa),
+                    ui::MessageBox::Ok, QStringLiteral("Risultato salvato su questo computer"));
+                return true;
+            }
         }
         const auto scelta = ui::MessageBox::message(
             QStringLiteral("Attenzione: %1 NON è stato salvato nell'archivio dei risultati.\n\n"

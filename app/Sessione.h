@@ -55,6 +55,8 @@ public:
     // Stores a new row prepared on `rs`. When it cannot be stored the pupil is told why and may try
     // again ("Riprova") as often as needed; false once the pupil goes on without it.
     bool registra(data::Recordset& rs, const QString& cosa);
+    // On a classroom's server: sends the results this computer kept while the server could not be reached.
+    void inviaCoda();
 
     // The grade word of a percentage.
     static QString valutazionePer(double percentuale);

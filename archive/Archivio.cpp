@@ -26,6 +26,9 @@ const auto kNessunElencoElimina = QStringLiteral(
     "Non c'è nessun elenco da eliminare: prima premi \"VEDO tutti i dati\" oppure \"SELEZIONO i dati\".");
 const auto kElencoVuotoStampa = QStringLiteral("L'elenco è vuoto: non c'è niente da stampare.");
 const auto kElencoVuotoElimina = QStringLiteral("L'elenco è vuoto: non c'è niente da eliminare.");
+const auto kSoloInsegnante = QStringLiteral(
+    "Da questo computer non si possono cancellare risultati: l'archivio è sul server della scuola, e solo il "
+    "computer dell'insegnante può cancellarli.\n\nNon è stato eliminato niente.");
 const auto kGiaEliminato = QStringLiteral("Le righe di questo elenco sono già state eliminate dall'archivio.");
 }  // namespace
 
@@ -314,6 +317,11 @@ void Archivio::cmdelimina_Click()
         return;
     if (codice != QLatin1String(kCodice)) {
         avvisa(QStringLiteral("Mi dispiace, o hai sbagliato a scrivere il codice, o non sei autorizzato a cancellare."));
+        return;
+    }
+    // On a classroom's shared server only the teacher's computer has the right to delete.
+    if (m_sessione.dbcorso && !m_sessione.dbcorso->canDelete(m_imp.tabella)) {
+        avvisa(kSoloInsegnante);
         return;
     }
     if (m_tipoelenco == 12 &&

@@ -115,6 +115,47 @@ QStringList schemaStatements(const QString& sql)
     return statements;
 }
 
+bool readSource(const QString& sourceFolder, QString* schema, QVector<Bank>* banks, QString* message)
+{
+    const QDir source(sourceFolder);
+    QString error;
+    if (!readText(source.filePath(QStringLiteral("schema.sql")), schema, &error)) {
+        *message = error;
+        return false;
+    }
+    banks->clear();
+    for (const QString& table : Database::questionTables()) {
+        const QString file = source.filePath(table + QStringLiteral(".txt"));
+        QString text;
+        Bank bank{table, {}};
+        if (!readText(file, &text, &error) || !parseBank(text, &bank.pages, &error)) {
+            *message = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), error);
+            return false;
+        }
+        banks->append(bank);
+    }
+    return true;
+}
+
+bool fillBank(QSqlQuery& query, const Bank& bank, QString* message)
+{
+    int id = 0;
+    for (const QuestionPage& page : bank.pages) {
+        query.prepare(kInsertPage.arg(bank.table));
+        query.addBindValue(++id);
+        query.addBindValue(page.argomento);
+        for (const QString& s : page.statements)
+            query.addBindValue(s);
+        for (int code : page.codes)
+            query.addBindValue(code);
+        if (!query.exec()) {
+            *message = QStringLiteral("%1.txt, riga %2: %3").arg(bank.table).arg(page.line).arg(query.lastError().text());
+            return false;
+        }
+    }
+    return true;
+}
+
 Outcome build(const QString& sourceFolder, const QString& databasePath, QString* message)
 {
     const QFileInfo target(databasePath);
@@ -122,28 +163,10 @@ Outcome build(const QString& sourceFolder, const QString& databasePath, QString*
         *message = QStringLiteral("L'archivio %1 esiste già: non viene toccato.").arg(QDir::toNativeSeparators(databasePath));
         return Outcome::AlreadyThere;
     }
-    const QDir source(sourceFolder);
     QString schema;
-    QString error;
-    if (!readText(source.filePath(QStringLiteral("schema.sql")), &schema, &error)) {
-        *message = error;
-        return Outcome::Failed;
-    }
-    struct Bank {
-        QString table;
-        QVector<QuestionPage> pages;
-    };
     QVector<Bank> banks;
-    for (const QString& table : Database::questionTables()) {
-        const QString file = source.filePath(table + QStringLiteral(".txt"));
-        QString text;
-        Bank bank{table, {}};
-        if (!readText(file, &text, &error) || !parseBank(text, &bank.pages, &error)) {
-            *message = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(file), error);
-            return Outcome::Failed;
-        }
-        banks.append(bank);
-    }
+    if (!readSource(sourceFolder, &schema, &banks, message))
+        return Outcome::Failed;
 
     QDir().mkpath(target.absolutePath());
     const QString temporary = target.absoluteFilePath() + QStringLiteral(".in-costruzione");
@@ -168,24 +191,9 @@ Outcome build(const QString& sourceFolder, const QString& databasePath, QString*
                 ok = false;
             }
         }
-        for (const Bank& bank : std::as_const(banks)) {
-            int id = 0;
-            for (const QuestionPage& page : bank.pages) {
-                if (!ok)
-                    break;
-                query.prepare(kInsertPage.arg(bank.table));
-                query.addBindValue(++id);
-                query.addBindValue(page.argomento);
-                for (const QString& s : page.statements)
-                    query.addBindValue(s);
-                for (int code : page.codes)
-                    query.addBindValue(code);
-                if (!query.exec()) {
-                    *message = QStringLiteral("%1.txt, riga %2: %3").arg(bank.table).arg(page.line).arg(query.lastError().text());
-                    ok = false;
-                }
-            }
-        }
+        for (const Bank& bank : std::as_const(banks))
+            if (ok)
+                ok = fillBank(query, bank, message);
         if (ok && !db.commit()) {
             *message = Database::describe(db.lastError());
             ok = false;

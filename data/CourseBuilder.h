@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -23,6 +24,15 @@ namespace CourseBuilder {
 bool parseBank(const QString& text, QVector<QuestionPage>* pages, QString* error);
 // The statements of schema.sql, comments removed.
 QStringList schemaStatements(const QString& sql);
+
+// Reads the source folder's schema.sql and every question bank; false with a message naming the file.
+struct Bank {
+    QString table;
+    QVector<QuestionPage> pages;
+};
+bool readSource(const QString& sourceFolder, QString* schema, QVector<Bank>* banks, QString* message);
+// Stores a bank's pages, numbered from 1, into its empty table; false with a message naming the line.
+bool fillBank(QSqlQuery& query, const Bank& bank, QString* message);
 
 enum class Outcome { Created, AlreadyThere, Failed };
 // Creates `databasePath` from `sourceFolder` when, and only when, no file is there yet. The new file is

@@ -124,10 +124,94 @@ std::unique_ptr<Database> Database::open(const QString& path, QString* error)
     return database;
 }
 
+bool Database::openConnection(QSqlDatabase& db, const Server& server)
+{
+    server.configura(db);
+    return db.open();
+}
+
+std::unique_ptr<Database> Database::openServer(const Server& server, QString* error)
+{
+    if (const QString problema = server.problema(); !problema.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Il server dei risultati (%1) è indicato male: %2.").arg(server.nome(), problema);
+        return nullptr;
+    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        if (error)
+            *error = QStringLiteral("Per usare il server dei risultati (%1) manca il componente del programma che "
+                                    "parla con PostgreSQL (su Debian: il pacchetto libqt6sql6-psql).")
+                         .arg(server.nome());
+        return nullptr;
+    }
+    static std::atomic<int> counter{0};
+    const QString name = QStringLiteral("placche-server-%1").arg(++counter);
+    std::unique_ptr<Database> database(new Database(server.nome(), name));
+    database->m_server = server;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        if (!openConnection(db, server)) {
+            if (error)
+                *error = QStringLiteral("Non riesco a collegarmi al server dei risultati (%1).\n\n%2")
+                             .arg(server.nome(), describe(db.lastError()));
+            return nullptr;
+        }
+    }
+    const QString problem = database->check();
+    if (!problem.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Il server dei risultati (%1) non è pronto per il corso: %2.\n\n"
+                                    "Il tecnico della scuola lo prepara con il comando \"creadb --server\".")
+                         .arg(server.nome(), problem);
+        return nullptr;
+    }
+    QSqlDatabase db = database->connection();
+    for (const QString& table : questionTables() + QStringList{QStringLiteral("studenti"), QStringLiteral("studsomm")})
+        database->m_columns.insert(table, db.record(table));
+    return database;
+}
+
+bool Database::reconnect()
+{
+    if (!m_server)
+        return true;
+    QSqlDatabase db = connection();
+    {
+        QSqlQuery ping(db);
+        if (db.isOpen() && ping.exec(QStringLiteral("SELECT 1")))
+            return true;
+    }
+    db.close();
+    return openConnection(db, *m_server);
+}
+
+bool Database::canDelete(const QString& table)
+{
+    if (!m_server)
+        return true;
+    QSqlQuery query(connection());
+    query.prepare(QStringLiteral("SELECT has_table_privilege(current_user, ?, 'DELETE')"));
+    query.addBindValue(QLatin1Char('"') + table + QLatin1Char('"'));
+    // When the question itself fails (the server went away) the deletion is tried and says why it failed.
+    if (!query.exec() || !query.next())
+        return true;
+    return query.value(0).toBool();
+}
+
+bool Database::isServer(const QSqlDatabase& db)
+{
+    return db.driverName() == QLatin1String("QPSQL");
+}
+
+QString Database::rowIdentity(const QSqlDatabase& db)
+{
+    return isServer(db) ? QStringLiteral("\"id\"") : QStringLiteral("rowid");
+}
+
 QString Database::check() const
 {
     QSqlDatabase db = connection();
-    {
+    if (!isServer(db)) {
         QSqlQuery master(db);
         if (!master.exec(kSqliteMaster))
             return QStringLiteral("il file è danneggiato o non è un archivio (%1)").arg(describe(master.lastError()));
@@ -138,6 +222,11 @@ QString Database::check() const
         const QSqlRecord columns = db.record(table);
         if (columns.isEmpty())
             return QStringLiteral("manca la tabella \"%1\"").arg(table);
+        // On a server the result tables carry the identity of each row and the key of each result.
+        if (isServer(db) && !questionTables().contains(table))
+            for (const QString& column : {QStringLiteral("id"), QStringLiteral("chiave")})
+                if (columns.indexOf(column) < 0)
+                    return QStringLiteral("nella tabella \"%1\" manca la colonna \"%2\"").arg(table, column);
         for (const QString& column : requiredColumns(table))
             if (columns.indexOf(column) < 0)
                 return QStringLiteral("nella tabella \"%1\" manca la colonna \"%2\"").arg(table, column);
@@ -155,14 +244,75 @@ QString Database::check() const
 
 std::unique_ptr<Recordset> Database::OpenRecordset(const QString& table)
 {
+    // A server's names keep their letter case: the table is asked for by its own name.
+    if (const auto known = m_columns.constFind(table.toLower()); known != m_columns.constEnd())
+        return std::make_unique<Recordset>(connection(), known.key(), *known);
     return std::make_unique<Recordset>(connection(), table);
+}
+
+namespace {
+// Texts of the file engine never mention a server.
+bool isServerText(const QString& text)
+{
+    return text.contains(QLatin1String("server")) || text.contains(QLatin1String("connect")) ||
+           text.contains(QLatin1String("timeout")) || text.contains(QLatin1String("host")) ||
+           text.contains(QLatin1String("terminating"));
+}
+
+// libpq's own texts for a server that could not be reached or was lost on the way; they carry no SQLSTATE.
+bool connectionLost(const QString& text)
+{
+    static const char* const kTexts[] = {"could not connect", "connection to server", "server closed the connection",
+                                         "no connection to the server", "could not receive data",
+                                         "could not send data", "terminating connection", "connection refused",
+                                         "timeout expired", "could not translate host name", "eof detected",
+                                         "the database system is starting up", "the database system is shutting down",
+                                         "connection not open"};
+    for (const char* t : kTexts)
+        if (text.contains(QLatin1String(t)))
+            return true;
+    return false;
+}
+}  // namespace
+
+Database::Failure Database::classify(const QSqlError& error)
+{
+    if (!error.isValid())
+        return Failure::None;
+    const QString code = error.nativeErrorCode();
+    const QString text = (error.databaseText() + QLatin1Char(' ') + error.driverText()).toLower();
+    // SQLSTATE class 08 is a connection exception, 57P0x the server shutting down or restarting.
+    if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P")) ||
+        (code.isEmpty() && connectionLost(text)))
+        return Failure::Connection;
+    if (code == QLatin1String("42501") || text.contains(QLatin1String("permission denied")))
+        return Failure::Permission;
+    return Failure::Other;
 }
 
 QString Database::describe(const QSqlError& error)
 {
     const QString text = (error.databaseText() + QLatin1Char(' ') + error.driverText()).toLower();
+    const QString code = error.nativeErrorCode();
     QString reason;
-    if (text.contains(QLatin1String("full")))
+    if (code == QLatin1String("28P01") || text.contains(QLatin1String("password authentication failed")))
+        reason = QStringLiteral("il server non ha accettato la password di questo computer (controlla il file .pgpass)");
+    else if (text.contains(QLatin1String("no password supplied")))
+        reason = QStringLiteral("il server chiede una password che questo computer non ha (manca nel file .pgpass)");
+    else if (text.contains(QLatin1String("could not translate host name")))
+        reason = QStringLiteral("il nome del server non si trova nella rete della scuola");
+    else if (code == QLatin1String("3D000") ||
+             (text.contains(QLatin1String("database")) && text.contains(QLatin1String("does not exist"))))
+        reason = QStringLiteral("sul server non c'è la banca dati indicata");
+    else if (code == QLatin1String("28000") || (text.contains(QLatin1String("role")) && text.contains(QLatin1String("does not exist"))))
+        reason = QStringLiteral("il server non conosce l'utente di questo computer");
+    else if (text.contains(QLatin1String("definition of service")))
+        reason = QStringLiteral("il servizio indicato non è descritto nel file pg_service.conf");
+    else if (code == QLatin1String("42501") || text.contains(QLatin1String("permission denied")))
+        reason = QStringLiteral("questo computer non ha il permesso di farlo sul server dei risultati");
+    else if (isServerText(text) && connectionLost(text))
+        reason = QStringLiteral("il server dei risultati non risponde (la rete o il server sono fermi)");
+    else if (text.contains(QLatin1String("full")))
         reason = QStringLiteral("il disco è pieno");
     else if (text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("read-only")))
         reason = QStringLiteral("il file si può solo leggere, non scrivere");

@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <algorithm>
+
 namespace data {
 
 namespace {
@@ -16,6 +18,7 @@ const auto kKeyAlias = QStringLiteral("placche_riga");
 const auto kSelectAll = QStringLiteral(R"(SELECT %1 AS "%2", * FROM "%3" ORDER BY %1)");
 const auto kDateColumn = QStringLiteral("data");
 const auto kInsert = QStringLiteral(R"(INSERT INTO "%1" (%2) VALUES (%3))");
+const auto kKeyColumn = QStringLiteral("chiave");
 
 // A write takes the file's write lock before it reads anything: two copies of the program that both
 // read first and then want to write would otherwise stop each other, and the engine gives up on one at
@@ -58,9 +61,16 @@ Recordset::Recordset(QSqlDatabase db, QString table) : m_db(std::move(db)), m_ta
         m_error = QStringLiteral("la tabella \"%1\" non esiste").arg(m_table);
 }
 
+Recordset::Recordset(QSqlDatabase db, QString table, const QSqlRecord& columns)
+    : m_db(std::move(db)), m_table(std::move(table)), m_columns(columns)
+{
+    if (m_columns.isEmpty())
+        m_error = QStringLiteral("la tabella \"%1\" non esiste").arg(m_table);
+}
+
 QString Recordset::keyColumn() const
 {
-    return QStringLiteral("rowid");
+    return Database::rowIdentity(m_db);
 }
 
 void Recordset::ensureLoaded()
@@ -139,13 +149,56 @@ void Recordset::AddNew()
     for (int i = 0; i < m_new.count(); ++i)
         m_new.setGenerated(i, false);
     m_adding = true;
+    // Made when the pupil finishes: the server keeps one row per key, however often it is sent.
     m_chiave = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (const int at = m_new.indexOf(kKeyColumn); at >= 0) {
+        m_new.setValue(at, m_chiave);
+        m_new.setGenerated(at, true);
+    }
     m_insieme.clear();
 }
 
 void Recordset::storeWith(const QString& table, QVector<std::pair<QString, QVariant>> row)
 {
     m_insieme.append({table, std::move(row)});
+}
+
+QVector<std::pair<QString, QVariant>> Recordset::newRow() const
+{
+    QVector<std::pair<QString, QVariant>> row;
+    for (int i = 0; i < m_new.count(); ++i)
+        if (m_new.isGenerated(i))
+            row.append({m_new.fieldName(i), m_new.value(i)});
+    return row;
+}
+
+bool Recordset::insertRow(QSqlDatabase db, const QString& table, const QVector<std::pair<QString, QVariant>>& row,
+                          QSqlError* error)
+{
+    QStringList names;
+    QStringList marks;
+    for (const auto& [name, value] : row) {
+        names << quoted(name);
+        marks << QStringLiteral("?");
+    }
+    QString sql = names.isEmpty()
+                      ? QStringLiteral(R"(INSERT INTO "%1" DEFAULT VALUES)").arg(table)
+                      : kInsert.arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+    // A result sent again (its first sending was cut off before the answer came back) is already there.
+    if (Database::isServer(db) && std::any_of(row.begin(), row.end(), [](const auto& c) { return c.first == kKeyColumn; }))
+        sql += QStringLiteral(R"( ON CONFLICT ("chiave") DO NOTHING)");
+    QSqlQuery query(db);
+    if (!query.prepare(sql)) {
+        *error = query.lastError();
+        return false;
+    }
+    for (const auto& column : row)
+        query.addBindValue(column.second);
+    if (!query.exec()) {
+        *error = query.lastError();
+        return false;
+    }
+    return true;
 }
 
 bool Recordset::setField(const QString& name, const QVariant& value)
@@ -164,6 +217,15 @@ bool Recordset::setField(const QString& name, const QVariant& value)
     return true;
 }
 
+void Recordset::fail(const QSqlError& error)
+{
+    // A connection that is no longer open fails without an error of its own.
+    m_lastError = error;
+    if (!error.isValid() && Database::isServer(m_db))
+        m_lastError = QSqlError(QStringLiteral("connection not open"), {}, QSqlError::ConnectionError);
+    m_error = Database::describe(m_lastError);
+}
+
 bool Recordset::Update()
 {
     if (!m_adding) {
@@ -176,66 +238,46 @@ bool Recordset::Update()
         m_new.setValue(at, Clock::today());
         m_new.setGenerated(at, true);
     }
-    QStringList names;
-    QStringList marks;
-    QVariantList values;
-    for (int i = 0; i < m_new.count(); ++i) {
-        if (!m_new.isGenerated(i))
-            continue;
-        names << quoted(m_new.fieldName(i));
-        marks << QStringLiteral("?");
-        values << m_new.value(i);
-    }
-    QSqlQuery query(m_db);
-    const QString sql = names.isEmpty()
-                            ? QStringLiteral(R"(INSERT INTO "%1" DEFAULT VALUES)").arg(m_table)
-                            : kInsert.arg(m_table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
-    if (!query.prepare(sql)) {
-        m_error = Database::describe(query.lastError());
-        return false;
-    }
-    for (const QVariant& v : std::as_const(values))
-        query.addBindValue(v);
     QSqlError error;
     if (!beginWrite(m_db, &error)) {
-        m_error = Database::describe(error);
+        fail(error);
         return false;
     }
-    if (!query.exec()) {
-        m_error = Database::describe(query.lastError());
+    if (!insertRow(m_db, m_table, newRow(), &error)) {
+        fail(error);
         m_db.rollback();
         return false;
     }
-    query.finish();
+    // The rows that go with it: plain inserts, their key column is no unique identity of theirs.
     for (const auto& [table, row] : std::as_const(m_insieme)) {
-        QStringList others;
-        QStringList otherMarks;
+        QStringList names;
+        QStringList marks;
         for (const auto& column : row) {
-            others << quoted(column.first);
-            otherMarks << QStringLiteral("?");
+            names << quoted(column.first);
+            marks << QStringLiteral("?");
         }
         QSqlQuery other(m_db);
-        if (!other.prepare(kInsert.arg(table, others.join(QLatin1String(", ")), otherMarks.join(QLatin1String(", "))))) {
-            m_error = Database::describe(other.lastError());
-            m_db.rollback();
-            return false;
+        bool stored = other.prepare(kInsert.arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", "))));
+        if (stored) {
+            for (const auto& column : row)
+                other.addBindValue(column.second);
+            stored = other.exec();
         }
-        for (const auto& column : row)
-            other.addBindValue(column.second);
-        if (!other.exec()) {
-            m_error = Database::describe(other.lastError());
+        if (!stored) {
+            fail(other.lastError());
             m_db.rollback();
             return false;
         }
     }
     // The commit is synchronous: when it returns, the row is on disk.
     if (!commitWrite(m_db, &error)) {
-        m_error = Database::describe(error);
+        fail(error);
         return false;
     }
     m_adding = false;
     m_insieme.clear();
     m_error.clear();
+    m_lastError = QSqlError();
     if (m_loaded) {
         // The new row joins the set at the end, as it was stored.
         Row row{m_columns};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlRecord>
 #include <QString>
 #include <QStringList>
@@ -18,6 +19,9 @@ namespace data {
 class Recordset {
 public:
     Recordset(QSqlDatabase db, QString table);
+    // With the table's columns already known: a server that went away meanwhile still lets a result be
+    // prepared, and kept on this computer until it can be sent.
+    Recordset(QSqlDatabase db, QString table, const QSqlRecord& columns);
 
     QString table() const { return m_table; }
 
@@ -40,13 +44,20 @@ public:
     // when it could not be stored. A "data" column left unset gets today's local date.
     bool Update();
 
-    // The key of the row in preparation, made by AddNew().
+    // The key of the row in preparation, made by AddNew(): a stored result's identity on a server.
     QString chiave() const { return m_chiave; }
+    // The columns set in the row in preparation, with their values, in the table's order.
+    QVector<std::pair<QString, QVariant>> newRow() const;
+    // Inserts one row of named values (no transaction of its own). On a server a row whose key is
+    // already stored is left as it is, and that is no failure.
+    static bool insertRow(QSqlDatabase db, const QString& table, const QVector<std::pair<QString, QVariant>>& row,
+                          QSqlError* error);
     // A row of another table stored together with the new row, in its transaction: all of them with it,
     // or none. AddNew() forgets them.
     void storeWith(const QString& table, QVector<std::pair<QString, QVariant>> row);
 
     QString errorText() const { return m_error; }
+    QSqlError lastError() const { return m_lastError; }
     bool isValid() const { return m_columns.count() > 0; }
 
 private:
@@ -55,6 +66,7 @@ private:
     };
     void ensureLoaded();
     QString keyColumn() const;
+    void fail(const QSqlError& error);
 
     QSqlDatabase m_db;
     QString m_table;
@@ -65,6 +77,7 @@ private:
     bool m_adding = false;
     QSqlRecord m_new;
     QString m_error;
+    QSqlError m_lastError;
     QString m_chiave;
     QVector<std::pair<QString, QVector<std::pair<QString, QVariant>>>> m_insieme;
 };

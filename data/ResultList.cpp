@@ -9,16 +9,22 @@
 namespace data {
 
 namespace {
-// The engine's own row identity gives the stored order and marks where a list ends. %1 is the table,
-// %2 the columns read; the pupil's name and the bounds are always bound values.
-const auto kCountAll = QStringLiteral(R"(SELECT COUNT(*), MAX(rowid) FROM "%1")");
-const auto kCountPupil = QStringLiteral(R"(SELECT COUNT(*), MAX(rowid) FROM "%1" WHERE "cognome e nome" %2)");
+// The engine's row identity ({id}: the file's own, the server's identity column) gives the stored order
+// and marks where a list ends. %1 is the table, %2 the columns read; the pupil's name and the bounds are
+// always bound values.
+const auto kCountAll = QStringLiteral(R"(SELECT COUNT(*), MAX({id}) FROM "%1")");
+const auto kCountPupil = QStringLiteral(R"(SELECT COUNT(*), MAX({id}) FROM "%1" WHERE "cognome e nome" %2)");
 const auto kPageAll =
-    QStringLiteral(R"(SELECT rowid, %2 FROM "%1" WHERE rowid > ? AND rowid <= ? ORDER BY rowid LIMIT ?)");
+    QStringLiteral(R"(SELECT {id}, %2 FROM "%1" WHERE {id} > ? AND {id} <= ? ORDER BY {id} LIMIT ?)");
 const auto kPagePupil = QStringLiteral(
-    R"(SELECT rowid, %2 FROM "%1" WHERE "cognome e nome" %3 AND rowid > ? AND rowid <= ? ORDER BY rowid LIMIT ?)");
-const auto kDeleteAll = QStringLiteral(R"(DELETE FROM "%1" WHERE rowid <= ?)");
-const auto kDeletePupil = QStringLiteral(R"(DELETE FROM "%1" WHERE "cognome e nome" %2 AND rowid <= ?)");
+    R"(SELECT {id}, %2 FROM "%1" WHERE "cognome e nome" %3 AND {id} > ? AND {id} <= ? ORDER BY {id} LIMIT ?)");
+const auto kDeleteAll = QStringLiteral(R"(DELETE FROM "%1" WHERE {id} <= ?)");
+const auto kDeletePupil = QStringLiteral(R"(DELETE FROM "%1" WHERE "cognome e nome" %2 AND {id} <= ?)");
+
+QString withIdentity(QString sql, const QSqlDatabase& db)
+{
+    return sql.replace(QLatin1String("{id}"), Database::rowIdentity(db));
+}
 
 QString quoted(const QString& identifier)
 {
@@ -58,7 +64,7 @@ bool ResultList::open()
     }
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.prepare(m_pupil ? kCountPupil.arg(m_table, pupilCondition()) : kCountAll.arg(m_table))) {
+    if (!query.prepare(withIdentity(m_pupil ? kCountPupil.arg(m_table, pupilCondition()) : kCountAll.arg(m_table), m_db))) {
         m_error = Database::describe(query.lastError());
         return false;
     }
@@ -85,7 +91,7 @@ bool ResultList::read(Position& at, int n, QVector<QVariantList>* rows)
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     const QString names = columns.join(QLatin1String(", "));
-    if (!query.prepare(m_pupil ? kPagePupil.arg(m_table, names, pupilCondition()) : kPageAll.arg(m_table, names))) {
+    if (!query.prepare(withIdentity(m_pupil ? kPagePupil.arg(m_table, names, pupilCondition()) : kPageAll.arg(m_table, names), m_db))) {
         m_error = Database::describe(query.lastError());
         return false;
     }
@@ -137,7 +143,7 @@ bool ResultList::deleteAll(int* deleted, QVector<QVariantList>* rows)
     int removed = 0;
     {
         QSqlQuery query(m_db);
-        if (!query.prepare(m_pupil ? kDeletePupil.arg(m_table, pupilCondition()) : kDeleteAll.arg(m_table))) {
+        if (!query.prepare(withIdentity(m_pupil ? kDeletePupil.arg(m_table, pupilCondition()) : kDeleteAll.arg(m_table), m_db))) {
             m_error = Database::describe(query.lastError());
             if (rows)
                 rows->clear();

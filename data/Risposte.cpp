@@ -29,9 +29,17 @@ const auto kIndiceChiave = QStringLiteral(R"(CREATE INDEX IF NOT EXISTS "rispost
 
 bool sulServer(const QSqlDatabase& db)
 {
-    return db.driverName() == QLatin1String("QPSQL");
+    return Database::isServer(db);
 }
 }  // namespace
+
+QStringList colonne()
+{
+    return {QStringLiteral("chiave"), QStringLiteral("nome"),  QStringLiteral("prova"),
+            QStringLiteral("banco"),  QStringLiteral("pagina"), QStringLiteral("riga"),
+            QStringLiteral("testo"),  QStringLiteral("risposta"), QStringLiteral("giusta"),
+            QStringLiteral("data")};
+}
 
 bool esiste(QSqlDatabase db)
 {
@@ -55,7 +63,7 @@ bool prepara(QSqlDatabase db, QSqlError* error)
 
 QString ordine(const QSqlDatabase& db)
 {
-    return sulServer(db) ? QStringLiteral("\"id\"") : QStringLiteral("rowid");
+    return Database::rowIdentity(db);
 }
 
 Riga riga(const QString& chiave, const QString& nome, const QDate& data, const Risposta& r)

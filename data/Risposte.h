@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 
@@ -33,6 +34,8 @@ using Riga = QVector<std::pair<QString, QVariant>>;
 
 // Makes the table when the archive has none yet. The result tables are never touched.
 bool prepara(QSqlDatabase db, QSqlError* error);
+// The columns the program writes and reads.
+QStringList colonne();
 // Whether the archive has the table (an archive nobody has stored answers in yet may not).
 bool esiste(QSqlDatabase db);
 

@@ -1,3 +1,4 @@
+#include "ServerDiProva.h"
 #include "TestSupport.h"
 
 #include "app/Fscelt.h"
@@ -94,6 +95,11 @@ int righe(const QString& path, const QString& archivio, const QString& nome = {}
     return nome.isNull() ? sql(path, QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(tabella(archivio))).toInt()
                          : sql(path, QStringLiteral(R"(SELECT COUNT(*) FROM "%1" WHERE "cognome e nome" = ?)").arg(tabella(archivio)), {nome}).toInt();
 }
+int righe(const TestSupport::ArchivioDiProva& db, const QString& archivio, const QString& nome = {})
+{
+    return nome.isNull() ? db.interroga(QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(tabella(archivio))).toInt()
+                         : db.interroga(QStringLiteral(R"(SELECT COUNT(*) FROM "%1" WHERE "cognome e nome" = ?)").arg(tabella(archivio)), {nome}).toInt();
+}
 
 Archivio* apri(const QString& archivio)
 {
@@ -174,14 +180,18 @@ private slots:
     // page, the buttons after each press, the end of paging, and a print of the whole list.
     void paging_data()
     {
+        TestSupport::colonnaMotore();
         QTest::addColumn<QString>("archivio");
         QTest::addColumn<bool>("tutto");
         QTest::addColumn<int>("n");
-        for (const QString& a : {kFrm, kFli}) {
-            for (int n : {0, 1, 18, 19, 20, 21, 41, 45, 1500})
-                QTest::addRow("%s all %d", qPrintable(a), n) << a << true << n;
-            for (int n : {1, 19, 20, 25, 41})
-                QTest::addRow("%s pupil %d", qPrintable(a), n) << a << false << n;
+        for (const auto m : TestSupport::motori()) {
+            const char* e = m == TestSupport::Motore::File ? "file: " : "server: ";
+            for (const QString& a : {kFrm, kFli}) {
+                for (int n : {0, 1, 18, 19, 20, 21, 41, 45, 1500})
+                    QTest::addRow("%s%s all %d", e, qPrintable(a), n) << m << a << true << n;
+                for (int n : {1, 19, 20, 25, 41})
+                    QTest::addRow("%s%s pupil %d", e, qPrintable(a), n) << m << a << false << n;
+            }
         }
     }
     void paging()
@@ -189,7 +199,7 @@ private slots:
         QFETCH(QString, archivio);
         QFETCH(bool, tutto);
         QFETCH(int, n);
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(db);
         QVERIFY(TestSupport::apriMenu());
         QList<QStringList> elenco;
         if (tutto)
@@ -236,16 +246,20 @@ private slots:
     // The typed name is a value, apostrophes included, and stays the pupil's name afterwards.
     void selectingNames_data()
     {
+        TestSupport::colonnaMotore();
         QTest::addColumn<QString>("nome");
-        QTest::newRow("apostrophe") << "D'Amico Lucia";
-        QTest::newRow("two apostrophes") << "Dell'Orto Pier'Luigi";
-        QTest::newRow("closing quote") << "x' OR '1'='1";
-        QTest::newRow("blanks") << "  Bianchi   Anna ";
+        for (const auto m : TestSupport::motori()) {
+            using TestSupport::riga;
+            QTest::newRow(riga(m, "apostrophe")) << m << "D'Amico Lucia";
+            QTest::newRow(riga(m, "two apostrophes")) << m << "Dell'Orto Pier'Luigi";
+            QTest::newRow(riga(m, "closing quote")) << m << "x' OR '1'='1";
+            QTest::newRow(riga(m, "blanks")) << m << "  Bianchi   Anna ";
+        }
     }
     void selectingNames()
     {
         QFETCH(QString, nome);
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(db);
         QVERIFY(TestSupport::apriMenu());
         aggiungi(kFli, 3);
         aggiungi(kFli, 2, [&](int) { return nome; }, 10);
@@ -343,18 +357,22 @@ private slots:
     // printing and deleting act on exactly those rows.
     void selectionIgnoresLetterCase_data()
     {
+        TestSupport::colonnaMotore();
         QTest::addColumn<QString>("archivio");
         QTest::addColumn<QString>("scritto");
-        for (const QString& a : {kFrm, kFli}) {
-            QTest::addRow("%s lower case", qPrintable(a)) << a << "rossi mario";
-            QTest::addRow("%s accented capitals", qPrintable(a)) << a << "ROSSI MARIO";
+        for (const auto m : TestSupport::motori()) {
+            const char* e = m == TestSupport::Motore::File ? "file: " : "server: ";
+            for (const QString& a : {kFrm, kFli}) {
+                QTest::addRow("%s%s lower case", e, qPrintable(a)) << m << a << "rossi mario";
+                QTest::addRow("%s%s accented capitals", e, qPrintable(a)) << m << a << "ROSSI MARIO";
+            }
         }
     }
     void selectionIgnoresLetterCase()
     {
         QFETCH(QString, archivio);
         QFETCH(QString, scritto);
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(db);
         QVERIFY(TestSupport::apriMenu());
         const QStringList nomi{"Rossi Mario", "Rossi Maria", "ROSSI MARIO", "Bianchi Èva", "rossi Mario"};
         aggiungi(archivio, 5, [&](int i) { return nomi[i - 1]; });
@@ -367,8 +385,8 @@ private slots:
         QCOMPARE(mostrate(a), pagina(elenco, 1, colonne));
         QCOMPARE(TestSupport::sessione().nomestudente, scritto);
         elimina(a, QStringLiteral("cipresso"));
-        QCOMPARE(righe(folder.archivio(), archivio), 2);
-        QCOMPARE(righe(folder.archivio(), archivio, QStringLiteral("Rossi Maria")), 1);
+        QCOMPARE(righe(db, archivio), 2);
+        QCOMPARE(righe(db, archivio, QStringLiteral("Rossi Maria")), 1);
         a->cmdstampa->click();
         QCOMPARE(stampato(ui::Printer::jobs().value(0)), daStampare(archivio, elenco));
         seleziona(a, QStringLiteral("bianchi èva"));
@@ -379,21 +397,24 @@ private slots:
     // in one go; a second emptying deletes nothing more, not even a row stored since.
     void emptying_data()
     {
+        TestSupport::colonnaMotore();
         QTest::addColumn<QString>("archivio");
         QTest::addColumn<QString>("elenco");  // the pupil listed, or empty for the whole table
         QTest::addColumn<QString>("codice");
         QTest::addColumn<bool>("si");
         QTest::addColumn<int>("restano");  // of 48 rows: 17 pupils', Neri Ugo's 1, Verdi Anna's 30
-        for (const QString& a : {kFrm, kFli}) {
-            const QByteArray nome = a.toLatin1();
-            const char* s = nome.constData();
-            QTest::addRow("%s whole, Yes", s) << a << "" << "cipresso" << true << 0;
-            QTest::addRow("%s whole, No", s) << a << "" << "cipresso" << false << 48;
-            QTest::addRow("%s pupil of one row", s) << a << "Neri Ugo" << "cipresso" << true << 47;
-            QTest::addRow("%s pupil of 30 rows", s) << a << "Verdi Anna" << "cipresso" << true << 18;
-            QTest::addRow("%s capital", s) << a << "Verdi Anna" << "Cipresso" << true << 48;
-            QTest::addRow("%s trailing blank", s) << a << "Verdi Anna" << "cipresso " << true << 48;
-            QTest::addRow("%s empty code", s) << a << "" << "" << true << 48;
+        for (const auto m : TestSupport::motori()) {
+            for (const QString& a : {kFrm, kFli}) {
+                const QByteArray nome = (m == TestSupport::Motore::File ? "file: " : "server: ") + a.toLatin1();
+                const char* s = nome.constData();
+                QTest::addRow("%s whole, Yes", s) << m << a << "" << "cipresso" << true << 0;
+                QTest::addRow("%s whole, No", s) << m << a << "" << "cipresso" << false << 48;
+                QTest::addRow("%s pupil of one row", s) << m << a << "Neri Ugo" << "cipresso" << true << 47;
+                QTest::addRow("%s pupil of 30 rows", s) << m << a << "Verdi Anna" << "cipresso" << true << 18;
+                QTest::addRow("%s capital", s) << m << a << "Verdi Anna" << "Cipresso" << true << 48;
+                QTest::addRow("%s trailing blank", s) << m << a << "Verdi Anna" << "cipresso " << true << 48;
+                QTest::addRow("%s empty code", s) << m << a << "" << "" << true << 48;
+            }
         }
     }
     void emptying()
@@ -403,7 +424,7 @@ private slots:
         QFETCH(QString, codice);
         QFETCH(bool, si);
         QFETCH(int, restano);
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(db);
         QVERIFY(TestSupport::apriMenu());
         aggiungi(archivio, 12);
         aggiungi(archivio, 1, [](int) { return QStringLiteral("Neri Ugo"); });
@@ -418,7 +439,7 @@ private slots:
         a->cmdstampa->click();
         MessageBox::clear();
         elimina(a, codice, si ? MessageBox::AnswerYes : MessageBox::AnswerNo);
-        QCOMPARE(righe(folder.archivio(), archivio), restano);
+        QCOMPARE(righe(db, archivio), restano);
         const auto shown = MessageBox::shown();
         QCOMPARE(shown[0].title, QStringLiteral("CODICE PER LA CANCELLAZIONE"));
         const bool giusto = codice == QLatin1String("cipresso");
@@ -440,7 +461,37 @@ private slots:
         MessageBox::clear();
         elimina(a, QStringLiteral("cipresso"));
         QCOMPARE(MessageBox::shown().size(), 1);  // "already deleted", no code asked
-        QCOMPARE(righe(folder.archivio(), archivio), restano + 1);
+        QCOMPARE(righe(db, archivio), restano + 1);
+    }
+
+    // On a classroom's server a pupils' computer lists and prints, but deleting, even with the right code,
+    // is for the teacher's computer: nothing is deleted or shown as deleted.
+    void pupilsComputerDoesNotDelete_data()
+    {
+        QTest::addColumn<QString>("archivio");
+        QTest::newRow("frmRISUL") << kFrm;
+        QTest::newRow("FLIsomm") << kFli;
+    }
+    void pupilsComputerDoesNotDelete()
+    {
+        QFETCH(QString, archivio);
+        TestSupport::ArchivioDiProva db(TestSupport::Motore::Server, false, QStringLiteral("aula"));
+        PRONTO(db);
+        QVERIFY(TestSupport::apriMenu());
+        aggiungi(archivio, 25);
+        Archivio* a = apri(archivio);
+        a->cmdtutto->click();
+        const QStringList prima = mostrate(a);
+        MessageBox::clear();
+        elimina(a, QStringLiteral("cipresso"));
+        const auto shown = MessageBox::shown();
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown[1].text.contains(QStringLiteral("solo il computer dell'insegnante")), qPrintable(shown[1].text));
+        QCOMPARE(righe(db, archivio), 25);
+        QCOMPARE(mostrate(a), prima);
+        QVERIFY(!a->eliminato());
+        a->cmdstampa->click();
+        QCOMPARE(ui::Printer::jobs().size(), 1);
     }
 
     // Rows that cannot be deleted, or read: nothing deleted, nothing shown as done, a message in Italian.

@@ -1,7 +1,9 @@
+#include "ServerDiProva.h"
 #include "TestSupport.h"
 
 #include "app/Sessione.h"
 #include "data/Clock.h"
+#include "data/Coda.h"
 #include "data/CourseBuilder.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
@@ -56,6 +58,12 @@ int countRows(const QString& path, const QString& table)
     auto db = Database::open(path, &error);
     return db ? db->OpenRecordset(table)->RecordCount() : -1;
 }
+
+int countRows(const TestSupport::ArchivioDiProva& archivio, const QString& table)
+{
+    auto db = archivio.apri();
+    return db ? db->OpenRecordset(table)->RecordCount() : -1;
+}
 }  // namespace
 
 class TestDatabase : public QObject {
@@ -63,11 +71,12 @@ class TestDatabase : public QObject {
 private slots:
     void init() { TestSupport::prepara(); }
 
+    void questionTableByPositionAndName_data() { TestSupport::soloMotore(); }
     void questionTableByPositionAndName()
     {
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString error;
-        auto db = Database::open(folder.archivio(), &error);
+        auto db = archivio.apri(&error);
         QVERIFY2(db, qPrintable(error));
         for (const QString& table : Database::questionTables()) {
             auto rs = db->OpenRecordset(table);
@@ -89,12 +98,13 @@ private slots:
         }
     }
 
+    void addedRowReadsBackWithDefaults_data() { TestSupport::soloMotore(); }
     void addedRowReadsBackWithDefaults()
     {
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString error;
-        auto db = Database::open(folder.archivio(), &error);
-        QVERIFY(db);
+        auto db = archivio.apri(&error);
+        QVERIFY2(db, qPrintable(error));
         QVERIFY(addResult(*db, QStringLiteral("Rossi Mario"), 48.0, QStringLiteral("La crosta terrestre")));
         auto rs = db->OpenRecordset(QStringLiteral("STUDENTI"));
         QCOMPARE(rs->RecordCount(), 1);
@@ -143,11 +153,13 @@ private slots:
         QCOMPARE(rs->Fields(QStringLiteral("data")).toString(), giorno.toString(Qt::ISODate));
     }
 
+    void summativeRowStoresWholeNumbers_data() { TestSupport::soloMotore(); }
     void summativeRowStoresWholeNumbers()
     {
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString error;
-        auto db = Database::open(folder.archivio(), &error);
+        auto db = archivio.apri(&error);
+        QVERIFY2(db, qPrintable(error));
         auto rs = db->OpenRecordset(QStringLiteral("studsomm"));
         rs->AddNew();
         rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Neri Ugo"));
@@ -162,11 +174,13 @@ private slots:
         QCOMPARE(back->Fields(QStringLiteral("valutazione")).toString(), QStringLiteral("SUFFICIENTE"));
     }
 
+    void unknownColumnIsRefused_data() { TestSupport::soloMotore(); }
     void unknownColumnIsRefused()
     {
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString error;
-        auto db = Database::open(folder.archivio(), &error);
+        auto db = archivio.apri(&error);
+        QVERIFY2(db, qPrintable(error));
         auto rs = db->OpenRecordset(QStringLiteral("studenti"));
         rs->AddNew();
         QVERIFY(!rs->setField(QStringLiteral("voto"), 3));
@@ -176,41 +190,51 @@ private slots:
     // A pupil's name is a value, never part of the query: each name selects exactly its own rows.
     void selectionByHostileNames_data()
     {
+        TestSupport::colonnaMotore();
         QTest::addColumn<QString>("nome");
-        QTest::newRow("apostrophe") << "D'Amico Lucia";
-        QTest::newRow("two apostrophes") << "Dell'Orto Pier'Luigi";
-        QTest::newRow("closing quote and comment") << "x' OR '1'='1' --";
-        QTest::newRow("double quotes") << "\"Neri\" Ugo";
-        QTest::newRow("semicolon and statement") << "Rossi'; DELETE FROM studenti; --";
-        QTest::newRow("SQL words") << "SELECT * FROM studsomm";
-        QTest::newRow("accents") << "Perché Niccolò Ça";
-        QTest::newRow("percent and underscore") << "R_ss% Mario";
-        QTest::newRow("blanks") << "  Bianchi   Anna ";
-        QTest::newRow("500 characters") << QString(500, QLatin1Char('a'));
-        QTest::newRow("Anonimo") << "Anonimo";
+        for (const auto m : TestSupport::motori()) {
+            using TestSupport::riga;
+            QTest::newRow(riga(m, "apostrophe")) << m << "D'Amico Lucia";
+            QTest::newRow(riga(m, "two apostrophes")) << m << "Dell'Orto Pier'Luigi";
+            QTest::newRow(riga(m, "closing quote and comment")) << m << "x' OR '1'='1' --";
+            QTest::newRow(riga(m, "double quotes")) << m << "\"Neri\" Ugo";
+            QTest::newRow(riga(m, "semicolon and statement")) << m << "Rossi'; DELETE FROM studenti; --";
+            QTest::newRow(riga(m, "SQL words")) << m << "SELECT * FROM studsomm";
+            QTest::newRow(riga(m, "accents")) << m << "Perché Niccolò Ça";
+            QTest::newRow(riga(m, "percent and underscore")) << m << "R_ss% Mario";
+            QTest::newRow(riga(m, "backslash and dollar quotes")) << m << "Ro\\ssi $$ Mario $1";
+            QTest::newRow(riga(m, "blanks")) << m << "  Bianchi   Anna ";
+            QTest::newRow(riga(m, "500 characters")) << m << QString(500, QLatin1Char('a'));
+            QTest::newRow(riga(m, "Anonimo")) << m << "Anonimo";
+        }
     }
     // Letter case does not count, accented capitals included; accents, blanks and other letters do.
     void selectionIgnoresLetterCase_data()
     {
+        TestSupport::colonnaMotore();
         QTest::addColumn<QString>("scritto");
         QTest::addColumn<QStringList>("trovati");
         const QStringList rossi{"Rossi Mario", "ROSSI MARIO", "rossi mario"};
-        QTest::newRow("lower case") << "rossi mario" << rossi;
-        QTest::newRow("mixed") << "rOSSI mARIO" << rossi;
-        QTest::newRow("accented capital") << "perè èlia" << QStringList{"PERÈ ÈLIA", "Perè Èlia"};
-        QTest::newRow("decomposed accent") << QStringLiteral("Nicolo\u0300 Anna") << QStringList{"Nicolò Anna"};
-        QTest::newRow("apostrophe") << "D'AMICO LUCIA" << QStringList{"D'Amico Lucia"};
-        QTest::newRow("accent counts") << "Pere Elia" << QStringList{};
-        QTest::newRow("blank counts") << "rossi  mario" << QStringList{};
-        QTest::newRow("another name") << "rossi maria" << QStringList{};
+        for (const auto m : TestSupport::motori()) {
+            using TestSupport::riga;
+            QTest::newRow(riga(m, "lower case")) << m << "rossi mario" << rossi;
+            QTest::newRow(riga(m, "mixed")) << m << "rOSSI mARIO" << rossi;
+            QTest::newRow(riga(m, "accented capital")) << m << "perè èlia" << QStringList{"PERÈ ÈLIA", "Perè Èlia"};
+            QTest::newRow(riga(m, "decomposed accent")) << m << QStringLiteral("Nicolo\u0300 Anna") << QStringList{"Nicolò Anna"};
+            QTest::newRow(riga(m, "apostrophe")) << m << "D'AMICO LUCIA" << QStringList{"D'Amico Lucia"};
+            QTest::newRow(riga(m, "accent counts")) << m << "Pere Elia" << QStringList{};
+            QTest::newRow(riga(m, "blank counts")) << m << "rossi  mario" << QStringList{};
+            QTest::newRow(riga(m, "another name")) << m << "rossi maria" << QStringList{};
+        }
     }
     void selectionIgnoresLetterCase()
     {
         QFETCH(QString, scritto);
         QFETCH(QStringList, trovati);
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString error;
-        auto db = Database::open(folder.archivio(), &error);
+        auto db = archivio.apri(&error);
+        QVERIFY2(db, qPrintable(error));
         for (const char* nome : {"Rossi Mario", "PERÈ ÈLIA", "ROSSI MARIO", "Nicolò Anna", "Perè Èlia",
                                  "D'Amico Lucia", "rossi mario", "Rossi Mariox"})
             QVERIFY(addResult(*db, QString::fromUtf8(nome), 5));
@@ -222,22 +246,23 @@ private slots:
     void selectionByHostileNames()
     {
         QFETCH(QString, nome);
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString error;
-        auto db = Database::open(folder.archivio(), &error);
+        auto db = archivio.apri(&error);
+        QVERIFY2(db, qPrintable(error));
         QVERIFY(addResult(*db, QStringLiteral("Rossi Mario"), 7));
         QVERIFY(addResult(*db, nome, 9));
         QVERIFY(addResult(*db, nome.toUpper() + QStringLiteral("x"), 3));
         QVERIFY(addResult(*db, nome, 10));
         QCOMPARE(pupilRows(*db, nome), (QStringList{nome, nome}));
-        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), 4);
+        QCOMPARE(countRows(archivio, QStringLiteral("studenti")), 4);
         // Deleting the selection removes exactly its rows.
         ResultList list(db->connection(), QStringLiteral("studenti"), {QStringLiteral("cognome e nome")}, nome);
         QVERIFY(list.open());
         int deleted = 0;
         QVERIFY(list.deleteAll(&deleted));
         QCOMPARE(deleted, 2);
-        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), 2);
+        QCOMPARE(countRows(archivio, QStringLiteral("studenti")), 2);
     }
 
     // A file that is missing or not a course database stops the start with a message naming it, and
@@ -298,11 +323,13 @@ private slots:
     }
 
     // A row that cannot be stored says why and is not taken for stored.
+    void refusedRowIsReported_data() { TestSupport::soloMotore(); }
     void refusedRowIsReported()
     {
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString error;
-        TestSupport::sessione().dbcorso = Database::open(folder.archivio(), &error);
+        TestSupport::sessione().dbcorso = archivio.apri(&error);
+        QVERIFY2(TestSupport::sessione().dbcorso, qPrintable(error));
         auto rs = TestSupport::sessione().dbcorso->OpenRecordset(QStringLiteral("studsomm"));
         rs->AddNew();
         rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Neri Ugo"));
@@ -311,7 +338,8 @@ private slots:
         const auto shown = ui::MessageBox::shown();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.contains(QStringLiteral("il risultato del test sommativo NON è stato salvato")));
-        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studsomm")), 0);
+        QCOMPARE(countRows(archivio, QStringLiteral("studsomm")), 0);
+        QCOMPARE(data::Coda().quanti(), 0);  // refused by the archive: nothing waits to be sent again
     }
 
     // "Riprova" stores the same row once the cause is gone; "Continua senza salvare" gives it up.
@@ -399,34 +427,55 @@ private slots:
     }
 
     // A row is on disk when Update returns: the writer is killed at once and the row is there.
+    void storedRowSurvivesAKill_data() { TestSupport::soloMotore(); }
     void storedRowSurvivesAKill()
     {
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QProcess child;
         child.start(QStringLiteral(SCRIVIRISULTATI),
-                    {folder.archivio(), QStringLiteral("1"), QStringLiteral("Veloce Ugo"), QStringLiteral("uccidi")});
+                    {archivio.indirizzo(), QStringLiteral("1"), QStringLiteral("Veloce Ugo"), QStringLiteral("uccidi")});
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         QString error;
-        auto db = Database::open(folder.archivio(), &error);
+        auto db = archivio.apri(&error);
         QVERIFY2(db, qPrintable(error));
         QCOMPARE(pupilRows(*db, QStringLiteral("Veloce Ugo")).size(), 1);
     }
 
-    // Two copies of the program on one shared file: every row of both arrives, none twice (a store that
-    // finds the file busy too long is tried again, as the pupil does with "Riprova").
-    void twoWritersAtOnce()
+    // Copies of the program on one shared archive: every row of each arrives, none twice (a store that
+    // finds the file busy too long is tried again, as the pupil does with "Riprova"). A classroom's
+    // server takes thirty computers at once.
+    void writersAtOnce_data()
     {
-        TestSupport::CartellaProgramma folder;
-        QProcess a;
-        QProcess b;
-        a.start(QStringLiteral(SCRIVIRISULTATI), {folder.archivio(), QStringLiteral("500"), QStringLiteral("Primo")});
-        b.start(QStringLiteral(SCRIVIRISULTATI), {folder.archivio(), QStringLiteral("500"), QStringLiteral("Secondo")});
-        QVERIFY(a.waitForFinished(240000));
-        QVERIFY(b.waitForFinished(240000));
-        QVERIFY2(a.exitCode() == 0, a.readAllStandardError().constData());
-        QVERIFY2(b.exitCode() == 0, b.readAllStandardError().constData());
-        QCOMPARE(countRows(folder.archivio(), QStringLiteral("studenti")), 1000);
+        TestSupport::colonnaMotore();
+        QTest::addColumn<int>("copie");
+        QTest::addColumn<int>("righe");
+        for (const auto m : TestSupport::motori())
+            QTest::newRow(TestSupport::riga(m, "two copies")) << m << 2 << 500;
+        QTest::newRow("server: thirty computers") << TestSupport::Motore::Server << 30 << 20;
+    }
+    void writersAtOnce()
+    {
+        QFETCH(int, copie);
+        QFETCH(int, righe);
+        ARCHIVIO_DI_PROVA(archivio);
+        std::vector<std::unique_ptr<QProcess>> processi;
+        for (int i = 0; i < copie; ++i) {
+            processi.push_back(std::make_unique<QProcess>());
+            processi.back()->start(QStringLiteral(SCRIVIRISULTATI),
+                                   {archivio.indirizzo(), QString::number(righe), QStringLiteral("Copia %1").arg(i + 1)});
+        }
+        qint64 piuLento = 0;
+        for (auto& p : processi) {
+            QVERIFY(p->waitForFinished(240000));
+            QVERIFY2(p->exitCode() == 0, p->readAllStandardError().constData());
+            piuLento = std::max(piuLento, p->readAllStandardOutput().trimmed().toLongLong());
+        }
+        qInfo("slowest store: %.1f ms", piuLento / 1000.0);
+        QCOMPARE(countRows(archivio, QStringLiteral("studenti")), copie * righe);
+        auto db = archivio.apri();
+        for (int i = 0; i < copie; ++i)
+            QCOMPARE(pupilRows(*db, QStringLiteral("Copia %1").arg(i + 1)).size(), righe);
     }
 
     // The build step creates the database only when it is missing: results already stored survive.

@@ -1,3 +1,4 @@
+#include "ServerDiProva.h"
 #include "TestSupport.h"
 
 #include "data/Database.h"
@@ -50,23 +51,27 @@ private slots:
     // it was opened.
     void readsTheRowsOfItsMoment_data()
     {
+        TestSupport::colonnaMotore();
         QTest::addColumn<QString>("alunno");  // empty: the whole table
         QTest::addColumn<int>("passo");
-        QTest::newRow("whole table, pages of 20") << "" << 20;
-        QTest::newRow("whole table, one at a time") << "" << 1;
-        QTest::newRow("whole table, all at once") << "" << 1000;
-        QTest::newRow("pupil, pages of 20") << "D'Amico Lucia" << 20;
-        QTest::newRow("pupil, pages of 3") << "D'Amico Lucia" << 3;
-        QTest::newRow("pupil with no rows") << "Nessuno" << 20;
+        for (const auto m : TestSupport::motori()) {
+            using TestSupport::riga;
+            QTest::newRow(riga(m, "whole table, pages of 20")) << m << "" << 20;
+            QTest::newRow(riga(m, "whole table, one at a time")) << m << "" << 1;
+            QTest::newRow(riga(m, "whole table, all at once")) << m << "" << 1000;
+            QTest::newRow(riga(m, "pupil, pages of 20")) << m << "D'Amico Lucia" << 20;
+            QTest::newRow(riga(m, "pupil, pages of 3")) << m << "D'Amico Lucia" << 3;
+            QTest::newRow(riga(m, "pupil with no rows")) << m << "Nessuno" << 20;
+        }
     }
     void readsTheRowsOfItsMoment()
     {
         QFETCH(QString, alunno);
         QFETCH(int, passo);
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString error;
-        auto db = Database::open(folder.archivio(), &error);
-        QVERIFY(db);
+        auto db = archivio.apri(&error);
+        QVERIFY2(db, qPrintable(error));
         QStringList attese;
         for (int i = 0; i < 45; ++i) {
             const QString nome = i % 3 ? QStringLiteral("D'Amico Lucia") : QStringLiteral("Rossi Mario");
@@ -97,16 +102,20 @@ private slots:
 
     void transactionCommitsOrUndoes_data()
     {
+        TestSupport::colonnaMotore();
         QTest::addColumn<bool>("conferma");
-        QTest::newRow("committed") << true;
-        QTest::newRow("left without commit") << false;
+        for (const auto m : TestSupport::motori()) {
+            QTest::newRow(TestSupport::riga(m, "committed")) << m << true;
+            QTest::newRow(TestSupport::riga(m, "left without commit")) << m << false;
+        }
     }
     void transactionCommitsOrUndoes()
     {
         QFETCH(bool, conferma);
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString error;
-        auto db = Database::open(folder.archivio(), &error);
+        auto db = archivio.apri(&error);
+        QVERIFY2(db, qPrintable(error));
         {
             data::Transaction t(db->connection());
             QVERIFY(t.isActive());
@@ -121,7 +130,7 @@ private slots:
                 QVERIFY(t.commit());
         }
         // Read through a second connection: only what was committed is in the file.
-        auto other = Database::open(folder.archivio(), &error);
+        auto other = archivio.apri(&error);
         QCOMPARE(other->OpenRecordset(QStringLiteral("studenti"))->RecordCount(), conferma ? 2 : 0);
     }
 };

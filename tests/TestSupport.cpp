@@ -74,6 +74,8 @@ CartellaProgramma::CartellaProgramma(bool conArchivio, bool conImmagini)
     const QByteArray nessuna = (m_dir.path() + QStringLiteral("/nessuna-configurazione")).toUtf8();
     qputenv("XDG_CONFIG_HOME", nessuna);
     qputenv("XDG_CONFIG_DIRS", nessuna);
+    // What the program keeps in the user's own data folder (results waiting for a server) stays here too.
+    qputenv("XDG_DATA_HOME", (m_dir.path() + QStringLiteral("/dati-utente")).toUtf8());
 }
 
 CartellaProgramma::~CartellaProgramma()

@@ -2,9 +2,13 @@
 // consistent copy of the archive, also while the program is running and storing results.
 //   creadb FOLDER_OF_SOURCE DATABASE_FILE
 //   creadb --copia DEFAULT_DATABASE_FILE DESTINATION
+// or prepares a classroom's PostgreSQL database for the course (run again at will: results are kept):
+//   creadb --server "servizio=NAME" | "host=H porta=P database=D utente=U" | postgresql://U@H/D [FOLDER_OF_SOURCE]
 #include "app/Configurazione.h"
 #include "data/CourseBuilder.h"
 #include "data/Database.h"
+#include "data/Server.h"
+#include "data/ServerSetup.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -101,6 +105,41 @@ int copia(const QString& predefinito, QString destinazione)
         << " risultati di questionari e test della sintesi animata, " << sommativi << " di test sommativi).\n";
     return 0;
 }
+// The technician prepares the server once, as a user that may create tables and roles; the course source
+// is the one installed beside this tool unless another folder is given.
+int server(const QString& indirizzo, QString sorgente)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    data::Server server;
+    QString errore;
+    if (!data::Server::leggi(indirizzo, &server, &errore)) {
+        err << "creadb: il server è indicato male: " << errore << ".\n";
+        return 2;
+    }
+    if (sorgente.isEmpty())
+        sorgente = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("corso"));
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL"))) {
+        err << "creadb: manca il componente per PostgreSQL (su Debian: il pacchetto libqt6sql6-psql).\n";
+        return 1;
+    }
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("server"));
+        server.configura(db);
+        if (!db.open()) {
+            err << "creadb: non riesco a collegarmi al " << server.nome() << ": "
+                << data::Database::describe(db.lastError()) << "\n";
+        } else {
+            QString messaggio;
+            ok = data::ServerSetup::prepara(db, sorgente, &messaggio);
+            (ok ? out : err) << messaggio << "\n";
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("server"));
+    return ok ? 0 : 1;
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -110,9 +149,13 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     if (args.size() == 4 && args.at(1) == QLatin1String("--copia"))
         return copia(args.at(2), args.at(3));
+    if ((args.size() == 3 || args.size() == 4) && args.at(1) == QLatin1String("--server"))
+        return server(args.at(2), args.value(3));
     if (args.size() != 3) {
         err << "uso: creadb CARTELLA_SORGENTE FILE_ARCHIVIO\n"
-               "     creadb --copia FILE_ARCHIVIO_PREDEFINITO DESTINAZIONE\n";
+               "     creadb --copia FILE_ARCHIVIO_PREDEFINITO DESTINAZIONE\n"
+               "     creadb --server \"servizio=NOME\" [CARTELLA_SORGENTE]\n"
+               "     creadb --server \"host=SERVER porta=5432 database=placche utente=UTENTE\" [CARTELLA_SORGENTE]\n";
         return 2;
     }
     QString message;
