@@ -1,3 +1,4 @@
+#include "ServerDiProva.h"
 #include "TestSupport.h"
 
 #include "animation/Fsintesi.h"
@@ -297,6 +298,53 @@ private slots:
         }
     }
 
+    // On either engine a stored page carries its ten answers under the key of its result row, which on the
+    // server is the row's own "chiave" column; a pupils' computer on the server may store them.
+    void pageAndAnswersShareTheKey_data()
+    {
+        TestSupport::colonnaMotore();
+        for (TestSupport::Motore m : TestSupport::motori())
+            QTest::newRow(TestSupport::riga(m, "pupils' computer")) << m;
+    }
+    void pageAndAnswersShareTheKey()
+    {
+        ARCHIVIO_DI_PROVA(archivio, false, QStringLiteral("aula"));
+        QVERIFY(TestSupport::apriMenu());
+        auto& db = *TestSupport::sessione().dbcorso;
+        QCOMPARE(db.isServer(), motore == TestSupport::Motore::Server);
+        QList<QHash<QString, int>> pagine;
+        {
+            QSqlQuery q(QStringLiteral(R"(SELECT * FROM "domande4" ORDER BY %1)").arg(data::Database::rowIdentity(db.connection())),
+                        db.connection());
+            while (q.next()) {
+                QHash<QString, int> p;
+                for (int i = 0; i < 10; ++i)
+                    p.insert(q.value(2 + i).toString(), q.value(12 + i).toInt());
+                pagine.append(p);
+            }
+        }
+        QVERIFY(!pagine.isEmpty());
+        questionario(4, QStringLiteral("Rossi'; DROP TABLE \"risposte\"; --"), {1, 2}, pagine);
+        QSqlQuery q(db.connection());
+        QVERIFY(q.exec(QStringLiteral(R"(SELECT COUNT(*), SUM("giusta"), COUNT(DISTINCT "chiave") FROM "risposte")")));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 10 * int(pagine.size()));
+        QCOMPARE(q.value(1).toInt(), 8 * int(pagine.size()));
+        QCOMPARE(q.value(2).toInt(), int(pagine.size()));
+        if (db.isServer()) {
+            // Every result row's key has exactly its page's ten answers, and their sum is its score.
+            QVERIFY(q.exec(QStringLiteral(R"(SELECT s."punteggio", COUNT(*), SUM(r."giusta") FROM "studenti" s )"
+                                          R"(JOIN "risposte" r ON r."chiave" = s."chiave" GROUP BY s."chiave", s."punteggio")")));
+            int risultati = 0;
+            while (q.next()) {
+                ++risultati;
+                QCOMPARE(q.value(1).toInt(), 10);
+                QCOMPARE(q.value(2).toInt(), q.value(0).toInt());
+            }
+            QCOMPARE(risultati, int(pagine.size()));
+        }
+    }
+
     // Practice stores nothing, neither scores nor answers.
     void exerciseStoresNothing()
     {
@@ -525,6 +573,7 @@ private slots:
     // each pupil once by the latest answer; the grid with each pupil's latest score.
     void analysisFigures_data()
     {
+        TestSupport::colonnaMotore();
         QTest::addColumn<int>("periodo");
         QTest::addColumn<QDate>("dal");
         QTest::addColumn<QDate>("al");
@@ -533,25 +582,28 @@ private slots:
         QTest::addColumn<QString>("affermazioni");
         QTest::addColumn<QString>("griglia");
         using T = AnalisiRisposte::Periodo::Tipo;
-        QTest::newRow("today") << int(T::Oggi) << QDate() << QDate() << QString() << "argomento 1"
-                               << "S1 1/0, S2 1/0" << "Rossi Mario: 0/2 - - - - - - -";
-        QTest::newRow("this week") << int(T::Settimana) << QDate() << QDate() << QString() << "argomento 1"
-                                   << "S1 1/0, S2 1/0, S3 1/1, S4 1/1" << "Rossi Mario: 0/2 - - - - - - -";
-        QTest::newRow("school year")
-            << int(T::AnnoScolastico) << QDate() << QDate() << QString()
-            << "argomento 1,etichette 1,sommativa,sintesi" << "S1 2/1, S2 2/1, S3 1/1, S4 1/1"
-            << "Bianchi Anna: 2/2 - - - - - 7/10 1/2; ROSSI MARIO: 0/2 - - - - - - -";
-        QTest::newRow("one pupil, another spelling")
-            << int(T::AnnoScolastico) << QDate() << QDate() << QString("rossi mario") << "argomento 1"
-            << "S1 1/0, S2 1/0, S3 1/1, S4 1/1" << "ROSSI MARIO: 0/2 - - - - - - -";
-        QTest::newRow("a pupil with no answers")
-            << int(T::AnnoScolastico) << QDate() << QDate() << QString("Neri Ugo") << "" << "" << "";
-        QTest::newRow("last year, from-to") << int(T::Intervallo) << QDate(2025, 1, 1) << QDate(2025, 12, 31) << QString()
-                                            << "argomento 1" << "S1 1/0" << "Verdi Luca: 0/1 - - - - - - -";
-        QTest::newRow("from-to given backwards") << int(T::Intervallo) << QDate(2025, 12, 31) << QDate(2025, 1, 1)
-                                                 << QString() << "argomento 1" << "S1 1/0" << "Verdi Luca: 0/1 - - - - - - -";
-        QTest::newRow("an empty period") << int(T::Intervallo) << QDate(2024, 1, 1) << QDate(2024, 12, 31) << QString()
-                                         << "" << "" << "";
+        for (TestSupport::Motore m : TestSupport::motori()) {
+            using TestSupport::riga;
+            QTest::newRow(riga(m, "today")) << m << int(T::Oggi) << QDate() << QDate() << QString() << "argomento 1"
+                                   << "S1 1/0, S2 1/0" << "Rossi Mario: 0/2 - - - - - - -";
+            QTest::newRow(riga(m, "this week")) << m << int(T::Settimana) << QDate() << QDate() << QString() << "argomento 1"
+                                       << "S1 1/0, S2 1/0, S3 1/1, S4 1/1" << "Rossi Mario: 0/2 - - - - - - -";
+            QTest::newRow(riga(m, "school year"))
+                << m << int(T::AnnoScolastico) << QDate() << QDate() << QString()
+                << "argomento 1,etichette 1,sommativa,sintesi" << "S1 2/1, S2 2/1, S3 1/1, S4 1/1"
+                << "Bianchi Anna: 2/2 - - - - - 7/10 1/2; ROSSI MARIO: 0/2 - - - - - - -";
+            QTest::newRow(riga(m, "one pupil, another spelling"))
+                << m << int(T::AnnoScolastico) << QDate() << QDate() << QString("rossi mario") << "argomento 1"
+                << "S1 1/0, S2 1/0, S3 1/1, S4 1/1" << "ROSSI MARIO: 0/2 - - - - - - -";
+            QTest::newRow(riga(m, "a pupil with no answers"))
+                << m << int(T::AnnoScolastico) << QDate() << QDate() << QString("Neri Ugo") << "" << "" << "";
+            QTest::newRow(riga(m, "last year, from-to")) << m << int(T::Intervallo) << QDate(2025, 1, 1) << QDate(2025, 12, 31) << QString()
+                                                << "argomento 1" << "S1 1/0" << "Verdi Luca: 0/1 - - - - - - -";
+            QTest::newRow(riga(m, "from-to given backwards")) << m << int(T::Intervallo) << QDate(2025, 12, 31) << QDate(2025, 1, 1)
+                                                     << QString() << "argomento 1" << "S1 1/0" << "Verdi Luca: 0/1 - - - - - - -";
+            QTest::newRow(riga(m, "an empty period")) << m << int(T::Intervallo) << QDate(2024, 1, 1) << QDate(2024, 12, 31)
+                                                      << QString() << "" << "" << "";
+        }
     }
     void analysisFigures()
     {
@@ -562,10 +614,10 @@ private slots:
         QFETCH(QString, prove);
         QFETCH(QString, affermazioni);
         QFETCH(QString, griglia);
-        TestSupport::CartellaProgramma folder;
+        ARCHIVIO_DI_PROVA(archivio);
         QString errore;
-        auto db = data::Database::open(folder.archivio(), &errore);
-        QVERIFY(db);
+        auto db = archivio.apri(&errore);
+        QVERIFY2(db, qPrintable(errore));
         const QString a1 = data::Risposte::provaArgomento(1);
         salva(*db, "v", "Verdi Luca", a1, 1, {2025, 6, 1}, {{"S1", false}});
         salva(*db, "d", "ROSSI MARIO", a1, 1, {2026, 10, 1}, {{"S1", true}});
