@@ -173,7 +173,7 @@ QVector<std::pair<QString, QVariant>> Recordset::newRow() const
 }
 
 bool Recordset::insertRow(QSqlDatabase db, const QString& table, const QVector<std::pair<QString, QVariant>>& row,
-                          QSqlError* error)
+                          QSqlError* error, bool oncePerKey)
 {
     QStringList names;
     QStringList marks;
@@ -185,7 +185,7 @@ bool Recordset::insertRow(QSqlDatabase db, const QString& table, const QVector<s
                       ? QStringLiteral(R"(INSERT INTO "%1" DEFAULT VALUES)").arg(table)
                       : kInsert.arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
     // A result sent again (its first sending was cut off before the answer came back) is already there.
-    if (Database::isServer(db) && std::any_of(row.begin(), row.end(), [](const auto& c) { return c.first == kKeyColumn; }))
+    if (oncePerKey && Database::isServer(db) && std::any_of(row.begin(), row.end(), [](const auto& c) { return c.first == kKeyColumn; }))
         sql += QStringLiteral(R"( ON CONFLICT ("chiave") DO NOTHING)");
     QSqlQuery query(db);
     if (!query.prepare(sql)) {
@@ -248,23 +248,10 @@ bool Recordset::Update()
         m_db.rollback();
         return false;
     }
-    // The rows that go with it: plain inserts, their key column is no unique identity of theirs.
+    // The rows that go with it share its key: plain inserts.
     for (const auto& [table, row] : std::as_const(m_insieme)) {
-        QStringList names;
-        QStringList marks;
-        for (const auto& column : row) {
-            names << quoted(column.first);
-            marks << QStringLiteral("?");
-        }
-        QSqlQuery other(m_db);
-        bool stored = other.prepare(kInsert.arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", "))));
-        if (stored) {
-            for (const auto& column : row)
-                other.addBindValue(column.second);
-            stored = other.exec();
-        }
-        if (!stored) {
-            fail(other.lastError());
+        if (!insertRow(m_db, table, row, &error, false)) {
+            fail(error);
             m_db.rollback();
             return false;
         }

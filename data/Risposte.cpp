@@ -85,7 +85,10 @@ bool allega(QSqlDatabase db, Recordset& rs, const QString& nome, const QVector<R
     if (risposte.isEmpty())
         return true;
     QSqlError motivo;
-    if (!prepara(db, &motivo)) {
+    // A server out of reach cannot say whether it has the table: the answers go with the result all the
+    // same, and wait with it on this computer.
+    // (A connection already closed fails without an error of its own.)
+    if (!prepara(db, &motivo) && motivo.isValid() && Database::classify(motivo) != Database::Failure::Connection) {
         if (error)
             *error = motivo;
         return false;

@@ -12,6 +12,7 @@
 #include "assessment/FQuest.h"
 #include "assessment/FSommati.h"
 #include "data/Clock.h"
+#include "data/Coda.h"
 #include "data/Csv.h"
 #include "data/Database.h"
 #include "data/Recordset.h"
@@ -343,6 +344,59 @@ private slots:
             }
             QCOMPARE(risultati, int(pagine.size()));
         }
+    }
+
+    // A page stored while the server is away waits on this computer with its answers, and reaches the
+    // server with them, once, also when it is sent again.
+    void waitingResultKeepsItsAnswers()
+    {
+        TestSupport::ArchivioDiProva archivio(TestSupport::Motore::Server, false, QStringLiteral("aula"));
+        PRONTO(archivio);
+        auto* s = TestSupport::ServerDiProva::istanza();
+        QVERIFY(s->esegui(archivio.nome(), {QStringLiteral(R"(DELETE FROM "domande5" WHERE "id" > (SELECT MIN("id") FROM "domande5"))")}));
+        QVERIFY(TestSupport::apriMenu());
+        auto& db = *TestSupport::sessione().dbcorso;
+        QList<QHash<QString, int>> pagine;
+        {
+            QSqlQuery q(QStringLiteral(R"(SELECT * FROM "domande5")"), db.connection());
+            QVERIFY(q.next());
+            QHash<QString, int> p;
+            for (int i = 0; i < 10; ++i)
+                p.insert(q.value(2 + i).toString(), q.value(12 + i).toInt());
+            pagine.append(p);
+        }
+        QVERIFY(s->ferma());
+        questionario(5, QStringLiteral("Ferma Ada"), {0, 9}, pagine);
+        QVERIFY(s->avvia());
+        QCOMPARE(data::Coda().quanti(), 1);
+        QVERIFY(db.reconnect());
+        TestSupport::sessione().inviaCoda();
+        QCOMPARE(data::Coda().quanti(), 0);
+        auto conta = [&] {
+            QSqlQuery q(QStringLiteral(R"(SELECT s."chiave", COUNT(*), SUM(r."giusta"), MIN(s."punteggio") FROM "studenti" s )"
+                                       R"(JOIN "risposte" r ON r."chiave" = s."chiave" GROUP BY s."chiave")"),
+                        db.connection());
+            QStringList out;
+            while (q.next())
+                out << QStringLiteral("%1/%2/%3").arg(q.value(1).toInt()).arg(q.value(2).toInt()).arg(q.value(3).toInt());
+            return out.join(u',');
+        };
+        QCOMPARE(conta(), QStringLiteral("10/8/8"));
+        // Sent again (its first sending cut off before the answer came back): stored once, answers too.
+        QSqlQuery q(QStringLiteral(R"(SELECT "chiave" FROM "studenti")"), db.connection());
+        QVERIFY(q.next());
+        const QString chiave = q.value(0).toString();
+        data::Coda coda;
+        QString errore;
+        QVERIFY(coda.aggiungi(QStringLiteral("studenti"), chiave,
+                              {{QStringLiteral("cognome e nome"), QStringLiteral("Ferma Ada")}, {QStringLiteral("argomento"), QStringLiteral("x")},
+                               {QStringLiteral("punteggio"), 8}, {QStringLiteral("maxpunti"), 10}, {QStringLiteral("chiave"), chiave}},
+                              &errore,
+                              {{data::Risposte::kTabella, data::Risposte::riga(chiave, QStringLiteral("Ferma Ada"), kOggi,
+                                                                              {data::Risposte::provaArgomento(5), "domande5", 1, 1, "x", "V", true})}}));
+        TestSupport::sessione().inviaCoda();
+        QCOMPARE(data::Coda().quanti(), 0);
+        QCOMPARE(conta(), QStringLiteral("10/8/8"));
     }
 
     // Practice stores nothing, neither scores nor answers.
