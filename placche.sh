@@ -25,8 +25,9 @@ if [ "$(id -u)" -eq 0 ]; then su=(); else su=(sudo); fi
 PACCHETTI=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins libgif-dev fonts-liberation
            poppler-utils)
 # Only the tests use these: they check the menu entry and the AppStream metadata of the installed program,
-# and store results into a PostgreSQL server of their own, as a classroom's computers do.
-[ "$comando" = prove ] && PACCHETTI+=(desktop-file-utils appstream postgresql)
+# store results into a PostgreSQL server of their own, as a classroom's computers do, and read the program
+# as a screen reader does, on a virtual display with the accessibility bus.
+[ "$comando" = prove ] && PACCHETTI+=(desktop-file-utils appstream postgresql xvfb dbus-daemon at-spi2-core python3-pyatspi)
 
 mancanti=()
 [ "$comando" = disinstalla ] && PACCHETTI=()
@@ -90,6 +91,9 @@ case "$comando" in
     else
       "${su[@]}" "$PROGRAMMA/creadb" "$PROGRAMMA/corso" "$ARCHIVIO"
     fi
+    # Question tables still holding an older course get this one's; a teacher's own are kept (it says which).
+    "${su[@]}" "$PROGRAMMA/creadb" --aggiorna "$PROGRAMMA/corso" "$ARCHIVIO" ||
+      echo "Le domande dell'archivio non sono state aggiornate ora: il programma ci riprova quando parte."
     "${su[@]}" chgrp placche "$ARCHIVIO"
     "${su[@]}" chmod 0664 "$ARCHIVIO"
     if [ -f "$CONFIGURAZIONE" ]; then

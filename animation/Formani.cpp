@@ -19,6 +19,9 @@ Formani::Formani(Sessione& sessione) : ui::Form(QStringLiteral("Formani")), m_se
     Image3 = addPicture(QStringLiteral("Image3"), {1200, 240, 9600, 6900});
     Image1 = addPicture(QStringLiteral("Image1"), {960, 960, 4575, 3735});
     Image2 = addPicture(QStringLiteral("Image2"), {6120, 960, 4815, 3735});
+    Image3->setAccessibleName(QStringLiteral("sfondo: la carta delle placche"));
+    Image1->setAccessibleName(QStringLiteral("l'animazione, a sinistra"));
+    Image2->setAccessibleName(QStringLiteral("l'animazione, a destra"));
 
     Command1 = addButton(QStringLiteral("Command1"), QStringLiteral("Vedo le immagini una per una"),
                          {1200, 5040, 3240, 615}, kPulsanti);

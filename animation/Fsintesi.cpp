@@ -66,6 +66,8 @@ Fsintesi::Fsintesi(Sessione& sessione) : ui::Form(QStringLiteral("Fsintesi")), m
     m_cornice->setBackColor(kBlu);
     m_cornice->hide();
     Image2 = addPicture(QStringLiteral("Image2"), kImage2);
+    Image1->setAccessibleName(QStringLiteral("la sequenza della sintesi animata"));
+    Image2->setAccessibleName(QStringLiteral("l'ingrandimento della sequenza"));
 
     Label4 = addLabel(QStringLiteral("Label4"),
                       QStringLiteral("Osserva attentamente queste immagini mostrate in sequenza. Al termine ti "
@@ -158,6 +160,7 @@ Fsintesi::Fsintesi(Sessione& sessione) : ui::Form(QStringLiteral("Fsintesi")), m
         l->setCursor(Qt::PointingHandCursor);
         // Statements are marked from the keyboard too (Space or Enter on the one with the focus).
         l->setFocusPolicy(Qt::StrongFocus);
+        l->setRuolo(ui::Label::Ruolo::Spunta);
         l->installEventFilter(this);
         connect(l, &ui::Label::clicked, this, [this, i] { Label11_Click(i); });
         Label11.append(l);
@@ -372,11 +375,16 @@ void Fsintesi::Listedomande()
     Frame1.setVisible(true);
     Frame2.setVisible(true);
     CmdCorreggi->setEnabled(true);
+    m_corretta = false;
     m_prova.apri(m_serie.fotogramma());
     Label2->setCaption(m_prova.introduzione());
     LabNumero->setCaption(QString::number(m_prova.numesatte()));
-    for (int i = 0; i < ProvaSintesi::numaffermazioni; ++i)
+    for (int i = 0; i < ProvaSintesi::numaffermazioni; ++i) {
         Label11[i]->setCaption(m_prova.mostrata(i));
+        descriviAffermazione(i);
+    }
+    // The test is what the pupil does now: the keyboard starts on its first statement.
+    Label11[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void Fsintesi::Label11_Click(int Index)
@@ -391,10 +399,13 @@ void Fsintesi::CmdCorreggi_Click()
         ui::MessageBox::message(QStringLiteral("Non c'è niente da correggere.."), ui::MessageBox::Ok);
         return;
     }
+    m_corretta = true;
     for (int i = 0; i < ProvaSintesi::numaffermazioni; ++i)
         coloraAffermazione(i);
     LabPunti->setCaption(QString::number(m_prova.puntisequenza()));
     mostraTotali();
+    // From the correction the keyboard goes on where the pupil goes next.
+    const bool daTastiera = CmdCorreggi->hasFocus();
     CmdCorreggi->setEnabled(false);
     // What the pupil judged: a marked statement was called true, one left alone false.
     for (int i = 0; i < ProvaSintesi::numaffermazioni; ++i) {
@@ -403,6 +414,8 @@ void Fsintesi::CmdCorreggi_Click()
         m_risposte.append({data::Risposte::kProvaSintesi, QStringLiteral("sintesi"), m_prova.prova(), i + 1,
                            m_prova.mostrata(i), segnata ? QStringLiteral("V") : QStringLiteral("F"), giusta});
     }
+    if (daTastiera)
+        CmdContinuo->setFocus(Qt::TabFocusReason);
 }
 
 void Fsintesi::Archiviare()
@@ -431,6 +444,7 @@ void Fsintesi::Archiviare()
 
 void Fsintesi::tuttiNeutri()
 {
+    m_corretta = false;
     m_prova.neutralizza();
     for (int i = 0; i < ProvaSintesi::numaffermazioni; ++i)
         coloraAffermazione(i);
@@ -451,6 +465,36 @@ void Fsintesi::coloraAffermazione(int Index)
         Label11[Index]->setBackColor(coloreGiusto);
         break;
     }
+    descriviAffermazione(Index);
+}
+
+void Fsintesi::descriviAffermazione(int Index)
+{
+    // Read as the pupil sees it: the statement, whether it is ticked as true, and after the correction
+    // whether it was judged rightly (the colour says so on the screen).
+    ui::Label* l = Label11[Index];
+    const ProvaSintesi::Segno segno = m_prova.segno(Index);
+    const bool corretta = m_corretta;
+    QString stato;
+    switch (segno) {
+    case ProvaSintesi::Segno::Neutro:
+        stato = corretta ? QStringLiteral("non segnata come vera, sbagliato") : QStringLiteral("non segnata come vera");
+        break;
+    case ProvaSintesi::Segno::Segnato:
+        stato = corretta ? QStringLiteral("segnata come vera, sbagliato") : QStringLiteral("segnata come vera");
+        break;
+    case ProvaSintesi::Segno::Giusto:
+        stato = QStringLiteral("giusto");
+        break;
+    }
+    // Numbered as Tab reaches them, row by row across the three columns.
+    const int numero = (Index % 4) * 3 + Index / 4 + 1;
+    l->setAccessibleName(QStringLiteral("affermazione %1: %2 (%3)")
+                             .arg(numero)
+                             .arg(ui::displayText(l->caption()).simplified(), stato));
+    // Ticked means marked as true by the pupil: a green true statement was, a green false one was not.
+    l->setSpuntata(segno == ProvaSintesi::Segno::Segnato ||
+                   (segno == ProvaSintesi::Segno::Giusto && m_prova.esattaMostrata(Index)));
 }
 
 void Fsintesi::mostraTotali()

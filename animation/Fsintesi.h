@@ -96,6 +96,7 @@ private:
     void fermaIngrandimento();
     void tuttiNeutri();
     void coloraAffermazione(int Index);
+    void descriviAffermazione(int Index);  // its accessible name: the statement and how it stands
     void mostraTotali();
     ui::Pictures::Target bersaglioSerie() const;
     ui::Pictures::Target bersaglioIngrandimento() const;
@@ -103,6 +104,7 @@ private:
     void preparaProssime();
 
     ui::Label* m_cornice;
+    bool m_corretta = false;  // the test on screen has been corrected
     SerieSintesi m_serie;
     ProvaSintesi m_prova;
     // One picture ahead is plenty at one tick a second, and holds the least memory.

@@ -1,6 +1,7 @@
 #include "app/Fscelt.h"
 
 #include "animation/Fsintesi.h"
+#include "app/AvvioArchivio.h"
 #include "app/Configurazione.h"
 #include "app/Sessione.h"
 #include "ui/MessageBox.h"
@@ -31,6 +32,7 @@ Fscelt::Fscelt(Sessione& sessione) : ui::Form(QStringLiteral("Fscelt")), m_sessi
     // The sky of the menu picture, so that the picture melts into the screen.
     setBackColor(QColor(222, 232, 240));
     Image1 = addPicture(QStringLiteral("Image1"), {1200, 600, 9600, 6900});
+    Image1->setAccessibleName(QStringLiteral("il globo con le placche della Terra"));
     for (int i = 0; i < 6; ++i) {
         auto* b = addButton(arrayName(QStringLiteral("Command1"), i), QString::fromUtf8(kTopics[i].caption),
                             kTopics[i].twips, kArial);
@@ -81,7 +83,9 @@ void Fscelt::Form_Load()
         if (const QString mancante = Configurazione::mancante(configurato); !mancante.isEmpty())
             m_erroreArchivio = mancante;
         ui::MessageBox::message(m_erroreArchivio, ui::MessageBox::Ok);
+        return;
     }
+    AvvioArchivio::prepara(m_sessione);
 }
 
 void Fscelt::Command1_Click(int Index)

@@ -40,6 +40,7 @@ Archivio::Archivio(ImpostazioniArchivio impostazioni, Sessione& sessione)
         setBackColor(m_imp.colore);
     // Created first, so that it stays behind every other control.
     sfondo = addPicture(m_imp.nomeSfondo, m_imp.posSfondo);
+    sfondo->setAccessibleName(QStringLiteral("sfondo: la carta delle placche"));
     Label1 = addLabel(QStringLiteral("Label1"), QString(), m_imp.posIntestazione, m_imp.fontIntestazione);
     Label1->setWordWrap(false);
     for (int i = 0; i < m_imp.colonne.size(); ++i) {

@@ -43,7 +43,8 @@ Argomento leggiArgomento(data::LettoreJson& r, const QJsonValue& v, int n)
     const QString dove = QStringLiteral("argomento %1").arg(n);
     const QJsonObject o = r.oggetto(v, dove,
                                     {QStringLiteral("argomento"), QStringLiteral("titolo"), QStringLiteral("immagine"),
-                                     QStringLiteral("nomiparti"), QStringLiteral("numeriesatti")});
+                                     QStringLiteral("descrizione"), QStringLiteral("nomiparti"),
+                                     QStringLiteral("numeriesatti")});
     Argomento a;
     if (!r.ok())
         return a;
@@ -51,6 +52,7 @@ Argomento leggiArgomento(data::LettoreJson& r, const QJsonValue& v, int n)
         r.sbaglio(dove, QStringLiteral("serve \"argomento\": %1 (gli argomenti vanno in ordine da 1 a %2)").arg(n).arg(kArgomenti));
     a.titolo = r.testoPieno(o.value(QLatin1String("titolo")), dove + QStringLiteral(", titolo"));
     a.immagine = r.testoPieno(o.value(QLatin1String("immagine")), dove + QStringLiteral(", immagine"));
+    a.descrizione = r.testoPieno(o.value(QLatin1String("descrizione")), dove + QStringLiteral(", descrizione"));
 
     // Two parts with the same name could not be told apart.
     const QJsonArray nomi = r.elenco(o.value(QLatin1String("nomiparti")), dove + QStringLiteral(", nomiparti"), 10);

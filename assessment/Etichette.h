@@ -17,6 +17,7 @@ inline constexpr int kArgomenti = 6;
 struct Argomento {
     QString titolo;
     QString immagine;                      // relative path of the picture
+    QString descrizione;                   // what the picture shows, for a screen reader
     std::array<QString, 11> nomiparti;     // 1-10: the name shown beside number k
     std::array<QString, 10> numeriesatti;  // 0-9: the right number of box i, as text
 };

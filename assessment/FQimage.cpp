@@ -30,6 +30,7 @@ FQimage::FQimage(Sessione& sessione) : ui::Form(QStringLiteral("FQimage")), m_se
     setCaption(QStringLiteral("DESCRIVI L'IMMAGINE"));
     setBackColor(QColor(222, 232, 240));
     Sfondo = addPicture(QStringLiteral("Sfondo"), {0, 0, 12000, 9000});
+    Sfondo->setAccessibleName(QStringLiteral("sfondo: le placche"));
 
     txtTITOLO = addTextBox(QStringLiteral("txtTITOLO"), {360, 45, 6135, 280}, {QStringLiteral("Arial"), 11, true});
     // The title is also what a stored test is filed under: it is shown, not edited.
@@ -48,7 +49,7 @@ FQimage::FQimage(Sessione& sessione) : ui::Form(QStringLiteral("FQimage")), m_se
         casella->setCentred(true);
         casella->setBackColor(kArancioChiaro);
         casella->setFocusPolicy(Qt::StrongFocus);
-        casella->setAccessibleName(QStringLiteral("casella %1").arg(i + 1));
+        casella->setRuolo(ui::Label::Ruolo::Pulsante);
         Label4.append(casella);
     }
     for (int i = 0; i < 10; ++i) {
@@ -58,6 +59,7 @@ FQimage::FQimage(Sessione& sessione) : ui::Form(QStringLiteral("FQimage")), m_se
         numero->setBackColor(kGrigio);
         numero->setFocusPolicy(Qt::StrongFocus);
         numero->setCursor(Qt::OpenHandCursor);
+        numero->setRuolo(ui::Label::Ruolo::Pulsante);
         Label3.append(numero);
         auto* nome = addLabel(arrayName(QStringLiteral("Label1"), i), QString(), {7320, top, 2535, 495},
                               {QStringLiteral("Arial"), 10, true});
@@ -131,12 +133,13 @@ void FQimage::Form_Load()
             lblmancante->show();
         }
         txtTITOLO->setText(m_argomento->titolo);
+        Image1->setAccessibleName(m_argomento->descrizione);
     }
     for (int k = 1; k <= 10; ++k) {
         Label3[k - 1]->setCaption(QString::number(k));
-        Label3[k - 1]->setAccessibleName(QStringLiteral("numero %1").arg(k));
         Label1[k - 1]->setCaption(m_argomento ? m_argomento->nomiparti[k] : QString());
     }
+    descriviCaselle();
     if (m_sessione.modotest == ModoTest::Test)
         Cmdpertest->press();
     else
@@ -165,6 +168,18 @@ void FQimage::Label4_DragDrop(int Index, int source)
 
 void FQimage::cmdRISULT_Click()
 {
+    // The button disables itself: from the keyboard, the pupil goes on to the next step, not to
+    // whatever control happens to follow.
+    const bool daTastiera = cmdRISULT->hasFocus();
+    auto passaOltre = [this, daTastiera] {
+        if (!daTastiera)
+            return;
+        for (ui::Button* dopo : {cmdriprovo, cmdarchivio, cmdscegliarg})
+            if (dopo->isEnabled()) {
+                dopo->setFocus(Qt::TabFocusReason);
+                return;
+            }
+    };
     const Etichette::Caselle::Esito esito = m_caselle.valuta(m_numeriesatti);
     giuste = qint16(esito.giuste);
     for (int i = 0; i < Etichette::kCaselle; ++i)
@@ -174,8 +189,10 @@ void FQimage::cmdRISULT_Click()
     txtrisult->setText(QString::number(giuste));
     cmdRISULT->setEnabled(false);
     cmdriprovo->setEnabled(true);
-    if (m_sessione.modotest != ModoTest::Test)
+    if (m_sessione.modotest != ModoTest::Test) {
+        passaOltre();
         return;
+    }
 
     m_registrata = false;
     const QString cosa = QStringLiteral("il punteggio del test sull'immagine");
@@ -208,6 +225,7 @@ void FQimage::cmdRISULT_Click()
     Cmdtorna->setEnabled(false);
     cmdriprovo->setEnabled(false);
     m_sessione.modotest = ModoTest::Esercizio;
+    passaOltre();
 }
 
 void FQimage::cmdriprovo_Click()
@@ -308,6 +326,37 @@ void FQimage::mostraCaselle()
     aggiornaCornici();
 }
 
+QString FQimage::nomeParte(int k) const
+{
+    return k >= 1 && k <= 10 ? Label1[k - 1]->caption().simplified() : QString();
+}
+
+void FQimage::descriviCaselle()
+{
+    // Said as the screen shows it: each number with its name and whether it is picked up or already
+    // placed, each box with its number, what is in it, and whether the result marked it wrong.
+    for (int k = 1; k <= 10; ++k) {
+        QString detto = QStringLiteral("numero %1: %2").arg(k).arg(nomeParte(k));
+        if (k - 1 == m_scelto)
+            detto += QStringLiteral(" (scelto: ora premi una casella)");
+        else if (m_caselle.spostato(k))
+            detto += QStringLiteral(" (già in una casella)");
+        Label3[k - 1]->setAccessibleName(detto);
+    }
+    for (int i = 0; i < Etichette::kCaselle; ++i) {
+        const QString dentro = m_caselle.contenuto(i).trimmed();
+        bool numero = false;
+        const int k = dentro.toInt(&numero);
+        QString detto = QStringLiteral("casella %1: ").arg(i + 1);
+        detto += dentro.isEmpty() ? QStringLiteral("vuota")
+                 : numero         ? QStringLiteral("numero %1, %2").arg(k).arg(nomeParte(k))
+                                  : dentro;
+        if (m_rossa[i])
+            detto += QStringLiteral(" (sbagliata)");
+        Label4[i]->setAccessibleName(detto);
+    }
+}
+
 void FQimage::scegliNumero(int k)
 {
     m_scelto = m_scelto == k ? -1 : k;
@@ -345,6 +394,7 @@ void FQimage::aggiornaCornici()
     }
     for (int i = 0; i < Etichette::kCaselle; ++i)
         cornice(Label4[i], i == m_sopra ? 3 : Label4[i]->hasFocus() ? 1 : 0);
+    descriviCaselle();
 }
 
 QPoint FQimage::inTwips(const QPoint& pixel) const

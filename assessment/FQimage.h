@@ -66,6 +66,8 @@ private:
     void scegliNumero(int k);
     void scegliCasella(int i);
     void aggiornaCornici();
+    void descriviCaselle();  // the accessible names of the numbers and boxes, as they stand now
+    QString nomeParte(int k) const;  // the name beside number k (1-10)
     // The mouse: a press on a number starts a drag, moves carry it, the release drops it.
     bool mouse(QWidget* widget, QMouseEvent* event);
     QPoint inTwips(const QPoint& pixel) const;

@@ -43,6 +43,7 @@ FQuest::FQuest(Sessione& sessione) : ui::Form(QStringLiteral("FQuest")), m_sessi
     setCaption(QStringLiteral("questionari"));
     setBackColor(QColor(128, 128, 128));
     Image1 = addPicture(QStringLiteral("Image1"), {0, 0, 12000, 9000});
+    Image1->setAccessibleName(QStringLiteral("sfondo: la carta delle placche"));
 
     Text2 = addTextBox(QStringLiteral("Text2"), {240, 520, 8175, 325}, kTitolo);
     Text2->setBackColor(kAzzurro);

@@ -39,6 +39,7 @@ FRIsomma::FRIsomma(Sessione& sessione) : ui::Form(kNomeSchermo), m_sessione(sess
     cmduscita = addButton(QStringLiteral("cmduscita"), QStringLiteral("ESCO "), {8760, 7320, 3015, 615}, kPulsanti);
 
     Image1 = addPicture(QStringLiteral("Image1"), {360, 240, 11280, 6120});
+    Image1->setAccessibleName(QStringLiteral("sfondo: le placche della Terra di notte"));
 
     Labnome = addLabel(QStringLiteral("Labnome"), QStringLiteral("nome"), {1320, 600, 6255, 375}, kTesti);
     Labnome->setForeColor(kArancioPallido);

@@ -14,6 +14,7 @@ PaginaVeroFalso::PaginaVeroFalso(ui::Form* form, QVector<ui::TextBox*> testi, QV
         connect(m_falso[r], &QCheckBox::toggled, this, [this, r] { Check2_Click(r); });
         m_vero[r]->installEventFilter(this);
         m_falso[r]->installEventFilter(this);
+        accessibile(r);
         descrivi(r);
     }
     // The row digits work wherever the focus is on the screen.
@@ -24,7 +25,17 @@ void PaginaVeroFalso::scrivi(int r, const QString& testo)
 {
     m_testi[r]->setText(testo);
     m_testi[r]->setCursorPosition(0);
+    accessibile(r);
     descrivi(r);
+}
+
+void PaginaVeroFalso::accessibile(int riga)
+{
+    // A row without a statement (before the first page) is no stop for Tab: the keyboard goes straight
+    // to the buttons that bring the statements.
+    const Qt::FocusPolicy politica = m_testi[riga]->text().isEmpty() ? Qt::NoFocus : Qt::StrongFocus;
+    m_vero[riga]->setFocusPolicy(politica);
+    m_falso[riga]->setFocusPolicy(politica);
 }
 
 void PaginaVeroFalso::svuota()
@@ -56,7 +67,7 @@ void PaginaVeroFalso::vaiA(int riga, int colonna)
     if (riga < 0 || riga >= kRighe)
         return;
     ui::CheckBox* box = (colonna == 0 ? m_vero : m_falso)[riga];
-    if (box->isEnabled())
+    if (box->isEnabled() && !m_testi[riga]->text().isEmpty())
         box->setFocus(Qt::ShortcutFocusReason);
 }
 
@@ -80,11 +91,18 @@ void PaginaVeroFalso::Check2_Click(int Index)
 
 void PaginaVeroFalso::descrivi(int riga)
 {
-    const QString testo = m_testi[riga]->text();
+    // Each box reads which it is, the statement of its row and the answer given so far, so that a pupil
+    // moving from box to box hears the whole row.
+    const QString testo = m_testi[riga]->text().simplified();
+    const QString risposta = m_vero[riga]->isChecked()    ? QStringLiteral("risposta: vero")
+                             : m_falso[riga]->isChecked() ? QStringLiteral("risposta: falso")
+                                                          : QStringLiteral("senza risposta");
     for (const bool vero : {true, false}) {
         ui::CheckBox* box = (vero ? m_vero : m_falso)[riga];
-        box->setAccessibleName(QStringLiteral("riga %1: %2").arg(riga + 1).arg(vero ? QStringLiteral("vero")
-                                                                                   : QStringLiteral("falso")));
+        box->setAccessibleName(QStringLiteral("riga %1, %2: %3 (%4)")
+                                   .arg(riga + 1)
+                                   .arg(vero ? QStringLiteral("V vero") : QStringLiteral("F falso"),
+                                        testo.isEmpty() ? QStringLiteral("nessuna affermazione") : testo, risposta));
         box->setAccessibleDescription(testo);
     }
 }

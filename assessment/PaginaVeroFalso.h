@@ -50,6 +50,7 @@ protected:
 
 private:
     void descrivi(int riga);
+    void accessibile(int riga);  // only a row with a statement takes the keyboard
     int rigaDi(const QObject* box, int* colonna) const;
 
     QVector<ui::TextBox*> m_testi;

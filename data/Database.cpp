@@ -27,6 +27,25 @@ const auto kProbeTable = QStringLiteral(R"(SELECT COUNT(*) FROM "%1")");
 const auto kBeginWrite = QStringLiteral("BEGIN IMMEDIATE");
 const auto kSqliteMaster = QStringLiteral("SELECT COUNT(*) FROM sqlite_master");
 
+// A write or a growth of the file that the system refused: no space left for this user (a quota, a limit
+// on file size) comes so from the file engine, not as a full disk. A refused commit carries no code, only
+// the engine's text.
+bool diskRefusedWrite(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    if (code.isEmpty())
+        return error.databaseText().contains(QLatin1String("disk I/O error"));
+    return code == QLatin1String("778") /* SQLITE_IOERR_WRITE */ || code == QLatin1String("1546") /* SQLITE_IOERR_TRUNCATE */;
+}
+
+const auto kInUso = QStringLiteral("in uso: ");
+
+bool isBusy(const QSqlError& error)
+{
+    const QString text = error.text().toLower();
+    return text.contains(QLatin1String("locked")) || text.contains(QLatin1String("busy"));
+}
+
 QString nativePath(const QString& path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
@@ -113,6 +132,13 @@ std::unique_ptr<Database> Database::open(const QString& path, QString* error)
         pragma.exec(QStringLiteral("PRAGMA synchronous = FULL"));
     }
     const QString problem = database->check();
+    if (problem.startsWith(kInUso)) {
+        if (error)
+            *error = QStringLiteral("L'archivio del corso\n%1\nper ora non si riesce a leggere: %2.\n\n"
+                                    "Un'altra copia del programma lo sta usando: riprova tra qualche secondo.")
+                         .arg(nativePath(path), problem.mid(kInUso.size()));
+        return nullptr;
+    }
     if (!problem.isEmpty()) {
         if (error)
             *error = QStringLiteral("Il file\n%1\nnon è un archivio del corso utilizzabile: %2.\n\n"
@@ -213,7 +239,14 @@ QString Database::check() const
     QSqlDatabase db = connection();
     if (!isServer(db)) {
         QSqlQuery master(db);
-        if (!master.exec(kSqliteMaster))
+        // Another copy storing many results back to back can hold the file past one busy wait: a start-up
+        // waits a few of them before it says the file is in use, which is not a damaged file.
+        bool read = master.exec(kSqliteMaster);
+        for (int attempt = 1; !read && attempt < 3 && isBusy(master.lastError()); ++attempt)
+            read = master.exec(kSqliteMaster);
+        if (!read && isBusy(master.lastError()))
+            return kInUso + describe(master.lastError());
+        if (!read)
             return QStringLiteral("il file è danneggiato o non è un archivio (%1)").arg(describe(master.lastError()));
     }
     QStringList tables = questionTables();
@@ -313,6 +346,8 @@ QString Database::describe(const QSqlError& error)
     else if (isServerText(text) && connectionLost(text))
         reason = QStringLiteral("il server dei risultati non risponde (la rete o il server sono fermi)");
     else if (text.contains(QLatin1String("full")))
+        reason = QStringLiteral("il disco è pieno");
+    else if (diskRefusedWrite(error))
         reason = QStringLiteral("il disco è pieno");
     else if (text.contains(QLatin1String("readonly")) || text.contains(QLatin1String("read-only")))
         reason = QStringLiteral("il file si può solo leggere, non scrivere");

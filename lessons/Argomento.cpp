@@ -119,6 +119,15 @@ bool Argomento::daJson(const QByteArray& json, Argomento* out, QString* errore)
             r.sbaglio(dove, QStringLiteral("manca l'immagine"));
         if (p[QLatin1String("immagineIndietro")].isString())
             pg.immagineIndietro = p[QLatin1String("immagineIndietro")].toString();
+        pg.descrizioneImmagine = r.testo(p[QLatin1String("descrizioneImmagine")], dove + QStringLiteral(", descrizioneImmagine"));
+        if (pg.descrizioneImmagine.trimmed().isEmpty())
+            r.sbaglio(dove, QStringLiteral("manca la descrizione dell'immagine"));
+        // The backward picture is mostly the same file named in other letters: it shares the description.
+        if (p[QLatin1String("descrizioneIndietro")].isString())
+            pg.descrizioneIndietro = p[QLatin1String("descrizioneIndietro")].toString();
+        if (!pg.immagineIndietro.isEmpty() && pg.immagineIndietro.compare(pg.immagine, Qt::CaseInsensitive) != 0 &&
+            pg.descrizioneIndietro.trimmed().isEmpty())
+            r.sbaglio(dove, QStringLiteral("manca la descrizione dell'immagine mostrata tornando indietro"));
         if (!assente(p[QLatin1String("posizioneImmagine")]))
             pg.posizioneImmagine = r.punto(p[QLatin1String("posizioneImmagine")], dove + QStringLiteral(", posizioneImmagine"));
         if (!assente(p[QLatin1String("pannello")]))

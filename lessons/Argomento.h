@@ -27,6 +27,8 @@ struct Pagina {
     QString titoloLetterale;
     QString immagine;
     QString immagineIndietro;  // another file loaded when the page is reached backward, or empty
+    QString descrizioneImmagine;   // what the picture shows, read to a pupil who cannot see it
+    QString descrizioneIndietro;   // the same for immagineIndietro, when that is another picture
     std::optional<QPoint> posizioneImmagine;  // unset: Image1 stays where it is
     std::optional<QRect> pannello;            // unset: Label1 stays where it is
     std::optional<QRect> pannelloIndietro;    // the rectangle used when the page is reached backward

@@ -26,6 +26,7 @@ Forarg::Forarg(const Argomento& argomento, Sessione& sessione)
 
     // The decorative map goes first, so that everything else stands on it.
     Image2 = addPicture(QStringLiteral("Image2"), a.progettoSfondo);
+    Image2->setAccessibleName(QStringLiteral("sfondo: la carta delle placche"));
     Image1 = addPicture(QStringLiteral("Image1"), a.progettoImmagine);
     Labeltit = addLabel(QStringLiteral("Labeltit"), QString(), a.progettoTitolo, kTitolo);
     Labeltit->setBackColor(kArancio);
@@ -52,6 +53,9 @@ Forarg::Forarg(const Argomento& argomento, Sessione& sessione)
         l->setCursor(Qt::PointingHandCursor);
         l->setFocusPolicy(Qt::StrongFocus);
         l->setAccessibleName(QStringLiteral("%1 (%2)").arg(it->didascalia, it.key()));
+        // What pressing it shows, so that a pupil who cannot see the map knows which one to press.
+        l->setAccessibleDescription(ui::displayText(it->testo).simplified().left(200));
+        l->setRuolo(ui::Label::Ruolo::Pulsante);
         l->hide();
         const QString label = it.key();
         connect(l, &ui::Label::clicked, this, [this, label] { Finestrella_Click(label); });
@@ -104,6 +108,7 @@ void Forarg::mostra()
         m_immagineMostrata = v.immagine;
         Image1->load(v.immagine, true);
     }
+    Image1->setAccessibleName(v.descrizioneImmagine);
     moveTo(Image1, v.posizioneImmagine.x(), v.posizioneImmagine.y());
     setDesignRect(Label1, v.pannello);
     Label1->setCaption(v.testo);

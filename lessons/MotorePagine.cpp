@@ -14,6 +14,7 @@ void MotorePagine::carica()
     m_vista.titolo = a.titoli[1];
     m_vista.testo = a.testi[1];
     m_vista.immagine = a.pagina(1).immagine;
+    m_vista.descrizioneImmagine = a.pagina(1).descrizioneImmagine;
     m_vista.posizioneImmagine = a.progettoImmagine.topLeft();
     m_vista.pannello = a.progettoPannello;
     m_vista.animazione = a.animazioneAlCaricamento;
@@ -80,7 +81,10 @@ void MotorePagine::applica(bool indietro)
         m_vista.titoloVisibile = false;
         break;
     }
-    m_vista.immagine = indietro && !p.immagineIndietro.isEmpty() ? p.immagineIndietro : p.immagine;
+    const bool altraIndietro = indietro && !p.immagineIndietro.isEmpty();
+    m_vista.immagine = altraIndietro ? p.immagineIndietro : p.immagine;
+    m_vista.descrizioneImmagine =
+        altraIndietro && !p.descrizioneIndietro.isEmpty() ? p.descrizioneIndietro : p.descrizioneImmagine;
     if (p.posizioneImmagine)
         m_vista.posizioneImmagine = *p.posizioneImmagine;
     if (indietro && p.pannelloIndietro)

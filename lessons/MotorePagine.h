@@ -19,6 +19,7 @@ public:
         bool titoloVisibile = true;
         QString titolo;
         QString immagine;
+        QString descrizioneImmagine;
         QPoint posizioneImmagine;
         QRect pannello;
         QString testo;

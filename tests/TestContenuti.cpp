@@ -122,7 +122,7 @@ private slots:
             QTest::newRow(nome) << file << QString::fromUtf8(percorso) << valore << file + QStringLiteral(": ") + atteso;
         };
         riga("misspelt key", kEtichette, "argomenti/0/nomiparte", QJsonArray(),
-             "argomento 1: voce sconosciuta \"nomiparte\" (sono ammesse: argomento, titolo, immagine, nomiparti, numeriesatti)");
+             "argomento 1: voce sconosciuta \"nomiparte\" (sono ammesse: argomento, titolo, immagine, descrizione, nomiparti, numeriesatti)");
         riga("nine boxes", kEtichette, "caselle/9", via, "caselle: servono 10 voci, ce ne sono 9");
         riga("two boxes overlap", kEtichette, "caselle/1", QJsonArray{6000, 3600, 495, 495},
              "caselle: le caselle 0 e 1 si sovrappongono");
@@ -132,6 +132,9 @@ private slots:
              "argomento 3: serve \"argomento\": 3 (gli argomenti vanno in ordine da 1 a 6)");
         riga("blank title", kEtichette, "argomenti/1/titolo", QStringLiteral("   "), "argomento 2, titolo: il testo è vuoto");
         riga("no picture", kEtichette, "argomenti/3/immagine", via, "argomento 4, immagine: serve un testo");
+        riga("undescribed picture", kEtichette, "argomenti/2/descrizione", via, "argomento 3, descrizione: serve un testo");
+        riga("blank description", kEtichette, "argomenti/5/descrizione", QStringLiteral(" "),
+             "argomento 6, descrizione: il testo è vuoto");
         riga("nine names", kEtichette, "argomenti/0/nomiparti/9", via, "argomento 1, nomiparti: servono 10 voci, ce ne sono 9");
         riga("a name that is a number", kEtichette, "argomenti/4/nomiparti/2", 3, "argomento 5, nomiparti, nome 3: serve un testo");
         riga("two names alike but for blanks", kEtichette, "argomenti/0/nomiparti/4", QStringLiteral("Atmosfera  "),

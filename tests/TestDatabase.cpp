@@ -322,6 +322,28 @@ private slots:
         }
     }
 
+    // A file held by another copy for longer than a start-up waits is said to be in use, not damaged.
+    void busyFileAtStartIsNotDamaged()
+    {
+        TestSupport::CartellaProgramma folder;
+        Database::setBusyWait(200);
+        QString error;
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tiene"));
+            other.setDatabaseName(folder.archivio());
+            QVERIFY(other.open());
+            QSqlQuery lock(other);
+            QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            QVERIFY(!Database::open(folder.archivio(), &error));
+            QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("tiene"));
+        Database::setBusyWait(0);
+        QVERIFY2(error.contains(QStringLiteral("riprova tra qualche secondo")), qPrintable(error));
+        QVERIFY2(!error.contains(QStringLiteral("danneggiato")), qPrintable(error));
+        QVERIFY(Database::open(folder.archivio(), &error));
+    }
+
     // A row that cannot be stored says why and is not taken for stored.
     void refusedRowIsReported_data() { TestSupport::soloMotore(); }
     void refusedRowIsReported()

@@ -570,8 +570,10 @@ private slots:
         QTest::keyClick(q, Qt::Key_5);
         QTest::keyClick(q->focusWidget(), Qt::Key(tasto));
         QCOMPARE(q->focusWidget(), (colonna == 0 ? q->Check1 : q->Check2)[riga]);
-        QCOMPARE(q->Check2[riga]->accessibleName(), QStringLiteral("riga %1: falso").arg(riga + 1));
-        QCOMPARE(q->Check1[riga]->accessibleDescription(), q->Text1[riga]->text());
+        QCOMPARE(q->Check2[riga]->accessibleName(), QStringLiteral("riga %1, F falso: %2 (senza risposta)")
+                                                         .arg(riga + 1)
+                                                         .arg(q->Text1[riga]->text().simplified()));
+        QCOMPARE(q->Check1[riga]->accessibleDescription(), q->Text1[riga]->text().simplified());
         QVERIFY(!q->Text1[riga]->text().isEmpty());
     }
 };

@@ -157,6 +157,36 @@ private slots:
         QCOMPARE(TestSupport::sessione().titolo, firstPage(folder.archivio(), QStringLiteral("domande2")).value(1));
     }
 
+    // The menu's start brings the archive to the course the program carries: every question table is
+    // found to hold it and recorded so; a table a teacher changed stays, and the pupil is shown nothing.
+    void startChecksTheCourseOfTheArchive()
+    {
+        TestSupport::CartellaProgramma folder;
+        {
+            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            raw.setDatabaseName(folder.archivio());
+            raw.open();
+            QSqlQuery(QStringLiteral(R"(UPDATE "domande2" SET "dom1" = 'Scritta in classe.' WHERE "id" = 1)"), raw);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        QVERIFY(TestSupport::apriMenu());
+        QCOMPARE(ui::MessageBox::shown().size(), 0);
+        QFile versione(QStringLiteral(PLACCHE_SORGENTE_CORSO "/VERSIONE"));
+        QVERIFY(versione.open(QIODevice::ReadOnly));
+        const int corso = versione.readAll().trimmed().toInt();
+        QSqlQuery q(TestSupport::sessione().dbcorso->connection());
+        QVERIFY(q.exec(QStringLiteral(R"(SELECT "tabella", "versione" FROM "versioni_corso" ORDER BY "tabella")")));
+        QStringList registro;
+        while (q.next())
+            registro << q.value(0).toString() + QLatin1Char(' ') + q.value(1).toString();
+        QStringList attese;
+        for (const QString& t : data::Database::questionTables())
+            attese << QStringLiteral("%1 %2").arg(t).arg(t == QLatin1String("domande2") ? 0 : corso);
+        QCOMPARE(registro, attese);
+        menu()->Command1_Click(1);
+        QCOMPARE(TestSupport::sessione().domande[1], QStringLiteral("Scritta in classe."));
+    }
+
     // Without a usable course database the program says so, names the file, and shows no menu.
     void noDatabaseNoMenu()
     {

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Sessione.h"
+#include "animation/Fsintesi.h"
 #include "app/Fscelt.h"
 #include "archive/Archivio.h"
 #include "assessment/Etichette.h"
@@ -8,6 +9,7 @@
 #include "assessment/FQuest.h"
 #include "assessment/FRIsomma.h"
 #include "assessment/FSommati.h"
+#include "lessons/Argomento.h"
 #include "lessons/Forarg.h"
 #include "ui/FocusRing.h"
 #include "ui/MessageBox.h"
@@ -54,6 +56,14 @@ FQuest* questionarioDaTastiera(QWidget* window)
     if (!lezione || !premi(window, lezione->cmdquest))
         return nullptr;
     return qobject_cast<FQuest*>(screens.front());
+}
+
+// The clock runs the synthesis until its first test opens.
+bool finoAllaPrimaProva(Fsintesi* f)
+{
+    for (int guard = 0; guard < 300 && !f->Frame1.isVisible(); ++guard)
+        (f->Timer2->isEnabled() ? f->Timer2 : f->Timer1)->fire();
+    return f->Frame1.isVisible();
 }
 
 ui::Form* mostra(const QString& schermo)
@@ -131,6 +141,14 @@ private slots:
             QVERIFY2(iface->role() != QAccessible::NoRole, qPrintable(w->objectName()));
             QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName()));
         }
+        // Every picture is a graphic that says what it is, never the control's internal name.
+        for (ui::Picture* p : form->findChildren<ui::Picture*>()) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(p);
+            QVERIFY(iface);
+            QCOMPARE(iface->role(), QAccessible::Graphic);
+            const QString detto = iface->text(QAccessible::Name);
+            QVERIFY2(!detto.trimmed().isEmpty() && detto != p->objectName(), qPrintable(p->objectName()));
+        }
         QAccessibleInterface* finestra = QAccessible::queryAccessibleInterface(window);
         QVERIFY(finestra);
         QAccessibleInterface* conFuoco = finestra->focusChild();
@@ -147,6 +165,186 @@ private slots:
         QVERIFY(anello->geometry().adjusted(ui::FocusRing::kSpessore, ui::FocusRing::kSpessore,
                                             -ui::FocusRing::kSpessore, -ui::FocusRing::kSpessore) == controllo);
         TestSupport::fotografa(window, QStringLiteral("fuoco-") + schermo);
+    }
+
+    // Screens in the states a pupil meets after they open: hotspots over a picture, the questionnaire
+    // in test mode, the labelling test with its result, the synthesis stopped at its test. Tab from where
+    // the keyboard is goes round every control that takes it once, in reading order, and back.
+    void everyStateWalk_data()
+    {
+        QTest::addColumn<QString>("stato");
+        for (int n = 1; n <= 5; ++n)
+            QTest::addRow("hotspots of topic %d", n) << QStringLiteral("finestrelle%1").arg(n);
+        for (int n : {2, 4, 5})
+            QTest::addRow("topic %d page 1", n) << QStringLiteral("forarg%1").arg(n);
+        QTest::newRow("questionnaire test") << "test";
+        QTest::newRow("labelling result") << "risultato";
+        QTest::newRow("synthesis test") << "sintesi";
+        QTest::newRow("synthesis corrected") << "corretta";
+    }
+    void everyStateWalk()
+    {
+        QFETCH(QString, stato);
+        TestSupport::CartellaProgramma folder;
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
+        auto& screens = ui::Screens::instance();
+        auto* menu = qobject_cast<Fscelt*>(screens.front());
+        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
+        if (stato.startsWith(QLatin1String("finestrelle")) || stato.startsWith(QLatin1String("forarg"))) {
+            const int n = stato.right(1).toInt();
+            menu->Command1[n - 1]->click();
+            auto* f = qobject_cast<Forarg*>(screens.front());
+            QVERIFY(f);
+            if (stato.startsWith(QLatin1String("finestrelle"))) {
+                while (f->numpagina() < Argomenti::argomento(n)->paginaFinestrelle)
+                    QTest::keyClick(f->cmdAVANTI, Qt::Key_Return);
+                for (ui::Label* l : std::as_const(f->finestrelle))
+                    QVERIFY(l->isVisible());
+            }
+        } else if (stato == QLatin1String("test") || stato == QLatin1String("risultato")) {
+            FQuest* quest = questionarioDaTastiera(window);
+            QVERIFY(quest);
+            QVERIFY(premi(window, stato == QLatin1String("test") ? quest->cmdquestionario : quest->cmdesercitazione));
+            if (stato == QLatin1String("risultato")) {
+                QVERIFY(premi(window, quest->cmdimage));
+                auto* immagine = qobject_cast<FQimage*>(screens.front());
+                QVERIFY(immagine);
+                QVERIFY(premi(window, immagine->cmdRISULT));
+            }
+        } else {
+            menu->cmdsinteanim->click();
+            auto* f = qobject_cast<Fsintesi*>(screens.front());
+            QVERIFY(f);
+            QVERIFY(finoAllaPrimaProva(f));
+            if (stato == QLatin1String("corretta")) {
+                QTest::keyClick(window->focusWidget(), Qt::Key_Space);
+                QVERIFY(premi(window, f->CmdCorreggi));
+            }
+        }
+        ui::Form* form = screens.front();
+        QVERIFY(form->window()->isActiveWindow());
+        const QList<QWidget*> ordine = form->ordineDiLettura();
+        QVERIFY(!ordine.isEmpty());
+        const qsizetype inizio = ordine.indexOf(window->focusWidget());
+        QVERIFY2(inizio >= 0, qPrintable(window->focusWidget() ? window->focusWidget()->objectName() : QStringLiteral("none")));
+        for (qsizetype i = 1; i <= ordine.size(); ++i) {
+            QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+            QCOMPARE(window->focusWidget(), ordine[(inizio + i) % ordine.size()]);
+            QVERIFY(window->focusWidget()->isVisible() && window->focusWidget()->isEnabled());
+        }
+        for (qsizetype i = 1; i <= ordine.size(); ++i) {
+            QTest::keyClick(window->focusWidget(), Qt::Key_Backtab);
+            QCOMPARE(window->focusWidget(), ordine[(inizio - i + 2 * ordine.size()) % ordine.size()]);
+        }
+        // Every control in the walk has a role and a name for a screen reader.
+        for (QWidget* w : ordine) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+            QVERIFY2(iface && iface->role() != QAccessible::NoRole, qPrintable(w->objectName()));
+            QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName()));
+        }
+        auto* anello = window->findChild<ui::FocusRing*>();
+        QVERIFY(anello && anello->isVisible());
+        QCOMPARE(anello->seguito(), window->focusWidget());
+        TestSupport::fotografa(window, QStringLiteral("giro-") + stato);
+    }
+
+    // The questionnaire's rows take the keyboard only while they hold a statement: opened, the screen
+    // starts on its buttons; with a page shown, Tab reaches every box of the ten rows.
+    void rowsTakeTheKeyboardOnlyWithAStatement_data()
+    {
+        QTest::addColumn<int>("modo");  // 0 opened, 1 exercise, 2 test
+        QTest::addColumn<int>("caselle");
+        QTest::newRow("opened") << 0 << 0;
+        QTest::newRow("exercise") << 1 << 20;
+        QTest::newRow("test") << 2 << 20;
+    }
+    void rowsTakeTheKeyboardOnlyWithAStatement()
+    {
+        QFETCH(int, modo);
+        QFETCH(int, caselle);
+        TestSupport::CartellaProgramma folder;
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
+        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
+        FQuest* quest = questionarioDaTastiera(window);
+        QVERIFY(quest);
+        if (modo)
+            QVERIFY(premi(window, modo == 1 ? quest->cmdesercitazione : quest->cmdquestionario));
+        int viste = 0;
+        for (QWidget* w : quest->ordineDiLettura())
+            viste += quest->Check1.contains(static_cast<ui::CheckBox*>(w)) ||
+                     quest->Check2.contains(static_cast<ui::CheckBox*>(w));
+        QCOMPARE(viste, caselle);
+        if (!modo) {
+            QVERIFY(!quest->Check1.contains(static_cast<ui::CheckBox*>(window->focusWidget())));
+            // A row digit finds no statement to go to.
+            QWidget* prima = window->focusWidget();
+            QTest::keyClick(prima, Qt::Key_1);
+            QCOMPARE(window->focusWidget(), prima);
+        }
+    }
+
+    // RISULTATO on the labelling test disables itself; pressed from the keyboard, the keyboard goes on
+    // to the pupil's next step: try again after an exercise, the archive after a stored test.
+    void labellingResultHandsTheKeyboardOn_data()
+    {
+        QTest::addColumn<bool>("test");
+        QTest::addColumn<QString>("dopo");
+        QTest::newRow("exercise") << false << "cmdriprovo";
+        QTest::newRow("test") << true << "cmdarchivio";
+    }
+    void labellingResultHandsTheKeyboardOn()
+    {
+        QFETCH(bool, test);
+        QFETCH(QString, dopo);
+        TestSupport::CartellaProgramma folder;
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
+        TestSupport::sessione().numargomento = 1;
+        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
+        TestSupport::sessione().modotest = test ? ModoTest::Test : ModoTest::Esercizio;
+        auto* immagine = qobject_cast<FQimage*>(mostra(QStringLiteral("FQimage")));
+        QVERIFY(immagine);
+        QVERIFY(premi(window, immagine->cmdRISULT));
+        QVERIFY(!immagine->cmdRISULT->isEnabled());
+        QCOMPARE(window->focusWidget()->objectName(), dopo);
+    }
+
+    // The synthesis test's first stop by keyboard alone: Space ticks each true statement, Return on
+    // "Correzione" corrects, and leaving by "Menù" stores the result.
+    void synthesisFirstStopByKeyboard()
+    {
+        TestSupport::CartellaProgramma folder;
+        QWidget* window = menuAttivo();
+        QVERIFY(window);
+        auto& screens = ui::Screens::instance();
+        auto* menu = qobject_cast<Fscelt*>(screens.front());
+        ui::MessageBox::setNextInput(QStringLiteral("Tasti Carla"));
+        QVERIFY(premi(window, menu->cmdsinteanim));
+        auto* f = qobject_cast<Fsintesi*>(screens.front());
+        QVERIFY(f);
+        QVERIFY(finoAllaPrimaProva(f));
+        QCOMPARE(window->focusWidget(), f->Label11[0]);
+        for (int i = 0; i < 12; ++i) {
+            if (!f->prova().esattaMostrata(i))
+                continue;
+            QVERIFY(tabFinoA(window, f->Label11[i]));
+            QTest::keyClick(window->focusWidget(), Qt::Key_Space);
+            QCOMPARE(f->prova().segno(i), ProvaSintesi::Segno::Segnato);
+        }
+        QVERIFY(premi(window, f->CmdCorreggi));
+        QCOMPARE(f->LabPunti->caption(), QStringLiteral("12"));
+        QCOMPARE(f->LabTotPunti->caption(), QStringLiteral("12"));
+        QCOMPARE(f->LabTotMax->caption(), QStringLiteral("12"));
+        QCOMPARE(window->focusWidget(), f->CmdContinuo);
+        QVERIFY(premi(window, f->Cmdmenu));
+        const auto righe = TestSupport::righeStudenti(folder.archivio());
+        QCOMPARE(righe.size(), 1);
+        QCOMPARE(righe[0].nome, QStringLiteral("Tasti Carla"));
+        QCOMPARE(righe[0].argomento, QStringLiteral("Animazione finale"));
+        QCOMPARE(righe[0].punteggio, 12);
+        QCOMPARE(righe[0].maxpunti, 12);
     }
 
     // On the main menu Return works at once: the first topic opens, and coming back finds the keyboard

@@ -89,18 +89,34 @@ private slots:
         QTest::newRow("page count") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":2,
             "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
             "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
-            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
+            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
                                     << "pagine: 1 pagine invece di 2";
         QTest::newRow("animation without button") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
             "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
             "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
-            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":3}]})")
+            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":3}]})")
                                                   << "pagina 1: un'animazione";
         QTest::newRow("text entry out of range") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
             "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
             "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{"51":["x"]},"finestrelle":{},
-            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
+            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
                                          << "testi: voce \"51\"";
+        QTest::newRow("blank picture description") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
+            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
+            "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
+            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"  ","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
+                                         << "pagina 1: manca la descrizione dell'immagine";
+        QTest::newRow("no picture description") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
+            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
+            "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
+            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
+                                         << "pagina 1, descrizioneImmagine";
+        // The same file in other letters shares the description; another picture needs its own.
+        QTest::newRow("another backward picture undescribed") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
+            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
+            "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
+            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","immagineIndietro":"b.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
+                                         << "pagina 1: manca la descrizione dell'immagine mostrata tornando indietro";
     }
     void brokenDataIsRefused()
     {
@@ -255,11 +271,11 @@ private slots:
             "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],
             "Label1":[100,100,1000,1000],"Image2":[1,1,1,1],"cmdanimazione":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},
             "titoli":{},"testi":{},"finestrelle":{},"pagine":[
-            {"n":1,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"pannello":[100,100,1000,1000],"finestrelle":{},"animazione":null},
-            {"n":2,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":3},
-            {"n":3,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"pannello":[200,200,2000,2000],
+            {"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":[100,100,1000,1000],"finestrelle":{},"animazione":null},
+            {"n":2,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":3},
+            {"n":3,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":[200,200,2000,2000],
              "pannelloIndietro":[300,300,3000,3000],"finestrelle":{},"animazione":null},
-            {"n":4,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"pannello":[400,400,4000,4000],"finestrelle":{},"animazione":5}]})";
+            {"n":4,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":[400,400,4000,4000],"finestrelle":{},"animazione":5}]})";
         Argomento a;
         QString error;
         QVERIFY2(Argomento::daJson(json, &a, &error), qPrintable(error));
@@ -290,6 +306,52 @@ private slots:
         m.avanti();
         m.indietro();
         QCOMPARE(m.vista().immagine, indietro);
+    }
+
+    // A pupil who cannot see the picture hears what it shows: every page of every topic, forward and back,
+    // names its picture with the sentence the page data gives, and two different pictures never share one
+    // (a sentence copied onto the wrong picture).
+    void everyPictureIsDescribed_data()
+    {
+        QTest::addColumn<int>("n");
+        for (int n = 1; n <= 6; ++n)
+            QTest::addRow("topic %d", n) << n;
+    }
+    void everyPictureIsDescribed()
+    {
+        QFETCH(int, n);
+        TestSupport::CartellaProgramma folder;
+        QVERIFY(TestSupport::apriMenu());
+        menu()->Command1[n - 1]->click();
+        Forarg* f = lezione();
+        QVERIFY(f);
+        const Argomento& a = argomento(n);
+        QHash<QString, QString> immagineDi;  // description -> picture, letters folded
+        auto controlla = [&](int p) {
+            const QString detto = f->Image1->accessibleName();
+            if (detto.trimmed().isEmpty())
+                return QStringLiteral("page %1: no description").arg(p);
+            if (detto != a.pagina(p).descrizioneImmagine)
+                return QStringLiteral("page %1: \"%2\" is not the page's description").arg(p).arg(detto);
+            const QString file = f->Image1->fileName().toLower();
+            const QString altro = immagineDi.value(detto, file);
+            if (altro != file)
+                return QStringLiteral("page %1: %2 and %3 share \"%4\"").arg(p).arg(file, altro, detto);
+            immagineDi.insert(detto, file);
+            return QString();
+        };
+        for (int p = 1;; ++p) {
+            const QString errore = controlla(p);
+            QVERIFY2(errore.isEmpty(), qPrintable(errore));
+            if (p == a.ultimaPagina)
+                break;
+            f->cmdAVANTI->click();
+        }
+        for (int p = a.ultimaPagina - 1; p >= 1; --p) {
+            f->Cmdindietro->click();
+            const QString errore = controlla(p);
+            QVERIFY2(errore.isEmpty(), qPrintable(errore));
+        }
     }
 
     // --- the screens ---

@@ -173,6 +173,22 @@ int richiesteDiRiprovare()
     return n;
 }
 
+void riempiStudenti(QSqlDatabase db, int rows)
+{
+    db.transaction();
+    {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral(R"(INSERT INTO "studenti" ("cognome e nome", "argomento", "punteggio", "maxpunti") VALUES (?, ?, ?, 10))"));
+        for (int i = 0; i < rows; ++i) {
+            q.addBindValue(QStringLiteral("Alunno numero %1").arg(i % 600));
+            q.addBindValue(QStringLiteral("Il margine distruttivo e la subduzione"));
+            q.addBindValue(i % 11);
+            q.exec();
+        }
+    }
+    db.commit();
+}
+
 void fotografa(QWidget* widget, const QString& name)
 {
     const QString folder = qEnvironmentVariable("PLACCHE_FOTO");

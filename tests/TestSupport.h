@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSqlDatabase>
 #include <QString>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -57,6 +58,9 @@ QList<Riga> righeStudenti(const QString& databasePath);
 void rifiutaFinoARiprova(const QString& databasePath, const QString& tabella, int volte);
 // How many "Riprova / Continua senza salvare" boxes were shown.
 int richiesteDiRiprovare();
+
+// `rows` result rows of 600 pupils added to "studenti" in one transaction, for the benchmarks.
+void riempiStudenti(QSqlDatabase db, int rows);
 
 // With PLACCHE_FOTO set to a folder, saves what `widget` shows there as NAME.png, to look at it.
 void fotografa(QWidget* widget, const QString& name);

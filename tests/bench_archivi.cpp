@@ -42,22 +42,6 @@ double piccoMemoria()
     return -1;
 }
 
-void riempi(int rows)
-{
-    QSqlDatabase db = TestSupport::sessione().dbcorso->connection();
-    db.transaction();
-    {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral(R"(INSERT INTO "studenti" ("cognome e nome", "argomento", "punteggio", "maxpunti") VALUES (?, ?, ?, 10))"));
-        for (int i = 0; i < rows; ++i) {
-            q.addBindValue(QStringLiteral("Alunno numero %1").arg(i % 600));
-            q.addBindValue(QStringLiteral("Il margine distruttivo e la subduzione"));
-            q.addBindValue(i % 11);
-            q.exec();
-        }
-    }
-    db.commit();
-}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -69,7 +53,7 @@ int main(int argc, char** argv)
     TestSupport::CartellaProgramma folder;
     if (!TestSupport::apriMenu())
         return 1;
-    riempi(rows);
+    TestSupport::riempiStudenti(TestSupport::sessione().dbcorso->connection(), rows);
     const double memoriaPrima = piccoMemoria();
     auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
     menu->CMDarchquest->click();

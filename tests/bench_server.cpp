@@ -81,22 +81,6 @@ Misura trentaComputer(const ArchivioDiProva& archivio, int righe)
     return {ms(t), piuLento};
 }
 
-void riempi(data::Database& db, int rows)
-{
-    QSqlDatabase c = db.connection();
-    c.transaction();
-    {
-        QSqlQuery q(c);
-        q.prepare(QStringLiteral(R"(INSERT INTO "studenti" ("cognome e nome", "argomento", "punteggio", "maxpunti") VALUES (?, ?, ?, 10))"));
-        for (int i = 0; i < rows; ++i) {
-            q.addBindValue(QStringLiteral("Alunno numero %1").arg(i % 600));
-            q.addBindValue(QStringLiteral("Il margine distruttivo e la subduzione"));
-            q.addBindValue(i % 11);
-            q.exec();
-        }
-    }
-    c.commit();
-}
 
 Misura primaPagina(data::Database& db)
 {
@@ -164,7 +148,7 @@ int main(int argc, char** argv)
         trenta[e] = trentaComputer(*archivi[e], 10);
     for (int e = 0; e < 2; ++e) {
         auto db = archivi[e]->apri();
-        riempi(*db, rows);
+        TestSupport::riempiStudenti(db->connection(), rows);
         pagina[e] = primaPagina(*db);
         client[e] = clientTutto(*archivi[e]);
     }

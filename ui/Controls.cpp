@@ -3,6 +3,7 @@
 #include "ui/Form.h"
 #include "ui/Pictures.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -139,6 +140,17 @@ void Label::restyle()
         setAutoFillBackground(false);
     }
     setPalette(pal);
+}
+
+void Label::setSpuntata(bool spuntata)
+{
+    if (spuntata == m_spuntata)
+        return;
+    m_spuntata = spuntata;
+    QAccessible::State cambiato;
+    cambiato.checked = true;
+    QAccessibleStateChangeEvent evento(this, cambiato);
+    QAccessible::updateAccessibility(&evento);
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* event)

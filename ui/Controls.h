@@ -52,6 +52,14 @@ public:
     void setForeColor(const QColor& colour);
     void setCentred(bool centred);
 
+    // What the label is to a screen reader: text to read, a button the pupil presses, or a box the pupil
+    // ticks and unticks (then `spuntata` says whether it is ticked now).
+    enum class Ruolo { Testo, Pulsante, Spunta };
+    void setRuolo(Ruolo ruolo) { m_ruolo = ruolo; }
+    Ruolo ruolo() const { return m_ruolo; }
+    void setSpuntata(bool spuntata);
+    bool spuntata() const { return m_spuntata; }
+
 signals:
     void clicked();
 
@@ -65,6 +73,8 @@ private:
     QString m_caption;
     QColor m_back;
     QColor m_fore = Qt::black;
+    Ruolo m_ruolo = Ruolo::Testo;
+    bool m_spuntata = false;
 };
 
 class Picture : public QWidget {

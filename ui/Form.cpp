@@ -1,5 +1,7 @@
 #include "ui/Form.h"
 
+#include "ui/Accessibile.h"
+
 #include <QApplication>
 #include <QResizeEvent>
 
@@ -9,6 +11,7 @@ namespace ui {
 
 Form::Form(const QString& name, QWidget* parent) : QWidget(parent)
 {
+    installaAccessibilita();
     setObjectName(name);
     setAutoFillBackground(true);
     setBackColor(m_back);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QWidget>
 
 #include <deque>
@@ -45,6 +46,21 @@ MessageBox::Answer closedAnswer(MessageBox::Buttons buttons)
     }
     return MessageBox::AnswerCancel;
 }
+// Hands the keyboard back to the window the box stood over once it closes. A window manager does it
+// too; a display without one (a kiosk session) would leave the program without the keyboard's focus,
+// and so without its ring, until the pupil clicked.
+class RidaiFuoco {
+public:
+    RidaiFuoco() : m_finestra(QApplication::activeWindow()) {}
+    ~RidaiFuoco()
+    {
+        if (m_finestra && m_finestra->isVisible())
+            m_finestra->activateWindow();
+    }
+
+private:
+    QPointer<QWidget> m_finestra;
+};
 }  // namespace
 
 QString MessageBox::applicationTitle()
@@ -69,6 +85,7 @@ MessageBox::Answer MessageBox::message(const QString& text, Buttons buttons, con
         return a;
     }
 
+    const RidaiFuoco ridai;
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(titleOr(title));
     box.setText(text);
@@ -134,6 +151,7 @@ QString MessageBox::input(const QString& prompt, const QString& title, const QSt
         return cancelled ? QString() : text;
     }
 
+    const RidaiFuoco ridai;
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(titleOr(title));
     dialog.setLabelText(prompt);

@@ -1,5 +1,6 @@
 #include "ui/Window.h"
 
+#include "ui/Accessibile.h"
 #include "ui/FocusRing.h"
 #include "ui/Form.h"
 #include "ui/MessageBox.h"
@@ -13,6 +14,7 @@ namespace ui {
 
 Window::Window(QWidget* parent) : QWidget(parent)
 {
+    installaAccessibilita();
     setWindowTitle(MessageBox::applicationTitle());
     setMinimumSize(400, 300);
     const QString icon = Pictures::resolve(QStringLiteral("immagini\\altre\\icona.png"));

@@ -4,7 +4,13 @@
 //   creadb --copia DEFAULT_DATABASE_FILE DESTINATION
 // or prepares a classroom's PostgreSQL database for the course (run again at will: results are kept):
 //   creadb --server "servizio=NAME" | "host=H porta=P database=D utente=U" | postgresql://U@H/D [FOLDER_OF_SOURCE]
+// or brings an existing archive's question tables to the course of a source folder (the installer runs it
+// on the installed archive; the program does the same at start-up), or prints the fingerprints of a
+// source folder's question tables, for its impronte.txt:
+//   creadb --aggiorna FOLDER_OF_SOURCE DATABASE_FILE
+//   creadb --impronte FOLDER_OF_SOURCE
 #include "app/Configurazione.h"
+#include "data/AggiornaCorso.h"
 #include "data/CourseBuilder.h"
 #include "data/Database.h"
 #include "data/Server.h"
@@ -40,6 +46,52 @@ int conta(QSqlDatabase& db, const QString& table)
 {
     QSqlQuery q(QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(table), db);
     return q.next() ? q.value(0).toInt() : -1;
+}
+
+int impronte(const QString& sorgente)
+{
+    data::AggiornaCorso corso;
+    QString errore;
+    if (!corso.leggi(sorgente, &errore)) {
+        QTextStream(stderr) << "creadb: " << errore << "\n";
+        return 1;
+    }
+    QTextStream out(stdout);
+    for (const QString& riga : corso.righeImpronte())
+        out << riga << "\n";
+    return 0;
+}
+
+// What the program does at start-up, said on the terminal: the technician sees it while installing.
+int aggiorna(const QString& sorgente, const QString& archivio)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    data::AggiornaCorso corso;
+    QString errore;
+    if (!corso.leggi(sorgente, &errore)) {
+        err << "creadb: " << errore << "\n";
+        return 1;
+    }
+    auto db = data::Database::open(archivio, &errore);
+    if (!db) {
+        err << "creadb: " << errore << "\n";
+        return 1;
+    }
+    const auto esito = corso.aggiorna(db->connection());
+    for (const QString& avviso : esito.avvisi)
+        err << "creadb: " << avviso << "\n";
+    if (!esito.errore.isEmpty()) {
+        err << "creadb: le domande dell'archivio restano come erano: " << esito.errore << "\n";
+        return 1;
+    }
+    if (esito.sostituite.isEmpty())
+        out << "Le domande dell'archivio " << db->path() << " non cambiano (versione " << corso.versione()
+            << " del corso).\n";
+    else
+        out << "Nell'archivio " << db->path() << " le domande di " << esito.sostituite.join(QStringLiteral(", "))
+            << " sono passate alla versione " << corso.versione() << " del corso; i risultati restano com'erano.\n";
+    return 0;
 }
 
 // The archive is copied with VACUUM INTO: one read transaction, so the copy is the archive as it was at
@@ -147,6 +199,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
+    if (args.size() == 3 && args.at(1) == QLatin1String("--impronte"))
+        return impronte(args.at(2));
+    if (args.size() == 4 && args.at(1) == QLatin1String("--aggiorna"))
+        return aggiorna(args.at(2), args.at(3));
+
     if (args.size() == 4 && args.at(1) == QLatin1String("--copia"))
         return copia(args.at(2), args.at(3));
     if ((args.size() == 3 || args.size() == 4) && args.at(1) == QLatin1String("--server"))
@@ -155,7 +212,9 @@ int main(int argc, char** argv)
         err << "uso: creadb CARTELLA_SORGENTE FILE_ARCHIVIO\n"
                "     creadb --copia FILE_ARCHIVIO_PREDEFINITO DESTINAZIONE\n"
                "     creadb --server \"servizio=NOME\" [CARTELLA_SORGENTE]\n"
-               "     creadb --server \"host=SERVER porta=5432 database=placche utente=UTENTE\" [CARTELLA_SORGENTE]\n";
+               "     creadb --server \"host=SERVER porta=5432 database=placche utente=UTENTE\" [CARTELLA_SORGENTE]\n"
+               "     creadb --aggiorna CARTELLA_SORGENTE FILE_ARCHIVIO\n"
+               "     creadb --impronte CARTELLA_SORGENTE\n";
         return 2;
     }
     QString message;

@@ -1,0 +1,215 @@
+// An archive this computer cannot write, and a disk that fills up while a result is stored: the pupil is
+// told (once at start-up, then at every store), the lessons go on, and the file keeps every earlier row.
+// Both run the program's start-up in a second process: as an ordinary user of the computer (the tests run
+// as root, whom file modes do not stop), or under a limit on the size of the files it writes.
+#include "TestSupport.h"
+
+#include "data/AggiornaCorso.h"
+#include "data/CourseBuilder.h"
+#include "data/Database.h"
+#include "data/Recordset.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+
+using data::Database;
+
+namespace {
+constexpr uid_t kNessuno = 65534;  // "nobody"
+
+// An archive as the program leaves it after its first start, holding `righe` results.
+QString preparaArchivio(const QString& cartella, int righe)
+{
+    const QString path = QDir(cartella).filePath(QStringLiteral("morvel6.mdb"));
+    QString messaggio;
+    if (data::CourseBuilder::build(QStringLiteral(PLACCHE_SORGENTE_CORSO), path, &messaggio) !=
+        data::CourseBuilder::Outcome::Created)
+        qFatal("%s", qPrintable(messaggio));
+    auto db = Database::open(path, &messaggio);
+    data::AggiornaCorso corso;
+    if (!db || !corso.leggi(QStringLiteral(PLACCHE_SORGENTE_CORSO), &messaggio))
+        qFatal("%s", qPrintable(messaggio));
+    corso.aggiorna(db->connection());
+    for (int i = 0; i < righe; ++i) {
+        auto rs = db->OpenRecordset(QStringLiteral("studenti"));
+        rs->AddNew();
+        rs->setField(QStringLiteral("cognome e nome"), QStringLiteral("Prima Paola"));
+        rs->setField(QStringLiteral("argomento"), QStringLiteral("prima %1").arg(i));
+        rs->setField(QStringLiteral("punteggio"), i);
+        rs->setField(QStringLiteral("maxpunti"), 10);
+        if (!rs->Update())
+            qFatal("%s", qPrintable(rs->errorText()));
+    }
+    return path;
+}
+
+// "argomento" of every row of "studenti", in stored order.
+QStringList argomenti(const QString& path)
+{
+    QStringList righe;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("leggi"));
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery q(QStringLiteral(R"(SELECT "argomento" FROM "studenti" ORDER BY rowid)"), db);
+        while (q.next())
+            righe << q.value(0).toString().section(QLatin1Char(' '), 0, 1);
+        QSqlQuery integrita(QStringLiteral("PRAGMA integrity_check"), db);
+        if (!integrita.next() || integrita.value(0).toString() != QLatin1String("ok"))
+            righe << QStringLiteral("FILE ROVINATO");
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("leggi"));
+    return righe;
+}
+
+struct Uscita {
+    QStringList scatole;  // message boxes, in order: "title|text"
+    QStringList salvate;  // "pagina i" of each row the program said it stored
+    int nonSalvate = 0;
+    QString errori;
+    bool finito = false;
+};
+
+Uscita avvia(QProcess& figlio, const QString& archivio, int righe)
+{
+    Uscita u;
+    figlio.start(QStringLiteral(ALUNNO),
+                 {QStringLiteral("avvio"), archivio, QStringLiteral(PLACCHE_SORGENTE_CORSO), QString::number(righe)});
+    u.finito = figlio.waitForFinished(120000) && figlio.exitStatus() == QProcess::NormalExit && figlio.exitCode() == 0;
+    u.errori = QString::fromUtf8(figlio.readAllStandardError());
+    const QStringList linee = QString::fromUtf8(figlio.readAllStandardOutput()).split(QLatin1Char('\n'));
+    for (const QString& l : linee) {
+        if (l.startsWith(QLatin1String("BOX ")))
+            u.scatole << l.mid(4);
+        else if (l.startsWith(QLatin1String("SALVATO ")))
+            u.salvate << QStringLiteral("pagina ") + l.mid(8);
+        else if (l.startsWith(QLatin1String("NON SALVATO ")))
+            ++u.nonSalvate;
+    }
+    return u;
+}
+}  // namespace
+
+class TestScritturaArchivio : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { TestSupport::prepara(); }
+
+    void soloLettura_data()
+    {
+        QTest::addColumn<int>("modoCartella");
+        QTest::addColumn<int>("modoFile");
+        QTest::addColumn<bool>("scrivibile");
+        QTest::newRow("file read-only") << 0755 << 0444 << false;
+        QTest::newRow("folder read-only, file writable") << 0755 << 0666 << false;
+        QTest::newRow("both writable") << 0777 << 0666 << true;
+    }
+    void soloLettura()
+    {
+        QFETCH(int, modoCartella);
+        QFETCH(int, modoFile);
+        QFETCH(bool, scrivibile);
+        QTemporaryDir base;
+        const QString cartella = base.filePath(QStringLiteral("dati"));
+        QDir().mkpath(cartella);
+        const QString archivio = preparaArchivio(cartella, 5);
+        const QStringList prima = argomenti(archivio);
+        QCOMPARE(prima.size(), 5);
+        QVERIFY(QFile::setPermissions(base.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                       QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                       QFileDevice::ExeOther | QFileDevice::ReadGroup |
+                                                       QFileDevice::ExeGroup));
+        QCOMPARE(::chmod(QFile::encodeName(cartella).constData(), mode_t(modoCartella)), 0);
+        QCOMPARE(::chmod(QFile::encodeName(archivio).constData(), mode_t(modoFile)), 0);
+
+        // The pupil's account: not root, in no group of the file's.
+        QProcess figlio;
+        figlio.setChildProcessModifier([] {
+            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNessuno) != 0 || ::setuid(kNessuno) != 0))
+                ::_exit(90);
+        });
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), base.path());
+        figlio.setProcessEnvironment(env);
+        const Uscita u = avvia(figlio, archivio, 3);
+        QVERIFY2(u.finito, qPrintable(u.errori));
+        if (::geteuid() == 0)
+            QVERIFY2(!u.errori.contains(QLatin1String("Permission denied")), qPrintable(u.errori));
+
+        if (scrivibile) {
+            QCOMPARE(u.scatole, QStringList{});
+            QCOMPARE(u.salvate.size(), 3);
+            QCOMPARE(argomenti(archivio), prima + u.salvate);
+            return;
+        }
+        // One message at start-up, then each of the three stores says it was not saved, and why.
+        QCOMPARE(u.scatole.size(), 4);
+        const QString avvio = u.scatole.first();
+        QVERIFY2(avvio.contains(QLatin1String("NON verranno salvati")) && avvio.contains(QLatin1String("insegnante")) &&
+                     avvio.contains(QDir::toNativeSeparators(archivio)),
+                 qPrintable(avvio));
+        for (int i = 1; i < 4; ++i)
+            QVERIFY2(u.scatole.at(i).contains(QStringLiteral("NON è stato salvato")) &&
+                         u.scatole.at(i).contains(QStringLiteral("il file si può solo leggere")),
+                     qPrintable(u.scatole.at(i)));
+        QCOMPARE(u.nonSalvate, 3);
+        QCOMPARE(argomenti(archivio), prima);
+    }
+
+    // The file reaches the largest size the process may write (as on a full disk or an exhausted quota).
+    void discoPieno_data()
+    {
+        QTest::addColumn<qint64>("margine");  // bytes the file may still grow
+        QTest::newRow("no room at all") << qint64(0);
+        QTest::newRow("part of a page") << qint64(3000);
+        QTest::newRow("a few pages") << qint64(20000);
+    }
+    void discoPieno()
+    {
+        QFETCH(qint64, margine);
+        QTemporaryDir base;
+        const QString archivio = preparaArchivio(base.path(), 5);
+        const QStringList prima = argomenti(archivio);
+        const rlim_t limite = rlim_t(QFileInfo(archivio).size() + margine);
+
+        QProcess figlio;
+        figlio.setChildProcessModifier([limite] {
+            // Ignored, the signal turns into a refused write, which is what a full disk gives too.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit r{limite, limite};
+            if (::setrlimit(RLIMIT_FSIZE, &r) != 0)
+                ::_exit(91);
+        });
+        const Uscita u = avvia(figlio, archivio, 120);
+        QVERIFY2(u.finito, qPrintable(u.errori));
+        QVERIFY2(u.nonSalvate > 0, "the limit never stopped a store");
+        QCOMPARE(u.salvate.size() + u.nonSalvate, 120);
+        for (const QString& scatola : u.scatole)
+            QVERIFY2(scatola.contains(QStringLiteral("NON è stato salvato")) &&
+                         scatola.contains(QStringLiteral("il disco è pieno")),
+                     qPrintable(scatola));
+        QCOMPARE(u.scatole.size(), u.nonSalvate);
+
+        // The file opens and holds every earlier row and every row said to be stored, nothing else.
+        QString errore;
+        QVERIFY2(Database::open(archivio, &errore), qPrintable(errore));
+        QCOMPARE(argomenti(archivio), prima + u.salvate);
+        QVERIFY(QFileInfo(archivio).size() <= qint64(limite));
+    }
+};
+
+QTEST_MAIN(TestScritturaArchivio)
+#include "TestScritturaArchivio.moc"
