@@ -1,6 +1,7 @@
 #include "animation/Fsintesi.h"
 
 #include "app/Sessione.h"
+#include "data/Risposte.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
@@ -341,6 +342,7 @@ void Fsintesi::CmdRicomincio_Click()
     Label1->setCaption(titolo());
     CmdRicomincio->hide();
     m_prova.azzeraTotali();
+    m_risposte.clear();
     mostraTotali();
     preparaProssime();
 }
@@ -405,6 +407,13 @@ void Fsintesi::CmdCorreggi_Click()
     // From the correction the keyboard goes on where the pupil goes next.
     const bool daTastiera = CmdCorreggi->hasFocus();
     CmdCorreggi->setEnabled(false);
+    // What the pupil judged: a marked statement was called true, one left alone false.
+    for (int i = 0; i < ProvaSintesi::numaffermazioni; ++i) {
+        const bool giusta = m_prova.segno(i) == ProvaSintesi::Segno::Giusto;
+        const bool segnata = giusta ? m_prova.esattaMostrata(i) : m_prova.segno(i) == ProvaSintesi::Segno::Segnato;
+        m_risposte.append({data::Risposte::kProvaSintesi, QStringLiteral("sintesi"), m_prova.prova(), i + 1,
+                           m_prova.mostrata(i), segnata ? QStringLiteral("V") : QStringLiteral("F"), giusta});
+    }
     if (daTastiera)
         CmdContinuo->setFocus(Qt::TabFocusReason);
 }
@@ -428,6 +437,8 @@ void Fsintesi::Archiviare()
     rsstudenti->setField(QStringLiteral("cognome e nome"), m_sessione.nomestudente);
     rsstudenti->setField(QStringLiteral("argomento"), QStringLiteral("Animazione finale"));
     rsstudenti->setField(QStringLiteral("maxpunti"), m_prova.totmax());
+    // Every correction the totals count goes with them, so each stored row agrees with its answers.
+    data::Risposte::allega(m_sessione.dbcorso->connection(), *rsstudenti, m_sessione.nomestudente, m_risposte);
     m_sessione.registra(*rsstudenti, cosa);
 }
 

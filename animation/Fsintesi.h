@@ -5,6 +5,7 @@ class Sessione;
 #include "animation/ProvaSintesi.h"
 #include "animation/Riquadro.h"
 #include "animation/SerieSintesi.h"
+#include "data/Risposte.h"
 #include "ui/Form.h"
 #include "ui/Pictures.h"
 
@@ -85,6 +86,7 @@ protected:
 
 private:
     Sessione& m_sessione;
+    QVector<data::Risposta> m_risposte;  // every correction since the totals last started from 0
     void Listedomande();
     void Archiviare();
     void avviaIngrandimento();

@@ -131,7 +131,7 @@ bool Sessione::registra(data::Recordset& rs, const QString& cosa)
             data::Coda coda;
             QString errore;
             if (data::Database::classify(rs.lastError()) == data::Database::Failure::Connection &&
-                coda.aggiungi(rs.table(), rs.chiave(), rs.newRow(), &errore)) {
+                coda.aggiungi(rs.table(), rs.chiave(), rs.newRow(), &errore, rs.storedWith())) {
                 ui::MessageBox::message(
                     QStringLiteral("In questo momento il server dei risultati non risponde: %1 è stato salvato su "
                                    "questo computer e sarà inviato al server appena possibile, da solo.\n\n"

@@ -1,8 +1,12 @@
 #include "archive/Archivio.h"
 
 #include "app/Sessione.h"
+#include "archive/Analisi.h"
+#include "data/Clock.h"
+#include "data/Csv.h"
 #include "ui/Application.h"
 #include "ui/BusyCursor.h"
+#include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/Printer.h"
 #include "ui/Screens.h"
@@ -14,6 +18,7 @@ const QColor kColoreListe(255, 224, 192);
 const ui::FontSpec kFontPulsanti{QStringLiteral("Arial"), 9, true};
 const ui::FontSpec kFontListe{QStringLiteral("MS Sans Serif"), 8.25};
 constexpr int kRighePerLettura = 500;  // rows read at a time while printing
+constexpr int kRighePerFile = 5000;    // and while writing a file, which is quicker at it
 
 const auto kNessunElencoStampa = QStringLiteral(
     "Non c'è nessun elenco da stampare: prima premi \"VEDO tutti i dati\" oppure \"SELEZIONO i dati\".");
@@ -59,6 +64,10 @@ Archivio::Archivio(ImpostazioniArchivio impostazioni, Sessione& sessione)
     cmdelimina = pulsante("cmdelimina", m_imp.elimina);
     cmdcseltaarg = pulsante("cmdcseltaarg", m_imp.menu);
     cmduscita = pulsante("cmduscita", m_imp.uscita);
+    cmdanalisi = pulsante("cmdanalisi", m_imp.analisi);
+    cmdesporto = pulsante("cmdesporto", m_imp.esporto);
+    cmdanalisi->setAccessibleName(QStringLiteral("Analisi delle risposte"));
+    cmdesporto->setAccessibleName(QStringLiteral("Esporto l'elenco per il foglio di calcolo"));
 
     connect(cmdtutto, &ui::Button::clicked, this, &Archivio::cmdtutto_Click);
     connect(cmdselezione, &ui::Button::clicked, this, &Archivio::cmdselezione_Click);
@@ -67,6 +76,8 @@ Archivio::Archivio(ImpostazioniArchivio impostazioni, Sessione& sessione)
     connect(cmdelimina, &ui::Button::clicked, this, &Archivio::cmdelimina_Click);
     connect(cmdcseltaarg, &ui::Button::clicked, this, &Archivio::cmdcseltaarg_Click);
     connect(cmduscita, &ui::Button::clicked, this, &Archivio::cmduscita_Click);
+    connect(cmdanalisi, &ui::Button::clicked, this, &Archivio::cmdanalisi_Click);
+    connect(cmdesporto, &ui::Button::clicked, this, &Archivio::cmdesporto_Click);
 }
 
 void Archivio::Form_Load()
@@ -363,4 +374,112 @@ void Archivio::cmduscita_Click()
         m_sessione.uscita();
     else
         ui::Application::end(0);
+}
+
+void Archivio::cmdanalisi_Click()
+{
+    auto& screens = ui::Screens::instance();
+    auto* analisi = screens.load<Analisi>(QString::fromLatin1(Analisi::kNome));
+    if (!analisi)
+        return;
+    // After a selection the analysis starts on the same pupil.
+    analisi->apriDa(name(), haElenco() && m_tipoelenco == 0 ? std::optional<QString>(m_sessione.nomestudente)
+                                                            : std::nullopt);
+    screens.show(QString::fromLatin1(Analisi::kNome));
+    screens.hide(name());
+}
+
+namespace {
+// A stored value as a spreadsheet should take it: numbers and dates as such, anything else as text.
+QVariant valoreFile(const QVariant& valore, Campi::Tipo tipo)
+{
+    if (!valore.isValid() || valore.isNull())
+        return {};
+    switch (valore.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::QDate:
+        if (tipo != Campi::Tipo::Testo)
+            return valore;  // already what the spreadsheet should get
+        break;
+    case QMetaType::QString:
+        if (tipo == Campi::Tipo::Data) {
+            // The engine keeps a date as "yyyy-mm-dd": read at once, without the general conversion.
+            const QString t = valore.toString();
+            if (t.size() == 10) {
+                const QDate d = QDate::fromString(t, Qt::ISODate);
+                if (d.isValid())
+                    return d;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    const QString testo = Campi::testo(valore, tipo);
+    switch (tipo) {
+    case Campi::Tipo::Data: {
+        const QDate d = QDate::fromString(testo, QStringLiteral("dd/MM/yyyy"));
+        return d.isValid() ? QVariant(d) : QVariant(testo);
+    }
+    case Campi::Tipo::Numero: {
+        bool ok = false;
+        const double d = QString(testo).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        return ok ? QVariant(d) : QVariant(testo);
+    }
+    case Campi::Tipo::Testo:
+        break;
+    }
+    return testo;
+}
+}  // namespace
+
+void Archivio::cmdesporto_Click()
+{
+    // The list shown, every page of it; before any list, the whole archive.
+    std::unique_ptr<data::ResultList> tutto;
+    data::ResultList* elenco = m_rsattuale.get();
+    if (!elenco && !m_eliminato) {
+        tutto = apri(std::nullopt);
+        if (!tutto)
+            return;
+        elenco = tutto.get();
+    }
+    const QString file = ui::FileDialog::salva(QStringLiteral("Esporto per il foglio di calcolo"),
+                                               data::Csv::nomeProposto(m_imp.nomeFile, data::Clock::today()),
+                                               QStringLiteral("File CSV (*.csv)"));
+    if (file.isEmpty())
+        return;
+    QStringList intestazione;
+    for (const auto& c : std::as_const(m_imp.colonne))
+        intestazione << c.campo;
+    data::ResultList::Position letti;
+    bool consegnate = false;
+    const auto prossime = [&](QVector<QVariantList>* righe, QString* errore) {
+        QVector<QVariantList> lette;
+        if (m_eliminato) {
+            lette = consegnate ? QVector<QVariantList>() : m_righeEliminate;
+            consegnate = true;
+        } else if (!elenco->read(letti, kRighePerFile, &lette)) {
+            *errore = QStringLiteral("l'elenco non si è potuto leggere (%1)").arg(elenco->errorText());
+            return false;
+        }
+        righe->clear();
+        for (const QVariantList& r : std::as_const(lette)) {
+            QVariantList valori;
+            for (int c = 0; c < m_imp.colonne.size(); ++c)
+                valori << valoreFile(r.value(c), m_imp.colonne[c].tipo);
+            righe->append(valori);
+        }
+        return true;
+    };
+    QString errore;
+    bool scritto = false;
+    {
+        ui::BusyCursor attesa;
+        scritto = data::Csv::scrivi(file, intestazione, prossime, &errore);
+    }
+    if (!scritto)
+        avvisa(QStringLiteral("Il file non è stato salvato: %1.").arg(errore));
 }

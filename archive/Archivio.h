@@ -39,6 +39,8 @@ struct ImpostazioniArchivio {
     QRect posIntestazione;
     ui::FontSpec fontIntestazione;
     Pulsante selezione, tutto, continuo, stampa, elimina, menu, uscita;
+    Pulsante analisi, esporto;  // in free space of the design
+    QString nomeFile;  // how an exported file's name begins
     QString nomeSfondo;  // the picture behind the controls
     QRect posSfondo;
     QColor colore;  // around the picture
@@ -67,6 +69,8 @@ public:
     void cmdelimina_Click();
     void cmdcseltaarg_Click();
     void cmduscita_Click();
+    void cmdanalisi_Click();
+    void cmdesporto_Click();
 
     ui::Label* Label1;
     QVector<ui::ListBox*> Listsomm;
@@ -77,6 +81,8 @@ public:
     ui::Button* cmdelimina;
     ui::Button* cmdcseltaarg;
     ui::Button* cmduscita;
+    ui::Button* cmdanalisi;
+    ui::Button* cmdesporto;
     ui::Picture* sfondo;
 
     // The state of the list, as the screen keeps it.

@@ -38,6 +38,9 @@ ImpostazioniArchivio FLIsomm::impostazioni()
     a.elimina = {QStringLiteral("ELIMINO DALL'ARCHIVIO"), {4680, 6720, 3495, 495}};
     a.menu = {QStringLiteral("Menù"), {5880, 7440, 2295, 495}};
     a.uscita = {QStringLiteral("  ESCO "), {8280, 7440, 2295, 495}};
+    a.analisi = {QStringLiteral("ANALISI"), {1200, 7440, 2055, 495}};
+    a.esporto = {QStringLiteral("ESPORTO"), {3360, 7440, 2295, 495}};
+    a.nomeFile = QStringLiteral("risultati-sommativi");
     // The screen's own decoration, behind everything: it is no control of the design.
     a.nomeSfondo = QStringLiteral("sfondo");
     a.posSfondo = {0, 0, 12000, 9000};

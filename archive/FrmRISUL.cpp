@@ -35,6 +35,9 @@ ImpostazioniArchivio FrmRISUL::impostazioni()
     a.elimina = {QStringLiteral("ELIMINO DALL'ARCHIVIO "), {5880, 6480, 3255, 495}};
     a.menu = {QStringLiteral("Menù"), {9240, 6480, 2175, 495}};
     a.uscita = {QStringLiteral("  ESCO "), {9240, 7080, 2175, 495}};
+    a.analisi = {QStringLiteral("ANALISI"), {1440, 7080, 2055, 495}};
+    a.esporto = {QStringLiteral("ESPORTO"), {3600, 7080, 2055, 495}};
+    a.nomeFile = QStringLiteral("risultati-questionari");
     a.nomeSfondo = QStringLiteral("Image1");
     a.posSfondo = {1200, 240, 9600, 6900};
     a.colore = QColor(226, 214, 192);  // the sand of the picture's edge, a shade darker

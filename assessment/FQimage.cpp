@@ -2,6 +2,7 @@
 
 #include "app/Sessione.h"
 #include "assessment/FQuest.h"
+#include "data/Risposte.h"
 #include "ui/MessageBox.h"
 #include "ui/Screens.h"
 
@@ -202,6 +203,15 @@ void FQimage::cmdRISULT_Click()
         rs->setField(QStringLiteral("punteggio"), int(giuste));
         rs->setField(QStringLiteral("cognome e nome"), m_sessione.nomestudente);
         rs->setField(QStringLiteral("argomento"), txtTITOLO->text() + QStringLiteral(" (immagine)"));
+        QVector<data::Risposta> caselle;
+        for (int i = 0; i < Etichette::kCaselle; ++i) {
+            // A box stands for the part whose number belongs in it; the answer is the number placed.
+            const int giusto = m_numeriesatti[i].toInt();
+            const QString parte = giusto >= 1 && giusto <= Label1.size() ? Label1[giusto - 1]->caption().trimmed() : QString();
+            caselle.append({data::Risposte::provaEtichette(m_sessione.numargomento), QStringLiteral("etichette"), 1,
+                            i + 1, parte, m_caselle.contenuto(i), !esito.sbagliata[i]});
+        }
+        data::Risposte::allega(m_sessione.dbcorso->connection(), *rs, m_sessione.nomestudente, caselle);
         m_registrata = m_sessione.registra(*rs, cosa);
     } else {
         ui::MessageBox::message(QStringLiteral("Attenzione: %1 NON è stato salvato: l'archivio dei risultati non è "

@@ -3,6 +3,7 @@
 #include "app/Sessione.h"
 #include "assessment/FQimage.h"
 #include "assessment/Questionario.h"
+#include "data/Risposte.h"
 #include "ui/MessageBox.h"
 #include "ui/Random.h"
 #include "ui/Screens.h"
@@ -269,8 +270,25 @@ void FQuest::registraPagina()
     rsstudenti->setField(QStringLiteral("cognome e nome"), m_sessione.nomestudente);
     rsstudenti->setField(QStringLiteral("argomento"), Text2->text());
     rsstudenti->setField(QStringLiteral("maxpunti"), 10);
+    data::Risposte::allega(m_sessione.dbcorso->connection(), *rsstudenti, m_sessione.nomestudente, risposteDellaPagina());
     if (m_sessione.registra(*rsstudenti, cosa))
         ++m_pagineRegistrate;
+}
+
+QVector<data::Risposta> FQuest::risposteDellaPagina() const
+{
+    QVector<data::Risposta> out;
+    const auto& rs = m_sessione.rsdomande;
+    for (int r = 0; r < PaginaVeroFalso::kRighe; ++r) {
+        const int i = r + 1;
+        const QString risposta = Check1[r]->isChecked() ? QStringLiteral("V")
+                                 : Check2[r]->isChecked() ? QStringLiteral("F")
+                                                          : QString();
+        out.append({data::Risposte::provaArgomento(m_sessione.numargomento), rs ? rs->table() : QString(),
+                    rs ? rs->AbsolutePosition() + 1 : 0, i, Text1[r]->text(), risposta,
+                    m_sessione.risposte[i] == m_sessione.soluzioni[i]});
+    }
+    return out;
 }
 
 void FQuest::fineTest()

@@ -1,6 +1,9 @@
 #pragma once
 
 class Sessione;
+namespace data {
+struct Risposta;
+}
 
 #include "assessment/PaginaVeroFalso.h"
 #include "ui/Form.h"
@@ -64,6 +67,8 @@ private:
     void fineTest();
     void registraPagina();
     void scriviRiga(int r, const QString& testo);
+    // The answers of the page just checked, as stored with its score.
+    QVector<data::Risposta> risposteDellaPagina() const;
     void invio();  // Return: the page's check, or the next page
 
     PaginaVeroFalso* m_pagina = nullptr;

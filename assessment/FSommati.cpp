@@ -111,6 +111,7 @@ void FSommati::resizeEvent(QResizeEvent* event)
 void FSommati::Form_Load()
 {
     Sommativo::inizia(m_sessione);
+    m_risposte.clear();
     // The bank is checked before the name is asked: without pages there is no test to take.
     if (m_sessione.dbcorso)
         m_rssommativo = m_sessione.dbcorso->OpenRecordset(kTabellaDomande);
@@ -169,6 +170,10 @@ void FSommati::cmdAVANTI_Click()
         return;
     }
     Sommativo::aggiungiPagina(m_sessione, Sommativo::puntiPagina(m_sessione.risposte, m_sessione.soluzioni));
+    for (int i = 1; i <= 10; ++i)
+        m_risposte.append({data::Risposte::kProvaSommativa, m_rssommativo->table(), m_sessione.numpagine, i,
+                           testisomm[i], m_sessione.risposte[i] == 1 ? QStringLiteral("V") : QStringLiteral("F"),
+                           m_sessione.risposte[i] == m_sessione.soluzioni[i]});
     // The window's own focus, also while another window is active.
     const bool conIlFuoco = isAncestorOf(window()->focusWidget());
     m_rssommativo->MoveNext();
@@ -181,7 +186,7 @@ void FSommati::cmdAVANTI_Click()
         return;
     }
     Sommativo::concludi(m_sessione);
-    Sommativo::registra(m_sessione);
+    Sommativo::registra(m_sessione, m_risposte);
     cmdRISULT->show();
     cmdAVANTI->setCaption(kFinito);
     cmdAVANTI->setEnabled(false);

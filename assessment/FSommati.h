@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Risposte.h"
+
 class Sessione;
 
 #include "assessment/PaginaVeroFalso.h"
@@ -48,6 +50,7 @@ protected:
 private:
     Sessione& m_sessione;
     std::array<QString, 11> testisomm;  // the statements of the page shown, rows 1-10
+    QVector<data::Risposta> m_risposte;  // every page answered so far, stored with the result
     // From the current page on, the first one that can be shown (true), naming each damaged page it
     // passes; false past the last page.
     bool paginaUsabile();

@@ -77,7 +77,7 @@ void concludi(Sessione& sessione)
     sessione.totale = taglia(sessione.totale);
 }
 
-bool registra(Sessione& sessione)
+bool registra(Sessione& sessione, const QVector<data::Risposta>& risposte)
 {
     sessione.sommativoSalvato = false;
     if (!sessione.dbcorso)
@@ -92,6 +92,7 @@ bool registra(Sessione& sessione)
     rs.setField(kComprendere, qint64(sessione.comprendere));
     rs.setField(kApplicare, qint64(sessione.applicare));
     rs.setField(kValutazione, sessione.valutazione);
+    data::Risposte::allega(sessione.dbcorso->connection(), rs, sessione.nomestudente, risposte);
     sessione.sommativoSalvato = sessione.registra(rs, QStringLiteral("il risultato del test sommativo"));
     return sessione.sommativoSalvato;
 }

@@ -2,6 +2,10 @@
 
 class Sessione;
 
+#include "data/Risposte.h"
+
+#include <QVector>
+
 #include <QString>
 #include <QtGlobal>
 
@@ -38,6 +42,7 @@ double taglia(double percentuale);
 
 // Stores the result in "studsomm" and notes in the session whether it is stored. On failure the pupil
 // is told that it was not saved; false.
-bool registra(Sessione& sessione);
+// The answers of every page are stored with it.
+bool registra(Sessione& sessione, const QVector<data::Risposta>& risposte = {});
 
 }  // namespace Sommativo

@@ -22,7 +22,8 @@ const auto kCreate = QStringLiteral(
     R"(CREATE TABLE IF NOT EXISTS "coda" ("n" INTEGER PRIMARY KEY, "tabella" VARCHAR(100) NOT NULL, )"
     R"("chiave" VARCHAR(36) NOT NULL UNIQUE, "riga" TEXT NOT NULL))");
 const auto kInsert = QStringLiteral(R"(INSERT INTO "coda" ("tabella", "chiave", "riga") VALUES (?, ?, ?) ON CONFLICT ("chiave") DO NOTHING)");
-const auto kOldest = QStringLiteral(R"(SELECT "n", "tabella", "riga" FROM "coda" ORDER BY "n" LIMIT 1)");
+const auto kOldest = QStringLiteral(R"(SELECT "n", "tabella", "riga", "chiave" FROM "coda" ORDER BY "n" LIMIT 1)");
+const auto kAlreadyThere = QStringLiteral(R"(SELECT COUNT(*) FROM "%1" WHERE "chiave" = ?)");
 const auto kForget = QStringLiteral(R"(DELETE FROM "coda" WHERE "n" = ?)");
 const auto kCount = QStringLiteral(R"(SELECT COUNT(*) FROM "coda")");
 const auto kCreateAside = QStringLiteral(
@@ -49,10 +50,10 @@ QString codifica(const Coda::Riga& riga)
     return QString::fromUtf8(QJsonDocument(colonne).toJson(QJsonDocument::Compact));
 }
 
-Coda::Riga decodifica(const QString& testo)
+Coda::Riga decodificaRiga(const QJsonArray& colonne)
 {
     Coda::Riga riga;
-    for (const QJsonValue& v : QJsonDocument::fromJson(testo.toUtf8()).array()) {
+    for (const QJsonValue& v : colonne) {
         const QJsonObject c = v.toObject();
         QVariant valore = c.value(QStringLiteral("v")).toVariant();
         if (c.value(QStringLiteral("t")).toString() == kDateType)
@@ -60,6 +61,32 @@ Coda::Riga decodifica(const QString& testo)
         riga.append({c.value(QStringLiteral("c")).toString(), valore});
     }
     return riga;
+}
+
+// A result alone is its row; a result with rows that go with it, an object holding both.
+QString codifica(const Coda::Riga& riga, const Coda::Insieme& insieme)
+{
+    if (insieme.isEmpty())
+        return codifica(riga);
+    QJsonArray altre;
+    for (const auto& [tabella, r] : insieme)
+        altre.append(QJsonObject{{QStringLiteral("t"), tabella},
+                                 {QStringLiteral("r"), QJsonDocument::fromJson(codifica(r).toUtf8()).array()}});
+    return QString::fromUtf8(
+        QJsonDocument(QJsonObject{{QStringLiteral("riga"), QJsonDocument::fromJson(codifica(riga).toUtf8()).array()},
+                                  {QStringLiteral("insieme"), altre}})
+            .toJson(QJsonDocument::Compact));
+}
+
+Coda::Riga decodifica(const QString& testo, Coda::Insieme* insieme)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(testo.toUtf8());
+    if (!doc.isObject())
+        return decodificaRiga(doc.array());
+    for (const QJsonValue& v : doc.object().value(QStringLiteral("insieme")).toArray())
+        insieme->append({v.toObject().value(QStringLiteral("t")).toString(),
+                         decodificaRiga(v.toObject().value(QStringLiteral("r")).toArray())});
+    return decodificaRiga(doc.object().value(QStringLiteral("riga")).toArray());
 }
 }  // namespace
 
@@ -111,7 +138,8 @@ bool Coda::apri(bool crea, QString* errore)
     return true;
 }
 
-bool Coda::aggiungi(const QString& table, const QString& chiave, const Riga& riga, QString* errore)
+bool Coda::aggiungi(const QString& table, const QString& chiave, const Riga& riga, QString* errore,
+                    const Insieme& insieme)
 {
     if (!apri(true, errore))
         return false;
@@ -119,7 +147,7 @@ bool Coda::aggiungi(const QString& table, const QString& chiave, const Riga& rig
     query.prepare(kInsert);
     query.addBindValue(table);
     query.addBindValue(chiave);
-    query.addBindValue(codifica(riga));
+    query.addBindValue(codifica(riga, insieme));
     if (!query.exec()) {
         *errore = Database::describe(query.lastError());
         return false;
@@ -174,7 +202,9 @@ int Coda::invia(QSqlDatabase server, QString* errore)
             return inviati;
         const qint64 n = prossimo.value(0).toLongLong();
         const QString tabella = prossimo.value(1).toString();
-        const Riga riga = decodifica(prossimo.value(2).toString());
+        Insieme insieme;
+        const Riga riga = decodifica(prossimo.value(2).toString(), &insieme);
+        const QString chiave = prossimo.value(3).toString();
         prossimo.finish();
         {
             // Stored on the server first, forgotten here after: cut in between, it is sent again and the
@@ -185,7 +215,19 @@ int Coda::invia(QSqlDatabase server, QString* errore)
                 *errore = transaction.errorText();
                 return inviati;
             }
-            if (!Recordset::insertRow(server, tabella, riga, &errorSql)) {
+            // The rows that go with a result are sent with it, once: a result the server already has
+            // already has them.
+            if (!insieme.isEmpty()) {
+                QSqlQuery presente(server);
+                presente.prepare(kAlreadyThere.arg(tabella));
+                presente.addBindValue(chiave);
+                if (presente.exec() && presente.next() && presente.value(0).toInt() > 0)
+                    insieme.clear();
+            }
+            bool inviato = Recordset::insertRow(server, tabella, riga, &errorSql);
+            for (qsizetype i = 0; inviato && i < insieme.size(); ++i)
+                inviato = Recordset::insertRow(server, insieme[i].first, insieme[i].second, &errorSql, false);
+            if (!inviato) {  // undone with the transaction
                 if (Database::classify(errorSql) == Database::Failure::Connection) {
                     *errore = Database::describe(errorSql);
                     return inviati;

@@ -15,6 +15,8 @@ namespace data {
 class Coda {
 public:
     using Riga = QVector<std::pair<QString, QVariant>>;
+    // Rows of other tables that go with a result (its answers), stored with it or not at all.
+    using Insieme = QVector<std::pair<QString, Riga>>;
 
     // The queue in the user's data folder ($XDG_DATA_HOME/placche, else ~/.local/share/placche).
     static QString percorsoPredefinito();
@@ -24,7 +26,8 @@ public:
     Coda& operator=(const Coda&) = delete;
 
     // Keeps one result for `table`; durable when it returns true. False with an Italian reason.
-    bool aggiungi(const QString& table, const QString& chiave, const Riga& riga, QString* errore);
+    bool aggiungi(const QString& table, const QString& chiave, const Riga& riga, QString* errore,
+                  const Insieme& insieme = {});
     // How many results wait; 0 also when there is no queue file.
     int quanti();
     // Sends the waiting results to `server`, oldest first, each in a transaction of its own, and forgets

@@ -155,6 +155,12 @@ void Recordset::AddNew()
         m_new.setValue(at, m_chiave);
         m_new.setGenerated(at, true);
     }
+    m_insieme.clear();
+}
+
+void Recordset::storeWith(const QString& table, QVector<std::pair<QString, QVariant>> row)
+{
+    m_insieme.append({table, std::move(row)});
 }
 
 QVector<std::pair<QString, QVariant>> Recordset::newRow() const
@@ -167,7 +173,7 @@ QVector<std::pair<QString, QVariant>> Recordset::newRow() const
 }
 
 bool Recordset::insertRow(QSqlDatabase db, const QString& table, const QVector<std::pair<QString, QVariant>>& row,
-                          QSqlError* error)
+                          QSqlError* error, bool oncePerKey)
 {
     QStringList names;
     QStringList marks;
@@ -179,7 +185,7 @@ bool Recordset::insertRow(QSqlDatabase db, const QString& table, const QVector<s
                       ? QStringLiteral(R"(INSERT INTO "%1" DEFAULT VALUES)").arg(table)
                       : kInsert.arg(table, names.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
     // A result sent again (its first sending was cut off before the answer came back) is already there.
-    if (Database::isServer(db) && std::any_of(row.begin(), row.end(), [](const auto& c) { return c.first == kKeyColumn; }))
+    if (oncePerKey && Database::isServer(db) && std::any_of(row.begin(), row.end(), [](const auto& c) { return c.first == kKeyColumn; }))
         sql += QStringLiteral(R"( ON CONFLICT ("chiave") DO NOTHING)");
     QSqlQuery query(db);
     if (!query.prepare(sql)) {
@@ -242,12 +248,21 @@ bool Recordset::Update()
         m_db.rollback();
         return false;
     }
+    // The rows that go with it share its key: plain inserts.
+    for (const auto& [table, row] : std::as_const(m_insieme)) {
+        if (!insertRow(m_db, table, row, &error, false)) {
+            fail(error);
+            m_db.rollback();
+            return false;
+        }
+    }
     // The commit is synchronous: when it returns, the row is on disk.
     if (!commitWrite(m_db, &error)) {
         fail(error);
         return false;
     }
     m_adding = false;
+    m_insieme.clear();
     m_error.clear();
     m_lastError = QSqlError();
     if (m_loaded) {

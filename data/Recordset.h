@@ -49,9 +49,14 @@ public:
     // The columns set in the row in preparation, with their values, in the table's order.
     QVector<std::pair<QString, QVariant>> newRow() const;
     // Inserts one row of named values (no transaction of its own). On a server a row whose key is
-    // already stored is left as it is, and that is no failure.
+    // already stored is left as it is, and that is no failure; unless `oncePerKey` is false, for a table
+    // whose rows share their result's key.
     static bool insertRow(QSqlDatabase db, const QString& table, const QVector<std::pair<QString, QVariant>>& row,
-                          QSqlError* error);
+                          QSqlError* error, bool oncePerKey = true);
+    // A row of another table stored together with the new row, in its transaction: all of them with it,
+    // or none. AddNew() forgets them.
+    void storeWith(const QString& table, QVector<std::pair<QString, QVariant>> row);
+    QVector<std::pair<QString, QVector<std::pair<QString, QVariant>>>> storedWith() const { return m_insieme; }
 
     QString errorText() const { return m_error; }
     QSqlError lastError() const { return m_lastError; }
@@ -76,6 +81,7 @@ private:
     QString m_error;
     QSqlError m_lastError;
     QString m_chiave;
+    QVector<std::pair<QString, QVector<std::pair<QString, QVariant>>>> m_insieme;
 };
 
 }  // namespace data

@@ -2,6 +2,7 @@
 
 #include "data/CourseBuilder.h"
 #include "data/Database.h"
+#include "data/Risposte.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -67,7 +68,7 @@ bool prepara(QSqlDatabase db, const QString& sourceFolder, QString* message)
         return false;
     const QStringList statements = CourseBuilder::schemaStatements(schema);
 
-    QStringList ours = Database::questionTables() + resultTables();
+    QStringList ours = Database::questionTables() + resultTables() + QStringList{Risposte::kTabella};
     QSqlQuery query(db);
     // The server's notices ("role already a member") are no news when the setup runs again.
     if (!run(query, QStringLiteral("SET client_min_messages TO WARNING"), message) || !run(query, kTables, message))
@@ -87,7 +88,7 @@ bool prepara(QSqlDatabase db, const QString& sourceFolder, QString* message)
     // Tables of the course already there must have the shape the program relies on.
     for (const QString& table : std::as_const(present)) {
         const QSqlRecord columns = db.record(table);
-        QStringList needed = Database::requiredColumns(table);
+        QStringList needed = table == Risposte::kTabella ? Risposte::colonne() : Database::requiredColumns(table);
         if (resultTables().contains(table))
             needed << QStringLiteral("id") << QStringLiteral("chiave");
         for (const QString& column : std::as_const(needed))
@@ -109,6 +110,13 @@ bool prepara(QSqlDatabase db, const QString& sourceFolder, QString* message)
     for (const QString& table : std::as_const(ours)) {
         if (!ok || present.contains(table))
             continue;
+        // The answers behind the results are the program's own table, not the course source's.
+        if (table == Risposte::kTabella) {
+            QSqlError error;
+            ok = Risposte::prepara(db, &error);
+            if (!ok)
+                *message = Database::describe(error);
+        }
         for (const QString& s : statementsFor(statements, table))
             if (ok)
                 ok = run(query, s, message);
@@ -138,7 +146,7 @@ bool prepara(QSqlDatabase db, const QString& sourceFolder, QString* message)
         QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2").arg(QStringLiteral("\"%1\""), alunni),
         QStringLiteral(R"(GRANT SELECT ON %1 TO %2)")
             .arg(QStringLiteral("\"") + ours.join(QStringLiteral("\", \"")) + QStringLiteral("\""), alunni),
-        QStringLiteral(R"(GRANT INSERT ON "studenti", "studsomm" TO %1)").arg(alunni),
+        QStringLiteral(R"(GRANT INSERT ON "studenti", "studsomm", "risposte" TO %1)").arg(alunni),
         QStringLiteral(R"(GRANT DELETE ON "studenti", "studsomm" TO %1)").arg(insegnanti),
     };
     QString schemaName;

@@ -87,7 +87,7 @@ private slots:
     {
         QTest::addColumn<QString>("schermo");
         for (const char* s : {"Fscelt", "forarg1", "forarg3", "forarg6", "FQuest", "FQimage", "FSommati", "FRIsomma",
-                              "frmRISUL", "FLIsomm", "Formani", "Fsintesi"})
+                              "frmRISUL", "FLIsomm", "frmANALISI", "Formani", "Fsintesi"})
             QTest::newRow(s) << s;
     }
     void everyScreen()

@@ -4,6 +4,7 @@
 #include "app/Sessione.h"
 #include "data/CourseBuilder.h"
 #include "ui/Application.h"
+#include "ui/FileDialog.h"
 #include "ui/MessageBox.h"
 #include "ui/Pictures.h"
 #include "ui/Printer.h"
@@ -47,6 +48,8 @@ void copiaAlbero(const QString& from, const QString& to)
 void prepara()
 {
     ui::MessageBox::setScripted(true);
+    ui::FileDialog::setScripted(true);
+    ui::FileDialog::clear();
     ui::MessageBox::clear();
     ui::Timer::setManual(true);
     ui::Random::setFixedSeed(12345u);

@@ -75,6 +75,14 @@ protected:
     TextBox* addTextBox(const QString& name, const QRect& twips, const FontSpec& font = {});
     ListBox* addListBox(const QString& name, const QRect& twips, const FontSpec& font = {});
     Timer* addTimer(const QString& name, int intervalMs, bool enabled);
+    // Any other control (a drop-down list, a table), placed and scaled like the designed ones.
+    template <class T>
+    T* addControl(T* control, const QString& name, const QRect& twips, const FontSpec& font = {})
+    {
+        control->setParent(this);
+        place(control, name, twips, font);
+        return control;
+    }
 
     void resizeEvent(QResizeEvent* event) override;
 
