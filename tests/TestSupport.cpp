@@ -25,6 +25,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace TestSupport {
 
 namespace {
@@ -177,6 +179,26 @@ int richiesteDiRiprovare()
     for (const auto& box : ui::MessageBox::shown())
         n += box.buttons == ui::MessageBox::RetryContinue;
     return n;
+}
+
+double median(QList<double> values)
+{
+    if (values.isEmpty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double piccoMemoria()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1;
 }
 
 void riempiStudenti(QSqlDatabase db, int rows)

@@ -62,6 +62,10 @@ void rifiutaFinoARiprova(const QString& databasePath, const QString& tabella, in
 // How many "Riprova / Continua senza salvare" boxes were shown.
 int richiesteDiRiprovare();
 
+// For the benchmarks: the median of some timings, and this process's peak resident memory in MiB.
+double median(QList<double> values);
+double piccoMemoria();
+
 // `rows` result rows of 600 pupils added to "studenti" in one transaction, for the benchmarks.
 void riempiStudenti(QSqlDatabase db, int rows);
 

@@ -22,14 +22,9 @@
 
 #include <algorithm>
 
-namespace {
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using TestSupport::median;
 
+namespace {
 template <typename F>
 double ms(F&& f)
 {

@@ -26,25 +26,10 @@
 
 #include <algorithm>
 
+using TestSupport::median;
+using TestSupport::piccoMemoria;
+
 namespace {
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-double piccoMemoria()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return -1;
-}
-
 // `rows` answers: 25 pupils, the six topics (ten statements a page, six pages each) and the summative
 // test, spread over the school year; and as many result rows.
 void riempi(int rows)

@@ -22,27 +22,9 @@
 
 #include <algorithm>
 
-namespace {
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using TestSupport::median;
+using TestSupport::piccoMemoria;
 
-// Peak resident memory of this process, in MiB.
-double piccoMemoria()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return -1;
-}
-
-}  // namespace
 
 int main(int argc, char** argv)
 {

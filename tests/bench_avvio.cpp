@@ -17,14 +17,9 @@
 
 #include <algorithm>
 
-namespace {
-double median(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using TestSupport::median;
 
+namespace {
 // The child: start as the program does and say when the menu is on screen.
 int child(const QString& folder)
 {
