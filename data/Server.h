@@ -15,7 +15,6 @@ struct Server {
     QString utente;
     QString sslmode;
 
-    bool isEmpty() const { return servizio.isEmpty() && host.isEmpty() && database.isEmpty(); }
     // How messages name the server to a teacher or a technician: "servizio aula" or "host/database".
     QString nome() const;
     // An Italian reason when a value could not be handed to libpq safely; empty when all is well.

@@ -246,26 +246,35 @@ QString ServerDiProva::nuovoDatabase()
     return nome;
 }
 
+bool ServerDiProva::preparaCorso(const QString& database, QString* messaggio)
+{
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kConnessione);
+        server(database, kSuper).configura(db);
+        ok = db.open() && data::ServerSetup::prepara(db, QStringLiteral(PLACCHE_SORGENTE_CORSO), messaggio);
+        if (!ok && messaggio->isEmpty())
+            *messaggio = db.lastError().text();
+    }
+    QSqlDatabase::removeDatabase(kConnessione);
+    return ok;
+}
+
 QString ServerDiProva::nuovoArchivio()
 {
     const QString nome = nuovoDatabase();
     if (nome.isEmpty())
         return {};
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kConnessione);
-        server(nome, kSuper).configura(db);
-        QString messaggio;
-        ok = db.open() && data::ServerSetup::prepara(db, QStringLiteral(PLACCHE_SORGENTE_CORSO), &messaggio);
-        if (!ok)
-            g_perche = messaggio.isEmpty() ? db.lastError().text() : messaggio;
-    }
-    QSqlDatabase::removeDatabase(kConnessione);
-    // The school's technician makes each computer's login a member of its group.
-    if (ok && !esegui(nome, {QStringLiteral("GRANT %1 TO aula, intruso").arg(QLatin1String(data::ServerSetup::kRuoloAlunni)),
-                             QStringLiteral("GRANT %1 TO docente").arg(QLatin1String(data::ServerSetup::kRuoloInsegnanti))}))
+    QString messaggio;
+    if (!preparaCorso(nome, &messaggio)) {
+        g_perche = messaggio;
         return {};
-    return ok ? nome : QString();
+    }
+    // The school's technician makes each computer's login a member of its group.
+    if (!esegui(nome, {QStringLiteral("GRANT %1 TO aula, intruso").arg(QLatin1String(data::ServerSetup::kRuoloAlunni)),
+                       QStringLiteral("GRANT %1 TO docente").arg(QLatin1String(data::ServerSetup::kRuoloInsegnanti))}))
+        return {};
+    return nome;
 }
 
 ArchivioDiProva::ArchivioDiProva(Motore motore, bool conImmagini, const QString& utente)

@@ -36,6 +36,8 @@ public:
     QString nuovoDatabase();
     // The same, prepared for the course as the setup tool prepares a school's server.
     QString nuovoArchivio();
+    // Runs the set-up tool's preparation on `database` as the technician; false with its message.
+    bool preparaCorso(const QString& database, QString* messaggio);
     // How a configuration reaches `database` as `utente`.
     data::Server server(const QString& database, const QString& utente = QStringLiteral("docente")) const;
     // Runs statements as the superuser on `database`; false with perche() on the first that fails.

@@ -113,7 +113,20 @@ int giuste(const QList<Letta>& righe)
     return n;
 }
 
-// The truth of each statement of each page of a question table.
+// The truth of each statement of each page of a question table, on either engine.
+QList<QHash<QString, int>> verita(const QSqlDatabase& db, const QString& table)
+{
+    QList<QHash<QString, int>> out;
+    QSqlQuery q(QStringLiteral(R"(SELECT * FROM "%1" ORDER BY %2)").arg(table, data::Database::rowIdentity(db)), db);
+    while (q.next()) {
+        QHash<QString, int> p;
+        for (int i = 0; i < 10; ++i)
+            p.insert(q.value(2 + i).toString(), q.value(12 + i).toInt());
+        out.append(p);
+    }
+    return out;
+}
+
 QList<QHash<QString, int>> verita(const QString& path, const QString& table)
 {
     QList<QHash<QString, int>> out;
@@ -121,13 +134,7 @@ QList<QHash<QString, int>> verita(const QString& path, const QString& table)
         QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo);
         raw.setDatabaseName(path);
         raw.open();
-        QSqlQuery q(QStringLiteral(R"(SELECT * FROM "%1" ORDER BY rowid)").arg(table), raw);
-        while (q.next()) {
-            QHash<QString, int> p;
-            for (int i = 0; i < 10; ++i)
-                p.insert(q.value(2 + i).toString(), q.value(12 + i).toInt());
-            out.append(p);
-        }
+        out = verita(raw, table);
     }
     QSqlDatabase::removeDatabase(kGrezzo);
     return out;
@@ -313,17 +320,7 @@ private slots:
         QVERIFY(TestSupport::apriMenu());
         auto& db = *TestSupport::sessione().dbcorso;
         QCOMPARE(db.isServer(), motore == TestSupport::Motore::Server);
-        QList<QHash<QString, int>> pagine;
-        {
-            QSqlQuery q(QStringLiteral(R"(SELECT * FROM "domande4" ORDER BY %1)").arg(data::Database::rowIdentity(db.connection())),
-                        db.connection());
-            while (q.next()) {
-                QHash<QString, int> p;
-                for (int i = 0; i < 10; ++i)
-                    p.insert(q.value(2 + i).toString(), q.value(12 + i).toInt());
-                pagine.append(p);
-            }
-        }
+        const QList<QHash<QString, int>> pagine = verita(db.connection(), QStringLiteral("domande4"));
         QVERIFY(!pagine.isEmpty());
         questionario(4, QStringLiteral("Rossi'; DROP TABLE \"risposte\"; --"), {1, 2}, pagine);
         QSqlQuery q(db.connection());
@@ -356,15 +353,8 @@ private slots:
         QVERIFY(s->esegui(archivio.nome(), {QStringLiteral(R"(DELETE FROM "domande5" WHERE "id" > (SELECT MIN("id") FROM "domande5"))")}));
         QVERIFY(TestSupport::apriMenu());
         auto& db = *TestSupport::sessione().dbcorso;
-        QList<QHash<QString, int>> pagine;
-        {
-            QSqlQuery q(QStringLiteral(R"(SELECT * FROM "domande5")"), db.connection());
-            QVERIFY(q.next());
-            QHash<QString, int> p;
-            for (int i = 0; i < 10; ++i)
-                p.insert(q.value(2 + i).toString(), q.value(12 + i).toInt());
-            pagine.append(p);
-        }
+        const QList<QHash<QString, int>> pagine = verita(db.connection(), QStringLiteral("domande5"));
+        QCOMPARE(pagine.size(), 1);
         QVERIFY(s->ferma());
         questionario(5, QStringLiteral("Ferma Ada"), {0, 9}, pagine);
         QVERIFY(s->avvia());

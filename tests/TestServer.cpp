@@ -27,13 +27,8 @@ using TestSupport::ServerDiProva;
 using ui::MessageBox;
 
 namespace {
-ServerDiProva* serverOSalta()
-{
-    return ServerDiProva::istanza();
-}
-
 #define SERVER_O_SALTA(s)                                    \
-    ServerDiProva* s = serverOSalta();                       \
+    ServerDiProva* s = ServerDiProva::istanza();             \
     if (!s && !ServerDiProva::installato())                  \
         QSKIP(qPrintable(ServerDiProva::perche()));          \
     QVERIFY2(s, qPrintable(ServerDiProva::perche()));
@@ -198,15 +193,8 @@ private slots:
         QVERIFY(s->esegui(database, {QStringLiteral(R"(DROP TABLE "domande3")")}));
         const QStringList prima = righe(*TestSupport::sessione().dbcorso);
 
-        bool ok = false;
         QString messaggio;
-        {
-            QSqlDatabase super = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("di-nuovo"));
-            s->server(database, QStringLiteral("placche_prove")).configura(super);
-            ok = super.open() && data::ServerSetup::prepara(super, QStringLiteral(PLACCHE_SORGENTE_CORSO), &messaggio);
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("di-nuovo"));
-        QVERIFY2(ok, qPrintable(messaggio));
+        QVERIFY2(s->preparaCorso(database, &messaggio), qPrintable(messaggio));
         QCOMPARE(righe(*TestSupport::sessione().dbcorso), prima);
         QCOMPARE(conta(s, database, QStringLiteral(R"(SELECT COUNT(*) FROM "domande1")")), domande);
         QCOMPARE(conta(s, database, QStringLiteral(R"(SELECT COUNT(*) FROM "domande2" WHERE "dom1" = 'mia')")), 1);
@@ -232,16 +220,8 @@ private slots:
         const QString database = s->nuovoDatabase();
         QVERIFY(!database.isEmpty());
         QVERIFY(s->esegui(database, contenuto));
-        bool ok = true;
         QString messaggio;
-        {
-            QSqlDatabase super = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("altro"));
-            s->server(database, QStringLiteral("placche_prove")).configura(super);
-            QVERIFY(super.open());
-            ok = data::ServerSetup::prepara(super, QStringLiteral(PLACCHE_SORGENTE_CORSO), &messaggio);
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("altro"));
-        QVERIFY(!ok);
+        QVERIFY(!s->preparaCorso(database, &messaggio));
         QVERIFY2(messaggio.contains(motivo), qPrintable(messaggio));
         QCOMPARE(conta(s, database,
                        QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = 'public'")),
