@@ -1,5 +1,7 @@
 #include "archive/Campi.h"
 
+#include "data/Csv.h"
+
 #include <QDate>
 #include <QDateTime>
 
@@ -38,14 +40,7 @@ QString numero(const QVariant& valore)
     const double d = valore.toString().trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(d))
         return valore.toString();
-    if (d == std::trunc(d) && std::fabs(d) < 1e15)
-        return QString::number(qint64(d));
-    QString text = QString::number(d, 'f', 6);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return QString::fromLatin1(data::Csv::numero(d));
 }
 }  // namespace
 

@@ -22,6 +22,8 @@ QByteArray testo(QString t)
     return '"' + t.toUtf8() + '"';
 }
 
+}  // namespace
+
 QByteArray numero(double d)
 {
     if (d == std::trunc(d) && std::fabs(d) < 1e15)
@@ -33,7 +35,6 @@ QByteArray numero(double d)
         n.chop(1);
     return n.replace('.', ',');
 }
-}  // namespace
 
 QByteArray cella(const QVariant& valore)
 {

@@ -17,6 +17,9 @@ namespace data {
 // pupil's "name" never runs on the teacher's computer.
 namespace Csv {
 
+// A number as an Italian reads it: a whole number plainly, else its decimals after a comma, without
+// trailing zeros. The archives show numbers the same way.
+QByteArray numero(double d);
 // One cell: a number or a date when the value is one, text otherwise.
 QByteArray cella(const QVariant& valore);
 QByteArray riga(const QVariantList& valori);
