@@ -15,6 +15,10 @@
 #include <QApplication>
 #include <QScreen>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace Avvio {
 
 namespace {
@@ -37,6 +41,17 @@ QString contenutoIlleggibile()
                 .arg(cosa, errore);
     return {};
 }
+// The animations make and drop pictures of several megabytes, up to a thousand a second. By default the C
+// library maps each one from the system afresh and hands it back when it is dropped, which at the viewer's
+// fastest speed costs as much as decoding the picture: the memory is kept in the program instead, for
+// blocks below a size no picture reaches.
+void tieniLaMemoriaDelleImmagini()
+{
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
+#endif
+}
 }  // namespace
 
 void registraSchermi(Sessione& sessione)
@@ -51,6 +66,7 @@ void registraSchermi(Sessione& sessione)
 
 std::unique_ptr<ui::Window> prepara(Sessione& sessione, int* exitCode)
 {
+    tieniLaMemoriaDelleImmagini();
     if (const QString guasto = contenutoIlleggibile(); !guasto.isEmpty()) {
         ui::MessageBox::message(guasto);
         *exitCode = kContenutiIlleggibili;

@@ -5,6 +5,7 @@
 #include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "lessons/Forarg.h"
+#include "ui/Interpolazione.h"
 #include "ui/Pictures.h"
 #include "ui/Screens.h"
 
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QTest>
 
 
@@ -567,6 +569,94 @@ private slots:
             for (const QPoint& punto : {QPoint(size.width() * 3 / 4, size.height() / 2), angoli[2], angoli[3]}) {
                 const QColor destra = l.image.pixelColor(punto);
                 QVERIFY2(destra.blue() > 200 && destra.red() < 60 && destra.alpha() == 255, qPrintable(destra.name()));
+            }
+        }
+    }
+
+    // Enlarged or made smaller down to half, a picture is interpolated within a level and a half of the
+    // exact interpolation, and as Qt's painter would within a few levels where neighbours differ wildly (Qt
+    // rounds down twice on the way); the vector instructions give the very pixels of the plain computation,
+    // a flat picture stays flat, and a picture with transparent parts stays a valid premultiplied one.
+    void interpolationAsThePainterDoes_data()
+    {
+        QTest::addColumn<QSize>("from");
+        QTest::addColumn<QSize>("to");
+        QTest::addColumn<bool>("trasparente");
+        QTest::newRow("nine tenths") << QSize(642, 498) << QSize(578, 448) << false;
+        QTest::newRow("half") << QSize(642, 498) << QSize(321, 249) << false;
+        QTest::newRow("1.8 times") << QSize(642, 498) << QSize(1155, 897) << false;
+        QTest::newRow("3.1 times, odd sizes") << QSize(97, 61) << QSize(301, 190) << false;
+        QTest::newRow("odd widths both") << QSize(641, 3) << QSize(999, 5) << false;
+        QTest::newRow("one pixel wide") << QSize(1, 50) << QSize(3, 80) << false;
+        QTest::newRow("one pixel") << QSize(1, 1) << QSize(5, 5) << false;
+        QTest::newRow("two by two") << QSize(2, 2) << QSize(7, 7) << false;
+        QTest::newRow("transparent, enlarged") << QSize(200, 150) << QSize(333, 251) << true;
+        QTest::newRow("transparent, smaller") << QSize(200, 150) << QSize(117, 90) << true;
+    }
+    void interpolationAsThePainterDoes()
+    {
+        QFETCH(QSize, from);
+        QFETCH(QSize, to);
+        QFETCH(bool, trasparente);
+        const QImage::Format format = trasparente ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+        QImage rumore(from, format);
+        QRandomGenerator caso(from.width() * 7919 + to.width());
+        for (int y = 0; y < from.height(); ++y)
+            for (int x = 0; x < from.width(); ++x) {
+                const int a = trasparente ? int(caso.bounded(256)) : 255;
+                rumore.setPixel(x, y, qRgba(int(caso.bounded(a + 1)), int(caso.bounded(a + 1)), int(caso.bounded(a + 1)), a));
+            }
+        QImage piatto(from, format);
+        piatto.fill(trasparente ? qRgba(30, 60, 90, 128) : qRgb(200, 17, 90));
+
+        for (const QImage& sorgente : {rumore, piatto}) {
+            const QImage mio = ui::interpolated(sorgente, to);
+            QCOMPARE(mio.size(), to);
+            QCOMPARE(mio.format(), format);
+            QVERIFY(mio == ui::interpolatedPlain(sorgente, to));
+
+            QImage qt(to, format);
+            qt.fill(Qt::transparent);
+            QPainter painter(&qt);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRectF(qt.rect()), sorgente);
+            painter.end();
+
+            // Interpolated exactly: pixel centres on pixel centres, the edges held.
+            auto esatto = [&](int x, int y, int canale) {
+                auto dove = [](int d, int da, int a) {
+                    const double f = std::clamp((d + 0.5) * da / a - 0.5, 0.0, double(da - 1));
+                    const int i = std::min(int(f), da - 1);
+                    return std::pair<int, double>(i, f - i);
+                };
+                const auto [x0, fx] = dove(x, from.width(), to.width());
+                const auto [y0, fy] = dove(y, from.height(), to.height());
+                const int x1 = std::min(x0 + 1, from.width() - 1), y1 = std::min(y0 + 1, from.height() - 1);
+                auto c = [&](int px, int py) { return double((sorgente.pixel(px, py) >> (8 * canale)) & 0xff); };
+                return (c(x0, y0) * (1 - fx) + c(x1, y0) * fx) * (1 - fy) + (c(x0, y1) * (1 - fx) + c(x1, y1) * fx) * fy;
+            };
+            int massima = 0;
+            double somma = 0;
+            for (int y = 0; y < to.height(); ++y)
+                for (int x = 0; x < to.width(); ++x) {
+                    const QRgb m = mio.pixel(x, y), q = qt.pixel(x, y);
+                    for (int canale = 0; canale < 4; ++canale)
+                        QVERIFY(std::abs(((m >> (8 * canale)) & 0xff) - esatto(x, y, canale)) <= 1.5);
+                    if (trasparente)
+                        QVERIFY(qRed(m) <= qAlpha(m) && qGreen(m) <= qAlpha(m) && qBlue(m) <= qAlpha(m));
+                    for (const int d : {qRed(m) - qRed(q), qGreen(m) - qGreen(q), qBlue(m) - qBlue(q), qAlpha(m) - qAlpha(q)}) {
+                        massima = std::max(massima, std::abs(d));
+                        somma += std::abs(d);
+                    }
+                }
+            const double media = somma / (4.0 * to.width() * to.height());
+            if (&sorgente == &piatto || sorgente.constBits() == piatto.constBits()) {
+                QVERIFY2(massima <= 1, qPrintable(QStringLiteral("flat picture off by %1").arg(massima)));
+                QCOMPARE(mio.pixel(to.width() / 2, to.height() / 2), piatto.pixel(0, 0));
+            } else {
+                QVERIFY2(massima <= 8 && media < 1.25,
+                         qPrintable(QStringLiteral("differs by up to %1, %2 on average").arg(massima).arg(media)));
             }
         }
     }

@@ -7,7 +7,8 @@
 //     figures that does not depend on what else the machine is running;
 //   - the time from a press of a button (the manual run, "Minore", "Maggiore") to its effect on screen
 //     while the run goes on at 1 ms.
-// Run it by hand from the build folder: tests/bench_visore [SECONDS]
+// Run it by hand from the build folder: tests/bench_visore [SECONDS [WIDTH...]], where the widths pick
+// some of the three windows (800, 1920, 3840).
 #include "TestSupport.h"
 
 #include "animation/Formani.h"
@@ -148,7 +149,10 @@ int main(int argc, char** argv)
     QTextStream out(stdout);
     out << "pictures: JPEG 642 x 498, 192 dpi; the run restarted at its last picture; " << seconds << " s a run\n";
     out.flush();
+    const QStringList larghezze = app.arguments().mid(2);
     for (const QSize& finestra : {QSize(800, 600), QSize(1920, 1080), QSize(3840, 2160)}) {
+        if (!larghezze.isEmpty() && !larghezze.contains(QString::number(finestra.width())))
+            continue;
         if (!TestSupport::apriMenu())
             return 1;
         ui::Screens::instance().front()->window()->resize(finestra);

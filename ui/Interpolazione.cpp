@@ -1,0 +1,170 @@
+#include "ui/Interpolazione.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace ui {
+
+namespace {
+// Where a pixel of the result falls among the picture's: between `index` and the next one, `weight`
+// 256ths of the way (0-255). `pair` holds the two pixels' weights for each of their channels, ready for
+// the vector instructions.
+struct Step {
+    int index;
+    int weight;
+    alignas(16) int16_t pair[8];
+};
+
+std::vector<Step> steps(int from, int to)
+{
+    std::vector<Step> list(static_cast<std::size_t>(to));
+    for (int d = 0; d < to; ++d) {
+        const double f = std::max(0.0, (d + 0.5) * from / to - 0.5);
+        int i = int(f);
+        int w = int(std::lround((f - i) * 256));
+        if (w == 256) {
+            ++i;
+            w = 0;
+        }
+        if (i >= from - 1) {
+            i = from - 1;
+            w = 0;
+        }
+        Step& step = list[std::size_t(d)];
+        step.index = i;
+        step.weight = w;
+        for (int c = 0; c < 4; ++c) {
+            step.pair[c] = int16_t(256 - w);
+            step.pair[4 + c] = int16_t(w);
+        }
+    }
+    return list;
+}
+
+// A row of the picture interpolated across: each channel times 256 (at most 255 * 256, in 16 bits).
+void across(const uchar* row, int width, const std::vector<Step>& xs, uint16_t* out, bool vector)
+{
+    const int n = int(xs.size());
+    int x = 0;
+#if defined(__SSE2__)
+    if (vector) {
+        const __m128i zero = _mm_setzero_si128();
+        auto pairAt = [&](const Step& s) {
+            return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 4 * s.index));
+        };
+        auto weights = [](const Step& s) { return _mm_load_si128(reinterpret_cast<const __m128i*>(s.pair)); };
+        // Two pixels of the result at a time, as long as both have two neighbours to load.
+        for (; x + 1 < n && xs[std::size_t(x + 1)].index + 1 < width; x += 2) {
+            const Step& s = xs[std::size_t(x)];
+            const Step& t = xs[std::size_t(x + 1)];
+            const __m128i both = _mm_unpacklo_epi64(pairAt(s), pairAt(t));
+            const __m128i ms = _mm_mullo_epi16(_mm_unpacklo_epi8(both, zero), weights(s));
+            const __m128i mt = _mm_mullo_epi16(_mm_unpackhi_epi8(both, zero), weights(t));
+            const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(ms, mt), _mm_unpackhi_epi64(ms, mt));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x), sum);
+        }
+        for (; x < n; ++x) {
+            const Step& s = xs[std::size_t(x)];
+            // Two neighbours in one load, unless the first is the row's last pixel (its weight is then 0).
+            const __m128i pair = s.index + 1 < width ? pairAt(s)
+                                                     : _mm_cvtsi32_si128(int(qFromUnaligned<quint32>(row + 4 * s.index)));
+            __m128i m = _mm_mullo_epi16(_mm_unpacklo_epi8(pair, zero), weights(s));
+            m = _mm_add_epi16(m, _mm_srli_si128(m, 8));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 4 * x), m);
+        }
+    }
+#else
+    Q_UNUSED(vector);
+#endif
+    for (; x < n; ++x) {
+        const Step& s = xs[std::size_t(x)];
+        const uchar* p = row + 4 * s.index;
+        const uchar* q = s.index + 1 < width ? p + 4 : p;
+        for (int c = 0; c < 4; ++c)
+            out[4 * x + c] = uint16_t(p[c] * (256 - s.weight) + q[c] * s.weight);
+    }
+}
+
+// Two interpolated rows blended down into a row of the result. The weights are scaled to 16 bits so that
+// the products' high halves are the blend (the whole weight 65536 is taken as 65535: under half a level).
+void down(const uint16_t* upper, const uint16_t* lower, int weight, int channels, uchar* out, bool vector)
+{
+    const unsigned a = unsigned(std::min(65535, (256 - weight) << 8)), b = unsigned(weight << 8);
+    int k = 0;
+#if defined(__SSE2__)
+    if (vector) {
+        const __m128i wa = _mm_set1_epi16(short(a)), wb = _mm_set1_epi16(short(b)), half = _mm_set1_epi16(128);
+        auto blend = [&](int at) {
+            const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + at));
+            const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + at));
+            const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mulhi_epu16(u, wa), _mm_mulhi_epu16(l, wb)), half);
+            return _mm_srli_epi16(sum, 8);
+        };
+        for (; k + 16 <= channels; k += 16)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(blend(k), blend(k + 8)));
+    }
+#else
+    Q_UNUSED(vector);
+#endif
+    for (; k < channels; ++k)
+        out[k] = uchar((((upper[k] * a) >> 16) + ((lower[k] * b) >> 16) + 128) >> 8);
+}
+
+QImage interpolate(const QImage& source, QSize size, bool vector)
+{
+    if (source.isNull() || size.isEmpty()
+        || (source.format() != QImage::Format_RGB32 && source.format() != QImage::Format_ARGB32_Premultiplied))
+        return {};
+    QImage result(size, source.format());
+    if (result.isNull())
+        return {};
+    const int width = source.width();
+    const std::vector<Step> xs = steps(width, size.width());
+    const std::vector<Step> ys = steps(source.height(), size.height());
+    const int channels = 4 * size.width();
+    // The two rows of the picture a row of the result lies between, interpolated across once each.
+    std::vector<uint16_t> upper(static_cast<std::size_t>(channels)), lower(static_cast<std::size_t>(channels));
+    int upperRow = -1, lowerRow = -1;
+    for (int y = 0; y < size.height(); ++y) {
+        const Step& s = ys[std::size_t(y)];
+        const int next = std::min(s.index + 1, source.height() - 1);
+        if (upperRow != s.index) {
+            if (lowerRow == s.index) {
+                std::swap(upper, lower);
+                lowerRow = -1;
+            } else {
+                across(source.constScanLine(s.index), width, xs, upper.data(), vector);
+            }
+            upperRow = s.index;
+        }
+        if (lowerRow != next) {
+            across(source.constScanLine(next), width, xs, lower.data(), vector);
+            lowerRow = next;
+        }
+        down(upper.data(), lower.data(), s.weight, channels, result.scanLine(y), vector);
+    }
+    result.setDotsPerMeterX(source.dotsPerMeterX());
+    result.setDotsPerMeterY(source.dotsPerMeterY());
+    return result;
+}
+}  // namespace
+
+QImage interpolated(const QImage& source, QSize size)
+{
+    return interpolate(source, size, true);
+}
+
+QImage interpolatedPlain(const QImage& source, QSize size)
+{
+    return interpolate(source, size, false);
+}
+
+}  // namespace ui

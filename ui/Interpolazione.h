@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+namespace ui {
+
+// A picture brought to `size` by interpolating between the four nearest pixels, centre on centre, the
+// edges held: what Qt's painter does with smooth scaling, within a few levels a channel, for half its
+// processor time and on the calling thread alone (an animation prepares its pictures on helper threads
+// that are already as many as the processors). Meant for sizes from half the picture's upward: made
+// smaller than that, thin lines would come and go. The picture is in the display's format (RGB32 or
+// premultiplied ARGB32), and so is the result; any other format gives a null picture.
+QImage interpolated(const QImage& source, QSize size);
+
+// The same, computed one channel at a time without the processor's vector instructions: the two give the
+// same pixels (tests).
+QImage interpolatedPlain(const QImage& source, QSize size);
+
+}  // namespace ui
