@@ -15,6 +15,12 @@
 #include <QThreadPool>
 #include <QWaitCondition>
 
+#if defined(Q_OS_LINUX)
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -358,6 +364,19 @@ bool Pictures::Target::operator==(const Target& other) const
 // --- ReadAhead ---
 
 namespace {
+// A helper thread gives way to the interface thread: on a machine with as many helpers as processors, a
+// tick or a press would otherwise wait for a helper's time slice to end before it is handled.
+void giveWayToTheInterface()
+{
+#if defined(Q_OS_LINUX)
+    thread_local bool done = false;
+    if (!done) {
+        setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 5);
+        done = true;
+    }
+#endif
+}
+
 // The helper threads of every read-ahead: two, so that at the fastest speeds the next picture is decoded
 // while this one is; more would only hold more pictures in memory.
 QThreadPool* readAheadPool()
@@ -460,6 +479,7 @@ std::shared_ptr<Pictures::ReadAhead::Job> Pictures::ReadAhead::start(const QStri
     // The helper holds the job: a preparation under way when the screen goes finishes into nothing.
     readAheadPool()->start(
         [job] {
+            giveWayToTheInterface();
             if (job->claim())
                 job->run();
         },
