@@ -15,10 +15,15 @@ QString faceFor(const QString& designFamily)
         {QStringLiteral("times new roman"), QStringLiteral("Liberation Serif")},
         {QStringLiteral("courier new"), QStringLiteral("Liberation Mono")},
     };
+    // Asking the font database is a fontconfig query: every control asks again at every resize of the
+    // window, so each answer is kept (controls live on the interface thread only).
+    static QHash<QString, QString> answers;
     const QString face = twins.value(designFamily.toLower(), QStringLiteral("Liberation Sans"));
-    if (QFontDatabase::hasFamily(face))
-        return face;
-    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    auto it = answers.constFind(face);
+    if (it == answers.constEnd())
+        it = answers.insert(face, QFontDatabase::hasFamily(face) ? face
+                                                                 : QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());
+    return it.value();
 }
 
 QFont font(const FontSpec& design, double pixelsPerPoint)
