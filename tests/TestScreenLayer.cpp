@@ -14,6 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#if defined(Q_OS_LINUX)
+#include <sys/prctl.h>
+#endif
+
 namespace {
 // A screen with a little of everything, counting its loads and clicks.
 class ProvaForm : public ui::Form {
@@ -314,6 +318,38 @@ private slots:
         QCOMPARE(ticks, 2);
         QTest::qWait(250);  // manual timers never tick by themselves
         QCOMPARE(ticks, 2);
+    }
+
+    // While a clock of a few milliseconds runs, and only then, the interface thread asks to be woken on
+    // time: a second short clock, one stopped or slowed, one destroyed while it runs.
+    void shortClocksWakeOnTime()
+    {
+#if defined(Q_OS_LINUX)
+        const auto ritardo = [] { return prctl(PR_GET_TIMERSLACK, 0UL, 0UL, 0UL, 0UL); };
+        const long solito = ritardo();
+        ui::Timer::setManual(false);
+        {
+            ui::Timer veloce, lento;
+            lento.setInterval(1000);
+            lento.setEnabled(true);
+            QCOMPARE(ritardo(), solito);
+            veloce.setInterval(1);
+            QCOMPARE(ritardo(), solito);  // not enabled yet
+            veloce.setEnabled(true);
+            QCOMPARE(ritardo(), 1000L);
+            lento.setInterval(5);
+            veloce.setEnabled(false);
+            QCOMPARE(ritardo(), 1000L);
+            lento.setInterval(701);
+            QCOMPARE(ritardo(), solito);
+            veloce.setEnabled(true);
+            QCOMPARE(ritardo(), 1000L);
+        }
+        QCOMPARE(ritardo(), solito);
+        ui::Timer::setManual(true);
+#else
+        QSKIP("only Linux delays wake-ups this way");
+#endif
     }
 
     void randomIsSeededAndInRange()

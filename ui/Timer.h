@@ -11,6 +11,7 @@ class Timer : public QObject {
     Q_OBJECT
 public:
     explicit Timer(QObject* parent = nullptr);
+    ~Timer() override;
 
     int interval() const { return m_interval; }
     void setInterval(int ms);
@@ -28,10 +29,12 @@ signals:
 
 private:
     void restart();
+    void setShort(bool isShort);
 
     QTimer m_clock;
     int m_interval = 0;
     bool m_enabled = false;
+    bool m_short = false;
 };
 
 }  // namespace ui
