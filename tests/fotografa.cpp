@@ -1,4 +1,4 @@
-// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni [WxH] | visore | sintesi]
+// Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni | visore | sintesi] [WxH]
 // The main menu at 800 x 600, 1366 x 768 and 1920 x 1080; with "lezioni", every page of every lesson
 // at 1366 x 768 (or the size given), the hotspot pages once more after a click on each hotspot; with "visore", each
 // animation a few seconds in; with "sintesi", the animated synthesis second by second, every close-up
@@ -33,6 +33,13 @@ int main(int argc, char** argv)
     const QString out = app.arguments().value(1, QStringLiteral("fotografie"));
     const bool lezioni = app.arguments().contains(QStringLiteral("lezioni"));
     const bool visore = app.arguments().contains(QStringLiteral("visore"));
+    // an optional window size, as 800x600, for the lessons, the viewer and the synthesis
+    QSize size(1366, 768);
+    for (const QString& a : app.arguments()) {
+        const QStringList wh = a.split(QLatin1Char('x'));
+        if (wh.size() == 2 && wh[0].toInt() > 0 && wh[1].toInt() > 0)
+            size = QSize(wh[0].toInt(), wh[1].toInt());
+    }
     const bool sintesi = app.arguments().contains(QStringLiteral("sintesi"));
     QDir().mkpath(out);
     TestSupport::prepara();
@@ -41,7 +48,7 @@ int main(int argc, char** argv)
         return 1;
     QWidget* window = ui::Screens::instance().front()->window();
     if (sintesi) {
-        window->resize(1366, 768);
+        window->resize(size);
         ui::MessageBox::setNextInput(QStringLiteral("Rossi Maria"));
         qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")))->cmdsinteanim->click();
         auto* f = qobject_cast<Fsintesi*>(ui::Screens::instance().find(QStringLiteral("Fsintesi")));
@@ -65,7 +72,7 @@ int main(int argc, char** argv)
             }
         }
     } else if (visore) {
-        window->resize(1366, 768);
+        window->resize(size);
         for (int n = 1; n <= 7; ++n) {
             TestSupport::sessione().numanimazione = qint16(n);
             auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
@@ -82,13 +89,6 @@ int main(int argc, char** argv)
             salva(QStringLiteral("%1/Fscelt-%2x%3.png").arg(out).arg(size.width()).arg(size.height()));
         }
     } else {
-        // an optional window size, as 800x600
-        QSize size(1366, 768);
-        for (const QString& a : app.arguments()) {
-            const QStringList wh = a.split(QLatin1Char('x'));
-            if (wh.size() == 2 && wh[0].toInt() > 0 && wh[1].toInt() > 0)
-                size = QSize(wh[0].toInt(), wh[1].toInt());
-        }
         window->resize(size);
         auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
         for (int n = 1; n <= 6; ++n) {
