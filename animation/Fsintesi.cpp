@@ -234,7 +234,9 @@ void Fsintesi::Timer1_Timer()
     case SerieSintesi::Fermata::Test:
         Timer1->setEnabled(false);
         Listedomande();
-        break;
+        // The series stands still until the pupil goes on, and its next picture is prepared then: the
+        // helper threads leave the processors to the test's first paint, the largest of the exercise.
+        return;
     case SerieSintesi::Fermata::Ingrandimento:
         Timer1->setEnabled(false);
         avviaIngrandimento();

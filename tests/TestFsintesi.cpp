@@ -593,11 +593,17 @@ private slots:
                 for (int guard = 0; guard < 100 && f->Timer1->isEnabled() + f->Timer2->isEnabled() > 0; ++guard)
                     unSecondo();
                 QVERIFY(inProva(f) || f->CmdRicomincio->isVisible());
+                // Standing still for a test, nothing is prepared until the pupil goes on.
+                if (inProva(f))
+                    QVERIFY(f->anticipoSerie().pending().isEmpty());
             } else if (passo.startsWith(QLatin1Char('s'))) {
                 for (int i = 0; i < passo.mid(1).toInt(); ++i)
                     unSecondo();
             } else if (passo == QLatin1String("c")) {
+                const bool daUnaProva = inProva(f);
                 f->CmdContinuo->click();
+                if (daUnaProva)
+                    QCOMPARE(f->anticipoSerie().pending(), f->serie().prossimi(1));
             } else if (passo == QLatin1String("v")) {
                 f->Cmdrivedo->click();
             } else if (passo == QLatin1String("x")) {
