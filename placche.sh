@@ -22,7 +22,7 @@ CONFIGURAZIONE=/etc/xdg/placche/placche.ini
 NELLA_BUILD=build/immagini/altre/morvel6.mdb
 if [ "$(id -u)" -eq 0 ]; then su=(); else su=(sudo); fi
 
-PACCHETTI=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins libgif-dev fonts-liberation
+PACCHETTI=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql qt6-qpa-plugins libgif-dev libjpeg-dev fonts-liberation
            poppler-utils)
 # Only the tests use these: they check the menu entry and the AppStream metadata of the installed program,
 # store results into a PostgreSQL server of their own, as a classroom's computers do, and read the program

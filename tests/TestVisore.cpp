@@ -6,12 +6,14 @@
 #include "app/Sessione.h"
 #include "lessons/Forarg.h"
 #include "ui/Interpolazione.h"
+#include "ui/Jpeg.h"
 #include "ui/Pictures.h"
 #include "ui/Screens.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -571,6 +573,87 @@ private slots:
                 QVERIFY2(destra.blue() > 200 && destra.red() < 60 && destra.alpha() == 255, qPrintable(destra.name()));
             }
         }
+    }
+
+    // A JPEG decoded straight into the display's format gives the very pixels and resolution of Qt's reader,
+    // whole and at each fraction, in colour and in grey, progressive or not, even cut short; a file without
+    // even its whole header gives nothing.
+    void jpegReadAsQtReadsIt_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("grigio");
+        QTest::addColumn<bool>("progressivo");
+        QTest::addColumn<int>("taglio");  // bytes kept of the file; 0: all of it
+        QTest::addColumn<int>("frazione");
+        for (int d : {1, 2, 4, 8}) {
+            QTest::addRow("colour, 1/%d", d) << QSize(640, 496) << false << false << 0 << d;
+            QTest::addRow("odd size, 1/%d", d) << QSize(37, 23) << false << false << 0 << d;
+        }
+        QTest::newRow("grey") << QSize(200, 150) << true << false << 0 << 1;
+        QTest::newRow("grey, 1/4") << QSize(200, 150) << true << false << 0 << 4;
+        QTest::newRow("progressive") << QSize(300, 200) << false << true << 0 << 1;
+        QTest::newRow("cut short") << QSize(300, 200) << false << false << 3000 << 1;
+        QTest::newRow("only the start") << QSize(300, 200) << false << false << 100 << 1;
+    }
+    void jpegReadAsQtReadsIt()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, grigio);
+        QFETCH(bool, progressivo);
+        QFETCH(int, taglio);
+        QFETCH(int, frazione);
+        TestSupport::CartellaProgramma folder(false);
+        QImage image(size, QImage::Format_RGB32);
+        QRandomGenerator caso(size.width());
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                image.setPixel(x, y, qRgb(x * 255 / size.width(), int(caso.bounded(256)), y * 255 / size.height()));
+        if (grigio)
+            image = image.convertToFormat(QImage::Format_Grayscale8);
+        image.setDotsPerMeterX(7559);
+        image.setDotsPerMeterY(3780);
+        const QString file = QDir(folder.percorso()).filePath(QStringLiteral("prova.jpg"));
+        QImageWriter writer(file, "jpeg");
+        writer.setProgressiveScanWrite(progressivo);
+        QVERIFY(writer.write(image));
+        if (taglio > 0)
+            QVERIFY(QFile(file).resize(taglio));
+
+        const QImage mio = ui::Jpeg::read(file, frazione);
+        QImageReader qt(file);
+        qt.setScaledSize(QSize((size.width() + frazione - 1) / frazione, (size.height() + frazione - 1) / frazione));
+        const QImage loro = qt.read().convertToFormat(QImage::Format_RGB32);
+        if (taglio == 100) {  // not even the whole header
+            QVERIFY(mio.isNull());
+            return;
+        }
+        QVERIFY(!loro.isNull());
+        QCOMPARE(mio.format(), QImage::Format_RGB32);
+        QCOMPARE(mio.size(), loro.size());
+        // Asked for a size that is no exact fraction, Qt's reader decodes a larger one and averages it down.
+        if (size.width() % frazione == 0 && size.height() % frazione == 0)
+            QVERIFY(mio == loro);
+        QCOMPARE(mio.dotsPerMeterX(), loro.dotsPerMeterX());
+        QCOMPARE(mio.dotsPerMeterY(), loro.dotsPerMeterY());
+        for (int y = 0; y < mio.height(); ++y)  // the unused byte of each pixel is full, as Qt's
+            for (int x = 0; x < mio.width(); ++x)
+                QCOMPARE(mio.pixel(x, y) >> 24, 0xffu);
+    }
+
+    // What is not a JPEG, or a fraction libjpeg does not offer, gives nothing: Qt's reader then tries it.
+    void jpegReadRefusesWhatIsNotAJpeg()
+    {
+        TestSupport::CartellaProgramma folder(false);
+        const QString png = QDir(folder.percorso()).filePath(QStringLiteral("finto.jpg"));
+        QImage image(20, 20, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QVERIFY(image.save(png, "png"));
+        QVERIFY(ui::Jpeg::read(png).isNull());
+        QVERIFY(ui::Jpeg::read(QDir(folder.percorso()).filePath(QStringLiteral("manca.jpg"))).isNull());
+        QVERIFY(ui::Jpeg::read(png, 3).isNull());
+        // Prepared as a picture of the course, it is still read, by Qt's reader.
+        QVERIFY(QFile::copy(png, ui::Pictures::locate(QStringLiteral("immagini\\finto.jpg"))));
+        QCOMPARE(ui::Pictures::prepare(QStringLiteral("immagini\\finto.jpg"), ui::Pictures::Target()).image.size(), QSize(20, 20));
     }
 
     // Enlarged or made smaller down to half, a picture is interpolated within a level and a half of the

@@ -1,6 +1,7 @@
 #include "ui/Pictures.h"
 
 #include "ui/Interpolazione.h"
+#include "ui/Jpeg.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -189,16 +190,15 @@ QImage scaledTo(const QImage& image, QSize size)
     return scaled;
 }
 
-// A JPEG decodes fast at 1/2, 1/4 and 1/8 of its size: the smallest of those that is still at least `want`,
-// or an invalid size when none is smaller than the picture.
-QSize reducedSize(QSize full, QSize want)
+// A JPEG decodes fast at 1/2, 1/4 and 1/8 of its size: the smallest of those that is still at least `want`
+// (2, 4 or 8), or 0 when none is smaller than the picture.
+int reducedBy(QSize full, QSize want)
 {
-    QSize best;
+    int best = 0;
     for (int d = 2; d <= 8; d *= 2) {
-        const QSize s((full.width() + d - 1) / d, (full.height() + d - 1) / d);
-        if (s.width() < want.width() || s.height() < want.height())
+        if ((full.width() + d - 1) / d < want.width() || (full.height() + d - 1) / d < want.height())
             break;
-        best = s;
+        best = d;
     }
     return best;
 }
@@ -226,14 +226,14 @@ Pictures::Loaded prepareFrom(const QString& relativePath, const Pictures::Target
         want = QSize();
 
     QList<Way> ways{Way::Whole};
-    QSize reduced;
+    int reduced = 0;
     // Only a JPEG decodes faster at a smaller size; other readers that take a size decode whole and scale
     // the way this function would anyway, and some then report the resolution of the smaller picture.
     if (want.isValid() && want.width() <= full.width() && want.height() <= full.height()
         && reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize)) {
         ways << Way::Direct;
-        reduced = reducedSize(full, want);
-        if (reduced.isValid() && reduced != want)
+        reduced = reducedBy(full, want);
+        if (reduced > 0 && QSize((full.width() + reduced - 1) / reduced, (full.height() + reduced - 1) / reduced) != want)
             ways << Way::Reduced;
     }
     const QString key = QStringLiteral("%1 %2x%3 %4x%5")
@@ -247,11 +247,17 @@ Pictures::Loaded prepareFrom(const QString& relativePath, const Pictures::Target
 
     QElapsedTimer clock;
     clock.start();
-    if (way == Way::Direct)
-        reader.setScaledSize(want);
-    else if (way == Way::Reduced)
-        reader.setScaledSize(reduced);
-    QImage image = reader.read();
+    // A JPEG is decoded straight into the display's format, unless it is one Qt's reader alone can read.
+    QImage image;
+    if (reader.format() == "jpeg" && way != Way::Direct)
+        image = Jpeg::read(path, way == Way::Reduced ? reduced : 1);
+    if (image.isNull()) {
+        if (way == Way::Direct)
+            reader.setScaledSize(want);
+        else if (way == Way::Reduced)
+            reader.setScaledSize(QSize((full.width() + reduced - 1) / reduced, (full.height() + reduced - 1) / reduced));
+        image = reader.read();
+    }
     if (image.isNull()) {
         result.error = QStringLiteral("placche: immagine illeggibile: %1 (%2)").arg(path, reader.errorString());
         return result;

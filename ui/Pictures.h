@@ -71,9 +71,10 @@ public:
     };
     // Reads a picture and brings it to `target`, in the display's pixel format, writing nothing on stderr;
     // safe on any thread. The way is chosen by measuring: a picture shown smaller than it is drawn is either
-    // decoded straight at that size (fast for a JPEG only at 1/2, 1/4 or 1/8), decoded whole and scaled
-    // once, or, for a JPEG, decoded at the nearest of those fractions above and scaled once. The first few
-    // pictures of each kind and size try every way; the fastest is kept for the rest.
+    // decoded straight at that size by Qt's reader (fast for a JPEG only at 1/2, 1/4 or 1/8), decoded whole
+    // and scaled once, or, for a JPEG, decoded at the nearest of those fractions above and scaled once. A
+    // JPEG decoded whole or at a fraction is read by ui::Jpeg. The first few pictures of each kind and size
+    // try every way; the fastest is kept for the rest.
     static Loaded prepare(const QString& relativePath, const Target& target);
     // The ways, for the benchmarks and the tests: Auto is the measured choice.
     enum class Way { Auto, Whole, Direct, Reduced };
