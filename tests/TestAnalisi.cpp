@@ -34,19 +34,29 @@
 namespace {
 const auto kGrezzo = QStringLiteral("grezzo");
 
-// Statements run straight on the course file, outside the program.
+// A connection of its own to the course file, outside the program.
+struct Grezzo {
+    explicit Grezzo(const QString& path) : db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo))
+    {
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~Grezzo()
+    {
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(kGrezzo);
+    }
+    QSqlDatabase db;
+};
+
 void sql(const QString& path, const QStringList& statements)
 {
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo);
-        raw.setDatabaseName(path);
-        QVERIFY(raw.open());
-        for (const QString& s : statements) {
-            QSqlQuery q(raw);
-            QVERIFY2(q.exec(s), qPrintable(s + QStringLiteral(": ") + q.lastError().text()));
-        }
+    Grezzo g(path);
+    QVERIFY(g.db.isOpen());
+    for (const QString& s : statements) {
+        QSqlQuery q(g.db);
+        QVERIFY2(q.exec(s), qPrintable(s + QStringLiteral(": ") + q.lastError().text()));
     }
-    QSqlDatabase::removeDatabase(kGrezzo);
 }
 
 // One stored answer, read back from the file in stored order.
@@ -60,37 +70,23 @@ struct Letta {
 QList<Letta> risposteSalvate(const QString& path)
 {
     QList<Letta> out;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo);
-        raw.setDatabaseName(path);
-        raw.open();
-        QSqlQuery q(raw);
-        if (q.exec(QStringLiteral(R"(SELECT "chiave", "nome", "prova", "banco", "pagina", "riga", "testo", "risposta", )"
-                                  R"("giusta", "data" FROM "risposte" ORDER BY rowid)")))
-            while (q.next())
-                out.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                            q.value(4).toInt(), q.value(5).toInt(), q.value(6).toString(), q.value(7).toString(),
-                            q.value(8).toInt(), QDate::fromString(q.value(9).toString(), Qt::ISODate)});
-    }
-    QSqlDatabase::removeDatabase(kGrezzo);
+    Grezzo g(path);
+    QSqlQuery q(g.db);
+    if (q.exec(QStringLiteral(R"(SELECT "chiave", "nome", "prova", "banco", "pagina", "riga", "testo", "risposta", )"
+                              R"("giusta", "data" FROM "risposte" ORDER BY rowid)")))
+        while (q.next())
+            out.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+                        q.value(4).toInt(), q.value(5).toInt(), q.value(6).toString(), q.value(7).toString(),
+                        q.value(8).toInt(), QDate::fromString(q.value(9).toString(), Qt::ISODate)});
     return out;
 }
 
+// The rows of `table`; none when there is no such table.
 int conta(const QString& path, const QString& table)
 {
-    int n = -1;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo);
-        raw.setDatabaseName(path);
-        raw.open();
-        QSqlQuery q(raw);
-        if (q.exec(QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(table)) && q.next())
-            n = q.value(0).toInt();
-        else
-            n = 0;  // no table: nothing stored
-    }
-    QSqlDatabase::removeDatabase(kGrezzo);
-    return n;
+    Grezzo g(path);
+    QSqlQuery q(g.db);
+    return q.exec(QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(table)) && q.next() ? q.value(0).toInt() : 0;
 }
 
 // The answers grouped by the result they were stored with, in stored order.
@@ -129,14 +125,19 @@ QList<QHash<QString, int>> verita(const QSqlDatabase& db, const QString& table)
 
 QList<QHash<QString, int>> verita(const QString& path, const QString& table)
 {
-    QList<QHash<QString, int>> out;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo);
-        raw.setDatabaseName(path);
-        raw.open();
-        out = verita(raw, table);
-    }
-    QSqlDatabase::removeDatabase(kGrezzo);
+    Grezzo g(path);
+    return verita(g.db, table);
+}
+
+// Each stored result joined with its answers by key, on either engine: "answers/right/score".
+QStringList perRisultato(const QSqlDatabase& db)
+{
+    QSqlQuery q(QStringLiteral(R"(SELECT COUNT(*), SUM(r."giusta"), MIN(s."punteggio") FROM "studenti" s )"
+                               R"(JOIN "risposte" r ON r."chiave" = s."chiave" GROUP BY s."chiave")"),
+                db);
+    QStringList out;
+    while (q.next())
+        out << QStringLiteral("%1/%2/%3").arg(q.value(0).toInt()).arg(q.value(1).toInt()).arg(q.value(2).toInt());
     return out;
 }
 
@@ -242,6 +243,25 @@ QString griglia(const AnalisiRisposte& a)
     return out.join(QStringLiteral("; "));
 }
 
+// A result row stored through the program's own recordset: in "studenti" a score out of 10 on topic
+// `testo`, in "studsomm" the same percentage in every part with the grade `testo`.
+void risultato(data::Database& db, const QString& tabella, const QString& nome, int punti, const QString& testo)
+{
+    auto rs = db.OpenRecordset(tabella);
+    rs->AddNew();
+    rs->setField("cognome e nome", nome);
+    if (tabella == QLatin1String("studsomm")) {
+        for (const char* c : {"punteggio totale", "conscere", "comprendere", "applicare"})
+            rs->setField(c, punti);
+        rs->setField("valutazione", testo);
+    } else {
+        rs->setField("argomento", testo);
+        rs->setField("punteggio", punti);
+        rs->setField("maxpunti", 10);
+    }
+    QVERIFY(rs->Update());
+}
+
 const QDate kOggi(2026, 12, 10);  // a Thursday
 }  // namespace
 
@@ -329,18 +349,9 @@ private slots:
         QCOMPARE(q.value(0).toInt(), 10 * int(pagine.size()));
         QCOMPARE(q.value(1).toInt(), 8 * int(pagine.size()));
         QCOMPARE(q.value(2).toInt(), int(pagine.size()));
-        if (db.isServer()) {
-            // Every result row's key has exactly its page's ten answers, and their sum is its score.
-            QVERIFY(q.exec(QStringLiteral(R"(SELECT s."punteggio", COUNT(*), SUM(r."giusta") FROM "studenti" s )"
-                                          R"(JOIN "risposte" r ON r."chiave" = s."chiave" GROUP BY s."chiave", s."punteggio")")));
-            int risultati = 0;
-            while (q.next()) {
-                ++risultati;
-                QCOMPARE(q.value(1).toInt(), 10);
-                QCOMPARE(q.value(2).toInt(), q.value(0).toInt());
-            }
-            QCOMPARE(risultati, int(pagine.size()));
-        }
+        // Every result row's key has exactly its page's ten answers, and their sum is its score.
+        if (db.isServer())
+            QCOMPARE(perRisultato(db.connection()), QStringList(pagine.size(), QStringLiteral("10/8/8")));
     }
 
     // A page stored while the server is away waits on this computer with its answers, and reaches the
@@ -362,16 +373,7 @@ private slots:
         QVERIFY(db.reconnect());
         TestSupport::sessione().inviaCoda();
         QCOMPARE(data::Coda().quanti(), 0);
-        auto conta = [&] {
-            QSqlQuery q(QStringLiteral(R"(SELECT s."chiave", COUNT(*), SUM(r."giusta"), MIN(s."punteggio") FROM "studenti" s )"
-                                       R"(JOIN "risposte" r ON r."chiave" = s."chiave" GROUP BY s."chiave")"),
-                        db.connection());
-            QStringList out;
-            while (q.next())
-                out << QStringLiteral("%1/%2/%3").arg(q.value(1).toInt()).arg(q.value(2).toInt()).arg(q.value(3).toInt());
-            return out.join(u',');
-        };
-        QCOMPARE(conta(), QStringLiteral("10/8/8"));
+        QCOMPARE(perRisultato(db.connection()), QStringList{"10/8/8"});
         // Sent again (its first sending cut off before the answer came back): stored once, answers too.
         QSqlQuery q(QStringLiteral(R"(SELECT "chiave" FROM "studenti")"), db.connection());
         QVERIFY(q.next());
@@ -386,7 +388,7 @@ private slots:
                                                                               {data::Risposte::provaArgomento(5), "domande5", 1, 1, "x", "V", true})}}));
         TestSupport::sessione().inviaCoda();
         QCOMPARE(data::Coda().quanti(), 0);
-        QCOMPARE(conta(), QStringLiteral("10/8/8"));
+        QCOMPARE(perRisultato(db.connection()), QStringList{"10/8/8"});
     }
 
     // Practice stores nothing, neither scores nor answers.
@@ -785,22 +787,9 @@ private slots:
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
         const bool somm = archivio == QLatin1String("FLIsomm");
-        for (int i = 0; i < 45; ++i) {
-            auto rs = TestSupport::sessione().dbcorso->OpenRecordset(somm ? "studsomm" : "studenti");
-            rs->AddNew();
-            const QString nome = i % 2 == 0 ? QStringLiteral("=Rossi Mario") : QStringLiteral("Bianchi Anna");
-            rs->setField("cognome e nome", nome);
-            if (somm) {
-                for (const char* c : {"punteggio totale", "conscere", "comprendere", "applicare"})
-                    rs->setField(c, i);
-                rs->setField("valutazione", "BUONO");
-            } else {
-                rs->setField("argomento", "Le PLACCHE. (immagine)");
-                rs->setField("punteggio", i % 11);
-                rs->setField("maxpunti", 10);
-            }
-            QVERIFY(rs->Update());
-        }
+        for (int i = 0; i < 45; ++i)
+            risultato(*TestSupport::sessione().dbcorso, somm ? "studsomm" : "studenti",
+                      i % 2 == 0 ? "=Rossi Mario" : "Bianchi Anna", somm ? i : i % 11, somm ? "BUONO" : "Le PLACCHE. (immagine)");
         auto* a = qobject_cast<Archivio*>(ui::Screens::instance().show(archivio));
         QVERIFY(a);
         if (elenco == QLatin1String("tutto"))
@@ -859,20 +848,8 @@ private slots:
                 somm.append({QStringLiteral("T%1").arg(i), i < 4});
             salva(db, "b", "Bianchi Anna", data::Risposte::kProvaSommativa, 1, kOggi, somm);
             // Her results, for the archives to select.
-            auto rs = db.OpenRecordset(QStringLiteral("studenti"));
-            rs->AddNew();
-            rs->setField("cognome e nome", "Bianchi Anna");
-            rs->setField("argomento", "x");
-            rs->setField("punteggio", 4);
-            rs->setField("maxpunti", 10);
-            QVERIFY(rs->Update());
-            rs = db.OpenRecordset(QStringLiteral("studsomm"));
-            rs->AddNew();
-            rs->setField("cognome e nome", "Bianchi Anna");
-            for (const char* c : {"punteggio totale", "conscere", "comprendere", "applicare"})
-                rs->setField(c, 40);
-            rs->setField("valutazione", "NON SUFFICIENTE");
-            QVERIFY(rs->Update());
+            risultato(db, "studenti", "Bianchi Anna", 4, "x");
+            risultato(db, "studsomm", "Bianchi Anna", 40, "NON SUFFICIENTE");
         }
         auto& screens = ui::Screens::instance();
         auto* a = qobject_cast<Archivio*>(screens.show(archivio));
