@@ -441,8 +441,9 @@ private slots:
         QCOMPARE(conta(folder.archivio(), QStringLiteral("studenti")), 0);
         for (int i = 0; i < giusteAttese; ++i)
             f->Label4_DragDrop(i, numeri[i] - 1);
-        if (giusteAttese > 0 && giusteAttese < 9)
-            f->Label4_DragDrop(giusteAttese, numeri[(giusteAttese + 1) % 10] - 1);
+        const int sbagliata = giusteAttese > 0 && giusteAttese < 9 ? giusteAttese : -1;  // given the next box's number
+        if (sbagliata >= 0)
+            f->Label4_DragDrop(sbagliata, numeri[sbagliata + 1] - 1);
         f->cmdRISULT_Click();
 
         const auto risultati = TestSupport::righeStudenti(folder.archivio());
@@ -457,11 +458,8 @@ private slots:
             QCOMPARE(righe[i].riga, i + 1);
             QCOMPARE(righe[i].giusta == 1, i < giusteAttese);
             QVERIFY(!righe[i].testo.isEmpty());
-            const QString atteso = i < giusteAttese ? QString::number(numeri[i])
-                                   : (giusteAttese > 0 && giusteAttese < 9 && i == giusteAttese)
-                                       ? QString::number(numeri[(giusteAttese + 1) % 10])
-                                       : QString();
-            QCOMPARE(righe[i].risposta, atteso);
+            const int posto = i < giusteAttese ? numeri[i] : i == sbagliata ? numeri[i + 1] : 0;
+            QCOMPARE(righe[i].risposta, posto ? QString::number(posto) : QString());
         }
     }
 
@@ -570,16 +568,15 @@ private slots:
         QCOMPARE(gruppi.size(), 2);
         QCOMPARE(giuste(gruppi[1]), risultati[1].punteggio);
         QCOMPARE(gruppi[1].size(), 24);
+        // Marked means judged true; right when that is the truth of the statement. The one false statement
+        // marked in test 2 is the one wrong "V" there.
+        int falseSegnate = 0;
         for (const Letta& l : gruppi[1]) {
             QCOMPARE(l.prova, QStringLiteral("sintesi"));
             QVERIFY(l.pagina == 1 || l.pagina == 2);
-            // Marked means judged true; right when that is the truth of the statement.
             QVERIFY(l.risposta == QLatin1String("V") || l.risposta == QLatin1String("F"));
-        }
-        // The one false statement marked in test 2 is the one wrong "V" there.
-        int falseSegnate = 0;
-        for (const Letta& l : gruppi[1])
             falseSegnate += l.pagina == 2 && l.risposta == QLatin1String("V") && !l.giusta;
+        }
         QCOMPARE(falseSegnate, 1);
     }
 
@@ -629,26 +626,23 @@ private slots:
         QTest::addColumn<QString>("griglia");
         using T = AnalisiRisposte::Periodo::Tipo;
         for (TestSupport::Motore m : TestSupport::motori()) {
-            using TestSupport::riga;
-            QTest::newRow(riga(m, "today")) << m << int(T::Oggi) << QDate() << QDate() << QString() << "argomento 1"
-                                   << "S1 1/0, S2 1/0" << "Rossi Mario: 0/2 - - - - - - -";
-            QTest::newRow(riga(m, "this week")) << m << int(T::Settimana) << QDate() << QDate() << QString() << "argomento 1"
-                                       << "S1 1/0, S2 1/0, S3 1/1, S4 1/1" << "Rossi Mario: 0/2 - - - - - - -";
-            QTest::newRow(riga(m, "school year"))
-                << m << int(T::AnnoScolastico) << QDate() << QDate() << QString()
-                << "argomento 1,etichette 1,sommativa,sintesi" << "S1 2/1, S2 2/1, S3 1/1, S4 1/1"
-                << "Bianchi Anna: 2/2 - - - - - 7/10 1/2; ROSSI MARIO: 0/2 - - - - - - -";
-            QTest::newRow(riga(m, "one pupil, another spelling"))
-                << m << int(T::AnnoScolastico) << QDate() << QDate() << QString("rossi mario") << "argomento 1"
-                << "S1 1/0, S2 1/0, S3 1/1, S4 1/1" << "ROSSI MARIO: 0/2 - - - - - - -";
-            QTest::newRow(riga(m, "a pupil with no answers"))
-                << m << int(T::AnnoScolastico) << QDate() << QDate() << QString("Neri Ugo") << "" << "" << "";
-            QTest::newRow(riga(m, "last year, from-to")) << m << int(T::Intervallo) << QDate(2025, 1, 1) << QDate(2025, 12, 31) << QString()
-                                                << "argomento 1" << "S1 1/0" << "Verdi Luca: 0/1 - - - - - - -";
-            QTest::newRow(riga(m, "from-to given backwards")) << m << int(T::Intervallo) << QDate(2025, 12, 31) << QDate(2025, 1, 1)
-                                                     << QString() << "argomento 1" << "S1 1/0" << "Verdi Luca: 0/1 - - - - - - -";
-            QTest::newRow(riga(m, "an empty period")) << m << int(T::Intervallo) << QDate(2024, 1, 1) << QDate(2024, 12, 31)
-                                                      << QString() << "" << "" << "";
+            auto caso = [m](const char* nome, T periodo, const char* prove, const char* affermazioni, const char* griglia,
+                            const QString& alunno = {}, QDate dal = {}, QDate al = {}) {
+                QTest::newRow(TestSupport::riga(m, nome))
+                    << m << int(periodo) << dal << al << alunno << QString(prove) << QString(affermazioni) << QString(griglia);
+            };
+            const char* rossi = "Rossi Mario: 0/2 - - - - - - -";
+            const char* verdi = "Verdi Luca: 0/1 - - - - - - -";
+            caso("today", T::Oggi, "argomento 1", "S1 1/0, S2 1/0", rossi);
+            caso("this week", T::Settimana, "argomento 1", "S1 1/0, S2 1/0, S3 1/1, S4 1/1", rossi);
+            caso("school year", T::AnnoScolastico, "argomento 1,etichette 1,sommativa,sintesi", "S1 2/1, S2 2/1, S3 1/1, S4 1/1",
+                 "Bianchi Anna: 2/2 - - - - - 7/10 1/2; ROSSI MARIO: 0/2 - - - - - - -");
+            caso("one pupil, another spelling", T::AnnoScolastico, "argomento 1", "S1 1/0, S2 1/0, S3 1/1, S4 1/1",
+                 "ROSSI MARIO: 0/2 - - - - - - -", "rossi mario");
+            caso("a pupil with no answers", T::AnnoScolastico, "", "", "", "Neri Ugo");
+            caso("last year, from-to", T::Intervallo, "argomento 1", "S1 1/0", verdi, {}, {2025, 1, 1}, {2025, 12, 31});
+            caso("from-to given backwards", T::Intervallo, "argomento 1", "S1 1/0", verdi, {}, {2025, 12, 31}, {2025, 1, 1});
+            caso("an empty period", T::Intervallo, "", "", "", {}, {2024, 1, 1}, {2024, 12, 31});
         }
     }
     void analysisFigures()
