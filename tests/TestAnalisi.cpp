@@ -34,19 +34,29 @@
 namespace {
 const auto kGrezzo = QStringLiteral("grezzo");
 
-// Statements run straight on the course file, outside the program.
+// A connection of its own to the course file, outside the program.
+struct Grezzo {
+    explicit Grezzo(const QString& path) : db(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo))
+    {
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~Grezzo()
+    {
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(kGrezzo);
+    }
+    QSqlDatabase db;
+};
+
 void sql(const QString& path, const QStringList& statements)
 {
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo);
-        raw.setDatabaseName(path);
-        QVERIFY(raw.open());
-        for (const QString& s : statements) {
-            QSqlQuery q(raw);
-            QVERIFY2(q.exec(s), qPrintable(s + QStringLiteral(": ") + q.lastError().text()));
-        }
+    Grezzo g(path);
+    QVERIFY(g.db.isOpen());
+    for (const QString& s : statements) {
+        QSqlQuery q(g.db);
+        QVERIFY2(q.exec(s), qPrintable(s + QStringLiteral(": ") + q.lastError().text()));
     }
-    QSqlDatabase::removeDatabase(kGrezzo);
 }
 
 // One stored answer, read back from the file in stored order.
@@ -60,37 +70,23 @@ struct Letta {
 QList<Letta> risposteSalvate(const QString& path)
 {
     QList<Letta> out;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo);
-        raw.setDatabaseName(path);
-        raw.open();
-        QSqlQuery q(raw);
-        if (q.exec(QStringLiteral(R"(SELECT "chiave", "nome", "prova", "banco", "pagina", "riga", "testo", "risposta", )"
-                                  R"("giusta", "data" FROM "risposte" ORDER BY rowid)")))
-            while (q.next())
-                out.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                            q.value(4).toInt(), q.value(5).toInt(), q.value(6).toString(), q.value(7).toString(),
-                            q.value(8).toInt(), QDate::fromString(q.value(9).toString(), Qt::ISODate)});
-    }
-    QSqlDatabase::removeDatabase(kGrezzo);
+    Grezzo g(path);
+    QSqlQuery q(g.db);
+    if (q.exec(QStringLiteral(R"(SELECT "chiave", "nome", "prova", "banco", "pagina", "riga", "testo", "risposta", )"
+                              R"("giusta", "data" FROM "risposte" ORDER BY rowid)")))
+        while (q.next())
+            out.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
+                        q.value(4).toInt(), q.value(5).toInt(), q.value(6).toString(), q.value(7).toString(),
+                        q.value(8).toInt(), QDate::fromString(q.value(9).toString(), Qt::ISODate)});
     return out;
 }
 
+// The rows of `table`; none when there is no such table.
 int conta(const QString& path, const QString& table)
 {
-    int n = -1;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo);
-        raw.setDatabaseName(path);
-        raw.open();
-        QSqlQuery q(raw);
-        if (q.exec(QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(table)) && q.next())
-            n = q.value(0).toInt();
-        else
-            n = 0;  // no table: nothing stored
-    }
-    QSqlDatabase::removeDatabase(kGrezzo);
-    return n;
+    Grezzo g(path);
+    QSqlQuery q(g.db);
+    return q.exec(QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(table)) && q.next() ? q.value(0).toInt() : 0;
 }
 
 // The answers grouped by the result they were stored with, in stored order.
@@ -129,14 +125,19 @@ QList<QHash<QString, int>> verita(const QSqlDatabase& db, const QString& table)
 
 QList<QHash<QString, int>> verita(const QString& path, const QString& table)
 {
-    QList<QHash<QString, int>> out;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kGrezzo);
-        raw.setDatabaseName(path);
-        raw.open();
-        out = verita(raw, table);
-    }
-    QSqlDatabase::removeDatabase(kGrezzo);
+    Grezzo g(path);
+    return verita(g.db, table);
+}
+
+// Each stored result joined with its answers by key, on either engine: "answers/right/score".
+QStringList perRisultato(const QSqlDatabase& db)
+{
+    QSqlQuery q(QStringLiteral(R"(SELECT COUNT(*), SUM(r."giusta"), MIN(s."punteggio") FROM "studenti" s )"
+                               R"(JOIN "risposte" r ON r."chiave" = s."chiave" GROUP BY s."chiave")"),
+                db);
+    QStringList out;
+    while (q.next())
+        out << QStringLiteral("%1/%2/%3").arg(q.value(0).toInt()).arg(q.value(1).toInt()).arg(q.value(2).toInt());
     return out;
 }
 
@@ -242,6 +243,25 @@ QString griglia(const AnalisiRisposte& a)
     return out.join(QStringLiteral("; "));
 }
 
+// A result row stored through the program's own recordset: in "studenti" a score out of 10 on topic
+// `testo`, in "studsomm" the same percentage in every part with the grade `testo`.
+void risultato(data::Database& db, const QString& tabella, const QString& nome, int punti, const QString& testo)
+{
+    auto rs = db.OpenRecordset(tabella);
+    rs->AddNew();
+    rs->setField("cognome e nome", nome);
+    if (tabella == QLatin1String("studsomm")) {
+        for (const char* c : {"punteggio totale", "conscere", "comprendere", "applicare"})
+            rs->setField(c, punti);
+        rs->setField("valutazione", testo);
+    } else {
+        rs->setField("argomento", testo);
+        rs->setField("punteggio", punti);
+        rs->setField("maxpunti", 10);
+    }
+    QVERIFY(rs->Update());
+}
+
 const QDate kOggi(2026, 12, 10);  // a Thursday
 }  // namespace
 
@@ -329,18 +349,9 @@ private slots:
         QCOMPARE(q.value(0).toInt(), 10 * int(pagine.size()));
         QCOMPARE(q.value(1).toInt(), 8 * int(pagine.size()));
         QCOMPARE(q.value(2).toInt(), int(pagine.size()));
-        if (db.isServer()) {
-            // Every result row's key has exactly its page's ten answers, and their sum is its score.
-            QVERIFY(q.exec(QStringLiteral(R"(SELECT s."punteggio", COUNT(*), SUM(r."giusta") FROM "studenti" s )"
-                                          R"(JOIN "risposte" r ON r."chiave" = s."chiave" GROUP BY s."chiave", s."punteggio")")));
-            int risultati = 0;
-            while (q.next()) {
-                ++risultati;
-                QCOMPARE(q.value(1).toInt(), 10);
-                QCOMPARE(q.value(2).toInt(), q.value(0).toInt());
-            }
-            QCOMPARE(risultati, int(pagine.size()));
-        }
+        // Every result row's key has exactly its page's ten answers, and their sum is its score.
+        if (db.isServer())
+            QCOMPARE(perRisultato(db.connection()), QStringList(pagine.size(), QStringLiteral("10/8/8")));
     }
 
     // A page stored while the server is away waits on this computer with its answers, and reaches the
@@ -362,16 +373,7 @@ private slots:
         QVERIFY(db.reconnect());
         TestSupport::sessione().inviaCoda();
         QCOMPARE(data::Coda().quanti(), 0);
-        auto conta = [&] {
-            QSqlQuery q(QStringLiteral(R"(SELECT s."chiave", COUNT(*), SUM(r."giusta"), MIN(s."punteggio") FROM "studenti" s )"
-                                       R"(JOIN "risposte" r ON r."chiave" = s."chiave" GROUP BY s."chiave")"),
-                        db.connection());
-            QStringList out;
-            while (q.next())
-                out << QStringLiteral("%1/%2/%3").arg(q.value(1).toInt()).arg(q.value(2).toInt()).arg(q.value(3).toInt());
-            return out.join(u',');
-        };
-        QCOMPARE(conta(), QStringLiteral("10/8/8"));
+        QCOMPARE(perRisultato(db.connection()), QStringList{"10/8/8"});
         // Sent again (its first sending cut off before the answer came back): stored once, answers too.
         QSqlQuery q(QStringLiteral(R"(SELECT "chiave" FROM "studenti")"), db.connection());
         QVERIFY(q.next());
@@ -386,7 +388,7 @@ private slots:
                                                                               {data::Risposte::provaArgomento(5), "domande5", 1, 1, "x", "V", true})}}));
         TestSupport::sessione().inviaCoda();
         QCOMPARE(data::Coda().quanti(), 0);
-        QCOMPARE(conta(), QStringLiteral("10/8/8"));
+        QCOMPARE(perRisultato(db.connection()), QStringList{"10/8/8"});
     }
 
     // Practice stores nothing, neither scores nor answers.
@@ -439,8 +441,9 @@ private slots:
         QCOMPARE(conta(folder.archivio(), QStringLiteral("studenti")), 0);
         for (int i = 0; i < giusteAttese; ++i)
             f->Label4_DragDrop(i, numeri[i] - 1);
-        if (giusteAttese > 0 && giusteAttese < 9)
-            f->Label4_DragDrop(giusteAttese, numeri[(giusteAttese + 1) % 10] - 1);
+        const int sbagliata = giusteAttese > 0 && giusteAttese < 9 ? giusteAttese : -1;  // given the next box's number
+        if (sbagliata >= 0)
+            f->Label4_DragDrop(sbagliata, numeri[sbagliata + 1] - 1);
         f->cmdRISULT_Click();
 
         const auto risultati = TestSupport::righeStudenti(folder.archivio());
@@ -455,11 +458,8 @@ private slots:
             QCOMPARE(righe[i].riga, i + 1);
             QCOMPARE(righe[i].giusta == 1, i < giusteAttese);
             QVERIFY(!righe[i].testo.isEmpty());
-            const QString atteso = i < giusteAttese ? QString::number(numeri[i])
-                                   : (giusteAttese > 0 && giusteAttese < 9 && i == giusteAttese)
-                                       ? QString::number(numeri[(giusteAttese + 1) % 10])
-                                       : QString();
-            QCOMPARE(righe[i].risposta, atteso);
+            const int posto = i < giusteAttese ? numeri[i] : i == sbagliata ? numeri[i + 1] : 0;
+            QCOMPARE(righe[i].risposta, posto ? QString::number(posto) : QString());
         }
     }
 
@@ -568,16 +568,15 @@ private slots:
         QCOMPARE(gruppi.size(), 2);
         QCOMPARE(giuste(gruppi[1]), risultati[1].punteggio);
         QCOMPARE(gruppi[1].size(), 24);
+        // Marked means judged true; right when that is the truth of the statement. The one false statement
+        // marked in test 2 is the one wrong "V" there.
+        int falseSegnate = 0;
         for (const Letta& l : gruppi[1]) {
             QCOMPARE(l.prova, QStringLiteral("sintesi"));
             QVERIFY(l.pagina == 1 || l.pagina == 2);
-            // Marked means judged true; right when that is the truth of the statement.
             QVERIFY(l.risposta == QLatin1String("V") || l.risposta == QLatin1String("F"));
-        }
-        // The one false statement marked in test 2 is the one wrong "V" there.
-        int falseSegnate = 0;
-        for (const Letta& l : gruppi[1])
             falseSegnate += l.pagina == 2 && l.risposta == QLatin1String("V") && !l.giusta;
+        }
         QCOMPARE(falseSegnate, 1);
     }
 
@@ -627,26 +626,23 @@ private slots:
         QTest::addColumn<QString>("griglia");
         using T = AnalisiRisposte::Periodo::Tipo;
         for (TestSupport::Motore m : TestSupport::motori()) {
-            using TestSupport::riga;
-            QTest::newRow(riga(m, "today")) << m << int(T::Oggi) << QDate() << QDate() << QString() << "argomento 1"
-                                   << "S1 1/0, S2 1/0" << "Rossi Mario: 0/2 - - - - - - -";
-            QTest::newRow(riga(m, "this week")) << m << int(T::Settimana) << QDate() << QDate() << QString() << "argomento 1"
-                                       << "S1 1/0, S2 1/0, S3 1/1, S4 1/1" << "Rossi Mario: 0/2 - - - - - - -";
-            QTest::newRow(riga(m, "school year"))
-                << m << int(T::AnnoScolastico) << QDate() << QDate() << QString()
-                << "argomento 1,etichette 1,sommativa,sintesi" << "S1 2/1, S2 2/1, S3 1/1, S4 1/1"
-                << "Bianchi Anna: 2/2 - - - - - 7/10 1/2; ROSSI MARIO: 0/2 - - - - - - -";
-            QTest::newRow(riga(m, "one pupil, another spelling"))
-                << m << int(T::AnnoScolastico) << QDate() << QDate() << QString("rossi mario") << "argomento 1"
-                << "S1 1/0, S2 1/0, S3 1/1, S4 1/1" << "ROSSI MARIO: 0/2 - - - - - - -";
-            QTest::newRow(riga(m, "a pupil with no answers"))
-                << m << int(T::AnnoScolastico) << QDate() << QDate() << QString("Neri Ugo") << "" << "" << "";
-            QTest::newRow(riga(m, "last year, from-to")) << m << int(T::Intervallo) << QDate(2025, 1, 1) << QDate(2025, 12, 31) << QString()
-                                                << "argomento 1" << "S1 1/0" << "Verdi Luca: 0/1 - - - - - - -";
-            QTest::newRow(riga(m, "from-to given backwards")) << m << int(T::Intervallo) << QDate(2025, 12, 31) << QDate(2025, 1, 1)
-                                                     << QString() << "argomento 1" << "S1 1/0" << "Verdi Luca: 0/1 - - - - - - -";
-            QTest::newRow(riga(m, "an empty period")) << m << int(T::Intervallo) << QDate(2024, 1, 1) << QDate(2024, 12, 31)
-                                                      << QString() << "" << "" << "";
+            auto caso = [m](const char* nome, T periodo, const char* prove, const char* affermazioni, const char* griglia,
+                            const QString& alunno = {}, QDate dal = {}, QDate al = {}) {
+                QTest::newRow(TestSupport::riga(m, nome))
+                    << m << int(periodo) << dal << al << alunno << QString(prove) << QString(affermazioni) << QString(griglia);
+            };
+            const char* rossi = "Rossi Mario: 0/2 - - - - - - -";
+            const char* verdi = "Verdi Luca: 0/1 - - - - - - -";
+            caso("today", T::Oggi, "argomento 1", "S1 1/0, S2 1/0", rossi);
+            caso("this week", T::Settimana, "argomento 1", "S1 1/0, S2 1/0, S3 1/1, S4 1/1", rossi);
+            caso("school year", T::AnnoScolastico, "argomento 1,etichette 1,sommativa,sintesi", "S1 2/1, S2 2/1, S3 1/1, S4 1/1",
+                 "Bianchi Anna: 2/2 - - - - - 7/10 1/2; ROSSI MARIO: 0/2 - - - - - - -");
+            caso("one pupil, another spelling", T::AnnoScolastico, "argomento 1", "S1 1/0, S2 1/0, S3 1/1, S4 1/1",
+                 "ROSSI MARIO: 0/2 - - - - - - -", "rossi mario");
+            caso("a pupil with no answers", T::AnnoScolastico, "", "", "", "Neri Ugo");
+            caso("last year, from-to", T::Intervallo, "argomento 1", "S1 1/0", verdi, {}, {2025, 1, 1}, {2025, 12, 31});
+            caso("from-to given backwards", T::Intervallo, "argomento 1", "S1 1/0", verdi, {}, {2025, 12, 31}, {2025, 1, 1});
+            caso("an empty period", T::Intervallo, "", "", "", {}, {2024, 1, 1}, {2024, 12, 31});
         }
     }
     void analysisFigures()
@@ -785,22 +781,9 @@ private slots:
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
         const bool somm = archivio == QLatin1String("FLIsomm");
-        for (int i = 0; i < 45; ++i) {
-            auto rs = TestSupport::sessione().dbcorso->OpenRecordset(somm ? "studsomm" : "studenti");
-            rs->AddNew();
-            const QString nome = i % 2 == 0 ? QStringLiteral("=Rossi Mario") : QStringLiteral("Bianchi Anna");
-            rs->setField("cognome e nome", nome);
-            if (somm) {
-                for (const char* c : {"punteggio totale", "conscere", "comprendere", "applicare"})
-                    rs->setField(c, i);
-                rs->setField("valutazione", "BUONO");
-            } else {
-                rs->setField("argomento", "Le PLACCHE. (immagine)");
-                rs->setField("punteggio", i % 11);
-                rs->setField("maxpunti", 10);
-            }
-            QVERIFY(rs->Update());
-        }
+        for (int i = 0; i < 45; ++i)
+            risultato(*TestSupport::sessione().dbcorso, somm ? "studsomm" : "studenti",
+                      i % 2 == 0 ? "=Rossi Mario" : "Bianchi Anna", somm ? i : i % 11, somm ? "BUONO" : "Le PLACCHE. (immagine)");
         auto* a = qobject_cast<Archivio*>(ui::Screens::instance().show(archivio));
         QVERIFY(a);
         if (elenco == QLatin1String("tutto"))
@@ -859,20 +842,8 @@ private slots:
                 somm.append({QStringLiteral("T%1").arg(i), i < 4});
             salva(db, "b", "Bianchi Anna", data::Risposte::kProvaSommativa, 1, kOggi, somm);
             // Her results, for the archives to select.
-            auto rs = db.OpenRecordset(QStringLiteral("studenti"));
-            rs->AddNew();
-            rs->setField("cognome e nome", "Bianchi Anna");
-            rs->setField("argomento", "x");
-            rs->setField("punteggio", 4);
-            rs->setField("maxpunti", 10);
-            QVERIFY(rs->Update());
-            rs = db.OpenRecordset(QStringLiteral("studsomm"));
-            rs->AddNew();
-            rs->setField("cognome e nome", "Bianchi Anna");
-            for (const char* c : {"punteggio totale", "conscere", "comprendere", "applicare"})
-                rs->setField(c, 40);
-            rs->setField("valutazione", "NON SUFFICIENTE");
-            QVERIFY(rs->Update());
+            risultato(db, "studenti", "Bianchi Anna", 4, "x");
+            risultato(db, "studsomm", "Bianchi Anna", 40, "NON SUFFICIENTE");
         }
         auto& screens = ui::Screens::instance();
         auto* a = qobject_cast<Archivio*>(screens.show(archivio));

@@ -13,7 +13,6 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -70,35 +69,24 @@ void aggiungi(const QString& archivio, int quante, const std::function<QString(i
     QVERIFY(db.commit());
 }
 
-// A statement on the file through a connection of its own (another copy of the program, a teacher's tool).
-QVariant sql(const QString& path, const QString& statement, const QVariantList& values = {})
-{
-    QVariant result;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altro"));
-        raw.setDatabaseName(path);
-        raw.open();
-        QSqlQuery q(raw);
-        q.prepare(statement);
-        for (const QVariant& v : values)
-            q.addBindValue(v);
-        if (!q.exec())
-            qWarning() << q.lastError().text();
-        if (q.next())
-            result = q.value(0);
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("altro"));
-    return result;
-}
-int righe(const QString& path, const QString& archivio, const QString& nome = {})
-{
-    return nome.isNull() ? sql(path, QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(tabella(archivio))).toInt()
-                         : sql(path, QStringLiteral(R"(SELECT COUNT(*) FROM "%1" WHERE "cognome e nome" = ?)").arg(tabella(archivio)), {nome}).toInt();
-}
 int righe(const TestSupport::ArchivioDiProva& db, const QString& archivio, const QString& nome = {})
 {
-    return nome.isNull() ? db.interroga(QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(tabella(archivio))).toInt()
-                         : db.interroga(QStringLiteral(R"(SELECT COUNT(*) FROM "%1" WHERE "cognome e nome" = ?)").arg(tabella(archivio)), {nome}).toInt();
+    const QString conta = QStringLiteral(R"(SELECT COUNT(*) FROM "%1")").arg(tabella(archivio));
+    return nome.isNull() ? db.interroga(conta).toInt() : db.interroga(conta + R"( WHERE "cognome e nome" = ?)", {nome}).toInt();
+}
+
+// A row name for an engine and an archive.
+QByteArray nomeRiga(TestSupport::Motore m, const QString& archivio, const QString& caso)
+{
+    return TestSupport::riga(m, qPrintable(archivio + QLatin1Char(' ') + caso));
+}
+
+// The `_data()` of a test with no column but the archive.
+void perArchivio()
+{
+    QTest::addColumn<QString>("archivio");
+    QTest::newRow("frmRISUL") << kFrm;
+    QTest::newRow("FLIsomm") << kFli;
 }
 
 Archivio* apri(const QString& archivio)
@@ -184,15 +172,13 @@ private slots:
         QTest::addColumn<QString>("archivio");
         QTest::addColumn<bool>("tutto");
         QTest::addColumn<int>("n");
-        for (const auto m : TestSupport::motori()) {
-            const char* e = m == TestSupport::Motore::File ? "file: " : "server: ";
+        for (const auto m : TestSupport::motori())
             for (const QString& a : {kFrm, kFli}) {
                 for (int n : {0, 1, 18, 19, 20, 21, 41, 45, 1500})
-                    QTest::addRow("%s%s all %d", e, qPrintable(a), n) << m << a << true << n;
+                    QTest::newRow(nomeRiga(m, a, QStringLiteral("all %1").arg(n))) << m << a << true << n;
                 for (int n : {1, 19, 20, 25, 41})
-                    QTest::addRow("%s%s pupil %d", e, qPrintable(a), n) << m << a << false << n;
+                    QTest::newRow(nomeRiga(m, a, QStringLiteral("pupil %1").arg(n))) << m << a << false << n;
             }
-        }
     }
     void paging()
     {
@@ -243,34 +229,6 @@ private slots:
         QCOMPARE(stampato(ui::Printer::jobs()[0]), daStampare(archivio, elenco));
     }
 
-    // The typed name is a value, apostrophes included, and stays the pupil's name afterwards.
-    void selectingNames_data()
-    {
-        TestSupport::colonnaMotore();
-        QTest::addColumn<QString>("nome");
-        for (const auto m : TestSupport::motori()) {
-            using TestSupport::riga;
-            QTest::newRow(riga(m, "apostrophe")) << m << "D'Amico Lucia";
-            QTest::newRow(riga(m, "two apostrophes")) << m << "Dell'Orto Pier'Luigi";
-            QTest::newRow(riga(m, "closing quote")) << m << "x' OR '1'='1";
-            QTest::newRow(riga(m, "blanks")) << m << "  Bianchi   Anna ";
-        }
-    }
-    void selectingNames()
-    {
-        QFETCH(QString, nome);
-        ARCHIVIO_DI_PROVA(db);
-        QVERIFY(TestSupport::apriMenu());
-        aggiungi(kFli, 3);
-        aggiungi(kFli, 2, [&](int) { return nome; }, 10);
-        aggiungi(kFli, 4, [&](int) { return nome.trimmed() + QStringLiteral("x"); });
-        Archivio* a = apri(kFli);
-        seleziona(a, nome);
-        QCOMPARE(mostrate(a).mid(0, 3), pagina({valori(kFli, nome, 10), valori(kFli, nome, 11)}, 1, 7).mid(0, 3));
-        a->cmdcseltaarg->click();
-        QCOMPARE(TestSupport::sessione().nomestudente, nome);
-    }
-
     // A name not found asks again (OK) or gives up (Cancel). A selection given up in any way (empty name,
     // cancelled box, name not found) changes nothing: the list shown, its paging, and what printing and
     // deleting act on stay as they were; deleting a whole table still asks its question first.
@@ -289,7 +247,7 @@ private slots:
         QFETCH(QString, archivio);
         QFETCH(QString, come);
         QFETCH(QString, prima);
-        TestSupport::CartellaProgramma folder;
+        TestSupport::ArchivioDiProva db(TestSupport::Motore::File);
         QVERIFY(TestSupport::apriMenu());
         aggiungi(archivio, 45);
         QList<QStringList> elenco;
@@ -307,6 +265,7 @@ private slots:
         }
         const QStringList mostratePrima = mostrate(a);
         const QString abilitatiPrima = abilitati(a);
+        QCOMPARE(abilitatiPrima, QString::fromLatin1(!conElenco ? "11000" : archivio == kFrm ? "01111" : "11011"));
         MessageBox::clear();
         MessageBox::setNextInput(come == QLatin1String("not found") ? QStringLiteral("Nessuno") : QString(),
                                  come == QLatin1String("cancelled"));
@@ -336,7 +295,7 @@ private slots:
             a->cmdelimina->click();
             QCOMPARE(abilitati(a), QStringLiteral("11000"));
             QCOMPARE(ui::Printer::jobs().size(), 0);
-            QCOMPARE(righe(folder.archivio(), archivio), 45);
+            QCOMPARE(righe(db, archivio), 45);
             return;
         }
         if (archivio == kFrm) {
@@ -350,47 +309,55 @@ private slots:
         QCOMPARE(stampato(ui::Printer::jobs()[0]), daStampare(archivio, elenco));
         elimina(a, QStringLiteral("cipresso"), MessageBox::AnswerNo);
         QCOMPARE(MessageBox::shown().last().text, QStringLiteral("SEI PROPRIO SICURO DI VOLER ELIMINARE TUTTO L'ARCHIVIO?"));
-        QCOMPARE(righe(folder.archivio(), archivio), 45);
+        QCOMPARE(righe(db, archivio), 45);
     }
 
-    // A pupil is selected whatever the letter case typed: the rows show the names as stored, and
-    // printing and deleting act on exactly those rows.
-    void selectionIgnoresLetterCase_data()
+    // A pupil is selected by the name typed as a value (apostrophes and blanks included), whatever its
+    // letter case: the rows show the names as stored, printing and deleting act on exactly those rows, and
+    // the name typed stays the pupil's name afterwards.
+    void selection_data()
     {
         TestSupport::colonnaMotore();
         QTest::addColumn<QString>("archivio");
         QTest::addColumn<QString>("scritto");
+        QTest::addColumn<QStringList>("nomi");  // stored as rows 1, 2, ...
+        QTest::addColumn<QList<int>>("trovate");
+        const QStringList rossi{"Rossi Mario", "Rossi Maria", "ROSSI MARIO", "Bianchi Èva", "rossi Mario"};
         for (const auto m : TestSupport::motori()) {
-            const char* e = m == TestSupport::Motore::File ? "file: " : "server: ";
             for (const QString& a : {kFrm, kFli}) {
-                QTest::addRow("%s%s lower case", e, qPrintable(a)) << m << a << "rossi mario";
-                QTest::addRow("%s%s accented capitals", e, qPrintable(a)) << m << a << "ROSSI MARIO";
+                QTest::newRow(nomeRiga(m, a, "lower case")) << m << a << "rossi mario" << rossi << QList<int>{1, 3, 5};
+                QTest::newRow(nomeRiga(m, a, "capitals")) << m << a << "ROSSI MARIO" << rossi << QList<int>{1, 3, 5};
+                QTest::newRow(nomeRiga(m, a, "accented, lower case")) << m << a << "bianchi èva" << rossi << QList<int>{4};
+            }
+            for (const char* nome : {"D'Amico Lucia", "Dell'Orto Pier'Luigi", "x' OR '1'='1", "  Bianchi   Anna "}) {
+                const QString n = QString::fromUtf8(nome);
+                QTest::newRow(nomeRiga(m, kFli, n)) << m << kFli << n << QStringList{alunno(1), n, n.trimmed() + "x", n} << QList<int>{2, 4};
             }
         }
     }
-    void selectionIgnoresLetterCase()
+    void selection()
     {
         QFETCH(QString, archivio);
         QFETCH(QString, scritto);
+        QFETCH(QStringList, nomi);
+        QFETCH(QList<int>, trovate);
         ARCHIVIO_DI_PROVA(db);
         QVERIFY(TestSupport::apriMenu());
-        const QStringList nomi{"Rossi Mario", "Rossi Maria", "ROSSI MARIO", "Bianchi Èva", "rossi Mario"};
-        aggiungi(archivio, 5, [&](int i) { return nomi[i - 1]; });
+        aggiungi(archivio, int(nomi.size()), [&](int i) { return nomi[i - 1]; });
         Archivio* a = apri(archivio);
         seleziona(a, scritto);
         QList<QStringList> elenco;
-        for (int i : {1, 3, 5})
+        for (int i : trovate)
             elenco << valori(archivio, nomi[i - 1], i);
-        const int colonne = int(a->Listsomm.size());
-        QCOMPARE(mostrate(a), pagina(elenco, 1, colonne));
+        QCOMPARE(mostrate(a), pagina(elenco, 1, int(a->Listsomm.size())));
         QCOMPARE(TestSupport::sessione().nomestudente, scritto);
-        elimina(a, QStringLiteral("cipresso"));
-        QCOMPARE(righe(db, archivio), 2);
-        QCOMPARE(righe(db, archivio, QStringLiteral("Rossi Maria")), 1);
         a->cmdstampa->click();
         QCOMPARE(stampato(ui::Printer::jobs().value(0)), daStampare(archivio, elenco));
-        seleziona(a, QStringLiteral("bianchi èva"));
-        QCOMPARE(mostrate(a).value(0).section(QLatin1Char('|'), 0, 0), QStringLiteral("Bianchi Èva"));
+        elimina(a, QStringLiteral("cipresso"));
+        QCOMPARE(righe(db, archivio), int(nomi.size() - trovate.size()));
+        QCOMPARE(righe(db, archivio, nomi[1]), trovate.contains(2) ? 0 : 1);
+        a->cmdcseltaarg->click();
+        QCOMPARE(TestSupport::sessione().nomestudente, scritto);
     }
 
     // Only "cipresso", exactly, deletes; the whole table only after Yes; every row of the list goes,
@@ -403,19 +370,16 @@ private slots:
         QTest::addColumn<QString>("codice");
         QTest::addColumn<bool>("si");
         QTest::addColumn<int>("restano");  // of 48 rows: 17 pupils', Neri Ugo's 1, Verdi Anna's 30
-        for (const auto m : TestSupport::motori()) {
+        for (const auto m : TestSupport::motori())
             for (const QString& a : {kFrm, kFli}) {
-                const QByteArray nome = (m == TestSupport::Motore::File ? "file: " : "server: ") + a.toLatin1();
-                const char* s = nome.constData();
-                QTest::addRow("%s whole, Yes", s) << m << a << "" << "cipresso" << true << 0;
-                QTest::addRow("%s whole, No", s) << m << a << "" << "cipresso" << false << 48;
-                QTest::addRow("%s pupil of one row", s) << m << a << "Neri Ugo" << "cipresso" << true << 47;
-                QTest::addRow("%s pupil of 30 rows", s) << m << a << "Verdi Anna" << "cipresso" << true << 18;
-                QTest::addRow("%s capital", s) << m << a << "Verdi Anna" << "Cipresso" << true << 48;
-                QTest::addRow("%s trailing blank", s) << m << a << "Verdi Anna" << "cipresso " << true << 48;
-                QTest::addRow("%s empty code", s) << m << a << "" << "" << true << 48;
+                QTest::newRow(nomeRiga(m, a, "whole, Yes")) << m << a << "" << "cipresso" << true << 0;
+                QTest::newRow(nomeRiga(m, a, "whole, No")) << m << a << "" << "cipresso" << false << 48;
+                QTest::newRow(nomeRiga(m, a, "pupil of one row")) << m << a << "Neri Ugo" << "cipresso" << true << 47;
+                QTest::newRow(nomeRiga(m, a, "pupil of 30 rows")) << m << a << "Verdi Anna" << "cipresso" << true << 18;
+                QTest::newRow(nomeRiga(m, a, "capital")) << m << a << "Verdi Anna" << "Cipresso" << true << 48;
+                QTest::newRow(nomeRiga(m, a, "trailing blank")) << m << a << "Verdi Anna" << "cipresso " << true << 48;
+                QTest::newRow(nomeRiga(m, a, "empty code")) << m << a << "" << "" << true << 48;
             }
-        }
     }
     void emptying()
     {
@@ -466,12 +430,7 @@ private slots:
 
     // On a classroom's server a pupils' computer lists and prints, but deleting, even with the right code,
     // is for the teacher's computer: nothing is deleted or shown as deleted.
-    void pupilsComputerDoesNotDelete_data()
-    {
-        QTest::addColumn<QString>("archivio");
-        QTest::newRow("frmRISUL") << kFrm;
-        QTest::newRow("FLIsomm") << kFli;
-    }
+    void pupilsComputerDoesNotDelete_data() { perArchivio(); }
     void pupilsComputerDoesNotDelete()
     {
         QFETCH(QString, archivio);
@@ -495,30 +454,25 @@ private slots:
     }
 
     // Rows that cannot be deleted, or read: nothing deleted, nothing shown as done, a message in Italian.
-    void failuresAreSaidSo_data()
-    {
-        QTest::addColumn<QString>("archivio");
-        QTest::newRow("frmRISUL") << kFrm;
-        QTest::newRow("FLIsomm") << kFli;
-    }
+    void failuresAreSaidSo_data() { perArchivio(); }
     void failuresAreSaidSo()
     {
         QFETCH(QString, archivio);
-        TestSupport::CartellaProgramma folder;
+        TestSupport::ArchivioDiProva db(TestSupport::Motore::File);
         QVERIFY(TestSupport::apriMenu());
         aggiungi(archivio, 30);
         // The 20th row refuses to go: the 19 before it must stay too.
-        sql(folder.archivio(), QStringLiteral(R"(CREATE TRIGGER "blocca" BEFORE DELETE ON "%1" WHEN old."cognome e nome" = '%2' BEGIN SELECT RAISE(ABORT, 'riga protetta'); END)")
+        db.interroga(QStringLiteral(R"(CREATE TRIGGER "blocca" BEFORE DELETE ON "%1" WHEN old."cognome e nome" = '%2' BEGIN SELECT RAISE(ABORT, 'riga protetta'); END)")
                                    .arg(tabella(archivio), alunno(20)));
         Archivio* a = apri(archivio);
         a->cmdtutto->click();
         elimina(a, QStringLiteral("cipresso"));
         QVERIFY(MessageBox::shown().last().text.startsWith(QStringLiteral("Non è stato eliminato niente")));
-        QCOMPARE(righe(folder.archivio(), archivio), 30);
+        QCOMPARE(righe(db, archivio), 30);
         QCOMPARE(mostrate(a).size(), 20);
         QVERIFY(!a->eliminato());
 
-        sql(folder.archivio(), QStringLiteral(R"(ALTER TABLE "%1" RENAME TO "altro")").arg(tabella(archivio)));
+        db.interroga(QStringLiteral(R"(ALTER TABLE "%1" RENAME TO "altro")").arg(tabella(archivio)));
         MessageBox::clear();
         a->CmdContinuo->click();
         a->cmdtutto->click();
@@ -531,48 +485,22 @@ private slots:
         QCOMPARE(abilitati(a), QStringLiteral("11011"));
     }
 
-    // The buttons after each kind of press; the two archives differ while a list is paged.
-    void enabledButtons_data()
+    // The questionnaire archive starts a new selection while a list is paged: its first page, paged again.
+    void selectionWhilePaging()
     {
-        QTest::addColumn<QString>("archivio");
-        QTest::addColumn<QStringList>("azioni");
-        QTest::addColumn<QString>("atteso");  // VEDO SELEZIONO CONTINUO STAMPO ELIMINO
-        for (const QString& a : {kFrm, kFli}) {
-            const QByteArray nome = a.toLatin1();
-            const char* s = nome.constData();
-            QTest::addRow("%s selection abandoned", s) << a << QStringList{"abbandona"} << "11000";
-            QTest::addRow("%s selection abandoned while paging", s)
-                << a << QStringList{"tutto", "continuo", "abbandona"} << (a == kFrm ? "01111" : "00111");
-            QTest::addRow("%s selection, one page", s) << a << QStringList{"Alunno 0001"} << "11011";
-            QTest::addRow("%s selection, more pages", s) << a << QStringList{"Verdi Anna"} << "00111";
-            QTest::addRow("%s selection during paging", s) << a << QStringList{"tutto", "continuo", "Verdi Anna"} << "00111";
-            QTest::addRow("%s emptied after one page", s) << a << QStringList{"Alunno 0001", "elimina"} << "11011";
-            QTest::addRow("%s emptied while paging", s) << a << QStringList{"tutto", "elimina"} << "11011";
-        }
-    }
-    void enabledButtons()
-    {
-        QFETCH(QString, archivio);
-        QFETCH(QStringList, azioni);
-        QFETCH(QString, atteso);
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
-        aggiungi(archivio, 3);
-        aggiungi(archivio, 25, [](int) { return kVerdi; });
-        Archivio* a = apri(archivio);
-        for (const QString& azione : azioni) {
-            if (azione == QLatin1String("tutto"))
-                a->cmdtutto->click();
-            else if (azione == QLatin1String("continuo"))
-                a->CmdContinuo->click();
-            else if (azione == QLatin1String("abbandona"))
-                a->cmdselezione->click();
-            else if (azione == QLatin1String("elimina"))
-                elimina(a, QStringLiteral("cipresso"));
-            else
-                seleziona(a, azione);
-        }
-        QCOMPARE(abilitati(a), atteso);
+        aggiungi(kFrm, 3);
+        aggiungi(kFrm, 25, [](int) { return kVerdi; });
+        Archivio* a = apri(kFrm);
+        a->cmdtutto->click();
+        a->CmdContinuo->click();
+        seleziona(a, kVerdi);
+        QList<QStringList> elenco;
+        for (int i = 1; i <= 25; ++i)
+            elenco << valori(kFrm, kVerdi, i);
+        QCOMPARE(mostrate(a), pagina(elenco, 1, 5));
+        QCOMPARE(abilitati(a), QStringLiteral("00111"));
     }
 
     // An item whose column the line has passed goes to that column on the next line; an empty item
