@@ -696,7 +696,11 @@ private slots:
             const QImage mio = ui::interpolated(sorgente, to);
             QCOMPARE(mio.size(), to);
             QCOMPARE(mio.format(), format);
-            QVERIFY(mio == ui::interpolatedPlain(sorgente, to));
+            for (const auto istruzioni : {ui::Instructions::Plain, ui::Instructions::Sse2, ui::Instructions::Avx2}) {
+                const QImage con = ui::interpolatedWith(sorgente, to, istruzioni);
+                QVERIFY(con.isNull() || con == mio);
+            }
+            QVERIFY(!ui::interpolatedWith(sorgente, to, ui::Instructions::Plain).isNull());
 
             QImage qt(to, format);
             qt.fill(Qt::transparent);

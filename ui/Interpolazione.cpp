@@ -10,6 +10,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__SSE2__) && defined(__GNUC__)
+#include <immintrin.h>
+#define PLACCHE_AVX2 1
+#endif
 
 namespace ui {
 
@@ -49,13 +53,64 @@ std::vector<Step> steps(int from, int to)
     return list;
 }
 
+#if defined(PLACCHE_AVX2)
+// Four pixels of the result at a time, as long as all have two neighbours to load; how many were done.
+__attribute__((target("avx2"))) int acrossAvx2(const uchar* row, int width, const Step* xs, int n, uint16_t* out)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    int x = 0;
+    for (; x + 3 < n && xs[x + 3].index + 1 < width; x += 4) {
+        const Step* s = xs + x;
+        const __m128i ab = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 4 * s[0].index)),
+                                              _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 4 * s[1].index)));
+        const __m128i cd = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 4 * s[2].index)),
+                                              _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 4 * s[3].index)));
+        const __m256i pairs = _mm256_set_m128i(cd, ab);  // the two neighbours of a and b, then of c and d
+        const __m256i wac = _mm256_set_m128i(_mm_load_si128(reinterpret_cast<const __m128i*>(s[2].pair)),
+                                             _mm_load_si128(reinterpret_cast<const __m128i*>(s[0].pair)));
+        const __m256i wbd = _mm256_set_m128i(_mm_load_si128(reinterpret_cast<const __m128i*>(s[3].pair)),
+                                             _mm_load_si128(reinterpret_cast<const __m128i*>(s[1].pair)));
+        const __m256i mac = _mm256_mullo_epi16(_mm256_unpacklo_epi8(pairs, zero), wac);
+        const __m256i mbd = _mm256_mullo_epi16(_mm256_unpackhi_epi8(pairs, zero), wbd);
+        const __m256i sum = _mm256_add_epi16(_mm256_unpacklo_epi64(mac, mbd), _mm256_unpackhi_epi64(mac, mbd));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x), sum);
+    }
+    return x;
+}
+
+// Thirty-two channels at a time; how many were done.
+__attribute__((target("avx2"))) int downAvx2(const uint16_t* upper, const uint16_t* lower, unsigned a, unsigned b,
+                                             int channels, uchar* out)
+{
+    const __m256i wa = _mm256_set1_epi16(short(a)), wb = _mm256_set1_epi16(short(b)), half = _mm256_set1_epi16(128);
+    int k = 0;
+    for (; k + 32 <= channels; k += 32) {
+        const __m256i u0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + k));
+        const __m256i l0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + k));
+        const __m256i u1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(upper + k + 16));
+        const __m256i l1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lower + k + 16));
+        const __m256i b0 = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_add_epi16(_mm256_mulhi_epu16(u0, wa), _mm256_mulhi_epu16(l0, wb)), half), 8);
+        const __m256i b1 = _mm256_srli_epi16(
+            _mm256_add_epi16(_mm256_add_epi16(_mm256_mulhi_epu16(u1, wa), _mm256_mulhi_epu16(l1, wb)), half), 8);
+        // Packing works within each half of the register: the quarters come back into order.
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + k), _mm256_permute4x64_epi64(_mm256_packus_epi16(b0, b1), 0xD8));
+    }
+    return k;
+}
+#endif
+
 // A row of the picture interpolated across: each channel times 256 (at most 255 * 256, in 16 bits).
-void across(const uchar* row, int width, const std::vector<Step>& xs, uint16_t* out, bool vector)
+void across(const uchar* row, int width, const std::vector<Step>& xs, uint16_t* out, Instructions with)
 {
     const int n = int(xs.size());
     int x = 0;
+#if defined(PLACCHE_AVX2)
+    if (with == Instructions::Avx2)
+        x = acrossAvx2(row, width, xs.data(), n, out);
+#endif
 #if defined(__SSE2__)
-    if (vector) {
+    if (with != Instructions::Plain) {
         const __m128i zero = _mm_setzero_si128();
         auto pairAt = [&](const Step& s) {
             return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 4 * s.index));
@@ -81,8 +136,6 @@ void across(const uchar* row, int width, const std::vector<Step>& xs, uint16_t* 
             _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 4 * x), m);
         }
     }
-#else
-    Q_UNUSED(vector);
 #endif
     for (; x < n; ++x) {
         const Step& s = xs[std::size_t(x)];
@@ -95,12 +148,16 @@ void across(const uchar* row, int width, const std::vector<Step>& xs, uint16_t* 
 
 // Two interpolated rows blended down into a row of the result. The weights are scaled to 16 bits so that
 // the products' high halves are the blend (the whole weight 65536 is taken as 65535: under half a level).
-void down(const uint16_t* upper, const uint16_t* lower, int weight, int channels, uchar* out, bool vector)
+void down(const uint16_t* upper, const uint16_t* lower, int weight, int channels, uchar* out, Instructions with)
 {
     const unsigned a = unsigned(std::min(65535, (256 - weight) << 8)), b = unsigned(weight << 8);
     int k = 0;
+#if defined(PLACCHE_AVX2)
+    if (with == Instructions::Avx2)
+        k = downAvx2(upper, lower, a, b, channels, out);
+#endif
 #if defined(__SSE2__)
-    if (vector) {
+    if (with != Instructions::Plain) {
         const __m128i wa = _mm_set1_epi16(short(a)), wb = _mm_set1_epi16(short(b)), half = _mm_set1_epi16(128);
         auto blend = [&](int at) {
             const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + at));
@@ -111,21 +168,19 @@ void down(const uint16_t* upper, const uint16_t* lower, int weight, int channels
         for (; k + 16 <= channels; k += 16)
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), _mm_packus_epi16(blend(k), blend(k + 8)));
     }
-#else
-    Q_UNUSED(vector);
 #endif
     for (; k < channels; ++k)
         out[k] = uchar((((upper[k] * a) >> 16) + ((lower[k] * b) >> 16) + 128) >> 8);
 }
 
-QImage interpolate(const QImage& source, QSize size, bool vector)
+bool displayFormat(const QImage& image)
 {
-    if (source.isNull() || size.isEmpty()
-        || (source.format() != QImage::Format_RGB32 && source.format() != QImage::Format_ARGB32_Premultiplied))
-        return {};
-    QImage result(size, source.format());
-    if (result.isNull())
-        return {};
+    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied;
+}
+
+void interpolate(const QImage& source, QImage& result, Instructions with)
+{
+    const QSize size = result.size();
     const int width = source.width();
     const std::vector<Step> xs = steps(width, size.width());
     const std::vector<Step> ys = steps(source.height(), size.height());
@@ -141,30 +196,69 @@ QImage interpolate(const QImage& source, QSize size, bool vector)
                 std::swap(upper, lower);
                 lowerRow = -1;
             } else {
-                across(source.constScanLine(s.index), width, xs, upper.data(), vector);
+                across(source.constScanLine(s.index), width, xs, upper.data(), with);
             }
             upperRow = s.index;
         }
         if (lowerRow != next) {
-            across(source.constScanLine(next), width, xs, lower.data(), vector);
+            across(source.constScanLine(next), width, xs, lower.data(), with);
             lowerRow = next;
         }
-        down(upper.data(), lower.data(), s.weight, channels, result.scanLine(y), vector);
+        down(upper.data(), lower.data(), s.weight, channels, result.scanLine(y), with);
     }
     result.setDotsPerMeterX(source.dotsPerMeterX());
     result.setDotsPerMeterY(source.dotsPerMeterY());
+}
+
+QImage interpolate(const QImage& source, QSize size, Instructions with)
+{
+    if (source.isNull() || size.isEmpty() || !displayFormat(source))
+        return {};
+    QImage result(size, source.format());
+    if (!result.isNull())
+        interpolate(source, result, with);
     return result;
+}
+
+bool available(Instructions instructions)
+{
+    switch (instructions) {
+    case Instructions::Plain:
+        return true;
+    case Instructions::Sse2:
+#if defined(__SSE2__)
+        return true;
+#else
+        return false;
+#endif
+    case Instructions::Avx2:
+#if defined(PLACCHE_AVX2)
+        return __builtin_cpu_supports("avx2");
+#else
+        return false;
+#endif
+    }
+    return false;
+}
+
+Instructions best()
+{
+    static const Instructions instructions = available(Instructions::Avx2)   ? Instructions::Avx2
+                                             : available(Instructions::Sse2) ? Instructions::Sse2
+                                                                             : Instructions::Plain;
+    return instructions;
 }
 }  // namespace
 
 QImage interpolated(const QImage& source, QSize size)
 {
-    return interpolate(source, size, true);
+    return interpolate(source, size, best());
 }
 
-QImage interpolatedPlain(const QImage& source, QSize size)
+
+QImage interpolatedWith(const QImage& source, QSize size, Instructions instructions)
 {
-    return interpolate(source, size, false);
+    return available(instructions) ? interpolate(source, size, instructions) : QImage();
 }
 
 }  // namespace ui

@@ -13,8 +13,10 @@ namespace ui {
 // premultiplied ARGB32), and so is the result; any other format gives a null picture.
 QImage interpolated(const QImage& source, QSize size);
 
-// The same, computed one channel at a time without the processor's vector instructions: the two give the
-// same pixels (tests).
-QImage interpolatedPlain(const QImage& source, QSize size);
+// The same with a given set of the processor's instructions: one channel at a time without vector
+// instructions, SSE2, or AVX2 for most of the work. All give the same pixels; interpolated() takes the best
+// the processor has. A null picture when this processor or build lacks the set (tests).
+enum class Instructions { Plain, Sse2, Avx2 };
+QImage interpolatedWith(const QImage& source, QSize size, Instructions instructions);
 
 }  // namespace ui
