@@ -24,18 +24,9 @@ QString data(const QVariant& valore)
     return text;
 }
 
+// Whole numbers come out whole, others with a decimal comma, as the export writes them.
 QString numero(const QVariant& valore)
 {
-    switch (valore.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-        return QString::number(valore.toLongLong());
-    default:
-        break;
-    }
     bool ok = false;
     const double d = valore.toString().trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(d))

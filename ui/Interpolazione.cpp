@@ -173,14 +173,14 @@ void down(const uint16_t* upper, const uint16_t* lower, int weight, int channels
         out[k] = uchar((((upper[k] * a) >> 16) + ((lower[k] * b) >> 16) + 128) >> 8);
 }
 
-bool displayFormat(const QImage& image)
+QImage interpolate(const QImage& source, QSize size, Instructions with)
 {
-    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied;
-}
-
-void interpolate(const QImage& source, QImage& result, Instructions with)
-{
-    const QSize size = result.size();
+    if (source.isNull() || size.isEmpty()
+        || (source.format() != QImage::Format_RGB32 && source.format() != QImage::Format_ARGB32_Premultiplied))
+        return {};
+    QImage result(size, source.format());
+    if (result.isNull())
+        return {};
     const int width = source.width();
     const std::vector<Step> xs = steps(width, size.width());
     const std::vector<Step> ys = steps(source.height(), size.height());
@@ -208,15 +208,6 @@ void interpolate(const QImage& source, QImage& result, Instructions with)
     }
     result.setDotsPerMeterX(source.dotsPerMeterX());
     result.setDotsPerMeterY(source.dotsPerMeterY());
-}
-
-QImage interpolate(const QImage& source, QSize size, Instructions with)
-{
-    if (source.isNull() || size.isEmpty() || !displayFormat(source))
-        return {};
-    QImage result(size, source.format());
-    if (!result.isNull())
-        interpolate(source, result, with);
     return result;
 }
 
