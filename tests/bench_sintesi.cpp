@@ -11,7 +11,7 @@
 // Goal: a tick holds the interface thread less than half a 60 Hz frame (8.3 ms) at 1920 x 1080 and less than
 // one frame (16.7 ms) at 3840 x 2160, 99 ticks in 100.
 // Run it by hand from the build folder: tests/bench_sintesi [RUNS] [jpeg|gif] [IDLE_MS]
-// With PLACCHE_FOTO=FOLDER it also saves the screen, with these pictures, at its main moments.
+// To look at the synthesis at these sizes: tests/fotografa FOLDER sintesi WxH.
 #include "TestSupport.h"
 
 #include "animation/Fsintesi.h"
@@ -203,50 +203,6 @@ bool preparaImmagini(bool gif)
                 return false;
     return true;
 }
-// With PLACCHE_FOTO set: the screen while the series runs, during a close-up, at the second test with
-// some statements marked, after its correction, and at the end.
-void fotografie(Fsintesi* f, QSize finestra)
-{
-    const QString dim = QStringLiteral("-%1x%2").arg(finestra.width()).arg(finestra.height());
-    auto secondo = [f] {
-        if (f->Timer2->isEnabled())
-            f->Timer2->fire();
-        else if (f->Timer1->isEnabled())
-            f->Timer1->fire();
-        else
-            f->CmdContinuo->click();
-        QApplication::processEvents();
-    };
-    auto foto = [f, &dim](const char* nome) {
-        QApplication::processEvents();
-        TestSupport::fotografa(f->window(), QString::fromLatin1(nome) + dim);
-    };
-    f->CmdRicomincio->click();
-    for (int i = 0; i < 20; ++i)
-        secondo();
-    foto("Fsintesi-serie");
-    while (f->serie().fotogramma() < 44 || f->Timer1->isEnabled())
-        secondo();
-    for (int i = 0; i < 5; ++i)
-        secondo();
-    foto("Fsintesi-ingrandimento");
-    while (!f->Frame1.isVisible() || f->serie().fotogramma() != 45)
-        secondo();
-    int vere = 0, false_ = 0;
-    for (int i = 0; i < ProvaSintesi::numaffermazioni; ++i) {
-        const bool vera = f->prova().esattaMostrata(i);
-        if ((vera && vere < 5) || (!vera && false_ < 1)) {
-            f->Label11_Click(i);
-            (vera ? vere : false_)++;
-        }
-    }
-    foto("Fsintesi-prova-segnata");
-    f->CmdCorreggi->click();
-    foto("Fsintesi-prova-corretta");
-    while (!f->CmdRicomincio->isVisible())
-        secondo();
-    foto("Fsintesi-fine");
-}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -333,8 +289,6 @@ int main(int argc, char** argv)
             riposo();
         }
         const double picco = piccoMiB();
-        if (!qEnvironmentVariableIsEmpty("PLACCHE_FOTO"))
-            fotografie(f, finestra);
         out << "window " << finestra.width() << " x " << finestra.height() << ", main picture shown at "
             << f->Image1->width() << " x " << f->Image1->height() << ":\n";
         out << "  interface thread a tick, series:    " << serie.riga() << "\n";
