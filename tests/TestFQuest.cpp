@@ -101,6 +101,14 @@ void rispondi(FQuest* q, const Pagina& p, const QSet<int>& sbagliate = {})
     }
 }
 
+QStringList testi(FQuest* q)
+{
+    QStringList l;
+    for (auto* t : q->Text1)
+        l << t->text();
+    return l;
+}
+
 int righeRosse(FQuest* q)
 {
     int n = 0;
@@ -160,43 +168,6 @@ private slots:
         QCOMPARE(std::count(pagina.testi.begin() + 1, pagina.testi.end(), QString()), 1);
     }
 
-    void paginaControllata_data()
-    {
-        QTest::addColumn<int>("sbagliate");
-        QTest::addColumn<int>("seme");
-        QTest::newRow("all right") << 0 << 1;
-        QTest::newRow("all right, another order") << 0 << 77;
-        QTest::newRow("three wrong") << 3 << 5;
-        QTest::newRow("all wrong") << 10 << 9;
-    }
-    void paginaControllata()
-    {
-        QFETCH(int, sbagliate);
-        QFETCH(int, seme);
-        ui::Random::setFixedSeed(quint32(seme));
-        TestSupport::CartellaProgramma folder(true, true);
-        FQuest* q = apri(2);
-        QVERIFY(q);
-        q->cmdesercitazione->click();
-        const Pagina p = pagine(folder.archivio(), QStringLiteral("domande2")).first();
-        QCOMPARE(q->Text2->text(), p.argomento);
-        QSet<int> righe;
-        for (int r = 0; r < sbagliate; ++r)
-            righe.insert((r * 3) % 10);
-        rispondi(q, p, righe);
-        q->cmdRISULT->click();
-        QCOMPARE(q->Labrisult->caption(), QString::number(10 - sbagliate));
-        QCOMPARE(righeRosse(q), sbagliate);
-        for (int r : righe)
-            QCOMPARE(q->Text1[r]->backColor(), QColor(255, 0, 0));
-        // Exercise checked: nothing stored, the next page on request.
-        QVERIFY(!q->cmdRISULT->isEnabled());
-        QVERIFY(q->cmdmostradomande->isVisible() && q->cmdmostradomande->isEnabled());
-        QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
-        QCOMPARE(ui::MessageBox::shown().size(), 0);
-        TestSupport::fotografa(q->window(), QStringLiteral("FQuest-esercizio-%1-sbagliate").arg(sbagliate));
-    }
-
     void unaRispostaPerRiga_data()
     {
         QTest::addColumn<bool>("primaVero");
@@ -228,12 +199,7 @@ private slots:
         const Pagina p = pagine(folder.archivio(), QStringLiteral("domande1")).first();
         rispondi(q, p);
         q->Check1[7]->isChecked() ? q->Check1[7]->click() : q->Check2[7]->click();
-        const QStringList righe = [q] {
-            QStringList l;
-            for (auto* t : q->Text1)
-                l << t->text();
-            return l;
-        }();
+        const QStringList righe = testi(q);
         q->cmdRISULT->click();
         QCOMPARE(q->mancanti(), 1);
         QCOMPARE(ui::MessageBox::shown().last().text, kMancano);
@@ -242,40 +208,43 @@ private slots:
         QCOMPARE(righeRosse(q), 0);
         QVERIFY(q->cmdRISULT->isEnabled());
         QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
-        for (int r = 0; r < 10; ++r)
-            QCOMPARE(q->Text1[r]->text(), righe[r]);
+        QCOMPARE(testi(q), righe);
     }
 
-    // Exercise pages run in a loop: the fourth page of a three-page table is the first again.
+    // Exercise pages are checked, wrong rows in red, nothing stored, and run in a loop: the fourth page of a
+    // three-page table is the first again, in another order.
     void eserciziInCiclo()
     {
-        TestSupport::CartellaProgramma folder;
+        TestSupport::CartellaProgramma folder(true, true);
         sql(folder.archivio(), soloPagine(QStringLiteral("domande3"), 3));
         const QList<Pagina> tabella = pagine(folder.archivio(), QStringLiteral("domande3"));
-        QCOMPARE(tabella.size(), 3);
         FQuest* q = apri(3);
         QVERIFY(q);
         q->cmdesercitazione->click();
         QCOMPARE(q->cmdquestionario->caption(), QStringLiteral("PASSO AL TEST"));
-        QStringList primoOrdine;
+        const QStringList primoOrdine = testi(q);
+        const QList<QSet<int>> sbagliate{{0, 3, 6}, {}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}};
         for (int n = 0; n < 3; ++n) {
             QCOMPARE(q->Text2->text(), tabella[n].argomento);
-            if (n == 0)
-                for (auto* t : q->Text1)
-                    primoOrdine << t->text();
-            rispondi(q, tabella[n]);
+            rispondi(q, tabella[n], sbagliate[n]);
             q->cmdRISULT->click();
-            QCOMPARE(q->Labrisult->caption(), QStringLiteral("10"));
+            QCOMPARE(q->Labrisult->caption(), QString::number(10 - sbagliate[n].size()));
+            QCOMPARE(righeRosse(q), int(sbagliate[n].size()));
+            for (int r : sbagliate[n])
+                QCOMPARE(q->Text1[r]->backColor(), QColor(255, 0, 0));
+            QVERIFY(!q->cmdRISULT->isEnabled());
+            QVERIFY(q->cmdmostradomande->isVisible() && q->cmdmostradomande->isEnabled());
+            if (n == 0)
+                TestSupport::fotografa(q->window(), QStringLiteral("FQuest-esercizio-3-sbagliate"));
             ui::Random::setFixedSeed(std::nullopt);  // from now on the clock, as in class
             q->cmdmostradomande->click();
         }
         QCOMPARE(q->Text2->text(), tabella[0].argomento);
-        QStringList ordine;
-        for (auto* t : q->Text1)
-            ordine << t->text();
+        const QStringList ordine = testi(q);
         QVERIFY(ordine != primoOrdine);
         QCOMPARE(QSet<QString>(ordine.begin(), ordine.end()), QSet<QString>(primoOrdine.begin(), primoOrdine.end()));
         QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
+        QCOMPARE(ui::MessageBox::shown().size(), 0);
     }
 
     // A test over a three-page table stores three rows, then only the way on and out remain.
@@ -289,7 +258,6 @@ private slots:
         q->cmdesercitazione->click();
         ui::MessageBox::setNextInput(QStringLiteral("  Verdi   Luca "));
         q->cmdquestionario->click();
-        QCOMPARE(int(TestSupport::sessione().modotest), 1);
         QCOMPARE(pulsantiUsabili(q), (QStringList{"Cmdhelp", "cmdRISULT", "cmdscegli", "cmduscita"}));
         QVERIFY(q->cmdimage->isVisible() && !q->cmdimage->isEnabled());
         for (int n = 0; n < 3; ++n) {
@@ -313,7 +281,6 @@ private slots:
             QCOMPARE(righe[n].punteggio, n == 2 ? 8 : 9);
             QCOMPARE(righe[n].maxpunti, 10);
         }
-        QCOMPARE(q->pagineRegistrate(), 3);
         QCOMPARE(TestSupport::sessione().rsdomande->AbsolutePosition(), 0);
         QCOMPARE(ui::MessageBox::shown().size(), 1);  // only the name
 
@@ -324,32 +291,10 @@ private slots:
         QVERIFY(immagine->cmdRISULT->isEnabled());
         QVERIFY(!immagine->cmdscegliarg->isEnabled());
         QVERIFY(ui::Screens::instance().isLoaded(QStringLiteral("FQuest")));
-        QCOMPARE(int(TestSupport::sessione().modotest), 1);
     }
 
-    void nomeChiestoUnaVolta()
-    {
-        TestSupport::CartellaProgramma folder;
-        FQuest* q = apri(5);
-        QVERIFY(q);
-        ui::MessageBox::setNextInput(QString(), true);
-        q->cmdquestionario->click();
-        QCOMPARE(TestSupport::sessione().nomestudente, QStringLiteral("Anonimo"));
-        q->cmdscegli->click();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!quest());
-        QCOMPARE(ui::Screens::instance().front(), menu());
-        menu()->Command1_Click(5);
-        q = qobject_cast<FQuest*>(ui::Screens::instance().show(QStringLiteral("FQuest")));
-        QVERIFY(q->cmdesercitazione->isVisible());  // a fresh screen
-        q->cmdquestionario->click();
-        int domandeNome = 0;
-        for (const auto& s : ui::MessageBox::shown())
-            domandeNome += s.isInput ? 1 : 0;
-        QCOMPARE(domandeNome, 1);
-    }
-
-    // "Menù" in the middle of a test keeps what was stored; the next test starts from the first page.
+    // "Menù" in the middle of a test unloads the screen and keeps what was stored; the next test starts from
+    // the first page, and the name (cancelled: "Anonimo") is not asked again.
     void menuAMetaTest()
     {
         TestSupport::CartellaProgramma folder;
@@ -357,7 +302,7 @@ private slots:
         const QList<Pagina> tabella = pagine(folder.archivio(), QStringLiteral("domande1"));
         FQuest* q = apri(1);
         QVERIFY(q);
-        ui::MessageBox::setNextInput(QStringLiteral("Neri Ugo"));
+        ui::MessageBox::setNextInput(QString(), true);
         q->cmdquestionario->click();
         for (int n = 0; n < 2; ++n) {
             rispondi(q, tabella[n]);
@@ -366,10 +311,13 @@ private slots:
         }
         q->cmdscegli->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(TestSupport::righeStudenti(folder.archivio()).size(), 2);
+        QVERIFY(!quest());
         QCOMPARE(ui::Screens::instance().front(), menu());
+        QCOMPARE(TestSupport::righeStudenti(folder.archivio()).size(), 2);
 
+        menu()->Command1_Click(0);
         q = qobject_cast<FQuest*>(ui::Screens::instance().show(QStringLiteral("FQuest")));
+        QVERIFY(q->cmdesercitazione->isVisible());  // a fresh screen
         q->cmdquestionario->click();
         QCOMPARE(q->Text2->text(), tabella[0].argomento);
         for (int n = 0; n < 3; ++n) {
@@ -382,6 +330,11 @@ private slots:
         QCOMPARE(righe.size(), 5);
         QCOMPARE(righe[2].argomento, tabella[0].argomento);
         QCOMPARE(righe[4].argomento, tabella[2].argomento);
+        QCOMPARE(righe[4].nome, QStringLiteral("Anonimo"));
+        int domandeNome = 0;
+        for (const auto& box : ui::MessageBox::shown())
+            domandeNome += box.isInput ? 1 : 0;
+        QCOMPARE(domandeNome, 1);
     }
 
     // A damaged page is named and skipped; the other pages go on as usual.
@@ -417,11 +370,11 @@ private slots:
         q->cmdRISULT->click();
         q->cmdmostradomande->click();
         const auto shown = ui::MessageBox::shown();
-        QVERIFY(!shown.isEmpty());
-        QVERIFY2(shown.last().text.startsWith(
-                     QStringLiteral("La pagina 2 della tabella di domande \"domande6\" non si può usare: ")),
-                 qPrintable(shown.last().text));
-        QVERIFY2(shown.last().text.contains(detto), qPrintable(shown.last().text));
+        const QString avviso = shown.value(shown.size() - 1).text;
+        QVERIFY2(avviso.startsWith(QStringLiteral("La pagina 2 della tabella di domande \"domande6\" non si "
+                                                  "può usare: ")) &&
+                     avviso.contains(detto),
+                 qPrintable(avviso));
         QCOMPARE(q->Text2->text(), tabella[2].argomento);
         rispondi(q, tabella[2]);
         q->cmdRISULT->click();
@@ -462,47 +415,40 @@ private slots:
         QCOMPARE(TestSupport::fineRichiesta(), 0);
     }
 
-    // A row the archive refuses is reported and not counted; the test goes on.
-    void rigaNonRegistrata()
+    // A row the archive refuses is reported and not counted, and the test goes on; "Riprova" stores the same
+    // page once the archive takes it again.
+    void registrazione_data()
     {
+        QTest::addColumn<int>("riprova");
+        QTest::newRow("refused, Continua") << 0;
+        QTest::newRow("stored at the second Riprova") << 2;
+    }
+    void registrazione()
+    {
+        QFETCH(int, riprova);
         TestSupport::CartellaProgramma folder;
-        sql(folder.archivio(), {QStringLiteral(R"(CREATE TRIGGER "rifiuta" BEFORE INSERT ON "studenti" )"
-                                               R"(BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END)")});
         const QList<Pagina> tabella = pagine(folder.archivio(), QStringLiteral("domande3"));
         FQuest* q = apri(3);
         QVERIFY(q);
         ui::MessageBox::setNextInput(QStringLiteral("Blu Ivo"));
         q->cmdquestionario->click();
         rispondi(q, tabella[0]);
+        TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studenti"), riprova);
         q->cmdRISULT->click();
-        const auto ultimo = ui::MessageBox::shown().last();
-        QVERIFY2(ultimo.text.startsWith(QStringLiteral("Attenzione: il punteggio di questa pagina NON è stato salvato")),
-                 qPrintable(ultimo.text));
-        QVERIFY(ultimo.text.contains(QStringLiteral("il disco è pieno")));
-        QCOMPARE(q->pagineRegistrate(), 0);
+        QCOMPARE(TestSupport::richiesteDiRiprovare(), qMax(riprova, 1));
+        const QString avviso = ui::MessageBox::shown().last().text;
+        QVERIFY2(avviso.startsWith(QStringLiteral("Attenzione: il punteggio di questa pagina NON è stato salvato")) &&
+                     avviso.contains(QStringLiteral("il disco è pieno")),
+                 qPrintable(avviso));
+        QCOMPARE(q->pagineRegistrate(), riprova ? 1 : 0);
         QCOMPARE(q->Labrisult->caption(), QStringLiteral("10"));
         QVERIFY(q->cmdmostradomande->isEnabled());
-        QVERIFY(TestSupport::righeStudenti(folder.archivio()).isEmpty());
-    }
-
-    // "Riprova" stores the same page once the archive takes it again; the test waits meanwhile.
-    void riprovaRegistraLaStessaPagina()
-    {
-        TestSupport::CartellaProgramma folder;
-        const QList<Pagina> tabella = pagine(folder.archivio(), QStringLiteral("domande3"));
-        FQuest* q = apri(3);
-        QVERIFY(q);
-        ui::MessageBox::setNextInput(QStringLiteral("Blu Ivo"));
-        q->cmdquestionario->click();
-        rispondi(q, tabella[0]);
-        TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studenti"), 2);
-        q->cmdRISULT->click();
-        QCOMPARE(TestSupport::richiesteDiRiprovare(), 2);
-        QCOMPARE(q->pagineRegistrate(), 1);
         const auto righe = TestSupport::righeStudenti(folder.archivio());
-        QCOMPARE(righe.size(), 1);
-        QCOMPARE(righe[0].nome, QStringLiteral("Blu Ivo"));
-        QCOMPARE(righe[0].punteggio, 10);
+        QCOMPARE(righe.size(), riprova ? 1 : 0);
+        if (riprova) {
+            QCOMPARE(righe[0].nome, QStringLiteral("Blu Ivo"));
+            QCOMPARE(righe[0].punteggio, 10);
+        }
     }
 
     void aiuto()
@@ -525,7 +471,8 @@ private slots:
         QCOMPARE(q->cmdquestionario->caption(), QStringLiteral("   PASSO al TEST    "));
     }
 
-    // A page answered from the keyboard alone: the row's number, then V or F, then Enter.
+    // The keyboard alone: the arrows move between the boxes, a box says its row and statement; a page is
+    // answered by the row's number, then V or F, then Enter.
     void tastiera()
     {
         TestSupport::CartellaProgramma folder;
@@ -534,6 +481,18 @@ private slots:
         QVERIFY(q);
         q->cmdesercitazione->click();
         q->window()->activateWindow();
+        QTest::keyClick(q, Qt::Key_5);
+        const std::pair<Qt::Key, ui::CheckBox*> frecce[] = {
+            {Qt::Key_Left, q->Check2[4]}, {Qt::Key_Up, q->Check2[3]}, {Qt::Key_Right, q->Check1[3]},
+            {Qt::Key_Down, q->Check1[4]}};
+        for (const auto& [tasto, casella] : frecce) {
+            QTest::keyClick(q->focusWidget(), tasto);
+            QCOMPARE(q->focusWidget(), casella);
+        }
+        QVERIFY(!q->Text1[4]->text().isEmpty());
+        QCOMPARE(q->Check2[4]->accessibleName(),
+                 QStringLiteral("riga 5, F falso: %1 (senza risposta)").arg(q->Text1[4]->text().simplified()));
+        QCOMPARE(q->Check1[4]->accessibleDescription(), q->Text1[4]->text().simplified());
         for (int r = 0; r < 10; ++r) {
             QTest::keyClick(q, r == 9 ? Qt::Key_0 : Qt::Key(Qt::Key_1 + r));
             QCOMPARE(q->focusWidget(), q->Check1[r]);
@@ -544,37 +503,6 @@ private slots:
         QCOMPARE(q->focusWidget(), q->cmdRISULT);
         QTest::keyClick(q->focusWidget(), Qt::Key_Return);
         QCOMPARE(q->Labrisult->caption(), QStringLiteral("10"));
-    }
-
-    // The arrows move between the boxes as on the summative page; a box says its row and its statement.
-    void frecceEDescrizioni_data()
-    {
-        QTest::addColumn<int>("tasto");
-        QTest::addColumn<int>("riga");
-        QTest::addColumn<int>("colonna");  // 0 "V", 1 "F"
-        QTest::newRow("right") << int(Qt::Key_Right) << 4 << 1;
-        QTest::newRow("left") << int(Qt::Key_Left) << 4 << 1;
-        QTest::newRow("up") << int(Qt::Key_Up) << 3 << 0;
-        QTest::newRow("down") << int(Qt::Key_Down) << 5 << 0;
-    }
-    void frecceEDescrizioni()
-    {
-        QFETCH(int, tasto);
-        QFETCH(int, riga);
-        QFETCH(int, colonna);
-        TestSupport::CartellaProgramma folder;
-        FQuest* q = apri(2);
-        QVERIFY(q);
-        q->cmdesercitazione->click();
-        q->window()->activateWindow();
-        QTest::keyClick(q, Qt::Key_5);
-        QTest::keyClick(q->focusWidget(), Qt::Key(tasto));
-        QCOMPARE(q->focusWidget(), (colonna == 0 ? q->Check1 : q->Check2)[riga]);
-        QCOMPARE(q->Check2[riga]->accessibleName(), QStringLiteral("riga %1, F falso: %2 (senza risposta)")
-                                                         .arg(riga + 1)
-                                                         .arg(q->Text1[riga]->text().simplified()));
-        QCOMPARE(q->Check1[riga]->accessibleDescription(), q->Text1[riga]->text().simplified());
-        QVERIFY(!q->Text1[riga]->text().isEmpty());
     }
 };
 
