@@ -17,20 +17,6 @@ namespace {
 const auto kMancanoRisposte =
     QStringLiteral("Non hai fornito TUTTE LE RISPOSTE.  Prima di continuare, controlla e completa le risposte.");
 
-// Runs statements straight on the database file, beside the program's own connection.
-void eseguiSql(const QString& path, const QStringList& statements)
-{
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-        raw.setDatabaseName(path);
-        QVERIFY(raw.open());
-        QSqlQuery q(raw);
-        for (const QString& s : statements)
-            QVERIFY2(q.exec(s), qPrintable(s));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
-}
-
 // The stored summative rows, each as its columns in table order but "data".
 QList<QVariantList> righeSalvate(const QString& path)
 {
@@ -50,12 +36,32 @@ QList<QVariantList> righeSalvate(const QString& path)
     return rows;
 }
 
-// Keeps only the first `pagine` pages of the summative bank.
-void tieniPagine(const QString& path, int pagine)
+// Keeps only the first `pagine` pages of the summative bank; with `guasto` the bank loses its checks, as one
+// written by another tool, and its page `pagina` (from 1) gets that damage.
+void tieniPagine(const QString& path, int pagine, const QString& guasto = {}, int pagina = 1)
 {
-    eseguiSql(path, {QStringLiteral(R"(DELETE FROM "sommativo" WHERE rowid NOT IN
-                                       (SELECT rowid FROM "sommativo" ORDER BY rowid LIMIT %1))")
-                         .arg(pagine)});
+    QStringList sql;
+    if (!guasto.isEmpty())
+        sql << QStringLiteral(R"(CREATE TABLE "copia" AS SELECT * FROM "sommativo" ORDER BY rowid)")
+            << QStringLiteral(R"(DROP TABLE "sommativo")")
+            << QStringLiteral(R"(ALTER TABLE "copia" RENAME TO "sommativo")");
+    sql << QStringLiteral(R"(DELETE FROM "sommativo" WHERE rowid NOT IN
+                             (SELECT rowid FROM "sommativo" ORDER BY rowid LIMIT %1))")
+               .arg(pagine);
+    if (!guasto.isEmpty())
+        sql << QStringLiteral(R"(UPDATE "sommativo" SET %1 WHERE rowid =
+                                 (SELECT rowid FROM "sommativo" ORDER BY rowid LIMIT 1 OFFSET %2))")
+                   .arg(guasto)
+                   .arg(pagina - 1);
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        raw.setDatabaseName(path);
+        QVERIFY(raw.open());
+        QSqlQuery q(raw);
+        for (const QString& s : sql)
+            QVERIFY2(q.exec(s), qPrintable(s));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
 }
 
 Fscelt* menu()
@@ -71,9 +77,11 @@ FRIsomma* scheda()
     return qobject_cast<FRIsomma*>(ui::Screens::instance().find(QStringLiteral("FRIsomma")));
 }
 
-// From the menu into the test, typing `nome` into the name box (or cancelling it).
+// From the menu (opened first if need be) into the test, typing `nome` into the name box (or cancelling it).
 FSommati* apriTest(const QString& nome = QStringLiteral("Rossi Mario"), bool annullato = false)
 {
+    if (!menu() && !TestSupport::apriMenu())
+        return nullptr;
     ui::MessageBox::setNextInput(nome, annullato);
     menu()->sommativo->click();
     return test();
@@ -132,10 +140,8 @@ private slots:
         QFETCH(QString, parola);
         TestSupport::CartellaProgramma folder;
         tieniPagine(folder.archivio(), pagine.size());
-        QVERIFY(TestSupport::apriMenu());
         FSommati* f = apriTest(QStringLiteral("  Bianchi Anna "));
         QVERIFY(f);
-        QCOMPARE(ui::Screens::instance().front(), f);
         QVERIFY(!f->cmdRISULT->isVisibleTo(f));
         QString primaEtichetta;
         for (int p = 0; p < pagine.size(); ++p) {
@@ -223,8 +229,8 @@ private slots:
     void menuAbandonsTheTest()
     {
         TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
         FSommati* f = apriTest();
+        QVERIFY(f);
         const QString primaPagina = f->Text2->text();
         rispondiPagina(f, QStringLiteral("5+3+2"));
         f->cmdAVANTI->click();
@@ -252,7 +258,6 @@ private slots:
     {
         TestSupport::CartellaProgramma folder;
         tieniPagine(folder.archivio(), 1);
-        QVERIFY(TestSupport::apriMenu());
         FSommati* f = apriTest(QStringLiteral("Verdi"), true);
         QVERIFY(f);
         rispondiPagina(f, QStringLiteral("4+3+1"));
@@ -281,8 +286,8 @@ private slots:
         QFETCH(int, riprova);
         TestSupport::CartellaProgramma folder;
         tieniPagine(folder.archivio(), 1);
-        QVERIFY(TestSupport::apriMenu());
         FSommati* f = apriTest();
+        QVERIFY(f);
         rispondiPagina(f, QStringLiteral("5+3+2"));
         TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studsomm"), riprova);
         f->cmdAVANTI->click();
@@ -317,16 +322,7 @@ private slots:
         QFETCH(QString, guasto);
         QFETCH(int, pagina);
         TestSupport::CartellaProgramma folder;
-        tieniPagine(folder.archivio(), 3);
-        // A bank written by another tool, without the checks of the program's own.
-        eseguiSql(folder.archivio(),
-                  {QStringLiteral(R"(CREATE TABLE "copia" AS SELECT * FROM "sommativo" ORDER BY rowid)"),
-                   QStringLiteral(R"(DROP TABLE "sommativo")"),
-                   QStringLiteral(R"(ALTER TABLE "copia" RENAME TO "sommativo")"),
-                   QStringLiteral(R"(UPDATE "sommativo" SET %1 WHERE rowid = (SELECT rowid FROM "sommativo" ORDER BY rowid LIMIT 1 OFFSET %2))")
-                       .arg(guasto)
-                       .arg(pagina - 1)});
-        QVERIFY(TestSupport::apriMenu());
+        tieniPagine(folder.archivio(), 3, guasto, pagina);
         FSommati* f = apriTest();
         QVERIFY(f);
         for (int p = 0; p < 2; ++p) {
@@ -351,7 +347,7 @@ private slots:
     void emptyBankKeepsTheMenu()
     {
         TestSupport::CartellaProgramma folder;
-        eseguiSql(folder.archivio(), {QStringLiteral(R"(DELETE FROM "sommativo")")});
+        tieniPagine(folder.archivio(), 0);
         QVERIFY(TestSupport::apriMenu());
         menu()->sommativo->click();
         QApplication::processEvents();
@@ -370,8 +366,8 @@ private slots:
     {
         TestSupport::CartellaProgramma folder;
         tieniPagine(folder.archivio(), 1);
-        QVERIFY(TestSupport::apriMenu());
         FSommati* f = apriTest();
+        QVERIFY(f);
         auto tasto = [f](int key) { QTest::keyClick(f->focusWidget() ? f->focusWidget() : f, Qt::Key(key)); };
         QTest::keyClick(f->cmdAVANTI, Qt::Key_3);
         QCOMPARE(f->focusWidget(), f->Check1[2]);
@@ -443,8 +439,8 @@ private slots:
     {
         QFETCH(QSize, finestra);
         TestSupport::CartellaProgramma folder(true, true);
-        QVERIFY(TestSupport::apriMenu());
         FSommati* f = apriTest();
+        QVERIFY(f);
         f->window()->resize(finestra);
         QApplication::processEvents();
         auto spazio = [](const ui::TextBox* t) {
