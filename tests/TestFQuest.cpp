@@ -194,6 +194,7 @@ private slots:
     {
         TestSupport::CartellaProgramma folder(true, true);
         const QList<Pagina> tabella = pagine(folder.archivio(), QStringLiteral("domande3"), 3);
+        QCOMPARE(tabella.size(), 3);
         FQuest* q = apri(3);
         QVERIFY(q);
         q->cmdesercitazione->click();

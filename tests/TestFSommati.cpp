@@ -246,64 +246,61 @@ private slots:
         QCOMPARE(ui::MessageBox::shown().size(), 1);  // the name was asked once
         QCOMPARE(TestSupport::sessione().nomestudente, QStringLiteral("Rossi Mario"));
         QCOMPARE(int(TestSupport::sessione().numpagine), 0);
-        QCOMPARE(TestSupport::sessione().totale + TestSupport::sessione().conoscere + TestSupport::sessione().comprendere + TestSupport::sessione().applicare, 0.0);
+        const Sessione& s = TestSupport::sessione();
+        QCOMPARE(s.totale + s.conoscere + s.comprendere + s.applicare, 0.0);
         QCOMPARE(f->Text2->text(), primaPagina);
         QCOMPARE(f->cmdAVANTI->caption(), QStringLiteral("  DOMANDE SUCCESSIVE"));
         for (int r = 0; r < 10; ++r)
             QVERIFY(!f->Check1[r]->isChecked() && !f->Check2[r]->isChecked());
     }
 
-    // A cancelled name box: the result is stored and shown under "Anonimo"; the card leads to the menu.
-    void cancelledNameIsAnonimo()
+    // A cancelled name box stores and shows the result under "Anonimo". A row the archive refuses is reported,
+    // and neither the test nor the card passes it off as stored; "Riprova" stores it once the archive takes
+    // it again. The card leads back to the menu.
+    void storedAndShown_data()
     {
+        QTest::addColumn<bool>("annullato");
+        QTest::addColumn<int>("riprova");  // -1: the archive takes the row at once
+        QTest::newRow("name cancelled") << true << -1;
+        QTest::newRow("refused, Continua") << false << 0;
+        QTest::newRow("stored at the second Riprova") << false << 2;
+    }
+    void storedAndShown()
+    {
+        QFETCH(bool, annullato);
+        QFETCH(int, riprova);
+        const QString nome = annullato ? QStringLiteral("Anonimo") : QStringLiteral("Verdi");
         TestSupport::CartellaProgramma folder;
         tieniPagine(folder.archivio(), 1);
-        FSommati* f = apriTest(QStringLiteral("Verdi"), true);
+        FSommati* f = apriTest(QStringLiteral("Verdi"), annullato);
         QVERIFY(f);
-        rispondiPagina(f, QStringLiteral("4+3+1"));
+        rispondiPagina(f, QStringLiteral("5+3+2"));
+        if (riprova >= 0)
+            TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studsomm"), riprova);
         f->cmdAVANTI->click();
+        const int rifiuti = riprova < 0 ? 0 : qMax(riprova, 1);
+        const auto shown = ui::MessageBox::shown();
+        QCOMPARE(shown.size(), 1 + rifiuti);  // the name, then the boxes about the refusal
+        QCOMPARE(TestSupport::richiesteDiRiprovare(), rifiuti);
+        if (rifiuti)
+            QVERIFY2(shown[1].text.contains(QStringLiteral("il risultato del test sommativo NON è stato salvato")),
+                     qPrintable(shown[1].text));
+        QCOMPARE(TestSupport::sessione().sommativoSalvato, riprova != 0);
+        const auto righe = righeSalvate(folder.archivio());
+        QCOMPARE(righe.size(), riprova != 0 ? 1 : 0);
+        QCOMPARE(righe.value(0).value(0).toString(), riprova != 0 ? nome : QString());
         f->cmdRISULT->click();
         QApplication::processEvents();
-        QCOMPARE(scheda()->Labnome->caption(), QStringLiteral("Anonimo"));
-        QCOMPARE(righeSalvate(folder.archivio()).value(0).value(0).toString(), QStringLiteral("Anonimo"));
+        QCOMPARE(scheda()->Labnome->caption(), nome);
+        QCOMPARE(scheda()->LABsomma->caption(), QStringLiteral("100"));
+        QCOMPARE(scheda()->lblnonsalvato->isVisibleTo(scheda()), riprova == 0);
         QCOMPARE(scheda()->cmdlista->caption(), QStringLiteral("MOSTRA  L'ARCHIVIO "));
+        if (riprova == 0)
+            TestSupport::fotografa(scheda()->window(), QStringLiteral("FRIsomma-non-salvato"));
         scheda()->cmdscegliarg->click();
         QApplication::processEvents();
         QVERIFY(!scheda());
         QCOMPARE(ui::Screens::instance().front(), menu());
-    }
-
-    // A row the archive refuses is reported, and neither the test nor the card passes it off as stored;
-    // "Riprova" stores it once the archive takes it again, and the card says it is stored.
-    void refusedRow_data()
-    {
-        QTest::addColumn<int>("riprova");
-        QTest::newRow("refused, Continua") << 0;
-        QTest::newRow("stored at the second Riprova") << 2;
-    }
-    void refusedRow()
-    {
-        QFETCH(int, riprova);
-        TestSupport::CartellaProgramma folder;
-        tieniPagine(folder.archivio(), 1);
-        FSommati* f = apriTest();
-        QVERIFY(f);
-        rispondiPagina(f, QStringLiteral("5+3+2"));
-        TestSupport::rifiutaFinoARiprova(folder.archivio(), QStringLiteral("studsomm"), riprova);
-        f->cmdAVANTI->click();
-        const auto shown = ui::MessageBox::shown();
-        QCOMPARE(shown.size(), 1 + qMax(riprova, 1));  // the name, then the boxes about the refusal
-        QCOMPARE(TestSupport::richiesteDiRiprovare(), qMax(riprova, 1));
-        QVERIFY2(shown[1].text.contains(QStringLiteral("il risultato del test sommativo NON è stato salvato")),
-                 qPrintable(shown[1].text));
-        QCOMPARE(TestSupport::sessione().sommativoSalvato, riprova > 0);
-        QCOMPARE(righeSalvate(folder.archivio()).size(), riprova > 0 ? 1 : 0);
-        f->cmdRISULT->click();
-        QApplication::processEvents();
-        QCOMPARE(scheda()->lblnonsalvato->isVisibleTo(scheda()), riprova == 0);
-        QCOMPARE(scheda()->LABsomma->caption(), QStringLiteral("100"));
-        if (riprova == 0)
-            TestSupport::fotografa(scheda()->window(), QStringLiteral("FRIsomma-non-salvato"));
     }
 
     // A damaged page (a missing statement, an answer code that is neither 1 nor 0) is named and left
