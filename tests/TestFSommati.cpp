@@ -122,7 +122,6 @@ private slots:
         QTest::addColumn<QString>("parola");
         QTest::newRow("the worked example: three pages")
             << QStringList{"4+3+1", "5+2+2", "3+1+0"} << -1 << QList<int>{70, 80, 66, 50} << "SUFFICIENTE";
-        QTest::newRow("one page all right") << QStringList{"5+3+2"} << -1 << QList<int>{100, 100, 100, 100} << "OTTIMO";
         QTest::newRow("nine right, row 10 wrong")
             << QStringList{"5+3+1"} << -1 << QList<int>{90, 100, 100, 50} << "DISTINTO";
         QTest::newRow("two pages, 7 right rows: 35")
