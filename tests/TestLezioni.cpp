@@ -32,9 +32,27 @@ void vaiA(MotorePagine& m, int pagina)
         m.indietro();
 }
 
-QString blank(const QString& text)
+// The least a topic's data holds, with `pagine` as its pages.
+QByteArray datiArgomento(int ultima, const QByteArray& pagine, const QByteArray& testi = "{}", bool pulsante = true)
 {
-    return text.trimmed();
+    return R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":)" + QByteArray::number(ultima) +
+           R"(,"sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],)"
+           R"("Label1":[100,100,1000,1000],"Image2":[1,1,1,1],)" +
+           (pulsante ? R"("cmdanimazione":[1,1,1,1],)" : "") + R"("rigaPulsanti":{"top":6000,"altezza":495}},)"
+           R"("titoli":{},"testi":)" + testi + R"(,"finestrelle":{},"pagine":[)" + pagine + "]}";
+}
+
+QByteArray pagina(int n, const QByteArray& campi = R"("descrizioneImmagine":"d","pannello":null,"animazione":null)")
+{
+    return R"({"n":)" + QByteArray::number(n) +
+           R"(,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"finestrelle":{},)" + campi + "}";
+}
+
+void unaRigaPerArgomento()
+{
+    QTest::addColumn<int>("n");
+    for (int n = 1; n <= 6; ++n)
+        QTest::addRow("topic %d", n) << n;
 }
 
 Forarg* lezione()
@@ -47,10 +65,17 @@ Fscelt* menu()
     return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
 }
 
-// The text must fit the panel it is shown in, as the pupil sees it: the panel's font at design size,
-// word wrapped inside the panel less its one-pixel box and its margin.
-// When a button stands on the panel (topic 2 shows GUARDO L'ANIMAZIONE inside it), the text must end
-// above the button, or its last lines hide under it.
+// Topic `n`'s lesson opened from the main menu.
+Forarg* apriLezione(int n)
+{
+    if (!TestSupport::apriMenu())
+        return nullptr;
+    menu()->Command1[n - 1]->click();
+    return lezione();
+}
+
+// The text fits the panel as the pupil sees it (design font, word wrap, less box and margin), and ends
+// above a button standing on the panel (topic 2's GUARDO L'ANIMAZIONE).
 bool entra(const QString& text, const QRect& panelTwips, QString* why, std::optional<QRect> bottone = {})
 {
     QFont font(QStringLiteral("Liberation Sans"));
@@ -74,49 +99,25 @@ private slots:
     void init() { TestSupport::prepara(); }
     void cleanup() { TestSupport::chiudiTutto(); }
 
-    void allTopicsLoad()
-    {
-        QVERIFY2(Argomenti::errore().isEmpty(), qPrintable(Argomenti::errore()));
-        for (int n = 1; n <= 6; ++n)
-            QVERIFY(Argomenti::argomento(n));
-    }
-
     void brokenDataIsRefused_data()
     {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QString>("errore");
         QTest::newRow("not JSON") << QByteArray("{ nope") << "carattere";
-        QTest::newRow("page count") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":2,
-            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
-            "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
-            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
-                                    << "pagine: 1 pagine invece di 2";
-        QTest::newRow("animation without button") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
-            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
-            "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
-            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":3}]})")
-                                                  << "pagina 1: un'animazione";
-        QTest::newRow("text entry out of range") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
-            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
-            "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{"51":["x"]},"finestrelle":{},
-            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
-                                         << "testi: voce \"51\"";
-        QTest::newRow("blank picture description") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
-            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
-            "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
-            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"  ","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
-                                         << "pagina 1: manca la descrizione dell'immagine";
-        QTest::newRow("no picture description") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
-            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
-            "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
-            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
-                                         << "pagina 1, descrizioneImmagine";
+        QTest::newRow("page count") << datiArgomento(2, pagina(1)) << "pagine: 1 pagine invece di 2";
+        QTest::newRow("animation without button")
+            << datiArgomento(1, pagina(1, R"("descrizioneImmagine":"d","pannello":null,"animazione":3)"), "{}", false)
+            << "pagina 1: un'animazione";
+        QTest::newRow("text entry out of range") << datiArgomento(1, pagina(1), R"({"51":["x"]})") << "testi: voce \"51\"";
+        QTest::newRow("blank picture description")
+            << datiArgomento(1, pagina(1, R"("descrizioneImmagine":"  ","pannello":null,"animazione":null)"))
+            << "pagina 1: manca la descrizione dell'immagine";
+        QTest::newRow("no picture description") << datiArgomento(1, pagina(1, R"("pannello":null,"animazione":null)"))
+                                                << "pagina 1, descrizioneImmagine";
         // The same file in other letters shares the description; another picture needs its own.
-        QTest::newRow("another backward picture undescribed") << QByteArray(R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":1,
-            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],"Label1":[1,1,1,1],
-            "Image2":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},"titoli":{},"testi":{},"finestrelle":{},
-            "pagine":[{"n":1,"titolo":1,"immagine":"a.jpg","immagineIndietro":"b.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":null}]})")
-                                         << "pagina 1: manca la descrizione dell'immagine mostrata tornando indietro";
+        QTest::newRow("another backward picture undescribed")
+            << datiArgomento(1, pagina(1, R"("immagineIndietro":"b.jpg","descrizioneImmagine":"d","pannello":null,"animazione":null)"))
+            << "pagina 1: manca la descrizione dell'immagine mostrata tornando indietro";
     }
     void brokenDataIsRefused()
     {
@@ -135,10 +136,7 @@ private slots:
         MotorePagine m(a);
         for (int i = 0; i < 6; ++i)
             m.avanti();
-        QStringList seven;
-        for (int p = 1; p <= 7; ++p)
-            seven << a.testi[p];
-        QCOMPARE(m.vista().testo, seven.join(QLatin1Char('\r')));
+        QCOMPARE(m.vista().testo, QStringList(a.testi.begin() + 1, a.testi.begin() + 8).join(QLatin1Char('\r')));
         m.indietro();
         m.indietro();
         QCOMPARE(m.vista().numpagina, 5);
@@ -150,22 +148,32 @@ private slots:
         QVERIFY(a.testi[9].startsWith(QLatin1Char('\r')));  // page 9 opens with an empty line
     }
 
-    void backButtonOnFirstPage_data()
+    // Page 1 reached back (some topics show the picture's other file then) and the last page; the screen's
+    // own test checks page 1 on opening.
+    void bothEnds_data()
     {
         QTest::addColumn<int>("n");
-        for (int n = 1; n <= 6; ++n)
-            QTest::addRow("topic %d", n) << n;
+        QTest::addColumn<QString>("avanti");  // page 1's picture
+        QTest::addColumn<QString>("indietro");  // page 1's picture reached back
+        for (int n : {1, 2})
+            QTest::addRow("topic %d", n) << n << "immagini\\altre\\prima.jpg" << "immagini\\altre\\prima.jpg";
+        QTest::newRow("topic 3") << 3 << "immagini\\altre\\PLACCHE2.jpg" << "immagini\\altre\\placche2.jpg";
+        QTest::newRow("topic 4") << 4 << "immagini\\allontan\\espans5.jpg" << "immagini\\allontan\\espans5.jpg";
+        QTest::newRow("topic 5") << 5 << "immagini\\altre\\ZONE.jpg" << "immagini\\altre\\ZONE.jpg";
+        QTest::newRow("topic 6") << 6 << "immagini\\altre\\prima.jpg" << "immagini\\altre\\Prima.jpg";
     }
-    void backButtonOnFirstPage()
+    void bothEnds()
     {
         QFETCH(int, n);
-        MotorePagine m(argomento(n));
-        QVERIFY(!m.vista().indietroAbilitato);
-        QVERIFY(!m.vista().rivediAbilitato);
-        QVERIFY(m.vista().avantiAbilitato);
+        QFETCH(QString, avanti);
+        QFETCH(QString, indietro);
+        const Argomento& a = argomento(n);
+        MotorePagine m(a);
+        QCOMPARE(m.vista().immagine, avanti);
         m.avanti();
         m.indietro();
         QCOMPARE(m.vista().numpagina, 1);
+        QCOMPARE(m.vista().immagine, indietro);
         QVERIFY(m.vista().indietroAbilitato);  // reached by going back: still enabled
         QVERIFY(m.vista().rivediAbilitato);
         const QString text = m.vista().testo;
@@ -173,18 +181,7 @@ private slots:
         QCOMPARE(m.vista().numpagina, 1);
         QVERIFY(!m.vista().indietroAbilitato);
         QCOMPARE(m.vista().testo, text);
-    }
-
-    void lastPageDisablesForward_data() { backButtonOnFirstPage_data(); }
-    void lastPageDisablesForward()
-    {
-        QFETCH(int, n);
-        const Argomento& a = argomento(n);
-        MotorePagine m(a);
-        vaiA(m, a.ultimaPagina - 1);
-        QVERIFY(m.vista().avantiAbilitato);
-        m.avanti();
-        QCOMPARE(m.vista().numpagina, a.ultimaPagina);
+        vaiA(m, a.ultimaPagina);
         QVERIFY(!m.vista().avantiAbilitato);
         m.avanti();  // a press that cannot happen changes nothing
         QCOMPARE(m.vista().numpagina, a.ultimaPagina);
@@ -192,62 +189,46 @@ private slots:
         QVERIFY(m.vista().avantiAbilitato);
     }
 
-    // The hotspot page, reached either way: title hidden (or the topic's literal), hotspots shown,
-    // panel blank, each click fills it; leaving hides them again.
+    // The hotspot page either way: strip hidden (or topic 3's words), panel blank until a click fills it.
     void hotspotPageBothWays_data()
     {
         QTest::addColumn<int>("n");
         QTest::addColumn<bool>("daDietro");
-        QTest::addColumn<QString>("titolo");  // empty: strip hidden
-        QTest::addColumn<int>("quante");
-        for (bool back : {false, true}) {
-            const char* way = back ? "backward" : "forward";
-            QTest::addRow("topic 1 %s", way) << 1 << back << QString() << 5;
-            QTest::addRow("topic 2 %s", way) << 2 << back << QString() << 5;
-            QTest::addRow("topic 3 %s", way) << 3 << back << QStringLiteral("CLICCA ALL'INTERNO DELLE FINESTRELLE") << 5;
-            QTest::addRow("topic 4 %s", way) << 4 << back << QString() << 5;
-            QTest::addRow("topic 5 %s", way) << 5 << back << QString() << 7;
-        }
+        for (bool back : {false, true})
+            for (int n = 1; n <= 5; ++n)
+                QTest::addRow("topic %d %s", n, back ? "backward" : "forward") << n << back;
     }
     void hotspotPageBothWays()
     {
         QFETCH(int, n);
         QFETCH(bool, daDietro);
-        QFETCH(QString, titolo);
-        QFETCH(int, quante);
+        const QString titolo = n == 3 ? QStringLiteral("CLICCA ALL'INTERNO DELLE FINESTRELLE") : QString();  // empty: hidden
+        const int quante = n == 5 ? 7 : 5;
         const Argomento& a = argomento(n);
         QCOMPARE(a.paginaFinestrelle, a.ultimaPagina - 1);
         MotorePagine m(a);
+        const auto passo = [&] { daDietro ? m.indietro() : m.avanti(); };
         vaiA(m, daDietro ? a.ultimaPagina : a.paginaFinestrelle - 1);
-        if (daDietro)
-            m.indietro();
-        else
-            m.avanti();
+        passo();
         const MotorePagine::Vista& v = m.vista();
         QCOMPARE(v.numpagina, a.paginaFinestrelle);
         QCOMPARE(v.titoloVisibile, !titolo.isEmpty());
         if (!titolo.isEmpty())
             QCOMPARE(v.titolo, titolo);
         QCOMPARE(int(v.finestrelle.size()), quante);
-        QCOMPARE(blank(v.testo), QString());
+        QVERIFY2(v.testo.trimmed().isEmpty(), qPrintable(v.testo));
         for (auto it = a.finestrelle.cbegin(); it != a.finestrelle.cend(); ++it) {
             m.clicFinestrella(it.key());
             QCOMPARE(m.vista().testo, it->testo);
             QVERIFY(!it->testo.trimmed().isEmpty());
         }
-        if (daDietro)
-            m.indietro();
-        else
-            m.avanti();
+        passo();
         QVERIFY(m.vista().finestrelle.isEmpty());
         // The last page of topic 5 keeps the map and the strip hidden.
         QCOMPARE(m.vista().titoloVisibile, !(n == 5 && !daDietro));
     }
 
-    // The panel's rectangle: "unchanged" pages keep the last one, some pages have their own backward.
-    // The panel and the animation button follow the page's own data: a page without a panel keeps the
-    // one before it, a page reached backward takes its backward panel when it has one, and the button
-    // shows the page's animation, whichever way the page is reached.
+    // A page without a panel keeps the last one, a page reached backward takes its own backward panel.
     void panelAndAnimationFollowThePage_data()
     {
         QTest::addColumn<QList<int>>("percorso");  // pages visited in order, starting from 1
@@ -267,15 +248,12 @@ private slots:
         QFETCH(QList<int>, percorso);
         QFETCH(QRect, pannello);
         QFETCH(int, animazione);
-        const QByteArray json = R"({"argomento":1,"schermo":"forarg1","caption":"c","ultimaPagina":4,
-            "sfondoTesto":[1,2,3],"captionUscita":"Esco","progetto":{"Labeltit":[1,1,1,1],"Image1":[1,1,1,1],
-            "Label1":[100,100,1000,1000],"Image2":[1,1,1,1],"cmdanimazione":[1,1,1,1],"rigaPulsanti":{"top":6000,"altezza":495}},
-            "titoli":{},"testi":{},"finestrelle":{},"pagine":[
-            {"n":1,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":[100,100,1000,1000],"finestrelle":{},"animazione":null},
-            {"n":2,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":null,"finestrelle":{},"animazione":3},
-            {"n":3,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":[200,200,2000,2000],
-             "pannelloIndietro":[300,300,3000,3000],"finestrelle":{},"animazione":null},
-            {"n":4,"titolo":1,"immagine":"a.jpg","descrizioneImmagine":"d","posizioneImmagine":null,"pannello":[400,400,4000,4000],"finestrelle":{},"animazione":5}]})";
+        const QByteArray json = datiArgomento(
+            4, pagina(1, R"("descrizioneImmagine":"d","pannello":[100,100,1000,1000],"animazione":null)") + "," +
+                   pagina(2, R"("descrizioneImmagine":"d","pannello":null,"animazione":3)") + "," +
+                   pagina(3, R"("descrizioneImmagine":"d","pannello":[200,200,2000,2000],)"
+                             R"("pannelloIndietro":[300,300,3000,3000],"animazione":null)") + "," +
+                   pagina(4, R"("descrizioneImmagine":"d","pannello":[400,400,4000,4000],"animazione":5)"));
         Argomento a;
         QString error;
         QVERIFY2(Argomento::daJson(json, &a, &error), qPrintable(error));
@@ -288,100 +266,28 @@ private slots:
             QCOMPARE(m.vista().animazione, animazione);
     }
 
-    void backwardPicture_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("avanti");
-        QTest::addColumn<QString>("indietro");
-        QTest::newRow("topic 3") << 3 << "immagini\\altre\\PLACCHE2.jpg" << "immagini\\altre\\placche2.jpg";
-        QTest::newRow("topic 6") << 6 << "immagini\\altre\\prima.jpg" << "immagini\\altre\\Prima.jpg";
-    }
-    void backwardPicture()
-    {
-        QFETCH(int, n);
-        QFETCH(QString, avanti);
-        QFETCH(QString, indietro);
-        MotorePagine m(argomento(n));
-        QCOMPARE(m.vista().immagine, avanti);
-        m.avanti();
-        m.indietro();
-        QCOMPARE(m.vista().immagine, indietro);
-    }
-
-    // A pupil who cannot see the picture hears what it shows: every page of every topic, forward and back,
-    // names its picture with the sentence the page data gives, and two different pictures never share one
-    // (a sentence copied onto the wrong picture).
-    void everyPictureIsDescribed_data()
-    {
-        QTest::addColumn<int>("n");
-        for (int n = 1; n <= 6; ++n)
-            QTest::addRow("topic %d", n) << n;
-    }
-    void everyPictureIsDescribed()
-    {
-        QFETCH(int, n);
-        TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        menu()->Command1[n - 1]->click();
-        Forarg* f = lezione();
-        QVERIFY(f);
-        const Argomento& a = argomento(n);
-        QHash<QString, QString> immagineDi;  // description -> picture, letters folded
-        auto controlla = [&](int p) {
-            const QString detto = f->Image1->accessibleName();
-            if (detto.trimmed().isEmpty())
-                return QStringLiteral("page %1: no description").arg(p);
-            if (detto != a.pagina(p).descrizioneImmagine)
-                return QStringLiteral("page %1: \"%2\" is not the page's description").arg(p).arg(detto);
-            const QString file = f->Image1->fileName().toLower();
-            const QString altro = immagineDi.value(detto, file);
-            if (altro != file)
-                return QStringLiteral("page %1: %2 and %3 share \"%4\"").arg(p).arg(file, altro, detto);
-            immagineDi.insert(detto, file);
-            return QString();
-        };
-        for (int p = 1;; ++p) {
-            const QString errore = controlla(p);
-            QVERIFY2(errore.isEmpty(), qPrintable(errore));
-            if (p == a.ultimaPagina)
-                break;
-            f->cmdAVANTI->click();
-        }
-        for (int p = a.ultimaPagina - 1; p >= 1; --p) {
-            f->Cmdindietro->click();
-            const QString errore = controlla(p);
-            QVERIFY2(errore.isEmpty(), qPrintable(errore));
-        }
-    }
-
     // --- the screens ---
 
-    void freshLessonFromTheMenu_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<bool>("animazione");
-        for (int n = 1; n <= 6; ++n)
-            QTest::addRow("topic %d", n) << n << (n == 4);
-    }
-    void freshLessonFromTheMenu()
+    // Opened from the menu the lesson starts fresh; then every page, forward and back, names its picture for a
+    // screen reader, and two pictures never share a sentence.
+    void lessonFromTheMenu_data() { unaRigaPerArgomento(); }
+    void lessonFromTheMenu()
     {
         QFETCH(int, n);
-        QFETCH(bool, animazione);
+        const bool animazione = n == 4;
+        const Argomento& a = argomento(n);
         TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        TestSupport::sessione().numanimazione = 0;
-        menu()->Command1[n - 1]->click();
-        Forarg* f = lezione();
+        Forarg* f = apriLezione(n);
         QVERIFY(f);
         QCOMPARE(f->name(), QStringLiteral("forarg%1").arg(n));
-        QCOMPARE(f->window()->windowTitle(), argomento(n).caption);
+        QCOMPARE(f->window()->windowTitle(), a.caption);
         QVERIFY(!ui::Screens::instance().isVisible(QStringLiteral("Fscelt")));
         QCOMPARE(f->numpagina(), 1);
         QVERIFY(f->cmdAVANTI->isEnabled());
         QVERIFY(!f->Cmdindietro->isEnabled());
         QVERIFY(!f->Cmdrivedi->isEnabled());
-        QCOMPARE(f->Labeltit->caption(), argomento(n).titoli[1]);
-        QCOMPARE(f->Label1->caption(), argomento(n).testi[1]);
+        QCOMPARE(f->Labeltit->caption(), a.titoli[1]);
+        QCOMPARE(f->Label1->caption(), a.testi[1]);
         QCOMPARE(f->cmdanimazione != nullptr, n != 6);
         if (f->cmdanimazione)
             QCOMPARE(f->cmdanimazione->isVisible(), animazione);
@@ -390,15 +296,26 @@ private slots:
         for (ui::Label* l : std::as_const(f->finestrelle))
             QVERIFY(!l->isVisible());
         QCOMPARE(f->finestrelle.isEmpty(), n == 6);
+        QHash<QString, QString> immagineDi;  // description -> picture, letters folded
+        for (int i = 1; i < 2 * a.ultimaPagina; ++i) {  // forward to the last page, then back to page 1
+            const int p = i <= a.ultimaPagina ? i : 2 * a.ultimaPagina - i;
+            if (i > 1)
+                (i <= a.ultimaPagina ? f->cmdAVANTI : f->Cmdindietro)->click();
+            const QString detto = f->Image1->accessibleName();
+            const QString file = f->Image1->fileName().toLower();
+            const QString dove = QStringLiteral("page %1, %2: \"%3\"").arg(p).arg(file, detto);
+            QVERIFY2(!detto.trimmed().isEmpty() && detto == a.pagina(p).descrizioneImmagine, qPrintable(dove));
+            QVERIFY2(immagineDi.value(detto, file) == file, qPrintable(dove + QStringLiteral(" also ") + immagineDi[detto]));
+            immagineDi.insert(detto, file);
+        }
     }
 
     // Topic 1 page 12: the animation button; pressed, it hides itself until a page offers it again.
     void animationButtonAndNumanimazione()
     {
         TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        menu()->Command1[0]->click();
-        Forarg* f = lezione();
+        Forarg* f = apriLezione(1);
+        QVERIFY(f);
         for (int i = 1; i < 12; ++i)
             f->cmdAVANTI->click();
         QVERIFY(f->cmdanimazione->isVisible());
@@ -420,9 +337,8 @@ private slots:
     void hotspotClickedWithMouseAndKeyboard()
     {
         TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        menu()->Command1[2]->click();
-        Forarg* f = lezione();
+        Forarg* f = apriLezione(3);
+        QVERIFY(f);
         for (int i = 1; i < 7; ++i)
             f->cmdAVANTI->click();
         ui::Label* nazca = f->finestrelle.value(QStringLiteral("Label3"));
@@ -436,22 +352,26 @@ private slots:
         QCOMPARE(f->Label1->caption(), argomento(3).finestrelle.value(QStringLiteral("Label5")).testo);
     }
 
-    // Restart, the menu and the questionnaire close the lesson: the next opening starts at page 1.
-    void closingStartsAgainAtPageOne_data()
+    // Restart and the menu close the lesson, so the next opening starts at page 1; a refused exit keeps the page.
+    void closingButtons_data()
     {
         QTest::addColumn<QString>("pulsante");
-        QTest::newRow("Ricomincio") << "Cmdrivedi";
-        QTest::newRow("Menù") << "cmdscegli";
+        QTest::addColumn<int>("pagina");  // where the lesson stands afterwards
+        QTest::newRow("Ricomincio") << "Cmdrivedi" << 1;
+        QTest::newRow("Menù") << "cmdscegli" << 1;
+        QTest::newRow("Esco, refused") << "cmduscita" << 3;
     }
-    void closingStartsAgainAtPageOne()
+    void closingButtons()
     {
         QFETCH(QString, pulsante);
+        QFETCH(int, pagina);
         TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        menu()->Command1[1]->click();
-        Forarg* f = lezione();
+        Forarg* f = apriLezione(2);
+        QVERIFY(f);
         f->cmdAVANTI->click();
         f->cmdAVANTI->click();
+        if (pulsante == QLatin1String("cmduscita"))
+            ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerCancel);
         f->control<ui::Button>(pulsante)->click();
         if (pulsante == QLatin1String("cmdscegli")) {
             QCOMPARE(ui::Screens::instance().front(), menu());
@@ -459,51 +379,31 @@ private slots:
             menu()->Command1[1]->click();
         }
         Forarg* again = lezione();
-        QVERIFY(again && again != f);
-        QCOMPARE(again->numpagina(), 1);
-        QVERIFY(!again->Cmdindietro->isEnabled());
-        QVERIFY(!again->Cmdrivedi->isEnabled());
-        QVERIFY(again->cmdAVANTI->isEnabled());
-    }
-
-    void refusedExitKeepsThePage()
-    {
-        TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        menu()->Command1[4]->click();
-        Forarg* f = lezione();
-        f->cmdAVANTI->click();
-        ui::MessageBox::setNextAnswer(ui::MessageBox::AnswerCancel);
-        f->cmduscita->click();
+        QVERIFY(again);
+        QCOMPARE(again == f, pagina != 1);
+        QCOMPARE(again->numpagina(), pagina);
+        QCOMPARE(again->Cmdindietro->isEnabled(), pagina != 1);
         QCOMPARE(TestSupport::fineRichiesta(), 0);
-        QCOMPARE(lezione(), f);
-        QCOMPARE(f->numpagina(), 2);
     }
 
     // --- the content ---
 
     void quotedTextsAreIntact_data()
     {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("dove");
-        QTest::addColumn<int>("voce");
-        QTest::addColumn<QString>("testo");
-        QTest::addColumn<bool>("esatto");
-        for (const TestoCitato& t : kTestiCitati)
-            QTest::addRow("topic %d %s %d", t.argomento, t.dove, t.voce)
-                << t.argomento << QString::fromLatin1(t.dove) << t.voce << QString::fromUtf8(t.testo) << t.esatto;
+        QTest::addColumn<int>("i");  // in kTestiCitati
+        for (int i = 0; i < int(std::size(kTestiCitati)); ++i)
+            QTest::addRow("topic %d %s %d", kTestiCitati[i].argomento, kTestiCitati[i].dove, kTestiCitati[i].voce) << i;
     }
     void quotedTextsAreIntact()
     {
-        QFETCH(int, n);
-        QFETCH(QString, dove);
-        QFETCH(int, voce);
-        QFETCH(QString, testo);
-        QFETCH(bool, esatto);
-        const Argomento& a = argomento(n);
-        const QString actual = dove == QLatin1String("testo") ? a.testi[voce]
-                                                              : a.finestrelle.value(QStringLiteral("Label%1").arg(voce)).testo;
-        if (esatto) {
+        QFETCH(int, i);
+        const TestoCitato& t = kTestiCitati[i];
+        const Argomento& a = argomento(t.argomento);
+        const QString testo = QString::fromUtf8(t.testo);
+        const QString actual = QLatin1String(t.dove) == QLatin1String("testo")
+                                   ? a.testi[t.voce]
+                                   : a.finestrelle.value(QStringLiteral("Label%1").arg(t.voce)).testo;
+        if (t.esatto) {
             QCOMPARE(actual, testo);
         } else {
             QVERIFY2(actual.startsWith(testo), qPrintable(actual.left(testo.size() + 20)));
@@ -511,9 +411,8 @@ private slots:
         }
     }
 
-    // Every page's text fits the panel it is shown in, walking forward to the end and back again; the
-    // hotspot texts fit the hotspot page's panel.
-    void textsFitTheirPanels_data() { backButtonOnFirstPage_data(); }
+    // Every page's text fits its panel both ways, and every hotspot's text the hotspot page's.
+    void textsFitTheirPanels_data() { unaRigaPerArgomento(); }
     void textsFitTheirPanels()
     {
         QFETCH(int, n);
@@ -524,23 +423,19 @@ private slots:
             const auto bottone = m.vista().animazioneVisibile ? a.progettoAnimazione : std::nullopt;
             QVERIFY2(entra(m.vista().testo, m.vista().pannello, &why, bottone), qPrintable(where + QStringLiteral(": ") + why));
         };
-        check(QStringLiteral("page 1"));
-        for (int p = 2; p <= a.ultimaPagina; ++p) {
-            m.avanti();
-            check(QStringLiteral("page %1 forward").arg(p));
+        for (int i = 1; i < 2 * a.ultimaPagina; ++i) {  // forward to the last page, then back to page 1
+            if (i > 1)
+                i <= a.ultimaPagina ? m.avanti() : m.indietro();
+            check(QStringLiteral("step %1, page %2").arg(i).arg(m.vista().numpagina));
             for (auto it = m.vista().finestrelle.cbegin(); it != m.vista().finestrelle.cend(); ++it) {
                 m.clicFinestrella(it.key());
                 check(QStringLiteral("hotspot %1").arg(it.key()));
             }
         }
-        for (int p = a.ultimaPagina - 1; p >= 1; --p) {
-            m.indietro();
-            check(QStringLiteral("page %1 backward").arg(p));
-        }
     }
 
     // Titles used exist; hotspots and panels lie inside the design area; the button row is free.
-    void layoutIsConsistent_data() { backButtonOnFirstPage_data(); }
+    void layoutIsConsistent_data() { unaRigaPerArgomento(); }
     void layoutIsConsistent()
     {
         QFETCH(int, n);
