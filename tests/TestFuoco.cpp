@@ -75,123 +75,52 @@ ui::Form* mostra(const QString& schermo)
 }
 }  // namespace
 
-// The keyboard on every screen: where it starts, the order Tab and Shift+Tab follow, and the ring that
-// shows where it is.
+// A program folder of its own and the main menu in an active window.
+#define MENU_ATTIVO(folder, window)       \
+    TestSupport::CartellaProgramma folder; \
+    QWidget* window = menuAttivo();        \
+    QVERIFY(window)
+
+// The keyboard on every screen: where it starts, the order Tab and Shift+Tab follow, the ring that shows it.
 class TestFuoco : public QObject {
     Q_OBJECT
 private slots:
     void init() { TestSupport::prepara(); }
     void cleanup() { TestSupport::chiudiTutto(); }
 
+    // Every screen as it opens, and the states a pupil meets next: hotspots over a picture, a lesson opened
+    // from the menu, the questionnaire in test mode, the labelling result, the synthesis at its test.
     void everyScreen_data()
     {
-        QTest::addColumn<QString>("schermo");
+        QTest::addColumn<QString>("stato");
+        QTest::addColumn<bool>("aperto");  // the screen just shown, or the state reached from the menu
         for (const char* s : {"Fscelt", "forarg1", "forarg3", "forarg6", "FQuest", "FQimage", "FSommati", "FRIsomma",
                               "frmRISUL", "FLIsomm", "frmANALISI", "Formani", "Fsintesi"})
-            QTest::newRow(s) << s;
+            QTest::newRow(s) << s << true;
+        for (int n = 1; n <= 5; ++n)
+            QTest::addRow("hotspots of topic %d", n) << QStringLiteral("finestrelle%1").arg(n) << false;
+        for (int n : {2, 4, 5})
+            QTest::addRow("topic %d page 1", n) << QStringLiteral("forarg%1").arg(n) << false;
+        QTest::newRow("questionnaire test") << "test" << false;
+        QTest::newRow("labelling result") << "risultato" << false;
+        QTest::newRow("synthesis test") << "sintesi" << false;
+        QTest::newRow("synthesis corrected") << "corretta" << false;
     }
     void everyScreen()
     {
-        QFETCH(QString, schermo);
-        TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
+        QFETCH(QString, stato);
+        QFETCH(bool, aperto);
+        MENU_ATTIVO(folder, window);
+        auto& screens = ui::Screens::instance();
+        auto* menu = qobject_cast<Fscelt*>(screens.front());
         TestSupport::sessione().numargomento = 1;
         TestSupport::sessione().numanimazione = 1;
         TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
-        ui::Form* form = schermo == QLatin1String("Fscelt") ? ui::Screens::instance().front() : mostra(schermo);
-        QVERIFY(form);
-        QCOMPARE(ui::Screens::instance().front(), form);
-        QWidget* window = form->window();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-
-        // The screen starts on its first control in reading order.
-        const QList<QWidget*> ordine = form->ordineDiLettura();
-        QVERIFY(!ordine.isEmpty());
-        QCOMPARE(window->focusWidget(), ordine.first());
-        // Reading order as a pupil reads the screen: each control is right of the one before on the same
-        // row, or on a row below it (the labelling test keeps its own order: numbers, boxes, buttons).
-        if (schermo != QLatin1String("FQimage")) {
-            for (qsizetype i = 1; i < ordine.size(); ++i) {
-                const QRect prima = ordine[i - 1]->geometry();
-                const QRect dopo = ordine[i]->geometry();
-                const bool stessaRiga = std::abs(dopo.top() - prima.top()) <= prima.height() / 2;
-                QVERIFY2(stessaRiga ? dopo.left() > prima.left() : dopo.top() > prima.top(),
-                         qPrintable(ordine[i - 1]->objectName() + QStringLiteral(" -> ") + ordine[i]->objectName()));
-            }
-        }
-
-        // Tab goes through every control that takes the keyboard once, in that order, and round again;
-        // Shift+Tab comes back the same way.
-        QList<QWidget*> visti{window->focusWidget()};
-        for (qsizetype i = 1; i <= ordine.size(); ++i) {
-            QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
-            visti.append(window->focusWidget());
-        }
-        QCOMPARE(visti.mid(0, ordine.size()), ordine);
-        QCOMPARE(visti.last(), ordine.first());
-        QTest::keyClick(window->focusWidget(), Qt::Key_Backtab);
-        QCOMPARE(window->focusWidget(), ordine.last());
-        // What a screen reader gets through Qt's accessibility interface: a role and a name for every
-        // control, and the focus where the ring is.
-        for (QWidget* w : ordine) {
-            QVERIFY2(w->isVisible() && w->isEnabled(), qPrintable(w->objectName()));
-            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
-            QVERIFY2(iface && iface->isValid(), qPrintable(w->objectName()));
-            QVERIFY2(iface->role() != QAccessible::NoRole, qPrintable(w->objectName()));
-            QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName()));
-        }
-        // Every picture is a graphic that says what it is, never the control's internal name.
-        for (ui::Picture* p : form->findChildren<ui::Picture*>()) {
-            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(p);
-            QVERIFY(iface);
-            QCOMPARE(iface->role(), QAccessible::Graphic);
-            const QString detto = iface->text(QAccessible::Name);
-            QVERIFY2(!detto.trimmed().isEmpty() && detto != p->objectName(), qPrintable(p->objectName()));
-        }
-        QAccessibleInterface* finestra = QAccessible::queryAccessibleInterface(window);
-        QVERIFY(finestra);
-        QAccessibleInterface* conFuoco = finestra->focusChild();
-        QVERIFY(conFuoco);
-        QCOMPARE(conFuoco->object(), window->focusWidget());
-
-        // The ring stands round the control with the keyboard, over the screen.
-        auto* anello = window->findChild<ui::FocusRing*>();
-        QVERIFY(anello);
-        QVERIFY(anello->isVisible());
-        QCOMPARE(anello->seguito(), window->focusWidget());
-        const QRect controllo(window->focusWidget()->mapTo(window, QPoint(0, 0)), window->focusWidget()->size());
-        QVERIFY(anello->geometry().contains(controllo));
-        QVERIFY(anello->geometry().adjusted(ui::FocusRing::kSpessore, ui::FocusRing::kSpessore,
-                                            -ui::FocusRing::kSpessore, -ui::FocusRing::kSpessore) == controllo);
-        TestSupport::fotografa(window, QStringLiteral("fuoco-") + schermo);
-    }
-
-    // Screens in the states a pupil meets after they open: hotspots over a picture, the questionnaire
-    // in test mode, the labelling test with its result, the synthesis stopped at its test. Tab from where
-    // the keyboard is goes round every control that takes it once, in reading order, and back.
-    void everyStateWalk_data()
-    {
-        QTest::addColumn<QString>("stato");
-        for (int n = 1; n <= 5; ++n)
-            QTest::addRow("hotspots of topic %d", n) << QStringLiteral("finestrelle%1").arg(n);
-        for (int n : {2, 4, 5})
-            QTest::addRow("topic %d page 1", n) << QStringLiteral("forarg%1").arg(n);
-        QTest::newRow("questionnaire test") << "test";
-        QTest::newRow("labelling result") << "risultato";
-        QTest::newRow("synthesis test") << "sintesi";
-        QTest::newRow("synthesis corrected") << "corretta";
-    }
-    void everyStateWalk()
-    {
-        QFETCH(QString, stato);
-        TestSupport::CartellaProgramma folder;
-        QWidget* window = menuAttivo();
-        QVERIFY(window);
-        auto& screens = ui::Screens::instance();
-        auto* menu = qobject_cast<Fscelt*>(screens.front());
-        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
-        if (stato.startsWith(QLatin1String("finestrelle")) || stato.startsWith(QLatin1String("forarg"))) {
+        if (aperto) {
+            ui::Form* form = stato == QLatin1String("Fscelt") ? menu : mostra(stato);
+            QVERIFY(form);
+            QCOMPARE(screens.front(), form);
+        } else if (stato.startsWith(QLatin1String("finestrelle")) || stato.startsWith(QLatin1String("forarg"))) {
             const int n = stato.right(1).toInt();
             menu->Command1[n - 1]->click();
             auto* f = qobject_cast<Forarg*>(screens.front());
@@ -223,34 +152,62 @@ private slots:
             }
         }
         ui::Form* form = screens.front();
-        QVERIFY(form->window()->isActiveWindow());
+        QCOMPARE(form->window(), window);
+        QVERIFY(window->isActiveWindow());
         const QList<QWidget*> ordine = form->ordineDiLettura();
         QVERIFY(!ordine.isEmpty());
+        if (aperto) {
+            // A screen starts on its first control in reading order: each control right of the one before on
+            // the same row, or on a row below it (the labelling test keeps its own: numbers, boxes, buttons).
+            QCOMPARE(window->focusWidget(), ordine.first());
+            for (qsizetype i = 1; i < ordine.size() && stato != QLatin1String("FQimage"); ++i) {
+                const QRect prima = ordine[i - 1]->geometry();
+                const QRect dopo = ordine[i]->geometry();
+                const bool stessaRiga = std::abs(dopo.top() - prima.top()) <= prima.height() / 2;
+                QVERIFY2(stessaRiga ? dopo.left() > prima.left() : dopo.top() > prima.top(),
+                         qPrintable(ordine[i - 1]->objectName() + QStringLiteral(" -> ") + ordine[i]->objectName()));
+            }
+        }
+        // Tab goes round every control that takes the keyboard once, in that order; Shift+Tab comes back.
         const qsizetype inizio = ordine.indexOf(window->focusWidget());
         QVERIFY2(inizio >= 0, qPrintable(window->focusWidget() ? window->focusWidget()->objectName() : QStringLiteral("none")));
         for (qsizetype i = 1; i <= ordine.size(); ++i) {
             QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
             QCOMPARE(window->focusWidget(), ordine[(inizio + i) % ordine.size()]);
-            QVERIFY(window->focusWidget()->isVisible() && window->focusWidget()->isEnabled());
         }
         for (qsizetype i = 1; i <= ordine.size(); ++i) {
             QTest::keyClick(window->focusWidget(), Qt::Key_Backtab);
             QCOMPARE(window->focusWidget(), ordine[(inizio - i + 2 * ordine.size()) % ordine.size()]);
         }
-        // Every control in the walk has a role and a name for a screen reader.
+        // What a screen reader gets: a role and a name for every control, pictures as graphics that say what
+        // they show (never the control's internal name), and the focus where the ring is.
         for (QWidget* w : ordine) {
+            QVERIFY2(w->isVisible() && w->isEnabled(), qPrintable(w->objectName()));
             QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
-            QVERIFY2(iface && iface->role() != QAccessible::NoRole, qPrintable(w->objectName()));
+            QVERIFY2(iface && iface->isValid() && iface->role() != QAccessible::NoRole, qPrintable(w->objectName()));
             QVERIFY2(!iface->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(w->objectName()));
         }
+        for (ui::Picture* p : form->findChildren<ui::Picture*>()) {
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(p);
+            QVERIFY(iface);
+            QCOMPARE(iface->role(), QAccessible::Graphic);
+            const QString detto = iface->text(QAccessible::Name);
+            QVERIFY2(!detto.trimmed().isEmpty() && detto != p->objectName(), qPrintable(p->objectName()));
+        }
+        QAccessibleInterface* finestra = QAccessible::queryAccessibleInterface(window);
+        QVERIFY(finestra && finestra->focusChild());
+        QCOMPARE(finestra->focusChild()->object(), window->focusWidget());
+        // The ring stands round the control with the keyboard, over the screen.
         auto* anello = window->findChild<ui::FocusRing*>();
         QVERIFY(anello && anello->isVisible());
         QCOMPARE(anello->seguito(), window->focusWidget());
-        TestSupport::fotografa(window, QStringLiteral("giro-") + stato);
+        const QRect controllo(window->focusWidget()->mapTo(window, QPoint(0, 0)), window->focusWidget()->size());
+        QCOMPARE(anello->geometry().adjusted(ui::FocusRing::kSpessore, ui::FocusRing::kSpessore,
+                                             -ui::FocusRing::kSpessore, -ui::FocusRing::kSpessore), controllo);
+        TestSupport::fotografa(window, (aperto ? QStringLiteral("fuoco-") : QStringLiteral("giro-")) + stato);
     }
 
-    // The questionnaire's rows take the keyboard only while they hold a statement: opened, the screen
-    // starts on its buttons; with a page shown, Tab reaches every box of the ten rows.
+    // The questionnaire's rows take the keyboard only while they hold a statement (then Tab reaches all 20 boxes).
     void rowsTakeTheKeyboardOnlyWithAStatement_data()
     {
         QTest::addColumn<int>("modo");  // 0 opened, 1 exercise, 2 test
@@ -263,9 +220,7 @@ private slots:
     {
         QFETCH(int, modo);
         QFETCH(int, caselle);
-        TestSupport::CartellaProgramma folder;
-        QWidget* window = menuAttivo();
-        QVERIFY(window);
+        MENU_ATTIVO(folder, window);
         TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
         FQuest* quest = questionarioDaTastiera(window);
         QVERIFY(quest);
@@ -285,39 +240,10 @@ private slots:
         }
     }
 
-    // RISULTATO on the labelling test disables itself; pressed from the keyboard, the keyboard goes on
-    // to the pupil's next step: try again after an exercise, the archive after a stored test.
-    void labellingResultHandsTheKeyboardOn_data()
-    {
-        QTest::addColumn<bool>("test");
-        QTest::addColumn<QString>("dopo");
-        QTest::newRow("exercise") << false << "cmdriprovo";
-        QTest::newRow("test") << true << "cmdarchivio";
-    }
-    void labellingResultHandsTheKeyboardOn()
-    {
-        QFETCH(bool, test);
-        QFETCH(QString, dopo);
-        TestSupport::CartellaProgramma folder;
-        QWidget* window = menuAttivo();
-        QVERIFY(window);
-        TestSupport::sessione().numargomento = 1;
-        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
-        TestSupport::sessione().modotest = test ? ModoTest::Test : ModoTest::Esercizio;
-        auto* immagine = qobject_cast<FQimage*>(mostra(QStringLiteral("FQimage")));
-        QVERIFY(immagine);
-        QVERIFY(premi(window, immagine->cmdRISULT));
-        QVERIFY(!immagine->cmdRISULT->isEnabled());
-        QCOMPARE(window->focusWidget()->objectName(), dopo);
-    }
-
-    // The synthesis test's first stop by keyboard alone: Space ticks each true statement, Return on
-    // "Correzione" corrects, and leaving by "Menù" stores the result.
+    // The synthesis test's first stop by keyboard: Space ticks, "Correzione" corrects, "Menù" stores the result.
     void synthesisFirstStopByKeyboard()
     {
-        TestSupport::CartellaProgramma folder;
-        QWidget* window = menuAttivo();
-        QVERIFY(window);
+        MENU_ATTIVO(folder, window);
         auto& screens = ui::Screens::instance();
         auto* menu = qobject_cast<Fscelt*>(screens.front());
         ui::MessageBox::setNextInput(QStringLiteral("Tasti Carla"));
@@ -347,13 +273,10 @@ private slots:
         QCOMPARE(righe[0].maxpunti, 12);
     }
 
-    // On the main menu Return works at once: the first topic opens, and coming back finds the keyboard
-    // on the control used last.
+    // On the main menu Return works at once, and coming back finds the keyboard on the control used last.
     void menuAnswersReturnAtOnce()
     {
-        TestSupport::CartellaProgramma folder;
-        QWidget* window = menuAttivo();
-        QVERIFY(window);
+        MENU_ATTIVO(folder, window);
         ui::Form* menu = ui::Screens::instance().front();
         QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
         QWidget* secondo = window->focusWidget();
@@ -366,9 +289,7 @@ private slots:
     // From the menu to a stored test page with the keyboard alone: no mouse event, no call of a handler.
     void topicToAStoredPageByKeyboard()
     {
-        TestSupport::CartellaProgramma folder;
-        QWidget* window = menuAttivo();
-        QVERIFY(window);
+        MENU_ATTIVO(folder, window);
         FQuest* quest = questionarioDaTastiera(window);
         QVERIFY(quest);
         ui::MessageBox::setNextInput(QStringLiteral("Tastiera Ada"));
@@ -385,13 +306,10 @@ private slots:
         QCOMPARE(quest->pagineRegistrate(), 1);
     }
 
-    // The summative test from the menu to its card, and then a pupil's rows deleted from the archive
-    // with the code, by keyboard alone.
+    // By keyboard alone: the summative test to its card, then the pupil's rows deleted from the archive.
     void summativeAndArchiveByKeyboard()
     {
-        TestSupport::CartellaProgramma folder;
-        QWidget* window = menuAttivo();
-        QVERIFY(window);
+        MENU_ATTIVO(folder, window);
         auto& screens = ui::Screens::instance();
         auto* menu = qobject_cast<Fscelt*>(screens.front());
         ui::MessageBox::setNextInput(QStringLiteral("Tasti Bruno"));
@@ -422,18 +340,24 @@ private slots:
         QCOMPARE(archivio->Listsomm[0]->count(), 0);
     }
 
-    // The labelling test of topic 1 to 10 out of 10 with the keyboard: a digit picks a number, Tab reaches
-    // its box, Space puts it there.
+    // The labelling test of topic 1 to 10 out of 10 by keyboard (a digit picks a number, Tab reaches its box,
+    // Space puts it there); RISULTATO then disables itself and hands the keyboard to the pupil's next step.
+    void labellingTestByKeyboard_data()
+    {
+        QTest::addColumn<bool>("test");
+        QTest::addColumn<QString>("dopo");
+        QTest::newRow("exercise: try again") << false << "cmdriprovo";
+        QTest::newRow("test: the archive") << true << "cmdarchivio";
+    }
     void labellingTestByKeyboard()
     {
-        TestSupport::CartellaProgramma folder;
-        QWidget* window = menuAttivo();
-        QVERIFY(window);
-        FQuest* quest = questionarioDaTastiera(window);
-        QVERIFY(quest);
-        QVERIFY(premi(window, quest->cmdesercitazione));
-        QVERIFY(premi(window, quest->cmdimage));
-        auto* immagine = qobject_cast<FQimage*>(ui::Screens::instance().front());
+        QFETCH(bool, test);
+        QFETCH(QString, dopo);
+        MENU_ATTIVO(folder, window);
+        TestSupport::sessione().numargomento = 1;
+        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
+        TestSupport::sessione().modotest = test ? ModoTest::Test : ModoTest::Esercizio;
+        auto* immagine = qobject_cast<FQimage*>(mostra(QStringLiteral("FQimage")));
         QVERIFY(immagine);
         const Etichette::Argomento* dati = Etichette::argomento(1);
         QVERIFY(dati);
@@ -446,6 +370,8 @@ private slots:
         }
         QVERIFY(premi(window, immagine->cmdRISULT));
         QCOMPARE(immagine->txtrisult->text(), QStringLiteral("10"));
+        QVERIFY(!immagine->cmdRISULT->isEnabled());
+        QCOMPARE(window->focusWidget()->objectName(), dopo);
     }
 };
 
