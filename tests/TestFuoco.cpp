@@ -16,7 +16,6 @@
 #include "ui/Screens.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QTest>
 
 namespace {
@@ -101,6 +100,7 @@ private slots:
             QTest::addRow("hotspots of topic %d", n) << QStringLiteral("finestrelle%1").arg(n) << false;
         for (int n : {2, 4, 5})
             QTest::addRow("topic %d page 1", n) << QStringLiteral("forarg%1").arg(n) << false;
+        QTest::newRow("questionnaire exercise") << "esercizio" << false;
         QTest::newRow("questionnaire test") << "test" << false;
         QTest::newRow("labelling result") << "risultato" << false;
         QTest::newRow("synthesis test") << "sintesi" << false;
@@ -131,7 +131,7 @@ private slots:
                 for (ui::Label* l : std::as_const(f->finestrelle))
                     QVERIFY(l->isVisible());
             }
-        } else if (stato == QLatin1String("test") || stato == QLatin1String("risultato")) {
+        } else if (stato == QLatin1String("esercizio") || stato == QLatin1String("test") || stato == QLatin1String("risultato")) {
             FQuest* quest = questionarioDaTastiera(window);
             QVERIFY(quest);
             QVERIFY(premi(window, stato == QLatin1String("test") ? quest->cmdquestionario : quest->cmdesercitazione));
@@ -166,6 +166,20 @@ private slots:
                 const bool stessaRiga = std::abs(dopo.top() - prima.top()) <= prima.height() / 2;
                 QVERIFY2(stessaRiga ? dopo.left() > prima.left() : dopo.top() > prima.top(),
                          qPrintable(ordine[i - 1]->objectName() + QStringLiteral(" -> ") + ordine[i]->objectName()));
+            }
+        }
+        // The questionnaire's rows take the keyboard only while they hold a statement: none before a page is
+        // shown (a row digit then goes nowhere), all twenty boxes after.
+        if (auto* quest = qobject_cast<FQuest*>(form)) {
+            int caselle = 0;
+            for (QWidget* w : ordine)
+                caselle += quest->Check1.contains(qobject_cast<ui::CheckBox*>(w)) ||
+                           quest->Check2.contains(qobject_cast<ui::CheckBox*>(w));
+            QCOMPARE(caselle, aperto ? 0 : 20);
+            if (aperto) {
+                QWidget* prima = window->focusWidget();
+                QTest::keyClick(prima, Qt::Key_1);
+                QCOMPARE(window->focusWidget(), prima);
             }
         }
         // Tab goes round every control that takes the keyboard once, in that order; Shift+Tab comes back.
@@ -205,39 +219,6 @@ private slots:
         QCOMPARE(anello->geometry().adjusted(ui::FocusRing::kSpessore, ui::FocusRing::kSpessore,
                                              -ui::FocusRing::kSpessore, -ui::FocusRing::kSpessore), controllo);
         TestSupport::fotografa(window, (aperto ? QStringLiteral("fuoco-") : QStringLiteral("giro-")) + stato);
-    }
-
-    // The questionnaire's rows take the keyboard only while they hold a statement (then Tab reaches all 20 boxes).
-    void rowsTakeTheKeyboardOnlyWithAStatement_data()
-    {
-        QTest::addColumn<int>("modo");  // 0 opened, 1 exercise, 2 test
-        QTest::addColumn<int>("caselle");
-        QTest::newRow("opened") << 0 << 0;
-        QTest::newRow("exercise") << 1 << 20;
-        QTest::newRow("test") << 2 << 20;
-    }
-    void rowsTakeTheKeyboardOnlyWithAStatement()
-    {
-        QFETCH(int, modo);
-        QFETCH(int, caselle);
-        MENU_ATTIVO(folder, window);
-        TestSupport::sessione().nomestudente = QStringLiteral("Rossi Mario");
-        FQuest* quest = questionarioDaTastiera(window);
-        QVERIFY(quest);
-        if (modo)
-            QVERIFY(premi(window, modo == 1 ? quest->cmdesercitazione : quest->cmdquestionario));
-        int viste = 0;
-        for (QWidget* w : quest->ordineDiLettura())
-            viste += quest->Check1.contains(static_cast<ui::CheckBox*>(w)) ||
-                     quest->Check2.contains(static_cast<ui::CheckBox*>(w));
-        QCOMPARE(viste, caselle);
-        if (!modo) {
-            QVERIFY(!quest->Check1.contains(static_cast<ui::CheckBox*>(window->focusWidget())));
-            // A row digit finds no statement to go to.
-            QWidget* prima = window->focusWidget();
-            QTest::keyClick(prima, Qt::Key_1);
-            QCOMPARE(window->focusWidget(), prima);
-        }
     }
 
     // The synthesis test's first stop by keyboard: Space ticks, "Correzione" corrects, "Menù" stores the result.
