@@ -49,12 +49,11 @@ bool premi(QWidget* window, QWidget* bersaglio)
 // From the menu by keyboard: topic 1's lesson, then its questionnaire.
 FQuest* questionarioDaTastiera(QWidget* window)
 {
-    auto& screens = ui::Screens::instance();
     QTest::keyClick(window->focusWidget(), Qt::Key_Return);  // "1.  LA STRUTTURA DELLA TERRA"
-    auto* lezione = qobject_cast<Forarg*>(screens.front());
+    auto* lezione = qobject_cast<Forarg*>(ui::Screens::instance().front());
     if (!lezione || !premi(window, lezione->cmdquest))
         return nullptr;
-    return qobject_cast<FQuest*>(screens.front());
+    return qobject_cast<FQuest*>(ui::Screens::instance().front());
 }
 
 // The clock runs the synthesis until its first test opens.
@@ -67,8 +66,7 @@ bool finoAllaPrimaProva(Fsintesi* f)
 
 ui::Form* mostra(const QString& schermo)
 {
-    auto& screens = ui::Screens::instance();
-    ui::Form* form = screens.show(schermo);
+    ui::Form* form = ui::Screens::instance().show(schermo);
     QCoreApplication::processEvents();
     return form;
 }
@@ -131,7 +129,7 @@ private slots:
                 for (ui::Label* l : std::as_const(f->finestrelle))
                     QVERIFY(l->isVisible());
             }
-        } else if (stato == QLatin1String("esercizio") || stato == QLatin1String("test") || stato == QLatin1String("risultato")) {
+        } else if (QStringList{"esercizio", "test", "risultato"}.contains(stato)) {
             FQuest* quest = questionarioDaTastiera(window);
             QVERIFY(quest);
             QVERIFY(premi(window, stato == QLatin1String("test") ? quest->cmdquestionario : quest->cmdesercitazione));
