@@ -183,6 +183,7 @@ private slots:
             };
             ostile("apostrophe", QStringLiteral("D'Amico Lucia"));
             ostile("two apostrophes", QStringLiteral("Dell'Orto Pier'Luigi"));
+            ostile("statement pasted in", QStringLiteral("Rossi'; DELETE FROM studenti; --"));
             ostile("double quotes", QStringLiteral("\"Neri\" Ugo"));
             ostile("accents", QStringLiteral("Perché Niccolò Ça"));
             ostile("percent and underscore", QStringLiteral("R_ss% Mario"));
