@@ -6,34 +6,19 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QPainter>
 #include <QSet>
 #include <QTest>
 
 #include <vector>
 
-// Every picture a lesson page names: present under immagini/, readable, drawn at 192 dpi or finer, and
-// at its design size never over the page's text panel, the animation button, the title strip or the button
-// row, whichever way the pupil has paged to it. The text panel and the picture's position may be left
-// as an earlier page set them, so every state the page buttons can reach is checked, not only the
-// first pass forward. The topics are the ones the program reads at start-up and the pages are turned
-// by the program's own page machine, so what is checked is what the pupil sees.
-//
-// With PLACCHE_FOTO set to a folder, each page is also drawn there as the pupil first sees it
-// (background, picture, text panel with its text, hotspots, buttons), to look at it.
+// Every picture a lesson page names: present, readable, at 192 dpi or finer, and never over the text panel,
+// the animation button, the title strip or the button row in any state the page buttons can reach (an
+// earlier page may leave the panel and the picture's position behind). To look at the pages as the pupil
+// sees them: tests/fotografa FOLDER lezioni.
 
 namespace {
 
 const QRect kAreaProgetto(0, 0, 12000, 9000);
-
-QString chiave(const QString& percorso)
-{
-    QString p = percorso.toLower();
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return p;
-}
 
 // What a lesson screen shows that matters for where its picture may stand.
 struct Stato {
@@ -58,8 +43,7 @@ size_t qHash(const Stato& s, size_t seed = 0)
                       s.pannello.width(), s.pannello.height(), s.animazione, s.titolo, s.immagine);
 }
 
-// The six topics as the program reads them; a topic it cannot read is left out, and the first
-// test says why.
+// The six topics as the program reads them; one it cannot read is left out (the first test says why).
 QList<const Argomento*> argomenti()
 {
     QList<const Argomento*> out;
@@ -69,23 +53,10 @@ QList<const Argomento*> argomenti()
     return out;
 }
 
-QString nomeFile(const Argomento& a)
-{
-    return QStringLiteral("argomento%1.json").arg(a.numero);
-}
-
 Stato statoDi(const MotorePagine& motore, bool avanti)
 {
     const MotorePagine::Vista& v = motore.vista();
-    Stato s;
-    s.pagina = v.numpagina;
-    s.posizione = v.posizioneImmagine;
-    s.pannello = v.pannello;
-    s.animazione = v.animazioneVisibile;
-    s.titolo = v.titoloVisibile;
-    s.immagine = v.immagine;
-    s.avanti = avanti;
-    return s;
+    return {v.numpagina, v.posizioneImmagine, v.pannello, v.animazioneVisibile, v.titoloVisibile, v.immagine, avanti};
 }
 
 // Every state the forward, back and animation buttons can reach from loading, in the order reached.
@@ -129,80 +100,10 @@ QList<Stato> stati(const Argomento& a)
 
 QString descrivi(const Argomento& a, const Stato& s)
 {
+    const QRect& p = s.pannello;
     return QStringLiteral("argomento %1, pagina %2 (%3, pannello %4,%5 %6x%7%8): %9")
-        .arg(a.numero)
-        .arg(s.pagina)
-        .arg(s.avanti ? QStringLiteral("avanti") : QStringLiteral("indietro"))
-        .arg(s.pannello.x())
-        .arg(s.pannello.y())
-        .arg(s.pannello.width())
-        .arg(s.pannello.height())
-        .arg(s.animazione ? QStringLiteral(", con GUARDO L'ANIMAZIONE") : QString())
-        .arg(s.immagine);
-}
-
-// The page as the pupil sees it, at twice the design size, for looking at it.
-void disegnaPagina(const Argomento& a, const Stato& s, const QString& cartella)
-{
-    const double k = 2.0 / 15.0;  // twips to pixels at twice the design size
-    QImage foglio(qRound(12000 * k), qRound(9000 * k), QImage::Format_RGB32);
-    foglio.fill(QColor(0xD4, 0xD0, 0xC8));
-    QPainter p(&foglio);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    const auto px = [k](const QRect& r) { return QRectF(r.x() * k, r.y() * k, r.width() * k, r.height() * k); };
-    const Pagina& pagina = a.pagina(s.pagina);
-
-    const ui::Pictures::Loaded sfondo = ui::Pictures::load(QStringLiteral("immagini\\altre\\placche1.jpg"));
-    if (!sfondo.isNull())
-        p.drawImage(px(QRect(a.progettoSfondo.topLeft(), sfondo.twips)), sfondo.image);
-
-    const ui::Pictures::Loaded figura = ui::Pictures::load(s.immagine);
-    if (!figura.isNull())
-        p.drawImage(px(QRect(s.posizione, figura.twips)), figura.image);
-
-    QFont testo(QStringLiteral("Liberation Sans"));
-    testo.setPixelSize(32);
-    if (s.titolo) {
-        const QRect t = a.progettoTitolo;
-        p.fillRect(px(t), QColor(255, 128, 0));
-        QFont f(QStringLiteral("Liberation Serif"));
-        f.setPixelSize(38);
-        f.setBold(true);
-        p.setFont(f);
-        p.setPen(Qt::black);
-        const QString riga =
-            pagina.tipoTitolo == Pagina::Titolo::Letterale ? pagina.titoloLetterale : a.titoli[pagina.voceTitolo];
-        p.drawText(px(t), Qt::AlignLeft | Qt::AlignVCenter, riga);
-    }
-
-    p.fillRect(px(s.pannello), a.sfondoTesto);
-    QString righe = a.testi[s.pagina];
-    righe.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    p.setFont(testo);
-    p.setPen(Qt::black);
-    p.drawText(px(s.pannello).adjusted(8, 8, -8, -8), Qt::TextWordWrap, righe);
-
-    p.setFont(testo);
-    for (auto it = pagina.finestrelle.begin(); it != pagina.finestrelle.end(); ++it) {
-        const QRectF r = px(QRect(it.value(), a.finestrelle.value(it.key()).progetto.size()));
-        p.fillRect(r, QColor(255, 255, 192));
-        p.setPen(QPen(Qt::black, 2));
-        p.drawRect(r);
-        p.drawText(r, Qt::AlignCenter | Qt::TextWordWrap, it.key());
-    }
-
-    const auto pulsante = [&](const QRect& r, const QString& scritta) {
-        p.fillRect(px(r), QColor(0xE8, 0xE4, 0xDC));
-        p.setPen(QPen(QColor(0x55, 0x55, 0x55), 2));
-        p.drawRect(px(r));
-        p.drawText(px(r), Qt::AlignCenter, scritta);
-    };
-    if (s.animazione && a.progettoAnimazione)
-        pulsante(*a.progettoAnimazione, QStringLiteral("GUARDO L'ANIMAZIONE"));
-    pulsante(a.rigaPulsanti(), QStringLiteral("riga dei pulsanti"));
-    p.end();
-    foglio.save(QDir(cartella).filePath(QStringLiteral("argomento%1_pagina%2.png").arg(a.numero).arg(s.pagina, 2, 10, QLatin1Char('0'))));
+        .arg(a.numero).arg(s.pagina).arg(s.avanti ? "avanti" : "indietro").arg(p.x()).arg(p.y()).arg(p.width())
+        .arg(p.height()).arg(s.animazione ? ", con GUARDO L'ANIMAZIONE" : "", s.immagine);
 }
 
 // The share of a picture's pixels inside a hotspot that are close to a colour: JPEG shifts colours
@@ -237,47 +138,41 @@ private slots:
         // every topic file of the lessons is one the program reads
         const QDir cartella(QStringLiteral(PLACCHE_SORGENTE "/lessons/argomenti"));
         QCOMPARE(cartella.entryList({QStringLiteral("argomento*.json")}, QDir::Files).size(), 6);
-        const QList<const Argomento*> tutti = argomenti();
-        QCOMPARE(tutti.size(), 6);
-        for (const Argomento* a : tutti)
-            QVERIFY2(a->ultimaPagina >= 1 && a->pagine.size() == a->ultimaPagina, qPrintable(nomeFile(*a)));
+        QCOMPARE(argomenti().size(), 6);
+        for (const Argomento* a : argomenti())
+            QVERIFY2(a->ultimaPagina >= 1 && a->pagine.size() == a->ultimaPagina,
+                     qPrintable(QString::number(a->numero)));
     }
 
     void immaginiAlPostoGiusto_data()
     {
         QTest::addColumn<int>("numero");
         for (const Argomento* a : argomenti())
-            QTest::newRow(qPrintable(nomeFile(*a))) << a->numero;
+            QTest::addRow("argomento%d.json", a->numero) << a->numero;
     }
     void immaginiAlPostoGiusto()
     {
         QFETCH(int, numero);
-        const Argomento* letto = Argomenti::argomento(numero);
-        QVERIFY2(letto, qPrintable(Argomenti::errore()));
-        const Argomento& a = *letto;
-        const QString foto = qEnvironmentVariable("PLACCHE_FOTO");
-        QSet<int> fotografate;
+        QVERIFY2(Argomenti::argomento(numero), qPrintable(Argomenti::errore()));
+        const Argomento& a = *Argomenti::argomento(numero);
         for (const Stato& s : stati(a)) {
             const QString dove = descrivi(a, s);
-            const QString file = ui::Pictures::resolve(s.immagine);
-            QVERIFY2(!file.isEmpty(), qPrintable(QStringLiteral("manca l'immagine di ") + dove));
             const ui::Pictures::Loaded figura = ui::Pictures::load(s.immagine);
-            QVERIFY2(!figura.isNull(), qPrintable(QStringLiteral("immagine illeggibile: ") + dove));
-            // drawn at twice the design size or finer (the birth of the Earth, which the viewer also
-            // stretches into a larger rectangle), so that it stays sharp on a large screen
+            QVERIFY2(!figura.isNull(), qPrintable(QStringLiteral("immagine mancante o illeggibile: ") + dove));
+            // twice the design size or finer, so that it stays sharp when a large screen stretches it
             QVERIFY2(qRound(figura.image.dotsPerMeterX() * 0.0254) >= 192, qPrintable(QStringLiteral("sotto 192 dpi: ") + dove));
 
             const QRect r(s.posizione, figura.twips);
-            const auto motivo = [&](const char* cosa) {
-                return qPrintable(QStringLiteral("%1 %2x%3 %4: %5").arg(s.immagine).arg(r.width()).arg(r.height()).arg(QLatin1String(cosa), dove));
-            };
-            QVERIFY2(kAreaProgetto.contains(r), motivo("fuori dall'area della pagina"));
-            QVERIFY2(!r.intersects(s.pannello), motivo("sopra il pannello del testo"));
-            QVERIFY2(r.y() + r.height() <= a.rigaPulsantiTop, motivo("sopra la riga dei pulsanti"));
+            const QString misura = QStringLiteral("%1 %2x%3 ").arg(s.immagine).arg(r.width()).arg(r.height());
+            const auto motivo = [&](const char* cosa) { return QStringLiteral("%1%2: %3").arg(misura, cosa, dove); };
+            QVERIFY2(kAreaProgetto.contains(r), qPrintable(motivo("fuori dall'area della pagina")));
+            QVERIFY2(!r.intersects(s.pannello), qPrintable(motivo("sopra il pannello del testo")));
+            QVERIFY2(r.y() + r.height() <= a.rigaPulsantiTop, qPrintable(motivo("sopra la riga dei pulsanti")));
             if (s.animazione)
-                QVERIFY2(a.progettoAnimazione && !r.intersects(*a.progettoAnimazione), motivo("sotto GUARDO L'ANIMAZIONE"));
+                QVERIFY2(a.progettoAnimazione && !r.intersects(*a.progettoAnimazione),
+                         qPrintable(motivo("sotto GUARDO L'ANIMAZIONE")));
             if (s.titolo)
-                QVERIFY2(!r.intersects(a.progettoTitolo), motivo("sotto il titolo"));
+                QVERIFY2(!r.intersects(a.progettoTitolo), qPrintable(motivo("sotto il titolo")));
 
             // the hotspots stand over the picture they talk about
             const QMap<QString, QPoint>& qui = a.pagina(s.pagina).finestrelle;
@@ -285,16 +180,10 @@ private slots:
                 const QRect f(it.value(), a.finestrelle.value(it.key()).progetto.size());
                 QVERIFY2(r.contains(f), qPrintable(QStringLiteral("%1 fuori dall'immagine: %2").arg(it.key(), dove)));
             }
-
-            if (!foto.isEmpty() && s.avanti && !fotografate.contains(s.pagina)) {
-                fotografate.insert(s.pagina);
-                disegnaPagina(a, s, foto);
-            }
         }
     }
 
-    // The hotspot pages say what lies under each hotspot: the picture must show it there. Checked by
-    // the colours under the hotspot, in the palette the pictures are drawn with.
+    // What a hotspot names must be under it in the picture: checked by the colours of the pictures' palette.
     void finestrelleSulSoggetto_data()
     {
         QTest::addColumn<int>("numero");
@@ -348,8 +237,7 @@ private slots:
         QVERIFY2(q >= almeno, qPrintable(QStringLiteral("%1: %2 del riquadro del colore atteso").arg(finestrella).arg(q, 0, 'f', 3)));
     }
 
-    // Names are matched ignoring case, so two files differing only in case would make a page show
-    // either of them.
+    // Names are matched ignoring case: two files differing only in case would make a page show either.
     void nessunaImmagineDoppia()
     {
         QHash<QString, QStringList> perChiave;
@@ -357,7 +245,7 @@ private slots:
         while (it.hasNext()) {
             const QString file = it.next();
             const QString relativo = QDir(QStringLiteral(PLACCHE_SORGENTE)).relativeFilePath(file);
-            perChiave[chiave(relativo)].append(relativo);
+            perChiave[relativo.toLower()].append(relativo);
         }
         for (auto i = perChiave.begin(); i != perChiave.end(); ++i)
             QVERIFY2(i.value().size() == 1, qPrintable(i.value().join(QStringLiteral(", "))));
