@@ -18,7 +18,8 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include <algorithm>
+#include <functional>
+#include <tuple>
 
 using data::Database;
 using TestSupport::ArchivioDiProva;
@@ -33,12 +34,12 @@ namespace {
         QSKIP(qPrintable(ServerDiProva::perche()));          \
     QVERIFY2(s, qPrintable(ServerDiProva::perche()));
 
-// The rows of a result table on the server: name, topic, key, in stored order.
-QStringList righe(Database& db, const QString& tabella = QStringLiteral("studenti"))
+// The results on the server as name|topic, in stored order.
+QStringList righe(Database& db)
 {
     QSqlQuery q(db.connection());
     QStringList out;
-    if (!q.exec(QStringLiteral(R"(SELECT "cognome e nome", "argomento", "chiave" FROM "%1" ORDER BY "id")").arg(tabella)))
+    if (!q.exec(QStringLiteral(R"(SELECT "cognome e nome", "argomento" FROM "studenti" ORDER BY "id")")))
         return {QStringLiteral("ERRORE: ") + q.lastError().text()};
     while (q.next())
         out << q.value(0).toString() + QLatin1Char('|') + q.value(1).toString();
@@ -57,12 +58,21 @@ bool registra(Sessione& sessione, const QString& nome, const QString& argomento)
     return sessione.registra(*rs, QStringLiteral("il risultato"));
 }
 
-int conta(ServerDiProva* s, const QString& database, const QString& sql)
+// A waiting result as the queue keeps it.
+data::Coda::Riga inCoda(const QString& nome, int punti, const QString& chiave)
+{
+    return {{QStringLiteral("cognome e nome"), nome}, {QStringLiteral("argomento"), QStringLiteral("prova")},
+            {QStringLiteral("punteggio"), punti},     {QStringLiteral("maxpunti"), 10},
+            {QStringLiteral("data"), QDate(2026, 12, 7)}, {QStringLiteral("chiave"), chiave}};
+}
+
+// The first value of `sql` on a connection of its own that `configura` points at a database; -1 on failure.
+int conta(const QString& driver, const std::function<void(QSqlDatabase&)>& configura, const QString& sql)
 {
     int n = -1;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("conta"));
-        s->server(database, QStringLiteral("placche_prove")).configura(db);
+        QSqlDatabase db = QSqlDatabase::addDatabase(driver, QStringLiteral("conta"));
+        configura(db);
         if (db.open()) {
             QSqlQuery q(db);
             if (q.exec(sql) && q.next())
@@ -136,37 +146,31 @@ private slots:
         QFETCH(QString, caso);
         QFETCH(QString, motivo);
         SERVER_O_SALTA(s);
-        QString database = caso == QLatin1String("vuoto") ? s->nuovoDatabase() : s->nuovoArchivio();
+        const QString database = caso == QLatin1String("vuoto") ? s->nuovoDatabase() : s->nuovoArchivio();
         QVERIFY2(!database.isEmpty(), qPrintable(ServerDiProva::perche()));
-        data::Server server = s->server(database, caso == QLatin1String("intruso") ? QStringLiteral("intruso") : QStringLiteral("docente"));
+        data::Server server = s->server(database, caso == QLatin1String("intruso") ? caso : QStringLiteral("docente"));
         if (caso == QLatin1String("host"))
             server.host = QStringLiteral("nessun-server.invalid");
         if (caso == QLatin1String("database"))
             server.database = QStringLiteral("non_esiste");
-        if (caso == QLatin1String("fermo"))
-            QVERIFY(s->ferma());
-        QString errore;
-        auto db = Database::openServer(server, &errore);
-        if (caso == QLatin1String("fermo"))
-            QVERIFY(s->avvia());
-        QVERIFY(!db);
-        QVERIFY2(errore.contains(motivo), qPrintable(errore));
-        QVERIFY2(errore.contains(server.nome()), qPrintable(errore));
-        QVERIFY2(!errore.contains(QLatin1String("segret")), qPrintable(errore));
-
-        // The program itself: one message, and it ends with a failure code.
-        ArchivioDiProva configurato(Motore::Server);
+        ArchivioDiProva configurato(Motore::Server);  // a program folder whose configuration names `server`
         QVERIFY(configurato.pronto());
         QSettings ini(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/placche/placche.ini"), QSettings::IniFormat);
         ini.setValue(QStringLiteral("archivio/host"), server.host);
         ini.setValue(QStringLiteral("archivio/database"), server.database);
         ini.setValue(QStringLiteral("archivio/utente"), server.utente);
         ini.sync();
-        if (caso == QLatin1String("fermo"))
-            QVERIFY(s->ferma());
+        const bool fermo = caso == QLatin1String("fermo");
+        QVERIFY(!fermo || s->ferma());
+        QString errore;
+        const bool connesso = bool(Database::openServer(server, &errore));
         const bool aperto = TestSupport::apriMenu();
-        if (caso == QLatin1String("fermo"))
-            QVERIFY(s->avvia());
+        QVERIFY(!fermo || s->avvia());
+        QVERIFY(!connesso);
+        QVERIFY2(errore.contains(motivo), qPrintable(errore));
+        QVERIFY2(errore.contains(server.nome()), qPrintable(errore));
+        QVERIFY2(!errore.contains(QLatin1String("segret")), qPrintable(errore));
+        // The program itself: one message, and it ends with a failure code.
         QVERIFY(!aperto);
         QVERIFY(TestSupport::codiceAvvio() != 0);
         QCOMPARE(MessageBox::shown().size(), 1);
@@ -176,30 +180,31 @@ private slots:
     // The setup may be run again at any time: it completes what is missing and never touches a result.
     void setupRunsAgainKeepingResults()
     {
-        SERVER_O_SALTA(s);
-        const QString database = s->nuovoArchivio();
-        QVERIFY2(!database.isEmpty(), qPrintable(ServerDiProva::perche()));
-        QString errore;
-        auto db = Database::openServer(s->server(database), &errore);
-        QVERIFY2(db, qPrintable(errore));
-        TestSupport::sessione().dbcorso = std::move(db);
-        QVERIFY(registra(TestSupport::sessione(), QStringLiteral("Rossi Mario"), QStringLiteral("uno")));
-        QVERIFY(registra(TestSupport::sessione(), QStringLiteral("Bianchi Anna"), QStringLiteral("due")));
-        const int domande = conta(s, database, QStringLiteral(R"(SELECT COUNT(*) FROM "domande1")"));
+        ArchivioDiProva archivio(Motore::Server);
+        PRONTO(archivio);
+        ServerDiProva* s = ServerDiProva::istanza();
+        Sessione& sessione = TestSupport::sessione();
+        sessione.dbcorso = archivio.apri();
+        QVERIFY(sessione.dbcorso);
+        QVERIFY(registra(sessione, QStringLiteral("Rossi Mario"), QStringLiteral("uno")));
+        QVERIFY(registra(sessione, QStringLiteral("Bianchi Anna"), QStringLiteral("due")));
+        const auto conta = [&](const char* sql) { return archivio.interroga(QString::fromUtf8(sql)).toInt(); };
+        const int domande = conta(R"(SELECT COUNT(*) FROM "domande1")");
         QVERIFY(domande > 0);
         // A teacher's own page is kept: a bank that is not empty is not filled again.
-        QVERIFY(s->esegui(database, {QStringLiteral(R"(DELETE FROM "domande2" WHERE "id" > (SELECT MIN("id") FROM "domande2"))"),
-                                     QStringLiteral(R"(UPDATE "domande2" SET "dom1" = 'mia')")}));
-        QVERIFY(s->esegui(database, {QStringLiteral(R"(DROP TABLE "domande3")")}));
-        const QStringList prima = righe(*TestSupport::sessione().dbcorso);
+        QVERIFY(s->esegui(archivio.nome(),
+                          {QStringLiteral(R"(DELETE FROM "domande2" WHERE "id" > (SELECT MIN("id") FROM "domande2"))"),
+                           QStringLiteral(R"(UPDATE "domande2" SET "dom1" = 'mia')"),
+                           QStringLiteral(R"(DROP TABLE "domande3")")}));
+        const QStringList prima = righe(*sessione.dbcorso);
 
         QString messaggio;
-        QVERIFY2(s->preparaCorso(database, &messaggio), qPrintable(messaggio));
-        QCOMPARE(righe(*TestSupport::sessione().dbcorso), prima);
-        QCOMPARE(conta(s, database, QStringLiteral(R"(SELECT COUNT(*) FROM "domande1")")), domande);
-        QCOMPARE(conta(s, database, QStringLiteral(R"(SELECT COUNT(*) FROM "domande2" WHERE "dom1" = 'mia')")), 1);
-        QCOMPARE(conta(s, database, QStringLiteral(R"(SELECT COUNT(*) FROM "domande2")")), 1);
-        QVERIFY(conta(s, database, QStringLiteral(R"(SELECT COUNT(*) FROM "domande3")")) > 0);
+        QVERIFY2(s->preparaCorso(archivio.nome(), &messaggio), qPrintable(messaggio));
+        QCOMPARE(righe(*sessione.dbcorso), prima);
+        QCOMPARE(conta(R"(SELECT COUNT(*) FROM "domande1")"), domande);
+        QCOMPARE(conta(R"(SELECT COUNT(*) FROM "domande2" WHERE "dom1" = 'mia')"), 1);
+        QCOMPARE(conta(R"(SELECT COUNT(*) FROM "domande2")"), 1);
+        QVERIFY(conta(R"(SELECT COUNT(*) FROM "domande3")") > 0);
     }
 
     // Pointed at a database that holds something else, the setup refuses and changes nothing.
@@ -223,7 +228,8 @@ private slots:
         QString messaggio;
         QVERIFY(!s->preparaCorso(database, &messaggio));
         QVERIFY2(messaggio.contains(motivo), qPrintable(messaggio));
-        QCOMPARE(conta(s, database,
+        const auto su = [&](QSqlDatabase& d) { s->server(database, QStringLiteral("placche_prove")).configura(d); };
+        QCOMPARE(conta(QStringLiteral("QPSQL"), su,
                        QStringLiteral("SELECT COUNT(*) FROM information_schema.tables WHERE table_schema = 'public'")),
                  1);
     }
@@ -286,75 +292,43 @@ private slots:
         QCOMPARE(MessageBox::shown().size(), 1);
     }
 
-    // A sending cut off after the server stored the row but before this computer heard so: the row is sent
-    // again and stored once. The queue is also sent when the program starts.
-    void resentResultIsStoredOnce()
+    // Waiting results are sent when the program starts. One the server already stored (the sending was cut
+    // off before this computer heard so) is stored once; one it refuses for good (its table was changed
+    // meanwhile) is set aside on this computer, kept, and does not hold up the ones behind it.
+    void waitingResultsAreSentAtStart()
     {
         ArchivioDiProva archivio(Motore::Server, false, QStringLiteral("aula"));
         PRONTO(archivio);
         auto db = archivio.apri();
         QVERIFY(db);
-        const data::Coda::Riga riga{{QStringLiteral("cognome e nome"), QStringLiteral("Ripetuto")},
-                                    {QStringLiteral("argomento"), QStringLiteral("una volta")},
-                                    {QStringLiteral("punteggio"), 5},
-                                    {QStringLiteral("maxpunti"), 10},
-                                    {QStringLiteral("data"), QDate(2026, 12, 7)},
-                                    {QStringLiteral("chiave"), QStringLiteral("6a1f0c52-2b43-4e7a-9d55-0c2a3c1e8f10")}};
-        QString errore;
         QSqlError sqlErrore;
-        // Stored by the first sending.
-        QVERIFY2(data::Recordset::insertRow(db->connection(), QStringLiteral("studenti"), riga, &sqlErrore),
+        QVERIFY2(data::Recordset::insertRow(db->connection(), QStringLiteral("studenti"),
+                                            inCoda(QStringLiteral("Ripetuto"), 5, QStringLiteral("k1")), &sqlErrore),
                  qPrintable(sqlErrore.text()));
-        QCOMPARE(righe(*db).size(), 1);
-        {
-            data::Coda coda;
-            QVERIFY2(coda.aggiungi(QStringLiteral("studenti"), riga.last().second.toString(), riga, &errore),
-                     qPrintable(errore));
-        }
         db.reset();
+        {
+            QString errore;
+            data::Coda coda;
+            for (const auto& [nome, punti, chiave] : {std::tuple{"Ripetuto", 5, "k1"}, {"Secondo", 50, "k2"},
+                                                      {"Terzo", 6, "k3"}})
+                QVERIFY2(coda.aggiungi(QStringLiteral("studenti"), QString::fromLatin1(chiave),
+                                       inCoda(QString::fromLatin1(nome), punti, QString::fromLatin1(chiave)), &errore),
+                         qPrintable(errore));
+        }
+        // The server no longer takes more points than the page has.
+        archivio.interroga(
+            QStringLiteral(R"(ALTER TABLE "studenti" ADD CONSTRAINT "entro" CHECK ("punteggio" <= "maxpunti"))"));
+        QTest::ignoreMessage(QtInfoMsg, "placche: 2 risultati salvati su questo computer sono stati inviati al server.");
         QVERIFY(TestSupport::apriMenu());
         QCOMPARE(data::Coda().quanti(), 0);
-        QCOMPARE(righe(*TestSupport::sessione().dbcorso), QStringList{QStringLiteral("Ripetuto|una volta")});
-        QSqlQuery q(TestSupport::sessione().dbcorso->connection());
-        QVERIFY(q.exec(QStringLiteral(R"(SELECT "data" FROM "studenti")")) && q.next());
-        QCOMPARE(q.value(0).toDate(), QDate(2026, 12, 7));
-    }
-
-    // A waiting result the server refuses for good (its table was changed meanwhile) does not hold up
-    // the ones behind it: it is set aside on this computer, kept, and the others are sent.
-    void refusedResultDoesNotHoldUpTheQueue()
-    {
-        ArchivioDiProva archivio(Motore::Server, false, QStringLiteral("aula"));
-        PRONTO(archivio);
-        auto db = archivio.apri();
-        QVERIFY(db);
-        const auto riga = [](const QString& nome, int punti, const char* chiave) {
-            return data::Coda::Riga{{QStringLiteral("cognome e nome"), nome},
-                                    {QStringLiteral("argomento"), QStringLiteral("prova")},
-                                    {QStringLiteral("punteggio"), punti},
-                                    {QStringLiteral("maxpunti"), 10},
-                                    {QStringLiteral("chiave"), QString::fromLatin1(chiave)}};
-        };
-        QString errore;
-        data::Coda coda;
-        QVERIFY(coda.aggiungi(QStringLiteral("studenti"), QStringLiteral("k1"), riga(QStringLiteral("Primo"), 5, "k1"), &errore));
-        QVERIFY(coda.aggiungi(QStringLiteral("studenti"), QStringLiteral("k2"), riga(QStringLiteral("Secondo"), 50, "k2"), &errore));
-        QVERIFY(coda.aggiungi(QStringLiteral("studenti"), QStringLiteral("k3"), riga(QStringLiteral("Terzo"), 6, "k3"), &errore));
-        // The server no longer takes more points than the page has.
-        archivio.interroga(QStringLiteral(R"(ALTER TABLE "studenti" ADD CONSTRAINT "entro_il_massimo" CHECK ("punteggio" <= "maxpunti"))"));
-        QCOMPARE(coda.invia(db->connection(), &errore), 2);
-        QCOMPARE(coda.quanti(), 0);
-        QCOMPARE(righe(*db), (QStringList{QStringLiteral("Primo|prova"), QStringLiteral("Terzo|prova")}));
-        int messiDaParte = -1;
-        {
-            QSqlDatabase file = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("coda"));
-            file.setDatabaseName(data::Coda::percorsoPredefinito());
-            QSqlQuery q(file);
-            if (file.open() && q.exec(QStringLiteral(R"(SELECT COUNT(*) FROM "non_accettati" WHERE "chiave" = 'k2')")) && q.next())
-                messiDaParte = q.value(0).toInt();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("coda"));
-        QCOMPARE(messiDaParte, 1);
+        QCOMPARE(righe(*TestSupport::sessione().dbcorso),
+                 (QStringList{QStringLiteral("Ripetuto|prova"), QStringLiteral("Terzo|prova")}));
+        const QString stessaData = QStringLiteral(R"(SELECT COUNT(*) FROM "studenti" WHERE "data" = '2026-12-07')");
+        QCOMPARE(archivio.interroga(stessaData).toInt(), 2);  // the date travels with the result
+        const auto coda = [](QSqlDatabase& file) { file.setDatabaseName(data::Coda::percorsoPredefinito()); };
+        QCOMPARE(conta(QStringLiteral("QSQLITE"), coda,
+                       QStringLiteral(R"(SELECT COUNT(*) FROM "non_accettati" WHERE "chiave" = 'k2')")),
+                 1);
     }
 };
 
