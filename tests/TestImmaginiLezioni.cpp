@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QTest>
 
+#include <functional>
 #include <vector>
 
 // Every picture a lesson page names: present, readable, at 192 dpi or finer, and never over the text panel,
@@ -71,29 +72,22 @@ QList<Stato> stati(const Argomento& a)
     QSet<Stato> visti{ordine.first()};
     for (std::size_t i = 0; i < coda.size(); ++i) {
         const Raggiunto qui = coda[i];
-        std::vector<Raggiunto> dopo;
-        if (qui.motore.vista().numpagina < a.ultimaPagina) {
-            dopo.push_back(qui);
-            dopo.back().motore.avanti();
-            dopo.back().avanti = true;
-        }
-        if (qui.motore.vista().numpagina > 1) {
-            dopo.push_back(qui);
-            dopo.back().motore.indietro();
-            dopo.back().avanti = false;
-        }
-        if (qui.motore.vista().animazioneVisibile) {  // back from the animation viewer: same page, no button
-            dopo.push_back(qui);
-            dopo.back().motore.nascondiAnimazione();
-        }
-        for (const Raggiunto& r : dopo) {
-            const Stato t = statoDi(r.motore, r.avanti);
+        const auto passa = [&](const std::function<void(MotorePagine&)>& passo, bool avanti) {
+            Raggiunto r{qui.motore, avanti};
+            passo(r.motore);
+            const Stato t = statoDi(r.motore, avanti);
             if (!visti.contains(t)) {
                 visti.insert(t);
                 ordine.append(t);
                 coda.push_back(r);
             }
-        }
+        };
+        if (qui.motore.vista().numpagina < a.ultimaPagina)
+            passa([](MotorePagine& m) { m.avanti(); }, true);
+        if (qui.motore.vista().numpagina > 1)
+            passa([](MotorePagine& m) { m.indietro(); }, false);
+        if (qui.motore.vista().animazioneVisibile)  // back from the animation viewer: same page, no button
+            passa([](MotorePagine& m) { m.nascondiAnimazione(); }, qui.avanti);
     }
     return ordine;
 }
