@@ -43,14 +43,14 @@ public:
     int clic = 0;
 };
 
-void writePicture(const QString& path, QSize pixels, int dpi, const char* format = "JPG")
+void writePicture(const QString& path, QSize pixels, int dpi)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QImage image(pixels, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     image.setDotsPerMeterX(int(dpi / 0.0254 + 0.5));
     image.setDotsPerMeterY(int(dpi / 0.0254 + 0.5));
-    QImageWriter writer(path, format);
+    QImageWriter writer(path, "JPG");
     QVERIFY(writer.write(image));
 }
 }  // namespace
@@ -75,7 +75,6 @@ private slots:
         QTest::addColumn<QString>("nome");
         QTest::addColumn<QString>("trovato");
         QTest::newRow("as written") << "immagini\\altre\\prima.jpg" << "immagini/altre/prima.jpg";
-        QTest::newRow("other case") << "immagini\\altre\\Prima.jpg" << "immagini/altre/prima.jpg";
         QTest::newRow("folder case") << "IMMAGINI\\SUBDUZIO\\subduz17.jpg" << "immagini/subduzio/subduz17.jpg";
         QTest::newRow("forward slashes") << "immagini/ALTRE/PLACCHE2.JPG" << "immagini/altre/placche2.jpg";
         QTest::newRow("missing") << "immagini\\altre\\nessuna.jpg" << "";

@@ -179,8 +179,8 @@ private slots:
         QVERIFY(sessione.dbcorso);
         QVERIFY(registra(sessione, QStringLiteral("Rossi Mario"), QStringLiteral("uno")));
         QVERIFY(registra(sessione, QStringLiteral("Bianchi Anna"), QStringLiteral("due")));
-        const auto conta = [&](const char* sql) { return archivio.interroga(QString::fromUtf8(sql)).toInt(); };
-        const int domande = conta(R"(SELECT COUNT(*) FROM "domande1")");
+        const auto quante = [&](const char* sql) { return archivio.interroga(QString::fromUtf8(sql)).toInt(); };
+        const int domande = quante(R"(SELECT COUNT(*) FROM "domande1")");
         QVERIFY(domande > 0);
         // A teacher's own page is kept: a bank that is not empty is not filled again.
         QVERIFY(s->esegui(archivio.nome(),
@@ -192,10 +192,10 @@ private slots:
         QString messaggio;
         QVERIFY2(s->preparaCorso(archivio.nome(), &messaggio), qPrintable(messaggio));
         QCOMPARE(righe(*sessione.dbcorso), prima);
-        QCOMPARE(conta(R"(SELECT COUNT(*) FROM "domande1")"), domande);
-        QCOMPARE(conta(R"(SELECT COUNT(*) FROM "domande2" WHERE "dom1" = 'mia')"), 1);
-        QCOMPARE(conta(R"(SELECT COUNT(*) FROM "domande2")"), 1);
-        QVERIFY(conta(R"(SELECT COUNT(*) FROM "domande3")") > 0);
+        QCOMPARE(quante(R"(SELECT COUNT(*) FROM "domande1")"), domande);
+        QCOMPARE(quante(R"(SELECT COUNT(*) FROM "domande2" WHERE "dom1" = 'mia')"), 1);
+        QCOMPARE(quante(R"(SELECT COUNT(*) FROM "domande2")"), 1);
+        QVERIFY(quante(R"(SELECT COUNT(*) FROM "domande3")") > 0);
     }
 
     // Pointed at a database that holds something else, the setup refuses and changes nothing.
