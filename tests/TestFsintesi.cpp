@@ -422,28 +422,19 @@ private slots:
         QCOMPARE(righe(), corrette ? QStringList{riga(somma, 12 * corrette)} : QStringList{});
     }
 
-    void menuDuringTheThirdTest_data()
-    {
-        QTest::addColumn<bool>("corretto");
-        QTest::newRow("a test corrected before") << true;
-        QTest::newRow("nothing corrected") << false;
-    }
     // "Menù" during the third test, then back: the series runs from 47 with the panels and the totals
     // kept, plays the close-up and opens the third test again; nothing runs behind the menu.
     void menuDuringTheThirdTest()
     {
-        QFETCH(bool, corretto);
         Fsintesi* f = avvia();
         QVERIFY(finoAllaProva(f, 2));
-        if (corretto) {
-            segna(f, true);
-            f->CmdCorreggi->click();
-        }
+        segna(f, true);
+        f->CmdCorreggi->click();
         QVERIFY(finoAllaProva(f, 3));
         QTest::mouseClick(f->Label11[2], Qt::LeftButton);
         const QString totali = totaliMostrati(f);
         f->Cmdmenu->click();
-        QCOMPARE(righe().size(), corretto ? 1 : 0);
+        QCOMPARE(righe().size(), 1);
         QCOMPARE(colorate(f, Fsintesi::coloreNeutro), 12);
         secondi(f, 10);
         QCOMPARE(f->serie().fotogramma(), 46);
@@ -458,7 +449,7 @@ private slots:
         secondi(f, 13);
         QVERIFY(inProva(f));
         QCOMPARE(f->serie().fotogramma(), 51);
-        QCOMPARE(righe().size(), corretto ? 1 : 0);
+        QCOMPARE(righe().size(), 1);
     }
 
     void closeUpCutShort_data()
@@ -665,36 +656,38 @@ private slots:
         QCOMPARE(coerente(f->Image1), QString());
     }
 
-    // A result that cannot be written is reported, and the pupil still gets back to the menu.
-    void storingFailureIsReported()
+    void storingRefused_data()
     {
-        Fsintesi* f = avvia();
-        QVERIFY(finoAllaProva(f, 1));
-        segna(f, true);
-        f->CmdCorreggi->click();
-        QSqlQuery(QStringLiteral("PRAGMA query_only = ON"), TestSupport::sessione().dbcorso->connection());
-        ui::MessageBox::clear();
-        f->Cmdmenu->click();
-        QCOMPARE(ui::MessageBox::shown().size(), 1);
-        QVERIFY(ui::MessageBox::shown()[0].text.contains(QStringLiteral("NON è stato salvato")));
-        QCOMPARE(ui::Screens::instance().front(), menu());
-        QSqlQuery(QStringLiteral("PRAGMA query_only = OFF"), TestSupport::sessione().dbcorso->connection());
-        QVERIFY(righe().isEmpty());
+        QTest::addColumn<int>("riprova");  // "Riprova" answers before the archive takes the row; -1: never
+        QTest::addColumn<int>("domande");   // "Riprova / Continua senza salvare" boxes
+        QTest::newRow("reported, back to the menu") << -1 << 1;
+        QTest::newRow("Riprova stores it") << 3 << 3;
     }
-
-    // "Riprova" stores the result once the archive takes it again, before the menu comes back.
-    void riprovaRegistraIlRisultato()
+    // A result that cannot be written is reported and the pupil still gets back to the menu; "Riprova"
+    // stores it once the archive takes it again.
+    void storingRefused()
     {
+        QFETCH(int, riprova);
+        QFETCH(int, domande);
         Fsintesi* f = avvia();
         QVERIFY(finoAllaProva(f, 1));
         segna(f, true);
         f->CmdCorreggi->click();
         ui::MessageBox::clear();
-        TestSupport::rifiutaFinoARiprova(m_cartella->archivio(), QStringLiteral("studenti"), 3);
+        QSqlDatabase db = TestSupport::sessione().dbcorso->connection();
+        if (riprova < 0)
+            QSqlQuery(QStringLiteral("PRAGMA query_only = ON"), db);
+        else
+            TestSupport::rifiutaFinoARiprova(m_cartella->archivio(), QStringLiteral("studenti"), riprova);
         f->Cmdmenu->click();
-        QCOMPARE(TestSupport::richiesteDiRiprovare(), 3);
-        QCOMPARE(righe().size(), 1);
         QCOMPARE(ui::Screens::instance().front(), menu());
+        if (riprova < 0) {
+            QCOMPARE(ui::MessageBox::shown().size(), 1);
+            QVERIFY(ui::MessageBox::shown()[0].text.contains(QStringLiteral("NON è stato salvato")));
+            QSqlQuery(QStringLiteral("PRAGMA query_only = OFF"), db);
+        }
+        QCOMPARE(TestSupport::richiesteDiRiprovare(), domande);
+        QCOMPARE(righe(), riprova < 0 ? QStringList() : QStringList{riga(12, 12)});
     }
 
 private:
