@@ -515,46 +515,74 @@ private slots:
         QCOMPARE(righe(), (QStringList{riga(12, 12), riga(4, 12)}));
     }
 
-    // With the pictures in place, every second shows the frame the series names, prepared ahead or caught
-    // mid-way, through tests, replays, close-ups and leaving for the menu in the middle of them. Steps:
-    // T seconds until a test opens or the end, sN N seconds, c "Continuo...", v "Rivedo", x "Menù" and
-    // straight back from the menu.
+    // Every second shows the frame the series names, prepared or caught mid-way. T seconds until a test or
+    // the end, sN N seconds, c "Continuo...", v "Rivedo", x "Menù" and straight back. A missing or broken
+    // picture is left empty by each tick that shows it, with one line naming it on stderr (none while it is
+    // only prepared), and the series goes on past it.
     void readAheadFollowsTheSeries_data()
     {
         QTest::addColumn<QString>("passi");
         QTest::addColumn<bool>("attendi");
-        const struct {
-            const char* nome;
-            const char* passi;
-        } righe[] = {
-            {"the whole exercise with a replay", "T c T v T c T c T"},
-            {"menu in the middle of close-ups", "T c s14 x T c s4 x s1 x T c s10 x T"},
-            {"menu in the series, start again at the end", "s7 x s3 T c T c T c T c T x s1"},
-        };
-        for (const auto& r : righe) {
-            QTest::addRow("%s, prepared", r.nome) << QString::fromLatin1(r.passi) << true;
-            QTest::addRow("%s, caught mid-way", r.nome) << QString::fromLatin1(r.passi) << false;
+        QTest::addColumn<QString>("guasta");
+        QTest::addColumn<bool>("rotta");
+        QTest::addColumn<int>("volte");  // ticks that show it
+        for (bool attendi : {true, false}) {
+            const char* come = attendi ? "prepared" : "caught mid-way";
+            for (const auto& [nome, passi] : {std::pair{"the whole exercise with a replay", "T c T v T c T c T"},
+                                              {"menu in the middle of close-ups", "T c s14 x T c s4 x s1 x T c s10 x T"},
+                                              {"menu in the series, start again at the end", "s7 x s3 T c T c T c T c T x s1"}})
+                QTest::addRow("%s, %s", nome, come) << QString::fromLatin1(passi) << attendi << QString() << false << 0;
+            for (const auto& [riga, guasta, volte] :
+                 {std::tuple{"series", "immagini\\New-5.gif", 2}, {"close-up", "immagini\\avvici\\avvic4.jpg", 1}})
+                for (bool rotta : {false, true})
+                    QTest::addRow("%s picture %s, %s", riga, rotta ? "broken" : "missing", come)
+                        << QStringLiteral("T c T c s1") << attendi << QString::fromLatin1(guasta) << rotta << volte;
         }
     }
     void readAheadFollowsTheSeries()
     {
         QFETCH(QString, passi);
         QFETCH(bool, attendi);
+        QFETCH(QString, guasta);
+        QFETCH(bool, rotta);
+        QFETCH(int, volte);
         scriviImmagini();
+        if (!guasta.isEmpty()) {
+            QFile file(ui::Pictures::locate(guasta));
+            QVERIFY(file.remove());
+            if (rotta)
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write("GIF89a non una figura") > 0);
+        }
+        const QString quale = QFileInfo(QString(guasta).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
         menu()->window()->resize(1280, 800);
         Fsintesi* f = avvia();
-        int secondiVisti = 0;
+        TestSupport::Stderr err;
+        int secondiVisti = 0, mostrata = 0;
         auto unSecondo = [&] {
-            if (attendi)
+            if (attendi) {
                 QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
+                QCOMPARE(err.righe(), QStringList());
+            }
+            ui::Picture* image = f->Timer1->isEnabled() ? f->Image1 : f->Image2;  // the one this tick loads
             secondi(f, 1);
             ++secondiVisti;
+            const QStringList righe = err.righe();
             QCOMPARE(f->Image1->fileName(), SerieSintesi::fotogrammi(f->serie().fotogramma()));
-            QCOMPARE(coerente(f->Image1), QString());
-            if (f->Image2->isVisible()) {
+            if (f->Image2->isVisible())
                 QCOMPARE(f->Image2->fileName(),
                          SerieSintesi::ingrandimentoA(f->serie().fotogramma()).value(std::max(0, f->serie().contingrandimento() - 1)));
-                QCOMPARE(coerente(f->Image2), QString());
+            if (image->fileName() == guasta) {
+                ++mostrata;
+                QVERIFY(image->image().isNull());
+                QCOMPARE(righe.size(), 1);
+                QVERIFY2(righe.first().contains(rotta ? QStringLiteral("illeggibile") : QStringLiteral("non trovata")),
+                         qPrintable(righe.first()));
+                QVERIFY2(righe.first().contains(quale), qPrintable(righe.first()));
+            } else {
+                QCOMPARE(righe, QStringList());
+                for (ui::Picture* p : {f->Image1, f->Image2})
+                    if (p->fileName() != guasta && (p == f->Image1 || p->isVisible()))
+                        QCOMPARE(coerente(p), QString());
             }
             QVERIFY(f->anticipoSerie().pending().size() <= 2 && f->anticipoIngrandimento().pending().size() <= 2);
         };
@@ -583,77 +611,7 @@ private slots:
             }
         }
         QVERIFY(secondiVisti > 20);
-    }
-
-    // A missing or broken picture of the series or of a close-up, prepared ahead or caught mid-way: each
-    // tick that shows it leaves the picture empty and writes one line on stderr naming it, nothing is
-    // written while it is only prepared, and the series goes on to the test after the close-up.
-    void missingOrBrokenPicture_data()
-    {
-        QTest::addColumn<QString>("nome");
-        QTest::addColumn<bool>("rotta");
-        QTest::addColumn<bool>("attendi");
-        QTest::addColumn<int>("volte");  // ticks that show it
-        const struct {
-            const char* riga;
-            const char* nome;
-            int volte;
-        } immagini[] = {{"series", "immagini\\New-5.gif", 2}, {"close-up", "immagini\\avvici\\avvic4.jpg", 1}};
-        for (const auto& i : immagini)
-            for (bool rotta : {false, true})
-                for (bool attendi : {true, false})
-                    QTest::addRow("%s, %s, %s", i.riga, rotta ? "broken" : "missing", attendi ? "prepared" : "caught mid-way")
-                        << QString::fromLatin1(i.nome) << rotta << attendi << i.volte;
-    }
-    void missingOrBrokenPicture()
-    {
-        QFETCH(QString, nome);
-        QFETCH(bool, rotta);
-        QFETCH(bool, attendi);
-        QFETCH(int, volte);
-        scriviImmagini();
-        const QString guasta = ui::Pictures::locate(nome);
-        QVERIFY(QFile::remove(guasta));
-        if (rotta) {
-            QFile file(guasta);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray("GIF89a non una figura"));
-        }
-        const QString quale = QFileInfo(QString(nome).replace(QLatin1Char('\\'), QLatin1Char('/'))).completeBaseName();
-        menu()->window()->resize(1280, 800);
-        Fsintesi* f = avvia();
-        TestSupport::Stderr err;
-        int mostrata = 0;
-        for (int guard = 0; guard < 200 && f->serie().fotogramma() < 46; ++guard) {
-            if (inProva(f)) {
-                f->CmdContinuo->click();
-                continue;
-            }
-            if (attendi) {
-                QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
-                QCOMPARE(err.righe(), QStringList());
-            }
-            const bool serie = f->Timer1->isEnabled();
-            secondi(f, 1);
-            const QStringList righe = err.righe();
-            // The picture this tick loaded: the series', or the close-up's when the close-up ticked.
-            ui::Picture* image = serie ? f->Image1 : f->Image2;
-            if (image->fileName() == nome) {
-                ++mostrata;
-                QVERIFY(image->image().isNull());
-                QCOMPARE(righe.size(), 1);
-                QVERIFY2(righe.first().contains(rotta ? QStringLiteral("illeggibile") : QStringLiteral("non trovata")),
-                         qPrintable(righe.first()));
-                QVERIFY2(righe.first().contains(quale), qPrintable(righe.first()));
-            } else {
-                QCOMPARE(righe, QStringList());
-                if (image->isVisible())
-                    QCOMPARE(coerente(image), QString());
-            }
-        }
         QCOMPARE(mostrata, volte);
-        QCOMPARE(f->serie().fotogramma(), 46);
-        QCOMPARE(coerente(f->Image1), QString());
     }
 
     void storingRefused_data()
