@@ -208,43 +208,67 @@ private slots:
     }
 
     // The pictures the ticks and clicks name, prepared or caught mid-way. t tick, r "Avvio l'animazione",
-    // + "Maggiore", - "Minore", m the manual step.
+    // + "Maggiore", - "Minore", m the manual step. A missing or broken picture is left empty by the tick that
+    // shows it, with one line on stderr (none while it is only prepared), and the run goes on.
     void readAheadFollowsTheTicks_data()
     {
         QTest::addColumn<int>("n");
         QTest::addColumn<QString>("azioni");
         QTest::addColumn<bool>("attendi");
-        for (const auto& [nome, n, azioni] :
-             {std::tuple{"to the end and past it", 7, "tttttttttttttt"}, {"restart mid-run", 5, "ttttrtttttrt"},
-              {"restart after the end", 6, "ttttttttttttrtt"}, {"speed change mid-sequence", 3, "ttt++++++++tttt-tt+tttt--t"},
-              {"manual run wraps around", 2, "mmmmmmmtmmmmmmmmmtm"}, {"both runs at 1 ms", 4, "++++++++tmtmttmmrtmtttttttttttttttmm"}})
-            for (bool attendi : {true, false})
-                QTest::addRow("%s, %s", nome, attendi ? "prepared" : "caught mid-way") << n << QString::fromLatin1(azioni) << attendi;
+        QTest::addColumn<int>("guasta");  // the picture missing or broken, from 1; 0: none
+        QTest::addColumn<bool>("rotta");
+        for (bool attendi : {true, false}) {
+            const char* come = attendi ? "prepared" : "caught mid-way";
+            for (const auto& [nome, n, azioni] :
+                 {std::tuple{"to the end and past it", 7, "tttttttttttttt"}, {"restart mid-run", 5, "ttttrtttttrt"},
+                  {"restart after the end", 6, "ttttttttttttrtt"}, {"speed change mid-sequence", 3, "ttt++++++++tttt-tt+tttt--t"},
+                  {"manual run wraps around", 2, "mmmmmmmtmmmmmmmmmtm"}, {"both runs at 1 ms", 4, "++++++++tmtmttmmrtmtttttttttttttttmm"}})
+                QTest::addRow("%s, %s", nome, come) << n << QString::fromLatin1(azioni) << attendi << 0 << false;
+            for (bool rotta : {false, true})
+                QTest::addRow("picture 4 %s, %s", rotta ? "broken" : "missing", come) << 5 << "ttttt" << attendi << 4 << rotta;
+        }
     }
     void readAheadFollowsTheTicks()
     {
         QFETCH(int, n);
         QFETCH(QString, azioni);
         QFETCH(bool, attendi);
+        QFETCH(int, guasta);
+        QFETCH(bool, rotta);
         TestSupport::CartellaProgramma folder;
         const QStringList foto = Sequenze::sequenza(n).foto;
         scriviSequenza(foto);
+        const QString nomeGuasta = foto.value(guasta - 1);
+        const QString breve = nomeGuasta.section(QLatin1Char('\\'), -1).section(QLatin1Char('.'), 0, 0);
+        if (guasta) {
+            QFile file(ui::Pictures::locate(nomeGuasta));
+            QVERIFY(file.remove());
+            if (rotta)
+                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("\xff\xd8\xff\xe0 non una fotografia", 24)));
+        }
         QVERIFY(TestSupport::apriMenu());
         ui::Screens::instance().front()->window()->resize(1024, 768);
         Formani* f = mostra(n);
+        TestSupport::Stderr err;
         Visore atteso;  // what the ticks name
         atteso.carica(n);
         bool mosso1 = false, mosso2 = false;
         for (int i = 0; i < azioni.size(); ++i) {
-            if (attendi)
+            if (attendi) {
                 QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
+                QCOMPARE(err.righe(), QStringList());
+            }
             const QChar a = azioni.at(i);
+            bool mostrataGuasta = false;
             if (a == QLatin1Char('t')) {
                 const Visore::Passo p = atteso.tick();
                 f->Timer1->fire();
-                if (p.mostra)
+                if (p.mostra) {
                     QCOMPARE(f->Image2->fileName(), p.foto);
+                    QCOMPARE(f->Label4->caption(), QString::number(p.numero));
+                }
                 mosso2 = mosso2 || p.mostra;
+                mostrataGuasta = p.mostra && p.numero == guasta;
             } else if (a == QLatin1Char('m')) {
                 const Visore::Passo p = atteso.passoManuale();
                 f->Command1->click();
@@ -256,7 +280,18 @@ private slots:
             } else {
                 (a == QLatin1Char('+') ? f->cmdmaxvel : f->cmdminvel)->click();
             }
-            QCOMPARE(coerente(f->Image2, foto, mosso2), QString());
+            const QStringList righe = err.righe();
+            if (mostrataGuasta) {
+                QVERIFY(f->Image2->image().isNull());
+                QCOMPARE(righe.size(), 1);
+                QVERIFY2(righe.first().contains(rotta ? QStringLiteral("illeggibile") : QStringLiteral("non trovata")),
+                         qPrintable(righe.first()));
+                QVERIFY(righe.first().contains(breve, Qt::CaseInsensitive));
+            } else {
+                QCOMPARE(righe, QStringList());
+            }
+            if (f->Image2->fileName() != nomeGuasta)
+                QCOMPARE(coerente(f->Image2, foto, mosso2), QString());
             QCOMPARE(coerente(f->Image1, foto, mosso1), QString());
             // Bounded: a few pictures ahead, all of them still to come.
             const QStringList avanti = f->anticipoAutomatico().pending();
@@ -399,56 +434,6 @@ private slots:
         QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
         f->Command1->click();
         QCOMPARE(f->Image1->fileName(), foto.first());
-    }
-
-    // A missing or broken picture: the tick that shows it leaves it empty and writes one line on stderr,
-    // nothing is written while it is only prepared, and the run goes on.
-    void missingOrBrokenFrame_data()
-    {
-        QTest::addColumn<bool>("rotta");
-        QTest::addColumn<bool>("attendi");
-        for (bool rotta : {false, true})
-            for (bool attendi : {true, false})
-                QTest::addRow("%s, %s", rotta ? "broken" : "missing", attendi ? "prepared" : "caught mid-way")
-                    << rotta << attendi;
-    }
-    void missingOrBrokenFrame()
-    {
-        QFETCH(bool, rotta);
-        QFETCH(bool, attendi);
-        TestSupport::CartellaProgramma folder;
-        const QStringList foto = Sequenze::sequenza(5).foto;
-        scriviSequenza(foto);
-        const QString guasta = ui::Pictures::locate(foto.at(3));
-        QFile::remove(guasta);
-        if (rotta) {
-            QFile file(guasta);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray("\xff\xd8\xff\xe0 non una fotografia", 24));
-        }
-        QVERIFY(TestSupport::apriMenu());
-        Formani* f = mostra(5);
-        TestSupport::Stderr err;
-        for (int k = 2; k <= 6; ++k) {
-            if (attendi) {
-                QVERIFY(ui::Pictures::ReadAhead::waitForIdle(10000));
-                QCOMPARE(err.righe(), QStringList());
-            }
-            f->Timer1->fire();
-            QCOMPARE(f->Label4->caption(), QString::number(k));
-            QCOMPARE(f->Image2->fileName(), foto.at(k - 1));
-            const QStringList righe = err.righe();
-            if (k == 4) {
-                QVERIFY(f->Image2->image().isNull());
-                QCOMPARE(righe.size(), 1);
-                QVERIFY2(righe.first().contains(rotta ? QStringLiteral("illeggibile") : QStringLiteral("non trovata")),
-                         qPrintable(righe.first()));
-                QVERIFY(righe.first().contains(QStringLiteral("avvic4"), Qt::CaseInsensitive));
-            } else {
-                QCOMPARE(righe, QStringList());
-                QCOMPARE(coerente(f->Image2, foto), QString());
-            }
-        }
     }
 
     // Every way of preparing gives the whole picture the right way round, at the size asked and in the
