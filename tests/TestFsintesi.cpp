@@ -119,10 +119,10 @@ QStringList tutteLeImmagini()
     return nomi + SerieSintesi::avvici() + SerieSintesi::oceoce() + SerieSintesi::allontan();
 }
 
-// Picture k is one flat colour of its own, so that a shown picture tells which file it came from.
+// Picture k is one flat colour that spells k in steps of 32 per channel, read back after JPEG and scaling.
 QColor coloreDi(int k)
 {
-    return QColor::fromHsv((k * 37) % 360, 255 - (k % 4) * 55, 255 - (k % 3) * 70);
+    return QColor(16 + 32 * (k % 8), 16 + 32 * (k / 8 % 8), 16 + 32 * (k / 64));
 }
 
 // The pictures, written small (JPEG under the series' ".gif" names, read by their content): the main ones
@@ -148,13 +148,7 @@ QString coerente(const ui::Picture* image)
     if (k < 0 || image->image().isNull())
         return QStringLiteral("%1: no picture").arg(image->fileName());
     const QColor c = image->image().pixelColor(image->image().width() / 2, image->image().height() / 2);
-    auto distanza = [&](int i) {
-        const QColor e = coloreDi(i);
-        return std::abs(c.red() - e.red()) + std::abs(c.green() - e.green()) + std::abs(c.blue() - e.blue());
-    };
-    int best = 0;
-    for (int i = 1; i < nomi.size(); ++i)
-        best = distanza(i) < distanza(best) ? i : best;
+    const int best = c.red() / 32 + 8 * (c.green() / 32) + 64 * (c.blue() / 32);
     if (best != k)
         return QStringLiteral("%1 shows %2").arg(image->fileName(), nomi.value(best));
     if (image->image().size() != image->size())
