@@ -294,12 +294,15 @@ private slots:
         QTest::addColumn<int>("secondiAlTest");  // from the click to the test, close-up included
         QTest::addColumn<int>("seconda");  // points of the correction during the replay: one false marked
         QTest::addColumn<QString>("totali");
-        QTest::newRow("sequence 1") << 1 << 2 << 29 << 5 << "13/24";
-        QTest::newRow("sequence 2") << 2 << 32 << 13 + 13 + 1 << 4 << "11/24";
-        QTest::newRow("sequence 4") << 4 << 53 << 6 + 15 + 1 << 4 << "11/24";
+        QTest::addColumn<bool>("menu");  // "Menù" and back instead of "Rivedo"
+        QTest::newRow("sequence 1") << 1 << 2 << 29 << 5 << "13/24" << false;
+        QTest::newRow("sequence 2") << 2 << 32 << 13 + 13 + 1 << 4 << "11/24" << false;
+        QTest::newRow("sequence 3, Menù and back") << 3 << 47 << 4 + 12 + 1 << 4 << "11/24" << true;
+        QTest::newRow("sequence 4") << 4 << 53 << 6 + 15 + 1 << 4 << "11/24" << false;
     }
-    // "Rivedo": the statements turn neutral, the panels stay, the sequence plays again from the frame after
-    // its first, and the same test opens afresh at its end; a correction during the replay counts on its own.
+    // "Rivedo", or "Menù" and back: the statements turn neutral, the panels and totals stay, the sequence
+    // plays again from the frame after its first, and the same test opens afresh at its end; a correction
+    // during the replay counts on its own. Behind the menu nothing runs, and the row is stored once.
     void replayTheSequence()
     {
         QFETCH(int, prova);
@@ -307,15 +310,23 @@ private slots:
         QFETCH(int, secondiAlTest);
         QFETCH(int, seconda);
         QFETCH(QString, totali);
+        QFETCH(bool, menu);
         Fsintesi* f = avvia();
         QVERIFY(finoAllaProva(f, prova));
         segna(f, true, 2);
         f->CmdCorreggi->click();
-        f->Cmdrivedo->click();
+        (menu ? f->Cmdmenu : f->Cmdrivedo)->click();
         QCOMPARE(colorate(f, Fsintesi::coloreNeutro), 12);
-        QVERIFY(f->CmdCorreggi->isEnabled() && f->Frame1.isVisible() && f->Frame2.isVisible());
+        if (menu) {
+            QCOMPARE(righe().size(), 1);
+            secondi(f, 10);
+            QCOMPARE(f->serie().fotogramma(), ripresa - 1);
+            QCOMPARE(apri(), f);
+            QCOMPARE(ui::MessageBox::shown().size(), 1);  // the name was asked once only
+        }
         secondi(f, 1);
         QCOMPARE(f->serie().fotogramma(), ripresa);
+        QVERIFY(f->CmdCorreggi->isEnabled() && f->Frame1.isVisible() && f->Frame2.isVisible());
         segna(f, false, 1);
         f->CmdCorreggi->click();
         QCOMPARE(f->LabPunti->caption(), QString::number(seconda));
@@ -325,6 +336,7 @@ private slots:
         secondi(f, 1);
         QVERIFY(inProva(f) && f->CmdCorreggi->isEnabled());
         QCOMPARE(SerieSintesi::provaA(f->serie().fotogramma()), prova);
+        QCOMPARE(righe().size(), menu ? 1 : 0);
     }
 
     void correction_data()
@@ -431,36 +443,6 @@ private slots:
             QSqlQuery(QStringLiteral("PRAGMA query_only = OFF"), db);
         }
         QCOMPARE(righe(), corrette && riprova >= 0 ? QStringList{riga(somma, 12 * corrette)} : QStringList{});
-    }
-
-    // "Menù" during the third test, then back: the series runs from 47 with the panels and the totals
-    // kept, plays the close-up and opens the third test again; nothing runs behind the menu.
-    void menuDuringTheThirdTest()
-    {
-        Fsintesi* f = avvia();
-        QVERIFY(finoAllaProva(f, 2));
-        segna(f, true);
-        f->CmdCorreggi->click();
-        QVERIFY(finoAllaProva(f, 3));
-        QTest::mouseClick(f->Label11[2], Qt::LeftButton);
-        const QString totali = totaliMostrati(f);
-        f->Cmdmenu->click();
-        QCOMPARE(righe().size(), 1);
-        QCOMPARE(colorate(f, Fsintesi::coloreNeutro), 12);
-        secondi(f, 10);
-        QCOMPARE(f->serie().fotogramma(), 46);
-        QCOMPARE(apri(), f);
-        QCOMPARE(ui::MessageBox::shown().size(), 1);  // the name was asked once only
-        secondi(f, 1);
-        QCOMPARE(f->serie().fotogramma(), 47);
-        QVERIFY(f->Frame1.isVisible() && f->Frame2.isVisible());
-        QCOMPARE(totaliMostrati(f), totali);
-        secondi(f, 3);
-        QVERIFY(f->Image2->isVisible());
-        secondi(f, 13);
-        QVERIFY(inProva(f));
-        QCOMPARE(f->serie().fotogramma(), 51);
-        QCOMPARE(righe().size(), 1);
     }
 
     void closeUpCutShort_data()
@@ -618,6 +600,7 @@ private slots:
             } else if (passo == QLatin1String("x")) {
                 f->Cmdmenu->click();  // what was being prepared is dropped, maybe mid-way
                 QVERIFY(f->anticipoSerie().pending().isEmpty() && f->anticipoIngrandimento().pending().isEmpty());
+                QVERIFY(!f->Timer1->isEnabled() && !f->Timer2->isEnabled());  // nothing runs behind the menu
                 QCOMPARE(apri(), f);
             }
         }
