@@ -84,10 +84,8 @@ void segna(Fsintesi* f, bool vere, int quante = 12)
 
 int colorate(Fsintesi* f, const QColor& colore)
 {
-    int n = 0;
-    for (ui::Label* l : f->Label11)
-        n += l->backColor() == colore;
-    return n;
+    return int(std::count_if(f->Label11.cbegin(), f->Label11.cend(),
+                             [&](auto* l) { return l->backColor() == colore; }));
 }
 
 // The rows of "studenti" in the file, as "name|topic|points|maximum".
@@ -125,8 +123,7 @@ QColor coloreDi(int k)
     return QColor(16 + 32 * (k % 8), 16 + 32 * (k / 8 % 8), 16 + 32 * (k / 64));
 }
 
-// The pictures, written small (JPEG under the series' ".gif" names, read by their content): the main ones
-// in the course's shape, the close-ups in the shape of the viewer's wide cross-sections.
+// The pictures as small JPEGs (read by content, ".gif" names too), each in the shape it is shown in.
 void scriviImmagini()
 {
     const QStringList nomi = tutteLeImmagini();
@@ -181,8 +178,7 @@ private slots:
         QTest::newRow("name box cancelled") << "" << true << "Anonimo";
         QTest::newRow("name already known") << "Bianchi Luca" << false << "Bianchi Luca";
     }
-    // Left alone after the opening, the first test opens after 30 seconds and "Continuo..." shows frame 31 a
-    // second later; the pictures are missing here, so they stay empty and the exercise goes on.
+    // Left alone, the first test opens after 30 seconds; the pictures are missing, and the exercise goes on.
     void openingAndTheFirstTest()
     {
         QFETCH(QString, giaNoto);
@@ -262,8 +258,7 @@ private slots:
         QTest::newRow("sequence 3") << 3 << 50 << 11;
         QTest::newRow("sequence 4") << 4 << 58 << 14;
     }
-    // The close-up plays in Image2 while the series waits; a second after its last picture Image2 is
-    // hidden, and a second later the test opens.
+    // The close-up plays in Image2 while the series waits; Image2 hides a second after it, the test a second later.
     void closeUpBeforeTheTest()
     {
         QFETCH(int, prova);
@@ -300,9 +295,8 @@ private slots:
         QTest::newRow("sequence 3, Menù and back") << 3 << 47 << 4 + 12 + 1 << 4 << "11/24" << true;
         QTest::newRow("sequence 4") << 4 << 53 << 6 + 15 + 1 << 4 << "11/24" << false;
     }
-    // "Rivedo", or "Menù" and back: the statements turn neutral, the panels and totals stay, the sequence
-    // plays again from the frame after its first, and the same test opens afresh at its end; a correction
-    // during the replay counts on its own. Behind the menu nothing runs, and the row is stored once.
+    // "Rivedo", or "Menù" and back: neutral statements, panels and totals kept, the sequence again from its
+    // second frame to the same test; a correction in the replay counts on its own; nothing runs behind the menu.
     void replayTheSequence()
     {
         QFETCH(int, prova);
@@ -352,8 +346,7 @@ private slots:
         QTest::newRow("nothing marked") << 1 << 0 << 0 << false << 0 << 0;
         QTest::newRow("one marked and unmarked") << 1 << 0 << 0 << true << 0 << 0;
     }
-    // Green for every statement judged rightly, the errors left in sight; with nothing marked, a message
-    // and nothing else.
+    // Green for every statement judged rightly, the errors left in sight; with nothing marked, only a message.
     void correction()
     {
         QFETCH(int, prova);
@@ -401,8 +394,7 @@ private slots:
         QTest::newRow("one corrected, Menù, archive refusing") << 1 << false << false << -1;
         QTest::newRow("one corrected, Menù, Riprova stores it") << 1 << false << false << 3;
     }
-    // Leaving stores one row when at least one test was corrected, with the sum and 12 per correction; a row
-    // that cannot be written is reported and the pupil still gets back to the menu.
+    // Leaving stores the sum and 12 per correction, if any; a row that cannot be written is reported.
     void leaving()
     {
         QFETCH(int, corrette);
@@ -453,8 +445,7 @@ private slots:
         QTest::newRow("Continuo during a replay") << "CmdContinuo" << 45;
         QTest::newRow("Rivedo during a replay") << "Cmdrivedo" << 32;
     }
-    // A button that leaves, resumes or replays while a close-up plays ends the close-up: one timer at a
-    // time, nothing running behind the menu, and no test passed by.
+    // Leaving, resuming or replaying ends a close-up: one timer at a time, and no test passed by.
     void closeUpCutShort()
     {
         QFETCH(QString, pulsante);
@@ -475,8 +466,7 @@ private slots:
         QCOMPARE(inProva(f), fotogramma == 45);
     }
 
-    // The end at frame 62; back from the menu straight to the end; "Ricomincio" clears the totals and
-    // the next stored row starts from 0.
+    // The end at frame 62, kept across the menu; "Ricomincio" clears the totals for the next stored row.
     void endReopenAndStartAgain()
     {
         Fsintesi* f = avvia();
@@ -509,9 +499,8 @@ private slots:
     }
 
     // Every second shows the frame the series names, prepared or caught mid-way. T seconds until a test or
-    // the end, sN N seconds, c "Continuo...", v "Rivedo", x "Menù" and straight back. A missing or broken
-    // picture is left empty by each tick that shows it, with one line naming it on stderr (none while it is
-    // only prepared), and the series goes on past it.
+    // the end, sN N seconds, c "Continuo...", v "Rivedo", x "Menù" and back. A bad picture stays empty with
+    // one line on stderr per tick that shows it (none while only prepared), and the series goes on.
     void readAheadFollowsTheSeries_data()
     {
         QTest::addColumn<QString>("passi");
@@ -521,9 +510,10 @@ private slots:
         QTest::addColumn<int>("volte");  // ticks that show it
         for (bool attendi : {true, false}) {
             const char* come = attendi ? "prepared" : "caught mid-way";
-            for (const auto& [nome, passi] : {std::pair{"the whole exercise with a replay", "T c T v T c T c T"},
-                                              {"menu in the middle of close-ups", "T c s14 x T c s4 x s1 x T c s10 x T"},
-                                              {"menu in the series, start again at the end", "s7 x s3 T c T c T c T c T x s1"}})
+            for (const auto& [nome, passi] :
+                 {std::pair{"the whole exercise with a replay", "T c T v T c T c T"},
+                  {"menu in the middle of close-ups", "T c s14 x T c s4 x s1 x T c s10 x T"},
+                  {"menu in the series, start again at the end", "s7 x s3 T c T c T c T c T x s1"}})
                 QTest::addRow("%s, %s", nome, come) << QString::fromLatin1(passi) << attendi << QString() << false << 0;
             for (const auto& [riga, guasta, volte] :
                  {std::tuple{"series", "immagini\\New-5.gif", 2}, {"close-up", "immagini\\avvici\\avvic4.jpg", 1}})

@@ -200,12 +200,16 @@ private slots:
         for (bool attendi : {true, false}) {
             const char* come = attendi ? "prepared" : "caught mid-way";
             for (const auto& [nome, n, azioni] :
-                 {std::tuple{"to the end and past it", 7, "tttttttttttttt"}, {"restart mid-run", 5, "ttttrtttttrt"},
-                  {"restart after the end", 6, "ttttttttttttrtt"}, {"speed change mid-sequence", 3, "ttt++++++++tttt-tt+tttt--t"},
-                  {"manual run wraps around", 2, "mmmmmmmtmmmmmmmmmtm"}, {"both runs at 1 ms", 4, "++++++++tmtmttmmrtmtttttttttttttttmm"}})
+                 {std::tuple{"to the end and past it", 7, "tttttttttttttt"},
+                  {"restart mid-run", 5, "ttttrtttttrt"},
+                  {"restart after the end", 6, "ttttttttttttrtt"},
+                  {"speed change mid-sequence", 3, "ttt++++++++tttt-tt+tttt--t"},
+                  {"manual run wraps around", 2, "mmmmmmmtmmmmmmmmmtm"},
+                  {"both runs at 1 ms", 4, "++++++++tmtmttmmrtmtttttttttttttttmm"}})
                 QTest::addRow("%s, %s", nome, come) << n << QString::fromLatin1(azioni) << attendi << 0 << false;
             for (bool rotta : {false, true})
-                QTest::addRow("picture 4 %s, %s", rotta ? "broken" : "missing", come) << 5 << "ttttt" << attendi << 4 << rotta;
+                QTest::addRow("picture 4 %s, %s", rotta ? "broken" : "missing", come)
+                    << 5 << "ttttt" << attendi << 4 << rotta;
         }
     }
     void readAheadFollowsTheTicks()
@@ -224,7 +228,8 @@ private slots:
             QFile file(ui::Pictures::locate(nomeGuasta));
             QVERIFY(file.remove());
             if (rotta)
-                QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("\xff\xd8\xff\xe0 non una fotografia", 24)));
+                QVERIFY(file.open(QIODevice::WriteOnly)
+                        && file.write(QByteArray("\xff\xd8\xff\xe0 non una fotografia", 24)) == 24);
         }
         QVERIFY(TestSupport::apriMenu());
         ui::Screens::instance().front()->window()->resize(1024, 768);
