@@ -218,6 +218,7 @@ private slots:
         QTest::newRow("800 x 600") << QSize(800, 600);
         QTest::newRow("1366 x 768") << QSize(1366, 768);
         QTest::newRow("1920 x 1080") << QSize(1920, 1080);
+        QTest::newRow("1024 x 1024, bound by the width") << QSize(1024, 1024);
     }
     // Scaled as a whole into the window, every statement, lead-in and instruction is read whole at every size.
     void designedShapeAndTextsThatFit()
