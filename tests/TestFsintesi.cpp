@@ -178,7 +178,8 @@ private slots:
         QTest::newRow("name box cancelled") << "" << true << "Anonimo";
         QTest::newRow("name already known") << "Bianchi Luca" << false << "Bianchi Luca";
     }
-    // Left alone, the first test opens after 30 seconds; the pictures are missing, and the exercise goes on.
+    // Opened from the menu, the name asked unless known; left alone, the first test opens after 30 seconds,
+    // and the missing pictures stay empty while the exercise goes on.
     void openingAndTheFirstTest()
     {
         QFETCH(QString, giaNoto);

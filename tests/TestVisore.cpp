@@ -152,6 +152,7 @@ private slots:
         f->Command1->click();
         QCOMPARE(f->Label4->caption(), QStringLiteral("1"));
     }
+
     // "+" is "Maggiore", "-" is "Minore", clicked in this order from the start.
     void speed_data()
     {
