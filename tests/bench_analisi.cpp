@@ -1,11 +1,8 @@
-// Figures for the analysis of the answers and for the export to a spreadsheet file, over 100,000 stored
-// answers and 100,000 result rows (or the number given), each against the sqlite3 program reading the
-// same rows:
-//   - showing the analysis screen ("ANALISI" on the archive: statements and class grid, this school year);
-//   - exporting the whole questionnaire archive to a CSV file ("ESPORTO" after "VEDO tutti i dati");
-//   - the process's peak memory.
+// Figures over 100,000 stored answers and as many result rows (or the number given), each against the
+// sqlite3 program reading the same rows: showing the analysis screen ("ANALISI" on the archive), exporting
+// the whole questionnaire archive to CSV ("ESPORTO" after "VEDO tutti i dati"); and the peak memory.
 // Run it by hand from the build folder: tests/bench_analisi [ROWS]
-#include "TestSupport.h"
+#include "Misure.h"
 
 #include "app/Sessione.h"
 #include "archive/Analisi.h"
@@ -13,19 +10,14 @@
 #include "data/Clock.h"
 #include "data/Risposte.h"
 #include "ui/FileDialog.h"
-#include "ui/Screens.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <algorithm>
-
+using Misure::ms;
 using TestSupport::median;
 using TestSupport::piccoMemoria;
 
@@ -75,41 +67,21 @@ void riempi(int rows)
     }
     db.commit();
 }
-
-// Seconds sqlite3 takes to read `sql` from the file into a CSV file of its own, median of `volte` runs.
-double sqlite3(const QString& archivio, const QString& sql, const QString& uscita, int volte)
-{
-    QList<double> tempi;
-    for (int i = 0; i < volte; ++i) {
-        QProcess p;
-        p.setStandardOutputFile(uscita);
-        QElapsedTimer t;
-        t.start();
-        p.start(QStringLiteral("sqlite3"), {QStringLiteral("-csv"), QStringLiteral("-separator"), QStringLiteral(";"),
-                                            archivio, sql});
-        if (!p.waitForFinished(120000) || p.exitCode() != 0)
-            return -1;
-        tempi << t.nsecsElapsed() / 1e9;
-    }
-    return median(tempi);
-}
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    Misure::offscreen();
     QApplication app(argc, argv);
-    const int rows = argc > 1 ? std::max(1, atoi(argv[1])) : 100000;
+    const int rows = Misure::numero(1, 100000);
     QTextStream out(stdout);
     TestSupport::prepara();
     data::Clock::fix(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
     TestSupport::CartellaProgramma folder;
     if (!TestSupport::apriMenu())
         return 1;
-    QElapsedTimer t;
-    t.start();
-    riempi(rows);
-    out << "Archivio con " << rows << " risposte e " << rows << " risultati preparato in " << t.elapsed() << " ms ("
+    const qint64 preparato = qint64(ms([&] { riempi(rows); }));
+    out << "Archivio con " << rows << " risposte e " << rows << " risultati preparato in " << preparato << " ms ("
         << QFileInfo(folder.archivio()).size() / (1024 * 1024) << " MiB)\n";
     out.flush();
     constexpr int kVolte = 5;
@@ -118,10 +90,10 @@ int main(int argc, char** argv)
 
     QList<double> analisi;
     for (int i = 0; i < kVolte; ++i) {
-        t.restart();
-        archivio->cmdanalisi->click();
-        QApplication::processEvents();
-        analisi << t.nsecsElapsed() / 1e9;
+        analisi << ms([&] {
+            archivio->cmdanalisi->click();
+            QApplication::processEvents();
+        });
         auto* s = qobject_cast<Analisi*>(screens.front());
         if (i == 0)
             out << "  (l'analisi ha letto " << s->analisi().risposteLette() << " risposte, " << s->tblAffermazioni->rowCount()
@@ -129,14 +101,20 @@ int main(int argc, char** argv)
         s->cmdtorna->click();
     }
     QTemporaryDir dir;
+    // Milliseconds sqlite3 takes to read `sql` from the file into a CSV file of its own, median of kVolte runs.
+    auto sqlite3 = [&](const char* sql, const char* csv) {
+        return Misure::msProcesso(QStringLiteral("sqlite3"),
+                                  {QStringLiteral("-csv"), QStringLiteral("-separator"), QStringLiteral(";"),
+                                   folder.archivio(), QString::fromUtf8(sql)},
+                                  kVolte, dir.filePath(QString::fromUtf8(csv)));
+    };
     const double sqlAnalisi =
-        sqlite3(folder.archivio(),
-                QStringLiteral(R"(SELECT "chiave", "nome", "prova", "pagina", "testo", "giusta", "data" FROM "risposte" )"
-                               R"(WHERE "data" >= '2026-09-01' AND "data" <= '2026-12-10' ORDER BY rowid)"),
-                dir.filePath(QStringLiteral("sqlite-risposte.csv")), kVolte);
-    out << "Mostrare l'analisi (" << rows << " risposte): " << QString::number(median(analisi) * 1000, 'f', 0)
+        sqlite3(R"(SELECT "chiave", "nome", "prova", "pagina", "testo", "giusta", "data" FROM "risposte" )"
+                R"(WHERE "data" >= '2026-09-01' AND "data" <= '2026-12-10' ORDER BY rowid)",
+                "sqlite-risposte.csv");
+    out << "Mostrare l'analisi (" << rows << " risposte): " << QString::number(median(analisi), 'f', 0)
         << " ms (mediana di " << kVolte << "); sqlite3 che legge le stesse righe: "
-        << QString::number(sqlAnalisi * 1000, 'f', 0) << " ms\n";
+        << QString::number(sqlAnalisi, 'f', 0) << " ms\n";
     out.flush();
 
     archivio->cmdtutto->click();
@@ -144,17 +122,14 @@ int main(int argc, char** argv)
     const QString file = dir.filePath(QStringLiteral("esporto.csv"));
     for (int i = 0; i < kVolte; ++i) {
         ui::FileDialog::setNextFile(file);
-        t.restart();
-        archivio->cmdesporto->click();
-        esporto << t.nsecsElapsed() / 1e9;
+        esporto << ms([&] { archivio->cmdesporto->click(); });
     }
     const double sqlEsporto = sqlite3(
-        folder.archivio(),
-        QStringLiteral(R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti", "data" FROM "studenti" ORDER BY rowid)"),
-        dir.filePath(QStringLiteral("sqlite-studenti.csv")), kVolte);
-    out << "Esportare " << rows << " righe in CSV: " << QString::number(median(esporto) * 1000, 'f', 0)
+        R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti", "data" FROM "studenti" ORDER BY rowid)",
+        "sqlite-studenti.csv");
+    out << "Esportare " << rows << " righe in CSV: " << QString::number(median(esporto), 'f', 0)
         << " ms (mediana di " << kVolte << ", " << QFileInfo(file).size() / 1024 << " KiB); sqlite3 -csv sulle stesse righe: "
-        << QString::number(sqlEsporto * 1000, 'f', 0) << " ms\n";
+        << QString::number(sqlEsporto, 'f', 0) << " ms\n";
     out << "Memoria massima del processo: " << QString::number(piccoMemoria(), 'f', 1) << " MiB\n";
     return 0;
 }

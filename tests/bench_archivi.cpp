@@ -1,53 +1,43 @@
-// Figures for the archives over a large results table (100,000 rows unless told otherwise):
-//   - listing the whole table and showing its first page ("VEDO tutti i dati"), median of repeated runs;
-//   - paging through the whole list ("CONTINUO a scorrere" to the end);
-//   - printing the whole list to a PDF file;
-//   - the process's peak memory.
+// Figures for the archives over a large results table (100,000 rows unless told otherwise): listing the
+// whole table and showing its first page ("VEDO tutti i dati", median of repeated runs), paging through it
+// to the end ("CONTINUO a scorrere"), printing it to a PDF file, and the process's peak memory.
 // Run it by hand from the build folder: tests/bench_archivi [ROWS]
-#include "TestSupport.h"
+#include "Misure.h"
 
-#include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "archive/Archivio.h"
 #include "ui/Printer.h"
-#include "ui/Screens.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <algorithm>
-
+using Misure::ms;
 using TestSupport::median;
 using TestSupport::piccoMemoria;
 
-
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    Misure::offscreen();
     QApplication app(argc, argv);
-    const int rows = app.arguments().value(1).toInt() > 0 ? app.arguments().value(1).toInt() : 100000;
+    const int rows = Misure::numero(1, 100000);
     TestSupport::prepara();
     TestSupport::CartellaProgramma folder;
     if (!TestSupport::apriMenu())
         return 1;
     TestSupport::riempiStudenti(TestSupport::sessione().dbcorso->connection(), rows);
     const double memoriaPrima = piccoMemoria();
-    auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
+    auto* menu = Misure::menu();
     menu->CMDarchquest->click();
     auto* archivio = qobject_cast<Archivio*>(ui::Screens::instance().front());
 
     QList<double> primaPagina;
     for (int i = 0; i < 15; ++i) {
-        QElapsedTimer t;
-        t.start();
-        archivio->cmdtutto->click();
-        QApplication::processEvents();
-        primaPagina << t.nsecsElapsed() / 1e6;
+        primaPagina << ms([&] {
+            archivio->cmdtutto->click();
+            QApplication::processEvents();
+        });
         // The next run starts on a fresh screen, as a teacher coming from the menu.
         archivio->cmdcseltaarg->click();
         menu->CMDarchquest->click();
@@ -56,23 +46,17 @@ int main(int argc, char** argv)
 
     archivio->cmdtutto->click();
     int pagine = 1;
-    QElapsedTimer scorri;
-    scorri.start();
-    while (archivio->CmdContinuo->isEnabled()) {
-        archivio->CmdContinuo->click();
-        ++pagine;
-    }
-    const double tempoScorri = scorri.nsecsElapsed() / 1e6;
+    const double tempoScorri = ms([&] {
+        for (; archivio->CmdContinuo->isEnabled(); ++pagine)
+            archivio->CmdContinuo->click();
+    });
 
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("elenco.pdf"));
     // As a real job: the lines are not kept.
     ui::Printer::setRecording(true, pdf, false);
     const double memoriaPrimaStampa = piccoMemoria();
-    QElapsedTimer stampa;
-    stampa.start();
-    archivio->cmdstampa->click();
-    const double tempoStampa = stampa.nsecsElapsed() / 1e6;
+    const double tempoStampa = ms([&] { archivio->cmdstampa->click(); });
     const auto jobs = ui::Printer::jobs();
 
     QTextStream out(stdout);

@@ -1,21 +1,15 @@
-// Figures for the start of the program, printed as medians over repeated runs:
-//   - from process start to the main menu shown (a fresh process each run);
-//   - opening a question table and copying its first record.
+// Figures for the start of the program, medians over repeated runs: from process start to the main menu
+// shown (a fresh process each run), and opening a question table with a copy of its first record.
 // Run it by hand from the build folder: tests/bench_avvio [RUNS]
-#include "TestSupport.h"
+#include "Misure.h"
 
 #include "app/Avvio.h"
 #include "app/Sessione.h"
 #include "ui/Pictures.h"
-#include "ui/Screens.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QTest>
 #include <QTextStream>
-
-#include <algorithm>
 
 using TestSupport::median;
 
@@ -42,24 +36,21 @@ int child(const QString& folder)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    Misure::offscreen();
     QApplication app(argc, argv);
     if (app.arguments().value(1) == QLatin1String("--figlio"))
         return child(app.arguments().value(2));
-    const int runs = std::max(3, app.arguments().value(1).toInt() > 0 ? app.arguments().value(1).toInt() : 15);
+    const int runs = std::max(3, Misure::numero(1, 15));
     TestSupport::CartellaProgramma folder(true, true);
 
-    QList<double> whole;
-    QList<double> inside;
+    QList<double> whole, inside;
     for (int i = 0; i < runs; ++i) {
         QProcess p;
-        QElapsedTimer t;
-        t.start();
-        p.start(app.applicationFilePath(), {QStringLiteral("--figlio"), folder.percorso()});
-        p.waitForReadyRead(60000);
-        const QByteArray line = p.readAllStandardOutput();
-        whole << t.nsecsElapsed() / 1e6;
-        inside << line.mid(5).trimmed().toDouble();
+        whole << Misure::ms([&] {
+            p.start(app.applicationFilePath(), {QStringLiteral("--figlio"), folder.percorso()});
+            p.waitForReadyRead(60000);
+        });
+        inside << p.readAllStandardOutput().mid(5).trimmed().toDouble();
         p.waitForFinished(60000);
     }
 
@@ -70,11 +61,10 @@ int main(int argc, char** argv)
     QList<double> open;
     for (int i = 0; i < runs * 20; ++i) {
         TestSupport::sessione().numargomento = qint16(1 + i % 6);
-        QElapsedTimer t;
-        t.start();
-        TestSupport::sessione().apridomande();
-        TestSupport::sessione().caricadomande();
-        open << t.nsecsElapsed() / 1e6;
+        open << Misure::ms([] {
+            TestSupport::sessione().apridomande();
+            TestSupport::sessione().caricadomande();
+        });
     }
     QTextStream out(stdout);
     out << "runs: " << runs << "\n";

@@ -1,42 +1,34 @@
-// Figures for the animation viewer at its fastest setting (1 ms), at three window sizes:
-//   - pictures actually painted per second by the automatic run, side by side with the two decode floors
-//     measured in the same run: decoding each picture whole, and decoding it straight at the size shown;
-//     and against the better floor where the clock lets the run reach it (a clock of 1 ms beats about a
-//     thousand times a second, however fast the pictures come);
-//   - for comparison, preparing alone what the viewer shows: decoding and bringing each picture to the size
-//     shown, the way the program chooses, on one thread;
-//   - the processor time the program spends a picture painted, against a decode alone: the share of the
-//     figures that does not depend on what else the machine is running;
-//   - the time from a press of a button (the manual run, "Minore", "Maggiore") to its effect on screen
-//     while the run goes on at 1 ms.
+// Figures for the animation viewer at its fastest setting (1 ms), at three window sizes: pictures painted
+// a second by the automatic run against two decode floors measured in the same run (each picture decoded
+// whole, or straight at the size shown) and against what a 1 ms clock lets it reach; preparing alone what
+// the viewer shows, on one thread; the processor time a picture painted against a decode alone (the share
+// that does not depend on what else the machine runs); the time from a press of the manual run,
+// "Minore" or "Maggiore" to its effect on screen while the run goes on.
 // Run it by hand from the build folder: tests/bench_visore [SECONDS [WIDTH...]], where the widths pick
 // some of the three windows (800, 1920, 3840).
-#include "TestSupport.h"
+#include "Misure.h"
 
 #include "animation/Formani.h"
 #include "app/Sessione.h"
 #include "ui/Pictures.h"
-#include "ui/Screens.h"
 #include "ui/Timer.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextStream>
 
-#include <algorithm>
-#include <ctime>
+using Misure::cpuMs;
+using Misure::quantile;
 
 namespace {
-// Counts the paints of a control and notes when the first one after `attesa()` came.
+// Calls `allaPittura` at each paint of a control and notes when the first one after `attesa()` came.
 class Pitture : public QObject {
 public:
     explicit Pitture(QWidget* w) : m_w(w) { w->installEventFilter(this); }
-    int volte = 0;
     qint64 primaDopo = -1;  // ns on the clock, or -1
     void attesa(const QElapsedTimer* clock) { m_clock = clock; primaDopo = -1; }
     std::function<void()> allaPittura;
@@ -45,7 +37,6 @@ protected:
     bool eventFilter(QObject* o, QEvent* e) override
     {
         if (o == m_w && e->type() == QEvent::Paint) {
-            ++volte;
             if (allaPittura)
                 allaPittura();
             if (m_clock && primaDopo < 0)
@@ -69,26 +60,11 @@ void premi(QWidget* button)
     QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, centro, globale, Qt::LeftButton,
                                                         Qt::NoButton, Qt::NoModifier));
 }
-
-double cpuMs(clockid_t clock)
-{
-    timespec ts{};
-    clock_gettime(clock, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-double quantile(QList<double> v, double q)
-{
-    if (v.isEmpty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[std::min<qsizetype>(v.size() - 1, qsizetype(q * (v.size() - 1) + 0.5))];
-}
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    Misure::offscreen();
     QApplication app(argc, argv);
     const double seconds = std::max(1.0, app.arguments().value(1).toDouble() > 0 ? app.arguments().value(1).toDouble() : 4.0);
     TestSupport::prepara();
@@ -115,37 +91,35 @@ int main(int argc, char** argv)
         files << file;
     }
 
-    // Decoding alone, one picture after another on one thread: whole, or straight at a size.
+    // Pictures a second that `una(k)` handles one after another on one thread for half a run (-1 where
+    // one fails), and the whole program's processor time a picture.
     QElapsedTimer t;
-    double cpuPerDecode = 0;  // of the last decodeRate(), ms
-    // Processor time of the whole program: Qt scales large pictures on helper threads of its own.
-    auto decodeRate = [&](QSize size) {
+    struct Ritmo {
+        double alSecondo, cpu;
+    };
+    auto rate = [&](const std::function<bool(int)>& una) {
         t.start();
-        const double cpu0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
-        int decoded = 0;
-        while (t.elapsed() < seconds * 500) {
-            QImageReader reader(files.at(decoded % files.size()));
+        const double cpu0 = cpuMs();
+        int fatte = 0;
+        for (; t.elapsed() < seconds * 500; ++fatte)
+            if (!una(fatte))
+                return Ritmo{-1.0, 0};
+        return Ritmo{fatte / (t.nsecsElapsed() / 1e9), (cpuMs() - cpu0) / fatte};
+    };
+    // Decoding alone: whole, or straight at a size.
+    auto decodeRate = [&](QSize size) {
+        return rate([&](int k) {
+            QImageReader reader(files.at(k % files.size()));
             if (size.isValid())
                 reader.setScaledSize(size);
-            if (reader.read().isNull())
-                return -1.0;
-            ++decoded;
-        }
-        cpuPerDecode = (cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / decoded;
-        return decoded / (t.nsecsElapsed() / 1e9);
+            return !reader.read().isNull();
+        });
     };
     auto prepareRate = [&](QSize size) {
         const auto target = ui::Pictures::Target::stretched(size);
-        t.start();
-        const double cpu0 = cpuMs(CLOCK_PROCESS_CPUTIME_ID);
-        int prepared = 0;
-        while (t.elapsed() < seconds * 500) {
-            if (ui::Pictures::prepare(QStringLiteral("immagini\\deriva\\new-%1.jpg").arg(1 + prepared % 45), target).isNull())
-                return -1.0;
-            ++prepared;
-        }
-        cpuPerDecode = (cpuMs(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / prepared;
-        return prepared / (t.nsecsElapsed() / 1e9);
+        return rate([&](int k) {
+            return !ui::Pictures::prepare(QStringLiteral("immagini\\deriva\\new-%1.jpg").arg(1 + k % 45), target).isNull();
+        });
     };
 
     QTextStream out(stdout);
@@ -232,21 +206,17 @@ int main(int argc, char** argv)
         f->Timer1->setEnabled(false);
         QApplication::processEvents();
 
-        const double wholeRate = decodeRate({});
-        const double cpuWhole = cpuPerDecode;
-        const double decodeRateShown = decodeRate(shownSize);
-        const double cpuShown = cpuPerDecode;
-        const double prepared = prepareRate(shownSize);
-        const double cpuPrepared = cpuPerDecode;
-        const double floor = std::max(wholeRate, decodeRateShown);
+        const Ritmo whole = decodeRate({}), shown = decodeRate(shownSize), prepared = prepareRate(shownSize);
+        const double floor = std::max(whole.alSecondo, shown.alSecondo);
         out << "window " << finestra.width() << " x " << finestra.height() << ", picture shown at "
             << shownSize.width() << " x " << shownSize.height() << ", interval " << f->Timer1->interval() << " ms:\n";
-        out << "  decode alone, whole:             " << qRound(wholeRate) << " pictures/s, processor "
-            << QString::number(cpuWhole, 'f', 2) << " ms a picture\n";
-        out << "  decode alone, at the size shown: " << qRound(decodeRateShown) << " pictures/s, processor "
-            << QString::number(cpuShown, 'f', 2) << " ms a picture\n";
-        out << "  prepare alone, decoded and brought to the size shown: " << qRound(prepared)
-            << " pictures/s, processor " << QString::number(cpuPrepared, 'f', 2) << " ms a picture\n";
+        auto riga = [&](const char* cosa, Ritmo r) {
+            out << "  " << cosa << " " << qRound(r.alSecondo) << " pictures/s, processor "
+                << QString::number(r.cpu, 'f', 2) << " ms a picture\n";
+        };
+        riga("decode alone, whole:            ", whole);
+        riga("decode alone, at the size shown:", shown);
+        riga("prepare alone, decoded and brought to the size shown:", prepared);
         out << "  viewer: ticks " << qRound(tickRate) << "/s, pictures painted " << qRound(paintRate) << "/s = "
             << qRound(100.0 * paintRate / floor) << "% of the better floor, " << qRound(100.0 * paintRate / std::min(floor, clockRate))
             << "% of what the clock lets it reach; processor "
@@ -255,7 +225,7 @@ int main(int argc, char** argv)
         // What the processor time alone allows when nothing else runs: two processors, the interface
         // thread's share on one of them.
         const double ceiling = std::min(2000.0 / cpuPerPicture, 1000.0 / cpuGuiPerPicture);
-        const double floorCpu = 1000.0 / std::min(cpuWhole, cpuShown);
+        const double floorCpu = 1000.0 / std::min(whole.cpu, shown.cpu);
         out << "  by processor time alone: the better floor " << qRound(floorCpu) << " pictures/s on one idle processor, "
             << "the viewer " << qRound(ceiling) << " pictures/s on two = " << qRound(100.0 * ceiling / floorCpu) << "%\n";
         out << "  press to click handler, manual run: median " << quantile(manualeClic, 0.5) << " ms, max "
