@@ -1,28 +1,19 @@
-// Figures for the animated synthesis, at three window sizes (800 x 600, 1920 x 1080, 3840 x 2160):
-//   - the time a tick holds the interface thread: the handler and the repaint it causes, median and 99th
-//     percentile, for the ticks of the series (Timer1) and of the close-ups (Timer2), in wall time and in
-//     the interface thread's own processor time;
-//   - the program's peak memory (VmHWM) during the whole exercise at each size;
-//   - reading and decoding one main picture alone, for comparison.
-// Between two ticks the program is left idle for a while, as the one-second clock leaves it (not counted).
-// The pictures are made up for the run in a temporary program folder, at the size the course's pictures
-// are drawn (main pictures 1280 x 920; close-ups, the viewer's wide cross-sections, 1924 x 580; 192 dpi),
-// as GIF when built with giflib (as the course's main series is), else as JPEG.
-// Goal: a tick holds the interface thread less than half a 60 Hz frame (8.3 ms) at 1920 x 1080 and less than
-// one frame (16.7 ms) at 3840 x 2160, 99 ticks in 100.
+// Figures for the animated synthesis at 800 x 600, 1920 x 1080 and 3840 x 2160: how long a tick of the
+// series (Timer1) or of the close-ups (Timer2) holds the interface thread with the repaint it causes
+// (median, 99th percentile; wall and processor time), the peak memory (VmHWM) over the exercise, and
+// decoding one main picture alone. Ticks are IDLE_MS apart, as the one-second clock leaves the program.
+// The pictures are made up at the course's sizes (1280 x 920 main, 1924 x 580 close-ups, 192 dpi), as
+// GIF when built with the picture tools, else JPEG. Goal, 99 ticks in 100: under half a 60 Hz frame (8.3 ms) at
+// 1920 x 1080 and under a frame (16.7 ms) at 3840 x 2160.
 // Run it by hand from the build folder: tests/bench_sintesi [RUNS] [jpeg|gif] [IDLE_MS]
 // To look at the synthesis at these sizes: tests/fotografa FOLDER sintesi WxH.
-#include "TestSupport.h"
+#include "Misure.h"
 
-#include "animation/Fsintesi.h"
-#include "app/Fscelt.h"
 #include "ui/MessageBox.h"
 #include "ui/Pictures.h"
-#include "ui/Screens.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -32,34 +23,13 @@
 #include <QTextStream>
 
 #ifdef BENCH_GIF
-#include <gif_lib.h>
+#include "GifWriter.h"
 #endif
 
-#include <algorithm>
-#include <ctime>
+using Misure::quantile;
 
 namespace {
-// Processor time of the whole program, in milliseconds (Qt scales large pictures on helper threads): what
-// a tick costs whatever else the machine is doing, and at most what it blocks an idle machine.
-double cpuMs(clockid_t clock = CLOCK_PROCESS_CPUTIME_ID)
-{
-    timespec ts{};
-    clock_gettime(clock, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-// The program's peak resident memory since the last reset, in MiB; -1 where the system does not say.
-double piccoMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return -1;
-}
-// Starts a new peak from the memory in use now (Linux: "5" to clear_refs).
+// Starts a new peak of TestSupport::piccoMemoria() from the memory in use now (Linux: "5" to clear_refs).
 void azzeraPicco()
 {
     QFile refs(QStringLiteral("/proc/self/clear_refs"));
@@ -69,26 +39,14 @@ void azzeraPicco()
 
 constexpr int kDotsPerMeter = 7559;  // 192 dpi
 
-struct Cifre {
-    QList<double> valori;
-    void add(double ms) { valori << ms; }
-    double quantile(double q) const
-    {
-        if (valori.isEmpty())
-            return 0;
-        QList<double> v = valori;
-        std::sort(v.begin(), v.end());
-        return v[std::min<qsizetype>(v.size() - 1, qsizetype(q * (v.size() - 1) + 0.5))];
-    }
-    QString riga() const
-    {
-        return QStringLiteral("median %1 ms, p99 %2 ms, max %3 ms over %4")
-            .arg(quantile(0.5), 0, 'f', 2)
-            .arg(quantile(0.99), 0, 'f', 2)
-            .arg(quantile(1.0), 0, 'f', 2)
-            .arg(valori.size());
-    }
-};
+QString riga(const QList<double>& v)
+{
+    return QStringLiteral("median %1 ms, p99 %2 ms, max %3 ms over %4")
+        .arg(quantile(v, 0.5), 0, 'f', 2)
+        .arg(quantile(v, 0.99), 0, 'f', 2)
+        .arg(quantile(v, 1.0), 0, 'f', 2)
+        .arg(v.size());
+}
 
 // A cross-section in the colours of the course (sky, sea, yellow and green continents, red oceanic crust,
 // the mantle with its cells), different for every number, with some grain so that it compresses like a
@@ -146,42 +104,16 @@ QImage disegno(QSize size, int numero)
     return img;
 }
 
-bool salvaGif(const QImage& image, const QString& path)
-{
-#ifdef BENCH_GIF
-    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
-    QList<QRgb> table = indexed.colorTable();
-    table.resize(256);
-    GifColorType colours[256];
-    for (int i = 0; i < 256; ++i)
-        colours[i] = {GifByteType(qRed(table[i])), GifByteType(qGreen(table[i])), GifByteType(qBlue(table[i]))};
-    int error = 0;
-    GifFileType* gif = EGifOpenFileName(QFile::encodeName(path).constData(), false, &error);
-    if (!gif)
-        return false;
-    ColorMapObject* map = GifMakeMapObject(256, colours);
-    bool ok = EGifPutScreenDesc(gif, indexed.width(), indexed.height(), 8, 0, map) == GIF_OK
-              && EGifPutImageDesc(gif, 0, 0, indexed.width(), indexed.height(), false, nullptr) == GIF_OK;
-    for (int y = 0; ok && y < indexed.height(); ++y)
-        ok = EGifPutLine(gif, const_cast<GifPixelType*>(indexed.constScanLine(y)), indexed.width()) == GIF_OK;
-    EGifCloseFile(gif, &error);
-    GifFreeMapObject(map);
-    return ok;
-#else
-    Q_UNUSED(image);
-    Q_UNUSED(path);
-    return false;
-#endif
-}
-
 // Writes a picture under the name the program asks for; a JPEG under a ".gif" name is read by its
 // content, as the program does.
-bool salva(const QImage& image, const QString& relativePath, bool gif)
+bool salva(const QImage& image, const QString& relativePath, [[maybe_unused]] bool gif)
 {
     const QString path = ui::Pictures::locate(relativePath);
     QDir().mkpath(QFileInfo(path).absolutePath());
+#ifdef BENCH_GIF
     if (gif && path.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive))
-        return salvaGif(image, path);
+        return disegni::writeGif(image, path);
+#endif
     QImageWriter writer(path, "jpeg");
     writer.setQuality(88);
     return writer.write(image);
@@ -207,15 +139,15 @@ bool preparaImmagini(bool gif)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    Misure::offscreen();
     QApplication app(argc, argv);
-    const int giri = std::max(1, app.arguments().value(1).toInt() > 0 ? app.arguments().value(1).toInt() : 2);
+    const int giri = Misure::numero(1, 2);
 #ifdef BENCH_GIF
     const bool gif = app.arguments().value(2) != QLatin1String("jpeg");
 #else
     const bool gif = false;
 #endif
-    const int pausa = app.arguments().value(3).toInt() > 0 ? app.arguments().value(3).toInt() : 150;
+    const int pausa = Misure::numero(3, 150);
     QTextStream out(stdout);
     TestSupport::prepara();
     TestSupport::CartellaProgramma folder(true, false);
@@ -226,24 +158,24 @@ int main(int argc, char** argv)
     out << "pictures: " << (gif ? "GIF" : "JPEG") << " 1280 x 920 (main) and 1924 x 580 (close-ups), 192 dpi; "
         << giri << " runs of the exercise a size; " << pausa << " ms idle between ticks\n";
 
-    Cifre decodifica;
+    QList<double> decodifica;
     for (int i = 0; i < 30; ++i) {
-        QElapsedTimer t;
-        t.start();
-        QImageReader reader(ui::Pictures::resolve(SerieSintesi::fotogrammi(1 + 2 * (i % 15))));
-        reader.setDecideFormatFromContent(true);
-        const QImage img = reader.read();
-        decodifica.add(t.nsecsElapsed() / 1e6);
+        QImage img;
+        decodifica << Misure::ms([&] {
+            QImageReader reader(ui::Pictures::resolve(SerieSintesi::fotogrammi(1 + 2 * (i % 15))));
+            reader.setDecideFormatFromContent(true);
+            img = reader.read();
+        });
         if (img.isNull())
             return 2;
     }
-    out << "read and decode one main picture alone: " << decodifica.riga() << "\n";
+    out << "read and decode one main picture alone: " << riga(decodifica) << "\n";
     out.flush();
 
     for (const QSize& finestra : {QSize(800, 600), QSize(1920, 1080), QSize(3840, 2160)}) {
         if (!TestSupport::apriMenu())
             return 3;
-        auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
+        auto* menu = Misure::menu();
         menu->window()->resize(finestra);
         QApplication::processEvents();
         azzeraPicco();
@@ -253,7 +185,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
 
         auto riposo = [pausa] { TestSupport::gira(pausa); };
-        Cifre serie, ingrandimenti, tutti, cpuTutti;
+        QList<double> serie, ingrandimenti, tutti, cpuTutti;
         struct Lento {
             double ms, cpu;
             QString cosa;
@@ -268,33 +200,32 @@ int main(int argc, char** argv)
                     continue;
                 }
                 riposo();
-                QElapsedTimer t;
-                t.start();
-                const double cpu0 = cpuMs(CLOCK_THREAD_CPUTIME_ID);
-                timer->fire();
-                QApplication::processEvents();  // the repaint the tick asked for
-                const double ms = t.nsecsElapsed() / 1e6;
-                const double cpu = cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0;
-                cpuTutti.add(cpu);
+                const double cpu0 = Misure::cpuMs(CLOCK_THREAD_CPUTIME_ID);
+                const double ms = Misure::ms([&] {
+                    timer->fire();
+                    QApplication::processEvents();  // the repaint the tick asked for
+                });
+                const double cpu = Misure::cpuMs(CLOCK_THREAD_CPUTIME_ID) - cpu0;
+                cpuTutti << cpu;
                 lenti << Lento{ms, cpu,
                                QStringLiteral("%1 %2%3")
                                    .arg(timer == f->Timer1 ? QStringLiteral("frame") : QStringLiteral("close-up of frame"))
                                    .arg(f->serie().fotogramma())
                                    .arg(f->Frame1.isVisible() && timer == f->Timer1 ? QStringLiteral(", test opened")
                                                                                     : QString())};
-                (timer == f->Timer1 ? serie : ingrandimenti).add(ms);
-                tutti.add(ms);
+                (timer == f->Timer1 ? serie : ingrandimenti) << ms;
+                tutti << ms;
             }
             f->CmdRicomincio->click();
             riposo();
         }
-        const double picco = piccoMiB();
+        const double picco = TestSupport::piccoMemoria();
         out << "window " << finestra.width() << " x " << finestra.height() << ", main picture shown at "
             << f->Image1->width() << " x " << f->Image1->height() << ":\n";
-        out << "  interface thread a tick, series:    " << serie.riga() << "\n";
-        out << "  interface thread a tick, close-ups: " << ingrandimenti.riga() << "\n";
-        out << "  interface thread a tick, all:       " << tutti.riga() << "\n";
-        out << "  its own processor time, all:        " << cpuTutti.riga() << "\n";
+        out << "  interface thread a tick, series:    " << riga(serie) << "\n";
+        out << "  interface thread a tick, close-ups: " << riga(ingrandimenti) << "\n";
+        out << "  interface thread a tick, all:       " << riga(tutti) << "\n";
+        out << "  its own processor time, all:        " << riga(cpuTutti) << "\n";
         out << "  peak memory during the exercise:    " << QString::number(picco, 'f', 1) << " MiB\n";
         std::sort(lenti.begin(), lenti.end(), [](const Lento& a, const Lento& b) { return a.cpu > b.cpu; });
         out << "  the slowest ticks (processor time):";
