@@ -1,17 +1,14 @@
 // Renders screens to PNG files, to look at them: fotografa OUTPUT_FOLDER [lezioni | visore | sintesi] [WxH]
-// The main menu at 800 x 600, 1366 x 768 and 1920 x 1080; with "lezioni", every page of every lesson
-// at 1366 x 768 (or the size given), the hotspot pages once more after a click on each hotspot; with "visore", each
-// animation a few seconds in; with "sintesi", the animated synthesis second by second, every close-up
-// picture and each test as it opens, then corrected after marking the statements that are true.
-#include "TestSupport.h"
+// The main menu at 800 x 600, 1366 x 768 and 1920 x 1080; with "lezioni", every page of every lesson at
+// 1366 x 768 (or the size given), the hotspot pages once more after a click on each hotspot; with
+// "visore", each animation a few seconds in; with "sintesi", the synthesis second by second, every
+// close-up and each test as it opens, then corrected after marking the statements that are true.
+#include "Misure.h"
 
 #include "animation/Formani.h"
-#include "animation/Fsintesi.h"
-#include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "lessons/Forarg.h"
 #include "ui/MessageBox.h"
-#include "ui/Screens.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,19 +25,18 @@ void salva(const QString& file)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    Misure::offscreen();
     QApplication app(argc, argv);
     const QString out = app.arguments().value(1, QStringLiteral("fotografie"));
     const bool lezioni = app.arguments().contains(QStringLiteral("lezioni"));
     const bool visore = app.arguments().contains(QStringLiteral("visore"));
-    // an optional window size, as 800x600, for the lessons, the viewer and the synthesis
+    const bool sintesi = app.arguments().contains(QStringLiteral("sintesi"));
     QSize size(1366, 768);
     for (const QString& a : app.arguments()) {
         const QStringList wh = a.split(QLatin1Char('x'));
         if (wh.size() == 2 && wh[0].toInt() > 0 && wh[1].toInt() > 0)
             size = QSize(wh[0].toInt(), wh[1].toInt());
     }
-    const bool sintesi = app.arguments().contains(QStringLiteral("sintesi"));
     QDir().mkpath(out);
     TestSupport::prepara();
     TestSupport::CartellaProgramma folder(true, true);
@@ -50,14 +46,10 @@ int main(int argc, char** argv)
     if (sintesi) {
         window->resize(size);
         ui::MessageBox::setNextInput(QStringLiteral("Rossi Maria"));
-        qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")))->cmdsinteanim->click();
+        Misure::menu()->cmdsinteanim->click();
         auto* f = qobject_cast<Fsintesi*>(ui::Screens::instance().find(QStringLiteral("Fsintesi")));
         for (int secondo = 1; secondo < 200 && !f->CmdRicomincio->isVisible(); ++secondo) {
-            const bool t1 = f->Timer1->isEnabled();
-            if (f->Timer2->isEnabled())
-                f->Timer2->fire();
-            if (t1)
-                f->Timer1->fire();
+            Misure::secondo(f);
             const int fotogramma = f->serie().fotogramma();
             salva(f->Timer2->isEnabled() || f->Image2->isVisible()
                       ? QStringLiteral("%1/sintesi-%2-zoom-%3.png").arg(out).arg(fotogramma, 2, 10, QLatin1Char('0')).arg(f->serie().contingrandimento(), 2, 10, QLatin1Char('0'))
@@ -90,9 +82,8 @@ int main(int argc, char** argv)
         }
     } else {
         window->resize(size);
-        auto* menu = qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
         for (int n = 1; n <= 6; ++n) {
-            menu->Command1_Click(n - 1);
+            Misure::menu()->Command1_Click(n - 1);
             auto* lesson = qobject_cast<Forarg*>(ui::Screens::instance().front());
             if (!lesson)
                 return 2;

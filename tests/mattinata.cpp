@@ -1,10 +1,8 @@
 // A morning of tests from several pupils, through the real screens, then what a teacher sees of it: the
 // archive exported to CSV, the analysis of the answers (statements and class grid) photographed, printed
 // to PDF and exported. Run it by hand from the build folder: tests/mattinata OUTPUT_FOLDER
-#include "TestSupport.h"
+#include "Misure.h"
 
-#include "animation/Fsintesi.h"
-#include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "archive/Analisi.h"
 #include "archive/Archivio.h"
@@ -14,22 +12,28 @@
 #include "assessment/FSommati.h"
 #include "ui/FileDialog.h"
 #include "ui/Printer.h"
-#include "ui/Screens.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTextStream>
 
-namespace {
-Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using Misure::menu;
 
+namespace {
 // Whether pupil `k` gets `testo` wrong: some statements are missed by most pupils, some by none.
 bool sbaglia(const QString& testo, int k)
 {
     return int(qHash(testo, 7u) % 7) < (k % 3) + (testo.size() % 3 == 0 ? 3 : 0);
+}
+
+// Pupil `k` marks the ten statements of the page shown.
+template <typename Pagina>
+void rispondi(Pagina* p, int k)
+{
+    for (int r = 0; r < 10; ++r) {
+        const bool vero = (TestSupport::sessione().soluzioni[r + 1] == 1) != sbaglia(p->Text1[r]->text(), k);
+        (vero ? p->Check1 : p->Check2)[r]->click();
+    }
 }
 
 void questionario(int argomento, int k, bool immagine)
@@ -39,10 +43,7 @@ void questionario(int argomento, int k, bool immagine)
     auto* q = qobject_cast<FQuest*>(screens.show(QStringLiteral("FQuest")));
     q->cmdquestionario->click();
     for (;;) {
-        for (int r = 0; r < 10; ++r) {
-            const bool vero = (TestSupport::sessione().soluzioni[r + 1] == 1) != sbaglia(q->Text1[r]->text(), k);
-            (vero ? q->Check1 : q->Check2)[r]->click();
-        }
+        rispondi(q, k);
         q->cmdRISULT->click();
         if (!q->cmdmostradomande->isEnabled())
             break;
@@ -66,10 +67,7 @@ void sommativo(int k)
     menu()->sommativo->click();
     auto* f = qobject_cast<FSommati*>(ui::Screens::instance().find(QStringLiteral("FSommati")));
     while (f->cmdAVANTI->isEnabled()) {
-        for (int r = 0; r < 10; ++r) {
-            const bool vero = (TestSupport::sessione().soluzioni[r + 1] == 1) != sbaglia(f->Text1[r]->text(), k);
-            (vero ? f->Check1 : f->Check2)[r]->click();
-        }
+        rispondi(f, k);
         f->cmdAVANTI->click();
     }
     f->Command1->click();
@@ -89,11 +87,7 @@ void sintesi(int k)
                 break;
             f->CmdContinuo->click();
         }
-        const bool t1 = f->Timer1->isEnabled();
-        if (f->Timer2->isEnabled())
-            f->Timer2->fire();
-        if (t1)
-            f->Timer1->fire();
+        Misure::secondo(f);
     }
     f->Cmdmenu_Click();
 }
@@ -101,7 +95,7 @@ void sintesi(int k)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    Misure::offscreen();
     QApplication app(argc, argv);
     const QString out = QDir(app.arguments().value(1, QStringLiteral("mattinata"))).absolutePath();
     QDir().mkpath(out);
@@ -134,19 +128,17 @@ int main(int argc, char** argv)
     window->grab().save(out + QStringLiteral("/archivio-questionari.png"));
     archivio->cmdanalisi->click();
     auto* analisi = qobject_cast<Analisi*>(screens.front());
-    QApplication::processEvents();
-    window->grab().save(out + QStringLiteral("/analisi-affermazioni.png"));
-    ui::Printer::setRecording(true, out + QStringLiteral("/analisi-affermazioni.pdf"));
-    analisi->cmdstampa->click();
-    ui::FileDialog::setNextFile(out + QStringLiteral("/analisi-affermazioni.csv"));
-    analisi->cmdesporto->click();
-    analisi->cmdclasse->click();
-    QApplication::processEvents();
-    window->grab().save(out + QStringLiteral("/analisi-classe.png"));
-    ui::Printer::setRecording(true, out + QStringLiteral("/analisi-classe.pdf"));
-    analisi->cmdstampa->click();
-    ui::FileDialog::setNextFile(out + QStringLiteral("/analisi-classe.csv"));
-    analisi->cmdesporto->click();
+    for (const QString& vista : {QStringLiteral("affermazioni"), QStringLiteral("classe")}) {
+        if (vista == QLatin1String("classe"))
+            analisi->cmdclasse->click();
+        QApplication::processEvents();
+        const QString nome = out + QStringLiteral("/analisi-") + vista;
+        window->grab().save(nome + QStringLiteral(".png"));
+        ui::Printer::setRecording(true, nome + QStringLiteral(".pdf"));
+        analisi->cmdstampa->click();
+        ui::FileDialog::setNextFile(nome + QStringLiteral(".csv"));
+        analisi->cmdesporto->click();
+    }
     dice << "Risposte lette dall'analisi: " << analisi->analisi().risposteLette() << "\n" << out << "\n";
     TestSupport::chiudiTutto();
     return 0;
