@@ -18,8 +18,7 @@ using TestSupport::Motore;
 
 namespace {
 struct Misura {
-    double mediana = 0;
-    double massimo = 0;
+    double mediana = 0, massimo = 0;
 };
 
 Misura misura(const QList<double>& valori)
@@ -114,10 +113,8 @@ int main(int argc, char** argv)
 
     Misura uno[2], trenta[2], pagina[2];
     double client[2];
-    for (int e = 0; e < 2; ++e) {
-        auto db = archivi[e]->apri();
-        uno[e] = unRisultato(*db, 200);
-    }
+    for (int e = 0; e < 2; ++e)
+        uno[e] = unRisultato(*archivi[e]->apri(), 200);
     for (int e = 0; e < 2; ++e)
         trenta[e] = trentaComputer(*archivi[e], 10);
     for (int e = 0; e < 2; ++e) {

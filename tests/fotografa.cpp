@@ -43,8 +43,8 @@ int main(int argc, char** argv)
     if (!TestSupport::apriMenu())
         return 1;
     QWidget* window = ui::Screens::instance().front()->window();
+    window->resize(size);
     if (sintesi) {
-        window->resize(size);
         ui::MessageBox::setNextInput(QStringLiteral("Rossi Maria"));
         Misure::menu()->cmdsinteanim->click();
         auto* f = qobject_cast<Fsintesi*>(ui::Screens::instance().find(QStringLiteral("Fsintesi")));
@@ -64,7 +64,6 @@ int main(int argc, char** argv)
             }
         }
     } else if (visore) {
-        window->resize(size);
         for (int n = 1; n <= 7; ++n) {
             TestSupport::sessione().numanimazione = qint16(n);
             auto* f = qobject_cast<Formani*>(ui::Screens::instance().show(QStringLiteral("Formani")));
@@ -81,7 +80,6 @@ int main(int argc, char** argv)
             salva(QStringLiteral("%1/Fscelt-%2x%3.png").arg(out).arg(size.width()).arg(size.height()));
         }
     } else {
-        window->resize(size);
         for (int n = 1; n <= 6; ++n) {
             Misure::menu()->Command1_Click(n - 1);
             auto* lesson = qobject_cast<Forarg*>(ui::Screens::instance().front());
