@@ -103,10 +103,7 @@ QList<QList<Letta>> perChiave(const QList<Letta>& righe)
 
 int giuste(const QList<Letta>& righe)
 {
-    int n = 0;
-    for (const Letta& r : righe)
-        n += r.giusta;
-    return n;
+    return int(std::count_if(righe.begin(), righe.end(), [](const Letta& r) { return r.giusta == 1; }));
 }
 
 // The truth of each statement of each page of a question table, on either engine.
@@ -153,13 +150,14 @@ Fscelt* menu()
     return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
 }
 
-// A whole questionnaire in test mode on topic `argomento`: rows in `sbagliate` answered against their truth.
+// A whole questionnaire on topic `argomento`, in test mode (practice for an empty name): rows in `sbagliate`
+// answered against their truth.
 FQuest* questionario(int argomento, const QString& nome, const QSet<int>& sbagliate, const QList<QHash<QString, int>>& pagine)
 {
     menu()->Command1_Click(argomento - 1);
     auto* q = qobject_cast<FQuest*>(ui::Screens::instance().show(QStringLiteral("FQuest")));
     ui::MessageBox::setNextInput(nome);
-    q->cmdquestionario->click();
+    (nome.isEmpty() ? q->cmdesercitazione : q->cmdquestionario)->click();
     for (int p = 0; p < pagine.size(); ++p) {
         for (int r = 0; r < 10; ++r) {
             const bool vero = (pagine[p].value(q->Text1[r]->text()) == 1) != sbagliate.contains(r);
@@ -276,52 +274,67 @@ private slots:
         data::Clock::fix(std::nullopt);
     }
 
-    // A questionnaire in test mode stores ten answers per page, under the key of the page's score row.
+    // A questionnaire in test mode stores ten answers per page, under the key of the page's score row. A store
+    // that fails keeps neither the result nor its answers; one that succeeds on "Riprova" keeps both; practice
+    // stores nothing.
     void questionnaireStoresEveryAnswer_data()
     {
         QTest::addColumn<int>("argomento");
         QTest::addColumn<int>("numeroPagine");
         QTest::addColumn<QList<int>>("sbagliate");
-        QTest::newRow("topic 1, two pages all right") << 1 << 2 << QList<int>{};
-        QTest::newRow("topic 3, three pages, three wrong") << 3 << 3 << QList<int>{0, 4, 9};
-        QTest::newRow("topic 6, one page all wrong") << 6 << 1 << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        QTest::addColumn<QString>("rifiutata");  // a table refused until "Riprova", or "esercizio" for practice
+        QTest::addColumn<int>("riprova");
+        QTest::addColumn<int>("salvate");
+        QTest::newRow("topic 1, two pages all right") << 1 << 2 << QList<int>{} << "" << 0 << 2;
+        QTest::newRow("topic 3, three pages, three wrong") << 3 << 3 << QList<int>{0, 4, 9} << "" << 0 << 3;
+        QTest::newRow("topic 6, one page all wrong") << 6 << 1 << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9} << "" << 0 << 1;
+        QTest::newRow("result row refused, given up") << 2 << 1 << QList<int>{3} << "studenti" << 0 << 0;
+        QTest::newRow("answers refused, given up") << 2 << 1 << QList<int>{3} << "risposte" << 0 << 0;
+        QTest::newRow("answers refused, then Riprova") << 2 << 1 << QList<int>{3} << "risposte" << 1 << 1;
+        QTest::newRow("practice") << 2 << 2 << QList<int>{3} << "esercizio" << 0 << 0;
     }
     void questionnaireStoresEveryAnswer()
     {
         QFETCH(int, argomento);
         QFETCH(int, numeroPagine);
         QFETCH(QList<int>, sbagliate);
+        QFETCH(QString, rifiutata);
+        QFETCH(int, riprova);
+        QFETCH(int, salvate);
         TestSupport::CartellaProgramma folder;
         const QString banco = QStringLiteral("domande%1").arg(argomento);
         sql(folder.archivio(), soloPagine(banco, numeroPagine));
         const auto pagine = verita(folder.archivio(), banco);
         QCOMPARE(pagine.size(), numeroPagine);
+        const bool esercizio = rifiutata == QLatin1String("esercizio");
+        if (!rifiutata.isEmpty() && !esercizio) {
+            auto db = data::Database::open(folder.archivio(), nullptr);
+            QVERIFY(db && data::Risposte::prepara(db->connection(), nullptr));
+            db.reset();
+            TestSupport::rifiutaFinoARiprova(folder.archivio(), rifiutata, riprova);
+        }
         QVERIFY(TestSupport::apriMenu());
         const QSet<int> errate(sbagliate.begin(), sbagliate.end());
-        questionario(argomento, QStringLiteral("D'Amico Lucia"), errate, pagine);
+        questionario(argomento, esercizio ? QString() : QStringLiteral("D'Amico Lucia"), errate, pagine);
+        QCOMPARE(TestSupport::richiesteDiRiprovare(), rifiutata.isEmpty() || esercizio ? 0 : 1);
 
         const auto risultati = TestSupport::righeStudenti(folder.archivio());
         const auto gruppi = perChiave(risposteSalvate(folder.archivio()));
-        QCOMPARE(risultati.size(), numeroPagine);
-        QCOMPARE(gruppi.size(), numeroPagine);
-        for (int p = 0; p < numeroPagine; ++p) {
-            const auto& righe = gruppi[p];
-            QCOMPARE(righe.size(), 10);
-            QCOMPARE(giuste(righe), risultati[p].punteggio);
-            QCOMPARE(giuste(righe), 10 - errate.size());
+        QCOMPARE(risultati.size(), salvate);
+        QCOMPARE(gruppi.size(), salvate);
+        for (int p = 0; p < salvate; ++p) {
+            QCOMPARE(gruppi[p].size(), 10);
+            QCOMPARE(giuste(gruppi[p]), risultati[p].punteggio);
             for (int r = 0; r < 10; ++r) {
-                const Letta& l = righe[r];
-                QCOMPARE(l.nome, QStringLiteral("D'Amico Lucia"));
-                QCOMPARE(l.prova, QStringLiteral("argomento %1").arg(argomento));
-                QCOMPARE(l.banco, banco);
-                QCOMPARE(l.pagina, p + 1);
-                QCOMPARE(l.riga, r + 1);
-                QVERIFY2(pagine[p].contains(l.testo), qPrintable(l.testo));
+                const Letta& l = gruppi[p][r];
+                QVERIFY2(pagine[p].contains(l.testo) && l.data == data::Clock::today(), qPrintable(l.testo));
                 // The answer recorded is the one ticked, and it is right exactly when it matches the bank.
-                const bool vero = pagine[p].value(l.testo) == 1;
-                QCOMPARE(l.risposta, (vero != errate.contains(r)) ? QStringLiteral("V") : QStringLiteral("F"));
-                QCOMPARE(l.giusta == 1, !errate.contains(r));
-                QCOMPARE(l.data, data::Clock::today());
+                const bool giusta = !errate.contains(r);
+                const QString ticked = (pagine[p].value(l.testo) == 1) == giusta ? "V" : "F";
+                QCOMPARE(QStringList({l.nome, l.prova, l.banco, QString::number(l.pagina), QString::number(l.riga),
+                                      l.risposta, QString::number(l.giusta)}),
+                         QStringList({"D'Amico Lucia", QStringLiteral("argomento %1").arg(argomento), banco,
+                                      QString::number(p + 1), QString::number(r + 1), ticked, QString::number(giusta)}));
             }
         }
     }
@@ -343,12 +356,10 @@ private slots:
         const QList<QHash<QString, int>> pagine = verita(db.connection(), QStringLiteral("domande4"));
         QVERIFY(!pagine.isEmpty());
         questionario(4, QStringLiteral("Rossi'; DROP TABLE \"risposte\"; --"), {1, 2}, pagine);
-        QSqlQuery q(db.connection());
-        QVERIFY(q.exec(QStringLiteral(R"(SELECT COUNT(*), SUM("giusta"), COUNT(DISTINCT "chiave") FROM "risposte")")));
+        QSqlQuery q(QStringLiteral(R"(SELECT COUNT(*), SUM("giusta"), COUNT(DISTINCT "chiave") FROM "risposte")"), db.connection());
         QVERIFY(q.next());
-        QCOMPARE(q.value(0).toInt(), 10 * int(pagine.size()));
-        QCOMPARE(q.value(1).toInt(), 8 * int(pagine.size()));
-        QCOMPARE(q.value(2).toInt(), int(pagine.size()));
+        const int n = int(pagine.size());
+        QCOMPARE(QList<int>({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()}), QList<int>({10 * n, 8 * n, n}));
         // Every result row's key has exactly its page's ten answers, and their sum is its score.
         if (db.isServer())
             QCOMPARE(perRisultato(db.connection()), QStringList(pagine.size(), QStringLiteral("10/8/8")));
@@ -391,24 +402,6 @@ private slots:
         QCOMPARE(perRisultato(db.connection()), QStringList{"10/8/8"});
     }
 
-    // Practice stores nothing, neither scores nor answers.
-    void exerciseStoresNothing()
-    {
-        TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        menu()->Command1_Click(0);
-        auto* q = qobject_cast<FQuest*>(ui::Screens::instance().show(QStringLiteral("FQuest")));
-        q->cmdesercitazione->click();
-        for (int giro = 0; giro < 3; ++giro) {
-            for (int r = 0; r < 10; ++r)
-                q->Check1[r]->click();
-            q->cmdRISULT->click();
-            q->cmdmostradomande->click();
-        }
-        QCOMPARE(conta(folder.archivio(), QStringLiteral("studenti")), 0);
-        QCOMPARE(conta(folder.archivio(), QStringLiteral("risposte")), 0);
-    }
-
     // The labelling test stores its ten boxes: the part each box stands for, the number placed, right or not.
     void labellingStoresEveryBox_data()
     {
@@ -434,11 +427,9 @@ private slots:
         quest->cmdimage->click();
         auto* f = qobject_cast<FQimage*>(screens.front());
         QVERIFY(f);
-        // The right number of each box, from the program's own data.
-        QList<int> numeri;
+        QList<int> numeri;  // the right number of each box, from the program's own data
         for (const QString& n : Etichette::argomento(argomento)->numeriesatti)
             numeri.append(n.toInt());
-        QCOMPARE(conta(folder.archivio(), QStringLiteral("studenti")), 0);
         for (int i = 0; i < giusteAttese; ++i)
             f->Label4_DragDrop(i, numeri[i] - 1);
         const int sbagliata = giusteAttese > 0 && giusteAttese < 9 ? giusteAttese : -1;  // given the next box's number
@@ -451,15 +442,13 @@ private slots:
         QCOMPARE(risultati.size(), 1);
         QCOMPARE(risultati[0].punteggio, giusteAttese);
         QCOMPARE(righe.size(), 10);
-        QCOMPARE(giuste(righe), giusteAttese);
         for (int i = 0; i < 10; ++i) {
-            QCOMPARE(righe[i].prova, QStringLiteral("etichette %1").arg(argomento));
-            QCOMPARE(righe[i].nome, QStringLiteral("=Neri Ugo"));
-            QCOMPARE(righe[i].riga, i + 1);
-            QCOMPARE(righe[i].giusta == 1, i < giusteAttese);
             QVERIFY(!righe[i].testo.isEmpty());
             const int posto = i < giusteAttese ? numeri[i] : i == sbagliata ? numeri[i + 1] : 0;
-            QCOMPARE(righe[i].risposta, posto ? QString::number(posto) : QString());
+            QCOMPARE(QStringList({righe[i].prova, righe[i].nome, QString::number(righe[i].riga), righe[i].risposta,
+                                  QString::number(righe[i].giusta)}),
+                     QStringList({QStringLiteral("etichette %1").arg(argomento), "=Neri Ugo", QString::number(i + 1),
+                                  posto ? QString::number(posto) : QString(), QString::number(i < giusteAttese)}));
         }
     }
 
@@ -485,17 +474,13 @@ private slots:
         QVERIFY(f);
         int totale = 0;
         for (const QString& p : punti) {
-            const QStringList parti = p.split(u'+');
-            const int quante[3] = {parti[0].toInt(), parti[1].toInt(), parti[2].toInt()};
-            const int inizio[3] = {0, 5, 8};
-            const int righe[3] = {5, 3, 2};
-            for (int c = 0; c < 3; ++c)
-                for (int i = 0; i < righe[c]; ++i) {
-                    const int r = inizio[c] + i;
-                    const bool vero = (TestSupport::sessione().soluzioni[r + 1] == 1) == (i < quante[c]);
-                    (vero ? f->Check1 : f->Check2)[r]->click();
-                }
-            totale += quante[0] + quante[1] + quante[2];
+            const QStringList quante = p.split(u'+');
+            for (int r = 0; r < 10; ++r) {  // rows 0-4 knowledge, 5-7 understanding, 8-9 application
+                const int c = r < 5 ? 0 : r < 8 ? 1 : 2;
+                const bool giusta = r - QList<int>{0, 5, 8}[c] < quante[c].toInt();
+                ((TestSupport::sessione().soluzioni[r + 1] == 1) == giusta ? f->Check1 : f->Check2)[r]->click();
+                totale += giusta;
+            }
             f->cmdAVANTI->click();
         }
         QCOMPARE(conta(folder.archivio(), QStringLiteral("studsomm")), 1);
@@ -506,10 +491,9 @@ private slots:
         // The stored percentage is the one the answers give.
         QCOMPARE(int(TestSupport::sessione().totale), totale * 100 / (10 * numeroPagine));
         for (int i = 0; i < gruppi[0].size(); ++i) {
-            QCOMPARE(gruppi[0][i].prova, QStringLiteral("sommativa"));
-            QCOMPARE(gruppi[0][i].banco, QStringLiteral("sommativo"));
-            QCOMPARE(gruppi[0][i].pagina, i / 10 + 1);
-            QCOMPARE(gruppi[0][i].riga, i % 10 + 1);
+            const Letta& l = gruppi[0][i];
+            QCOMPARE(QStringLiteral("%1 %2 %3.%4").arg(l.prova, l.banco).arg(l.pagina).arg(l.riga),
+                     QStringLiteral("sommativa sommativo %1.%2").arg(i / 10 + 1).arg(i % 10 + 1));
         }
     }
 
@@ -522,21 +506,18 @@ private slots:
         menu()->cmdsinteanim->click();
         auto* f = qobject_cast<Fsintesi*>(ui::Screens::instance().find(QStringLiteral("Fsintesi")));
         QVERIFY(f);
-        auto secondo = [f] {
-            const bool t1 = f->Timer1->isEnabled();
-            if (f->Timer2->isEnabled())
-                f->Timer2->fire();
-            if (t1)
-                f->Timer1->fire();
-        };
-        auto finoAllaProva = [&](int n) {
+        auto finoAllaProva = [f](int n) {
             for (int guard = 0; guard < 300; ++guard) {
                 if (f->Frame1.isVisible() && !f->Timer1->isEnabled() && !f->Timer2->isEnabled()) {
                     if (f->prova().prova() == n)
                         return true;
                     f->CmdContinuo->click();
                 }
-                secondo();
+                const bool t1 = f->Timer1->isEnabled();  // a second goes by: each timer armed at its start fires
+                if (f->Timer2->isEnabled())
+                    f->Timer2->fire();
+                if (t1)
+                    f->Timer1->fire();
             }
             return false;
         };
@@ -572,44 +553,11 @@ private slots:
         // marked in test 2 is the one wrong "V" there.
         int falseSegnate = 0;
         for (const Letta& l : gruppi[1]) {
-            QCOMPARE(l.prova, QStringLiteral("sintesi"));
-            QVERIFY(l.pagina == 1 || l.pagina == 2);
-            QVERIFY(l.risposta == QLatin1String("V") || l.risposta == QLatin1String("F"));
+            QVERIFY2(l.prova == "sintesi" && (l.pagina == 1 || l.pagina == 2) && (l.risposta == "V" || l.risposta == "F"),
+                     qPrintable(QStringLiteral("%1 %2 %3").arg(l.prova).arg(l.pagina).arg(l.risposta)));
             falseSegnate += l.pagina == 2 && l.risposta == QLatin1String("V") && !l.giusta;
         }
         QCOMPARE(falseSegnate, 1);
-    }
-
-    // A store that fails keeps neither the result nor its answers; one that succeeds on "Riprova" keeps both.
-    void failedStoreKeepsNeither_data()
-    {
-        QTest::addColumn<QString>("rifiutata");
-        QTest::addColumn<int>("riprova");
-        QTest::addColumn<int>("risultatiAttesi");
-        QTest::newRow("result row refused, given up") << "studenti" << 0 << 0;
-        QTest::newRow("answers refused, given up") << "risposte" << 0 << 0;
-        QTest::newRow("answers refused, then Riprova") << "risposte" << 1 << 1;
-    }
-    void failedStoreKeepsNeither()
-    {
-        QFETCH(QString, rifiutata);
-        QFETCH(int, riprova);
-        QFETCH(int, risultatiAttesi);
-        TestSupport::CartellaProgramma folder;
-        sql(folder.archivio(), soloPagine(QStringLiteral("domande2"), 1));
-        {
-            QString errore;
-            auto db = data::Database::open(folder.archivio(), &errore);
-            QVERIFY(db);
-            QVERIFY(data::Risposte::prepara(db->connection(), nullptr));
-        }
-        const auto pagine = verita(folder.archivio(), QStringLiteral("domande2"));
-        TestSupport::rifiutaFinoARiprova(folder.archivio(), rifiutata, riprova);
-        QVERIFY(TestSupport::apriMenu());
-        questionario(2, QStringLiteral("Verdi Luca"), {3}, pagine);
-        QCOMPARE(TestSupport::richiesteDiRiprovare(), riprova + (riprova == 0 ? 1 : 0));
-        QCOMPARE(conta(folder.archivio(), QStringLiteral("studenti")), risultatiAttesi);
-        QCOMPARE(conta(folder.archivio(), QStringLiteral("risposte")), 10 * risultatiAttesi);
     }
 
     // The figures of the analysis from a fixed set of answers: statements most missed first, counting
@@ -694,10 +642,8 @@ private slots:
         QTest::addColumn<QDate>("al");
         using T = AnalisiRisposte::Periodo::Tipo;
         QTest::newRow("today") << int(T::Oggi) << kOggi << kOggi << kOggi;
-        QTest::newRow("week from Monday") << int(T::Settimana) << kOggi << QDate(2026, 12, 7) << kOggi;
         QTest::newRow("week on a Monday") << int(T::Settimana) << QDate(2026, 12, 7) << QDate(2026, 12, 7) << QDate(2026, 12, 7);
         QTest::newRow("week on a Sunday") << int(T::Settimana) << QDate(2026, 12, 13) << QDate(2026, 12, 7) << QDate(2026, 12, 13);
-        QTest::newRow("school year in December") << int(T::AnnoScolastico) << kOggi << QDate(2026, 9, 1) << kOggi;
         QTest::newRow("school year on 1 September") << int(T::AnnoScolastico) << QDate(2026, 9, 1) << QDate(2026, 9, 1) << QDate(2026, 9, 1);
         QTest::newRow("school year in August") << int(T::AnnoScolastico) << QDate(2027, 8, 31) << QDate(2026, 9, 1) << QDate(2027, 8, 31);
     }
@@ -719,13 +665,11 @@ private slots:
         QTest::addColumn<QString>("nome");
         QTest::addColumn<bool>("neutralizzato");
         QTest::newRow("apostrophe") << "D'Amico Lucia" << false;
-        QTest::newRow("closing quote and comment") << "x' OR '1'='1' --" << false;
         QTest::newRow("double quotes") << "\"Neri\" Ugo" << false;
         QTest::newRow("semicolon and statement") << "Rossi'; DELETE FROM studenti; --" << false;
         QTest::newRow("accents") << "Perché Niccolò Ça" << false;
         QTest::newRow("blanks") << "  Bianchi   Anna " << false;
         QTest::newRow("line break inside") << "Riga\r\nseconda" << false;
-        QTest::newRow("500 characters") << QString(500, QLatin1Char('a')) << false;
         QTest::newRow("equals") << "=HYPERLINK(\"http://x\";\"clic\")" << true;
         QTest::newRow("plus") << "+1+1" << true;
         QTest::newRow("minus") << "-2+3" << true;
@@ -880,8 +824,8 @@ private slots:
         QCOMPARE(job.layout.lines.size(), attese.size());
         for (qsizetype i = 0; i < attese.size(); ++i)
             QCOMPARE(scritta(job.layout.lines[i]), scritta(attese[i]));
-        QVERIFY(job.layout.lines[1].first().text.contains(QStringLiteral("quest'anno scolastico")));
-        QVERIFY(job.layout.lines[1].first().text.contains(QStringLiteral("Alunni: tutti")));
+        const QString filtro = job.layout.lines[1].first().text;
+        QVERIFY2(filtro.contains("quest'anno scolastico") && filtro.contains("Alunni: tutti"), qPrintable(filtro));
 
         QTemporaryDir dir;
         ui::FileDialog::setNextFile(dir.filePath("analisi.csv"));
