@@ -165,7 +165,8 @@ private slots:
     void cleanup() { TestSupport::chiudiTutto(); }
 
     // Whole table (counted one past its rows, so 19 rows already page) and a pupil among others: every
-    // page, the buttons after each press, the end of paging, and a print of the whole list.
+    // page, the buttons after each press, the end of paging, and a print of the whole list. The questionnaire
+    // archive selects a pupil of 20 rows or more while the whole table is paged: the pupil's list starts anew.
     void paging_data()
     {
         TestSupport::colonnaMotore();
@@ -200,6 +201,10 @@ private slots:
         Archivio* a = apri(archivio);
         const int colonne = int(a->Listsomm.size());
         QCOMPARE(abilitati(a), QStringLiteral("11000"));
+        if (!tutto && archivio == kFrm && n >= 20) {
+            a->cmdtutto->click();
+            a->CmdContinuo->click();
+        }
         if (tutto)
             a->cmdtutto->click();
         else
@@ -483,24 +488,6 @@ private slots:
         QVERIFY(shown[1].text.startsWith(QStringLiteral("Non riesco a leggere l'archivio dei risultati")));
         QVERIFY(shown[2].text.startsWith(QStringLiteral("Non c'è nessun elenco da stampare")));
         QCOMPARE(abilitati(a), QStringLiteral("11011"));
-    }
-
-    // The questionnaire archive starts a new selection while a list is paged: its first page, paged again.
-    void selectionWhilePaging()
-    {
-        TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        aggiungi(kFrm, 3);
-        aggiungi(kFrm, 25, [](int) { return kVerdi; });
-        Archivio* a = apri(kFrm);
-        a->cmdtutto->click();
-        a->CmdContinuo->click();
-        seleziona(a, kVerdi);
-        QList<QStringList> elenco;
-        for (int i = 1; i <= 25; ++i)
-            elenco << valori(kFrm, kVerdi, i);
-        QCOMPARE(mostrate(a), pagina(elenco, 1, 5));
-        QCOMPARE(abilitati(a), QStringLiteral("00111"));
     }
 
     // An item whose column the line has passed goes to that column on the next line; an empty item
