@@ -175,7 +175,7 @@ private slots:
         QTest::addColumn<int>("n");
         for (const auto m : TestSupport::motori())
             for (const QString& a : {kFrm, kFli}) {
-                for (int n : {0, 1, 18, 19, 20, 21, 41, 45, 1500})
+                for (int n : {0, 1, 18, 19, 20, 21, 41, 1500})
                     QTest::newRow(nomeRiga(m, a, QStringLiteral("all %1").arg(n))) << m << a << true << n;
                 for (int n : {1, 19, 20, 25, 41})
                     QTest::newRow(nomeRiga(m, a, QStringLiteral("pupil %1").arg(n))) << m << a << false << n;
@@ -200,7 +200,6 @@ private slots:
         }
         Archivio* a = apri(archivio);
         const int colonne = int(a->Listsomm.size());
-        QCOMPARE(abilitati(a), QStringLiteral("11000"));
         if (!tutto && archivio == kFrm && n >= 20) {
             a->cmdtutto->click();
             a->CmdContinuo->click();
@@ -266,7 +265,6 @@ private slots:
             a->cmdtutto->click();
             for (int i = 0; i < (archivio == kFrm ? 1 : 3); ++i)
                 a->CmdContinuo->click();
-            QVERIFY(a->cmdselezione->isEnabled());
         }
         const QStringList mostratePrima = mostrate(a);
         const QString abilitatiPrima = abilitati(a);
