@@ -365,8 +365,7 @@ private slots:
         QFETCH(QStringList, tenute);
         const QString archivio = archivioV1(QStringLiteral("vecchio-%1.mdb").arg(QTest::currentDataTag()), true);
         if (giaRegistrato) {
-            Connessione c(archivio);
-            const auto esito = corsoDa(m_v1).aggiorna(c.db());
+            const auto esito = corsoDa(m_v1).aggiorna(Connessione(archivio).db());
             QVERIFY(esito.sostituite.isEmpty() && esito.errore.isEmpty() && esito.avvisi.isEmpty());
         }
         for (const QString& r : ritocchi)
@@ -390,8 +389,7 @@ private slots:
         QCOMPARE(risultati(archivio), risultatiPrima);
 
         // The next start finds nothing to do and has nothing more to say.
-        Connessione c(archivio);
-        const auto ancora = corso.aggiorna(c.db());
+        const auto ancora = corso.aggiorna(Connessione(archivio).db());
         QVERIFY(ancora.sostituite.isEmpty() && ancora.avvisi.isEmpty() && ancora.errore.isEmpty());
     }
 
@@ -439,8 +437,7 @@ private slots:
         QCOMPARE(risultati(archivio), risultatiPrima);
 
         // The next start finishes the work.
-        Connessione c(archivio);
-        const auto esito = corsoDa(m_v2).aggiorna(c.db());
+        const auto esito = corsoDa(m_v2).aggiorna(Connessione(archivio).db());
         QCOMPARE(esito.sostituite.size(), nuove ? 0 : 3);
         QCOMPARE(impronteArchivio(archivio), impronteCorso(corsoDa(m_v2)));
         QCOMPARE(risultati(archivio), risultatiPrima);
@@ -463,8 +460,7 @@ private slots:
             QVERIFY(lettore.esegui(QStringLiteral("BEGIN")));
             QVERIFY(lettura.exec(QStringLiteral(R"(SELECT COUNT(*) FROM "studenti")")) && lettura.next());
             const auto esito = corsoDa(m_v2).aggiorna(db->connection());
-            QVERIFY(!esito.errore.isEmpty());
-            QVERIFY(esito.sostituite.isEmpty());
+            QVERIFY(!esito.errore.isEmpty() && esito.sostituite.isEmpty());
             lettura.finish();
             QVERIFY(lettore.esegui(QStringLiteral("COMMIT")));
         }
