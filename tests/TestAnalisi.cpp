@@ -196,13 +196,12 @@ void salva(data::Database& db, const QString& chiave, const QString& nome, const
     for (const auto& [testo, giusta] : risposte) {
         const auto r = data::Risposte::riga(chiave, nome, giorno,
                                             {prova, QStringLiteral("banco"), pagina, ++riga, testo, QStringLiteral("V"), giusta});
-        QStringList nomi, segni;
-        for (const auto& col : r) {
+        QStringList nomi;
+        for (const auto& col : r)
             nomi << QLatin1Char('"') + col.first + QLatin1Char('"');
-            segni << QStringLiteral("?");
-        }
         QSqlQuery q(c);
-        q.prepare(QStringLiteral(R"(INSERT INTO "risposte" (%1) VALUES (%2))").arg(nomi.join(u','), segni.join(u',')));
+        q.prepare(QStringLiteral(R"(INSERT INTO "risposte" (%1) VALUES (?%2))")
+                      .arg(nomi.join(u','), QStringLiteral(",?").repeated(nomi.size() - 1)));
         for (const auto& col : r)
             q.addBindValue(col.second);
         QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
@@ -694,18 +693,16 @@ private slots:
         QTest::addColumn<QString>("archivio");
         QTest::addColumn<QString>("elenco");  // "tutto", "selezione" or "nessuno"
         QTest::addColumn<int>("righeAttese");
-        QTest::addColumn<QString>("inizioNome");
-        QTest::newRow("questionnaires, all, three pages") << "frmRISUL" << "tutto" << 45 << "risultati-questionari-";
-        QTest::newRow("questionnaires, one pupil") << "frmRISUL" << "selezione" << 23 << "risultati-questionari-";
-        QTest::newRow("questionnaires, before any list") << "frmRISUL" << "nessuno" << 45 << "risultati-questionari-";
-        QTest::newRow("summative, all") << "FLIsomm" << "tutto" << 45 << "risultati-sommativi-";
+        QTest::newRow("questionnaires, all, three pages") << "frmRISUL" << "tutto" << 45;
+        QTest::newRow("questionnaires, one pupil") << "frmRISUL" << "selezione" << 23;
+        QTest::newRow("questionnaires, before any list") << "frmRISUL" << "nessuno" << 45;
+        QTest::newRow("summative, all") << "FLIsomm" << "tutto" << 45;
     }
     void archiveExportsTheWholeList()
     {
         QFETCH(QString, archivio);
         QFETCH(QString, elenco);
         QFETCH(int, righeAttese);
-        QFETCH(QString, inizioNome);
         data::Clock::fix(QDateTime(QDate(2026, 12, 7), QTime(10, 0)));
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
@@ -726,7 +723,8 @@ private slots:
         ui::FileDialog::setNextFile(file);
         a->cmdesporto->click();
         QCOMPARE(ui::FileDialog::shown().size(), 1);
-        QCOMPARE(ui::FileDialog::shown()[0].proposto, inizioNome + QStringLiteral("2026-12-07.csv"));
+        QCOMPARE(ui::FileDialog::shown()[0].proposto,
+                 somm ? QStringLiteral("risultati-sommativi-2026-12-07.csv") : QStringLiteral("risultati-questionari-2026-12-07.csv"));
         QString errore;
         const auto righe = leggiConPython(file, &errore);
         QVERIFY2(errore.isEmpty(), qPrintable(errore));
