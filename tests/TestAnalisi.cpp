@@ -328,12 +328,7 @@ private slots:
 
     // On either engine a stored page carries its ten answers under the key of its result row, which on the
     // server is the row's own "chiave" column; a pupils' computer on the server may store them.
-    void pageAndAnswersShareTheKey_data()
-    {
-        TestSupport::colonnaMotore();
-        for (TestSupport::Motore m : TestSupport::motori())
-            QTest::newRow(TestSupport::riga(m, "pupils' computer")) << m;
-    }
+    void pageAndAnswersShareTheKey_data() { TestSupport::soloMotore(); }
     void pageAndAnswersShareTheKey()
     {
         ARCHIVIO_DI_PROVA(archivio, false, QStringLiteral("aula"));
@@ -758,20 +753,18 @@ private slots:
         data::Clock::fix(QDateTime(kOggi, QTime(9, 0)));
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
-        {
-            auto& db = *TestSupport::sessione().dbcorso;
-            const QString lunga = QStringLiteral("La crosta oceanica è più sottile e più densa di quella continentale, "
-                                                 "e per questo, nello scontro tra due placche, scende sotto l'altra");
-            salva(db, "a", "Rossi Mario Alessandro Giuseppe de' Medici", data::Risposte::provaArgomento(1), 1, kOggi,
-                  {{lunga, false}, {"Il nucleo è solido", true}});
-            QList<std::pair<QString, bool>> somm;
-            for (int i = 0; i < 10; ++i)
-                somm.append({QStringLiteral("T%1").arg(i), i < 4});
-            salva(db, "b", "Bianchi Anna", data::Risposte::kProvaSommativa, 1, kOggi, somm);
-            // Her results, for the archives to select.
-            risultato(db, "studenti", "Bianchi Anna", 4, "x");
-            risultato(db, "studsomm", "Bianchi Anna", 40, "NON SUFFICIENTE");
-        }
+        auto& db = *TestSupport::sessione().dbcorso;
+        const QString lunga = QStringLiteral("La crosta oceanica è più sottile e più densa di quella continentale, "
+                                             "e per questo, nello scontro tra due placche, scende sotto l'altra");
+        salva(db, "a", "Rossi Mario Alessandro Giuseppe de' Medici", data::Risposte::provaArgomento(1), 1, kOggi,
+              {{lunga, false}, {"Il nucleo è solido", true}});
+        QList<std::pair<QString, bool>> somm;
+        for (int i = 0; i < 10; ++i)
+            somm.append({QStringLiteral("T%1").arg(i), i < 4});
+        salva(db, "b", "Bianchi Anna", data::Risposte::kProvaSommativa, 1, kOggi, somm);
+        // Her results, for the archives to select.
+        risultato(db, "studenti", "Bianchi Anna", 4, "x");
+        risultato(db, "studsomm", "Bianchi Anna", 40, "NON SUFFICIENTE");
         auto& screens = ui::Screens::instance();
         auto* a = qobject_cast<Archivio*>(screens.show(archivio));
         a->cmdanalisi->click();
