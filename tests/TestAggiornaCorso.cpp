@@ -308,13 +308,13 @@ private slots:
         caso("this version, recorded", "v2", v2, Azione::Nessuna, 2, v2);
         caso("older version, file without records", "v1", {}, Azione::Sostituisci, 1, v2);
         caso("older version known only from the file's record", altra, {true, 1, altra, 0}, Azione::Sostituisci, 1, v2);
-        caso("newer version, from a newer program", altra, {true, 3, altra, 0}, Azione::Nessuna, 3, {true, 3, altra, 0});
+        caso("newer version, newer program", altra, {true, 3, altra, 0}, Azione::Nessuna, 3, {true, 3, altra, 0});
         caso("teacher's, never said", propria, {}, Azione::Tieni, 0, suo);
         caso("teacher's, older version recorded before the edit", propria, {true, 1, "v1", 0}, Azione::Tieni, 0, suo);
         caso("teacher's, already said by this version", propria, suo, Azione::Nessuna, 0, suo);
         caso("teacher's, said by an older version", propria, {true, 0, propria, 1}, Azione::Tieni, 0, suo);
         caso("teacher's, changed again since", propria, {true, 0, altra, 2}, Azione::Tieni, 0, suo);
-        caso("this version number, other questions", altra, {true, 2, altra, 0}, Azione::Diversa, 2, {true, 2, altra, 0});
+        caso("this version, other questions", altra, {true, 2, altra, 0}, Azione::Diversa, 2, {true, 2, altra, 0});
     }
     void decisioni()
     {

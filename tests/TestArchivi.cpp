@@ -377,7 +377,6 @@ private slots:
             for (const QString& a : {kFrm, kFli}) {
                 QTest::newRow(nomeRiga(m, a, "whole, Yes")) << m << a << "" << "cipresso" << true << 0;
                 QTest::newRow(nomeRiga(m, a, "whole, No")) << m << a << "" << "cipresso" << false << 48;
-                QTest::newRow(nomeRiga(m, a, "pupil of one row")) << m << a << "Neri Ugo" << "cipresso" << true << 47;
                 QTest::newRow(nomeRiga(m, a, "pupil of 30 rows")) << m << a << "Verdi Anna" << "cipresso" << true << 18;
                 QTest::newRow(nomeRiga(m, a, "capital")) << m << a << "Verdi Anna" << "Cipresso" << true << 48;
                 QTest::newRow(nomeRiga(m, a, "trailing blank")) << m << a << "Verdi Anna" << "cipresso " << true << 48;
