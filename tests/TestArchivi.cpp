@@ -270,26 +270,22 @@ private slots:
         const QString abilitatiPrima = abilitati(a);
         QCOMPARE(abilitatiPrima, QString::fromLatin1(!conElenco ? "11000" : archivio == kFrm ? "01111" : "11011"));
         MessageBox::clear();
-        MessageBox::setNextInput(come == QLatin1String("not found") ? QStringLiteral("Nessuno") : QString(),
-                                 come == QLatin1String("cancelled"));
-        if (come == QLatin1String("not found")) {
+        const bool nonTrovato = come == QLatin1String("not found");
+        MessageBox::setNextInput(nonTrovato ? QStringLiteral("Nessuno") : QString(), come == QLatin1String("cancelled"));
+        QStringList attesi{"scrivi cognome e nome"};
+        if (nonTrovato) {
             MessageBox::setNextAnswer(MessageBox::AnswerOk);
             MessageBox::setNextInput(QStringLiteral("Nessuno Ancora"));
             MessageBox::setNextAnswer(MessageBox::AnswerCancel);
+            attesi << "ATTENZIONE, non hai scritto bene il nome" << attesi[0] << "ATTENZIONE, non hai scritto bene il nome"
+                   << "ABBANDONO QUESTA RICERCA";
         }
         a->cmdselezione->click();
         QStringList testi;
         for (const auto& s : MessageBox::shown())
             testi << s.text;
-        if (come == QLatin1String("not found")) {
-            QCOMPARE(testi, (QStringList{"scrivi cognome e nome", "ATTENZIONE, non hai scritto bene il nome",
-                                         "scrivi cognome e nome", "ATTENZIONE, non hai scritto bene il nome",
-                                         "ABBANDONO QUESTA RICERCA"}));
-            QCOMPARE(TestSupport::sessione().nomestudente, QStringLiteral("Nessuno Ancora"));
-        } else {
-            QCOMPARE(testi, QStringList{"scrivi cognome e nome"});
-            QCOMPARE(TestSupport::sessione().nomestudente, QString());
-        }
+        QCOMPARE(testi, attesi);
+        QCOMPARE(TestSupport::sessione().nomestudente, nonTrovato ? QStringLiteral("Nessuno Ancora") : QString());
         QCOMPARE(mostrate(a), mostratePrima);
         QCOMPARE(abilitati(a), abilitatiPrima);
         MessageBox::clear();
