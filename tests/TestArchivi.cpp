@@ -271,14 +271,15 @@ private slots:
         QCOMPARE(abilitatiPrima, QString::fromLatin1(!conElenco ? "11000" : archivio == kFrm ? "01111" : "11011"));
         MessageBox::clear();
         const bool nonTrovato = come == QLatin1String("not found");
-        MessageBox::setNextInput(nonTrovato ? QStringLiteral("Nessuno") : QString(), come == QLatin1String("cancelled"));
+        const QString nome = nonTrovato ? QStringLiteral("Nessuno") : QString();
+        MessageBox::setNextInput(nome, come == QLatin1String("cancelled"));
         QStringList attesi{"scrivi cognome e nome"};
         if (nonTrovato) {
             MessageBox::setNextAnswer(MessageBox::AnswerOk);
             MessageBox::setNextInput(QStringLiteral("Nessuno Ancora"));
             MessageBox::setNextAnswer(MessageBox::AnswerCancel);
-            attesi << "ATTENZIONE, non hai scritto bene il nome" << attesi[0] << "ATTENZIONE, non hai scritto bene il nome"
-                   << "ABBANDONO QUESTA RICERCA";
+            const QString male = QStringLiteral("ATTENZIONE, non hai scritto bene il nome");
+            attesi << male << attesi[0] << male << "ABBANDONO QUESTA RICERCA";
         }
         a->cmdselezione->click();
         QStringList testi;
