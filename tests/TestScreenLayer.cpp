@@ -194,7 +194,7 @@ private slots:
         window.show();
         auto& screens = ui::Screens::instance();
         screens.setWindow(&window);
-        for (const QString n : {QStringLiteral("a"), QStringLiteral("b")})
+        for (const QString& n : {QStringLiteral("a"), QStringLiteral("b")})
             screens.registerScreen(n, [n] { return new ProvaForm(n); });
 
         auto* a = static_cast<ProvaForm*>(screens.show(QStringLiteral("a")));
