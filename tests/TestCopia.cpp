@@ -44,14 +44,11 @@ void aggiungiRisultati(QSqlDatabase& db, int quanti, const QString& nome)
     for (int i = 0; i < quanti; ++i) {
         QVERIFY(q.exec(QStringLiteral(R"(INSERT INTO studenti ("cognome e nome", argomento, punteggio, maxpunti, data) )"
                                       "VALUES ('%1 %2', 'LA STRUTTURA DELLA TERRA', %2, 10, '07/12/2026')")
-                           .arg(nome)
-                           .arg(i)));
+                           .arg(nome).arg(i)));
         QVERIFY(q.exec(QStringLiteral(R"(INSERT INTO studsomm ("cognome e nome", "punteggio totale", conscere, )"
                                       "comprendere, applicare, valutazione, data) "
                                       "VALUES ('%1 %2', %3, 1, 2, 3, 'sufficiente', '07/12/2026')")
-                           .arg(nome)
-                           .arg(i)
-                           .arg(i % 101)));
+                           .arg(nome).arg(i).arg(i % 101)));
     }
 }
 }  // namespace
@@ -66,9 +63,8 @@ private slots:
         QTest::addColumn<bool>("destinazioneEsiste");
         QTest::addColumn<bool>("inCartella");         // the destination is a folder
         QTest::newRow("idle archive") << false << false << false << false;
-        QTest::newRow("while another copy stores") << true << false << false << false;
         QTest::newRow("configured archive") << false << true << false << false;
-        QTest::newRow("into a folder") << true << false << false << true;
+        QTest::newRow("into a folder, while another connection stores") << true << false << false << true;
         QTest::newRow("existing destination refused") << false << false << true << false;
     }
     void copyHoldsEveryCommittedRow()
@@ -80,9 +76,8 @@ private slots:
         QTemporaryDir dir;
         const QString archivio = dir.filePath(QStringLiteral("dati/morvel6.mdb"));
         const QString predefinito = dir.filePath(QStringLiteral("build/morvel6.mdb"));
-        QDir().mkpath(dir.filePath(QStringLiteral("dati")));
-        QDir().mkpath(dir.filePath(QStringLiteral("build")));
-        QDir().mkpath(dir.filePath(QStringLiteral("copie")));
+        for (const char* cartella : {"dati", "build", "copie"})
+            QDir().mkpath(dir.filePath(QString::fromLatin1(cartella)));
         QString message;
         for (const QString& file : {archivio, predefinito})
             QCOMPARE(data::CourseBuilder::build(QStringLiteral(PLACCHE_SORGENTE_CORSO), file, &message),
@@ -98,7 +93,6 @@ private slots:
             QFile ini(dir.filePath(QStringLiteral("xdg/placche/placche.ini")));
             QVERIFY(ini.open(QIODevice::WriteOnly));
             ini.write(QStringLiteral("[archivio]\nfile=%1\n").arg(archivio).toUtf8());
-            ini.close();
             env.insert(QStringLiteral("XDG_CONFIG_DIRS"), dir.filePath(QStringLiteral("xdg")));
         }
 
@@ -127,9 +121,8 @@ private slots:
         QVERIFY(creadb.waitForFinished(60000));
         const QString said = QString::fromUtf8(creadb.readAllStandardOutput() + creadb.readAllStandardError());
 
-        if (scritturaInCorso) {
+        if (scritturaInCorso)
             QSqlQuery(QStringLiteral("ROLLBACK"), writer);
-        }
         writer.close();
         writer = QSqlDatabase();
         QSqlDatabase::removeDatabase(QStringLiteral("scrive"));

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,29 +20,21 @@ Fscelt* menu()
     return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
 }
 
-// The first page of a question table, read straight from the file.
-QStringList firstPage(const QString& path, const QString& table)
+// Runs `sql` straight on the file, and gives the first row it reads.
+QStringList grezzo(const QString& path, const QString& sql)
 {
-    QStringList page;
+    QStringList row;
     {
         QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
         raw.setDatabaseName(path);
         raw.open();
-        QSqlQuery q(QStringLiteral("SELECT * FROM \"%1\" ORDER BY \"id\" LIMIT 1").arg(table), raw);
+        QSqlQuery q(sql, raw);
         if (q.next())
-            for (int i = 0; i < 22; ++i)
-                page << q.value(i).toString();
+            for (int i = 0; i < q.record().count(); ++i)
+                row << q.value(i).toString();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
-    return page;
-}
-
-void scriviConfigurazione(const QString& cartella, const QString& testo)
-{
-    QDir(cartella).mkpath(QStringLiteral("placche"));
-    QFile ini(cartella + QStringLiteral("/placche/placche.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly));
-    ini.write(testo.toUtf8());
+    return row;
 }
 }  // namespace
 
@@ -52,34 +45,36 @@ private slots:
     void cleanup() { TestSupport::chiudiTutto(); }
 
     // Which archive the menu opens: the user's configuration, else the system-wide one, else the file
-    // beside the program; a configured file that is missing or given by a relative path stops the start.
+    // beside the program; a missing archive or a relative path stops the start, with no menu.
     void archiveFromTheConfiguration_data()
     {
         QTest::addColumn<QString>("utente");   // [archivio] file= of the user's file; "-" for no file
         QTest::addColumn<QString>("sistema");  // the same for the system-wide file
+        QTest::addColumn<bool>("accanto");     // a course database beside the program
         QTest::addColumn<QString>("atteso");   // "accanto", "configurato", or the start of the message
-        QTest::newRow("no configuration") << "-" << "-" << "accanto";
-        QTest::newRow("a file without the key") << "" << "" << "accanto";
-        QTest::newRow("system-wide") << "-" << "ARCHIVIO" << "configurato";
-        QTest::newRow("user's") << "ARCHIVIO" << "-" << "configurato";
-        QTest::newRow("user's before system-wide") << "ARCHIVIO" << "MANCANTE" << "configurato";
-        QTest::newRow("configured file missing") << "-" << "MANCANTE" << "Non trovo l'archivio del corso:\n";
-        QTest::newRow("relative path") << "altre/morvel6.mdb" << "ARCHIVIO" << "Il file di configurazione\n";
+        QTest::newRow("no configuration") << "-" << "-" << true << "accanto";
+        QTest::newRow("a file without the key") << "" << "" << true << "accanto";
+        QTest::newRow("system-wide") << "-" << "ARCHIVIO" << true << "configurato";
+        QTest::newRow("user's before system-wide") << "ARCHIVIO" << "MANCANTE" << true << "configurato";
+        QTest::newRow("none beside the program") << "-" << "-" << false << "Non trovo l'archivio del corso";
+        QTest::newRow("configured file missing") << "-" << "MANCANTE" << true << "Non trovo l'archivio del corso:\n";
+        QTest::newRow("relative path") << "altre/morvel6.mdb" << "ARCHIVIO" << true << "Il file di configurazione\n";
     }
     void archiveFromTheConfiguration()
     {
         QFETCH(QString, utente);
         QFETCH(QString, sistema);
+        QFETCH(bool, accanto);
         QFETCH(QString, atteso);
-        TestSupport::CartellaProgramma folder;
+        TestSupport::CartellaProgramma folder(accanto);
         QTemporaryDir altrove;
         const QString archivio = altrove.filePath(QStringLiteral("dati/morvel6.mdb"));
         QDir().mkpath(altrove.filePath(QStringLiteral("dati")));
         QString message;
         QCOMPARE(data::CourseBuilder::build(QStringLiteral(PLACCHE_SORGENTE_CORSO), archivio, &message),
                  data::CourseBuilder::Outcome::Created);
-        const QString mancante = altrove.filePath(QStringLiteral("dati/non-ce.mdb"));
-        // The program folder has just pointed both variables at an empty folder; the case sets its own.
+        const QString mancante = accanto ? altrove.filePath(QStringLiteral("dati/non-ce.mdb")) : folder.archivio();
+        // Only the case's own configuration files apply.
         const QString ini[2] = {utente, sistema};
         const QString cartelle[2] = {altrove.filePath(QStringLiteral("utente")),
                                      altrove.filePath(QStringLiteral("sistema"))};
@@ -88,8 +83,11 @@ private slots:
                 continue;
             QString valore = ini[i];
             valore.replace(QStringLiteral("ARCHIVIO"), archivio).replace(QStringLiteral("MANCANTE"), mancante);
-            scriviConfigurazione(cartelle[i], valore.isEmpty() ? QStringLiteral("[archivio]\n")
-                                                               : QStringLiteral("[archivio]\nfile=%1\n").arg(valore));
+            QDir(cartelle[i]).mkpath(QStringLiteral("placche"));
+            QFile f(cartelle[i] + QStringLiteral("/placche/placche.ini"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(valore.isEmpty() ? QByteArray("[archivio]\n")
+                                     : QStringLiteral("[archivio]\nfile=%1\n").arg(valore).toUtf8());
         }
         qputenv("XDG_CONFIG_HOME", cartelle[0].toUtf8());
         // A list of folders, as the system gives it; the first one does not exist.
@@ -104,34 +102,43 @@ private slots:
         }
         QVERIFY(!TestSupport::apriMenu());
         QCOMPARE(TestSupport::codiceAvvio(), 2);
+        QVERIFY(!ui::Screens::instance().front());
         const auto shown = ui::MessageBox::shown();
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].text.startsWith(atteso), qPrintable(shown[0].text));
         // The message names the configuration file, and the missing archive when that is the fault.
-        QVERIFY(shown[0].text.contains(cartelle[0] + QStringLiteral("/placche/placche.ini"))
-                || shown[0].text.contains(cartelle[1] + QStringLiteral("/placche/placche.ini")));
+        if (accanto)
+            QVERIFY(shown[0].text.contains(cartelle[0] + QStringLiteral("/placche/placche.ini"))
+                    || shown[0].text.contains(cartelle[1] + QStringLiteral("/placche/placche.ini")));
         if (atteso.startsWith(QStringLiteral("Non trovo")))
             QVERIFY(shown[0].text.contains(mancante));
         QVERIFY(!QFile::exists(mancante));
     }
 
+    // A topic chosen after another one replaces the questions of the first, wherever they were read to.
     void topicButtonOpensItsQuestionTable_data()
     {
+        QTest::addColumn<int>("prima");
         QTest::addColumn<int>("indice");
-        QTest::newRow("first topic") << 0;
-        QTest::newRow("last topic") << 5;
+        QTest::newRow("first topic, after the fourth") << 3 << 0;
+        QTest::newRow("last topic, after the second") << 1 << 5;
     }
     void topicButtonOpensItsQuestionTable()
     {
+        QFETCH(int, prima);
         QFETCH(int, indice);
         TestSupport::CartellaProgramma folder;
         QVERIFY(TestSupport::apriMenu());
+        menu()->Command1[prima]->click();
+        TestSupport::sessione().rsdomande->MoveNext();
+        ui::Screens::instance().show(QStringLiteral("Fscelt"));
         menu()->Command1[indice]->click();
         QCOMPARE(int(TestSupport::sessione().numargomento), indice + 1);
         const QString table = QStringLiteral("domande%1").arg(indice + 1);
         QVERIFY(TestSupport::sessione().rsdomande);
         QCOMPARE(TestSupport::sessione().rsdomande->table(), table);
-        const QStringList page = firstPage(folder.archivio(), table);
+        const QStringList page =
+            grezzo(folder.archivio(), QStringLiteral(R"(SELECT * FROM "%1" ORDER BY "id" LIMIT 1)").arg(table));
         QCOMPARE(page.size(), 22);
         QCOMPARE(TestSupport::sessione().titolo, page[1]);
         for (int i = 1; i <= 10; ++i) {
@@ -144,31 +151,13 @@ private slots:
         QCOMPARE(ui::MessageBox::shown().size(), 0);
     }
 
-    void secondTopicReplacesTheRecordset()
-    {
-        TestSupport::CartellaProgramma folder;
-        QVERIFY(TestSupport::apriMenu());
-        menu()->Command1_Click(1);
-        TestSupport::sessione().rsdomande->MoveNext();
-        menu()->Command1_Click(3);
-        QCOMPARE(TestSupport::sessione().rsdomande->table(), QStringLiteral("domande4"));
-        QCOMPARE(TestSupport::sessione().titolo, firstPage(folder.archivio(), QStringLiteral("domande4")).value(1));
-        menu()->Command1_Click(1);
-        QCOMPARE(TestSupport::sessione().titolo, firstPage(folder.archivio(), QStringLiteral("domande2")).value(1));
-    }
-
     // The menu's start brings the archive to the course the program carries: every question table is
     // found to hold it and recorded so; a table a teacher changed stays, and the pupil is shown nothing.
     void startChecksTheCourseOfTheArchive()
     {
         TestSupport::CartellaProgramma folder;
-        {
-            QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-            raw.setDatabaseName(folder.archivio());
-            raw.open();
-            QSqlQuery(QStringLiteral(R"(UPDATE "domande2" SET "dom1" = 'Scritta in classe.' WHERE "id" = 1)"), raw);
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        grezzo(folder.archivio(),
+               QStringLiteral(R"(UPDATE "domande2" SET "dom1" = 'Scritta in classe.' WHERE "id" = 1)"));
         QVERIFY(TestSupport::apriMenu());
         QCOMPARE(ui::MessageBox::shown().size(), 0);
         QFile versione(QStringLiteral(PLACCHE_SORGENTE_CORSO "/VERSIONE"));
@@ -185,20 +174,6 @@ private slots:
         QCOMPARE(registro, attese);
         menu()->Command1_Click(1);
         QCOMPARE(TestSupport::sessione().domande[1], QStringLiteral("Scritta in classe."));
-    }
-
-    // Without a usable course database the program says so, names the file, and shows no menu.
-    void noDatabaseNoMenu()
-    {
-        TestSupport::CartellaProgramma folder(false);
-        QVERIFY(!TestSupport::apriMenu());
-        QCOMPARE(TestSupport::codiceAvvio(), 2);
-        const auto shown = ui::MessageBox::shown();
-        QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0].text.contains(QStringLiteral("morvel6.mdb")));
-        QVERIFY(shown[0].text.startsWith(QStringLiteral("Non trovo l'archivio del corso")));
-        QVERIFY(!QFile::exists(folder.archivio()));
-        QVERIFY(!ui::Screens::instance().front());
     }
 
     void refusedExitLeavesTheMenu()

@@ -11,27 +11,21 @@
 #include <QTimer>
 
 namespace {
-// Once the box is up and has the keyboard, types `testo` (if any) and presses `tasto`; `visto` says what
-// box it found. A box that never comes leaves `visto` empty and the test fails on it.
+// Once the box is up and has the keyboard, types `testo` and presses `tasto`; `visto` names the box found.
 void rispondi(int tasto, const QString& testo, QString* visto)
 {
     QTimer::singleShot(0, [tasto, testo, visto] {
         QWidget* box = nullptr;
-        for (int i = 0; i < 200 && !box; ++i) {
-            box = QApplication::activeModalWidget();
-            if (!box)
-                QTest::qWait(10);
-        }
-        if (!box)
-            return;
-        if (!QTest::qWaitForWindowActive(box))
+        for (int i = 0; i < 200 && !(box = QApplication::activeModalWidget()); ++i)
+            QTest::qWait(10);
+        if (!box || !QTest::qWaitForWindowActive(box))
             return;
         *visto = QString::fromLatin1(box->metaObject()->className());
         QWidget* fuoco = box->focusWidget() ? box->focusWidget() : box;
         if (!testo.isEmpty())
             QTest::keyClicks(fuoco, testo);
         QTest::keyClick(fuoco, Qt::Key(tasto));
-        // A box that ignored the key is closed another way, so that the test ends and says so.
+        // A box that ignored the key is closed another way, so that the test ends and fails.
         QTimer::singleShot(500, box, [box] { box->close(); });
     });
 }
@@ -57,60 +51,46 @@ private slots:
         ui::MessageBox::setScripted(true);
     }
 
-    void messageBoxByKeyboard_data()
+    // The input box asks the pupil's name: Escape gives nothing (the caller then writes "Anonimo").
+    void boxByKeyboard_data()
     {
-        QTest::addColumn<int>("bottoni");
-        QTest::addColumn<int>("tasto");
-        QTest::addColumn<int>("risposta");
-        using M = ui::MessageBox;
-        QTest::newRow("OK, Return") << int(M::Ok) << int(Qt::Key_Return) << int(M::AnswerOk);
-        QTest::newRow("OK, Escape") << int(M::Ok) << int(Qt::Key_Escape) << int(M::AnswerOk);
-        QTest::newRow("OK/Cancel, Return") << int(M::OkCancel) << int(Qt::Key_Return) << int(M::AnswerOk);
-        QTest::newRow("OK/Cancel, Enter") << int(M::OkCancel) << int(Qt::Key_Enter) << int(M::AnswerOk);
-        QTest::newRow("OK/Cancel, Escape") << int(M::OkCancel) << int(Qt::Key_Escape) << int(M::AnswerCancel);
-        QTest::newRow("Yes/No, Return") << int(M::YesNo) << int(Qt::Key_Return) << int(M::AnswerYes);
-        QTest::newRow("Yes/No, Escape") << int(M::YesNo) << int(Qt::Key_Escape) << int(M::AnswerNo);
-        // Nothing is given up by a stray key: Escape on the box that offers to save again tries again.
-        QTest::newRow("Retry/Continue, Return") << int(M::RetryContinue) << int(Qt::Key_Return) << int(M::AnswerRetry);
-        QTest::newRow("Retry/Continue, Escape") << int(M::RetryContinue) << int(Qt::Key_Escape) << int(M::AnswerRetry);
-    }
-    void messageBoxByKeyboard()
-    {
-        QFETCH(int, bottoni);
-        QFETCH(int, tasto);
-        QFETCH(int, risposta);
-        QString visto;
-        rispondi(tasto, {}, &visto);
-        const auto data = ui::MessageBox::message(QStringLiteral("sei sicuro di voler uscire dal programma?"),
-                                                  ui::MessageBox::Buttons(bottoni));
-        QCOMPARE(visto, QStringLiteral("QMessageBox"));
-        QCOMPARE(int(data), risposta);
-        // The keyboard is back on the program's window.
-        QTRY_COMPARE(QApplication::activeWindow(), m_finestra.get());
-    }
-
-    // The pupil's name: typed and Return gives it as typed, Escape gives nothing (the caller then
-    // writes "Anonimo").
-    void inputBoxByKeyboard_data()
-    {
+        QTest::addColumn<int>("bottoni");  // -1: the input box
         QTest::addColumn<QString>("scritto");
         QTest::addColumn<int>("tasto");
-        QTest::addColumn<QString>("atteso");
-        QTest::newRow("Return") << "Rossi Mario" << int(Qt::Key_Return) << "Rossi Mario";
-        QTest::newRow("Enter, blanks kept") << " Rossi  Mario " << int(Qt::Key_Enter) << " Rossi  Mario ";
-        QTest::newRow("Escape") << "Rossi Mario" << int(Qt::Key_Escape) << "";
-        QTest::newRow("Return on nothing") << "" << int(Qt::Key_Return) << "";
+        QTest::addColumn<QString>("atteso");  // the answer's number, or the text given back
+        using M = ui::MessageBox;
+        const auto box = [](const char* nome, M::Buttons b, Qt::Key tasto, M::Answer risposta) {
+            QTest::newRow(nome) << int(b) << QString() << int(tasto) << QString::number(risposta);
+        };
+        box("OK, Return", M::Ok, Qt::Key_Return, M::AnswerOk);
+        box("OK, Escape", M::Ok, Qt::Key_Escape, M::AnswerOk);
+        box("OK/Cancel, Return", M::OkCancel, Qt::Key_Return, M::AnswerOk);
+        box("OK/Cancel, Escape", M::OkCancel, Qt::Key_Escape, M::AnswerCancel);
+        box("Yes/No, Return", M::YesNo, Qt::Key_Return, M::AnswerYes);
+        box("Yes/No, Escape", M::YesNo, Qt::Key_Escape, M::AnswerNo);
+        // Nothing is given up by a stray key: Escape on the box that offers to save again tries again.
+        box("Retry/Continue, Return", M::RetryContinue, Qt::Key_Return, M::AnswerRetry);
+        box("Retry/Continue, Escape", M::RetryContinue, Qt::Key_Escape, M::AnswerRetry);
+        QTest::newRow("name, Return") << -1 << "Rossi Mario" << int(Qt::Key_Return) << "Rossi Mario";
+        QTest::newRow("name, Enter, blanks kept") << -1 << " Rossi  Mario " << int(Qt::Key_Enter) << " Rossi  Mario ";
+        QTest::newRow("name, Escape") << -1 << "Rossi Mario" << int(Qt::Key_Escape) << "";
+        QTest::newRow("name, Return on nothing") << -1 << "" << int(Qt::Key_Return) << "";
     }
-    void inputBoxByKeyboard()
+    void boxByKeyboard()
     {
+        QFETCH(int, bottoni);
         QFETCH(QString, scritto);
         QFETCH(int, tasto);
         QFETCH(QString, atteso);
+        using M = ui::MessageBox;
         QString visto;
         rispondi(tasto, scritto, &visto);
-        const QString data = ui::MessageBox::input(QStringLiteral("Scrivi qui prima il cognome, poi il tuo nome"));
-        QCOMPARE(visto, QStringLiteral("QInputDialog"));
+        const QString data = bottoni < 0 ? M::input(QStringLiteral("Scrivi qui prima il cognome, poi il tuo nome"))
+                                         : QString::number(M::message(QStringLiteral("sei sicuro di voler uscire?"),
+                                                                      M::Buttons(bottoni)));
+        QCOMPARE(visto, bottoni < 0 ? QStringLiteral("QInputDialog") : QStringLiteral("QMessageBox"));
         QCOMPARE(data, atteso);
+        // The keyboard is back on the program's window.
         QTRY_COMPARE(QApplication::activeWindow(), m_finestra.get());
     }
 

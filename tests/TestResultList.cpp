@@ -47,8 +47,7 @@ class TestResultList : public QObject {
 private slots:
     void init() { TestSupport::prepara(); }
 
-    // The list reads its rows in stored order, a page at a time, and only those that were there when
-    // it was opened.
+    // Rows in stored order, a page at a time, only those there when the list was opened.
     void readsTheRowsOfItsMoment_data()
     {
         TestSupport::colonnaMotore();
@@ -56,11 +55,9 @@ private slots:
         QTest::addColumn<int>("passo");
         for (const auto m : TestSupport::motori()) {
             using TestSupport::riga;
-            QTest::newRow(riga(m, "whole table, pages of 20")) << m << "" << 20;
             QTest::newRow(riga(m, "whole table, one at a time")) << m << "" << 1;
             QTest::newRow(riga(m, "whole table, all at once")) << m << "" << 1000;
-            QTest::newRow(riga(m, "pupil, pages of 20")) << m << "D'Amico Lucia" << 20;
-            QTest::newRow(riga(m, "pupil, pages of 3")) << m << "D'Amico Lucia" << 3;
+            QTest::newRow(riga(m, "pupil, pages of 7")) << m << "D'Amico Lucia" << 7;
             QTest::newRow(riga(m, "pupil with no rows")) << m << "Nessuno" << 20;
         }
     }
@@ -118,7 +115,6 @@ private slots:
         QVERIFY2(db, qPrintable(error));
         {
             data::Transaction t(db->connection());
-            QVERIFY(t.isActive());
             QSqlQuery q(db->connection());
             q.prepare(QStringLiteral(R"(INSERT INTO "studenti" ("cognome e nome", "argomento", "punteggio", "maxpunti") VALUES (?, 'prova', 1, 10))"));
             for (const char* nome : {"Uno", "Due"}) {

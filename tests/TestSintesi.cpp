@@ -1,6 +1,5 @@
-// The animated synthesis without its screen: the series of frames with its stops, close-ups and rewind,
-// and the test with its shuffling, marking, correction and totals (its statements are data, checked by
-// TestContenuti).
+// The animated synthesis without its screen: the frames with their stops, close-ups and rewind, and the test
+// with its shuffling, marking, correction and totals (its statements are data, checked by TestContenuti).
 #include "animation/ProvaSintesi.h"
 #include "animation/SerieSintesi.h"
 #include "ui/Random.h"
@@ -31,6 +30,14 @@ void segna(ProvaSintesi& p, bool vere, int quante = 12)
         }
 }
 
+QStringList mostrate(const ProvaSintesi& p)
+{
+    QStringList m;
+    for (int i = 0; i < ProvaSintesi::numaffermazioni; ++i)
+        m << p.mostrata(i);
+    return m;
+}
+
 int conta(const ProvaSintesi& p, Segno segno)
 {
     int n = 0;
@@ -47,25 +54,35 @@ class TestSintesi : public QObject {
 private slots:
     void init() { ui::Random::setFixedSeed(12345u); }
 
-    void picturesOfTheFrames_data()
+    // The picture of each frame, and where the rewind button takes the series from there.
+    void eachFrame_data()
     {
         QTest::addColumn<int>("fotogramma");
         QTest::addColumn<QString>("immagine");
-        QTest::newRow("second shows the first again") << 2 << "immagini\\New-1.gif";
-        QTest::newRow("first test") << 30 << "immagini\\New-15.gif";
-        QTest::newRow("after the first test") << 31 << "immagini\\New-15b.gif";
-        QTest::newRow("32") << 32 << "immagini\\New-16.gif";
-        QTest::newRow("58") << 58 << "immagini\\New-42.gif";
-        QTest::newRow("59 goes back to 41") << 59 << "immagini\\New-41.gif";
-        QTest::newRow("last") << 62 << "immagini\\New-45.gif";
-        QTest::newRow("none before") << 0 << "";
-        QTest::newRow("none after") << 63 << "";
+        QTest::addColumn<int>("a");
+        QTest::addColumn<bool>("riavvolto");
+        QTest::newRow("before the start") << 0 << "" << 0 << false;
+        QTest::newRow("first, held for two frames") << 1 << "immagini\\New-1.gif" << 1 << true;
+        QTest::newRow("first test") << 30 << "immagini\\New-15.gif" << 1 << true;
+        QTest::newRow("first of the second sequence") << 31 << "immagini\\New-15b.gif" << 31 << true;
+        QTest::newRow("32") << 32 << "immagini\\New-16.gif" << 31 << true;
+        QTest::newRow("second test") << 45 << "immagini\\New-29.gif" << 31 << true;
+        QTest::newRow("third test") << 51 << "immagini\\New-35.gif" << 46 << true;
+        QTest::newRow("58") << 58 << "immagini\\New-42.gif" << 52 << true;
+        QTest::newRow("fourth test goes back to 41") << 59 << "immagini\\New-41.gif" << 52 << true;
+        QTest::newRow("closing pictures") << 60 << "immagini\\New-43.gif" << 60 << false;
+        QTest::newRow("last") << 62 << "immagini\\New-45.gif" << 62 << false;
     }
-    void picturesOfTheFrames()
+    void eachFrame()
     {
         QFETCH(int, fotogramma);
         QFETCH(QString, immagine);
+        QFETCH(int, a);
+        QFETCH(bool, riavvolto);
         QCOMPARE(SerieSintesi::fotogrammi(fotogramma), immagine);
+        SerieSintesi s = serieA(fotogramma);
+        QCOMPARE(s.riavvolgi(), riavvolto);
+        QCOMPARE(s.fotogramma(), a);
     }
 
     // Left alone, the series stops exactly where the tests, the close-ups and the end are, and never
@@ -80,37 +97,13 @@ private slots:
             if (p.fermata != Fermata::Nessuna && (fermate.isEmpty() || fermate.last().first != p.fotogramma))
                 fermate.append({p.fotogramma, p.fermata});
         }
-        const QList<QPair<int, Fermata>> attese{{30, Fermata::Test},          {44, Fermata::Ingrandimento},
-                                                {45, Fermata::Test},          {50, Fermata::Ingrandimento},
-                                                {51, Fermata::Test},          {58, Fermata::Ingrandimento},
-                                                {59, Fermata::Test},          {62, Fermata::Fine}};
+        const QList<QPair<int, Fermata>> attese{{30, Fermata::Test}, {44, Fermata::Ingrandimento}, {45, Fermata::Test},
+                                                {50, Fermata::Ingrandimento}, {51, Fermata::Test},
+                                                {58, Fermata::Ingrandimento}, {59, Fermata::Test}, {62, Fermata::Fine}};
         QCOMPARE(fermate, attese);
         QCOMPARE(s.fotogramma(), 62);
         QCOMPARE(s.avanza().fermata, Fermata::Fine);
-    }
-
-    void rewindToTheSequenceStart_data()
-    {
-        QTest::addColumn<int>("da");
-        QTest::addColumn<int>("a");
-        QTest::addColumn<bool>("riavvolto");
-        QTest::newRow("before the start") << 0 << 0 << false;
-        QTest::newRow("first test") << 30 << 1 << true;
-        QTest::newRow("first frame of the second") << 31 << 31 << true;
-        QTest::newRow("second close-up") << 44 << 31 << true;
-        QTest::newRow("second test") << 45 << 31 << true;
-        QTest::newRow("third test") << 51 << 46 << true;
-        QTest::newRow("fourth test") << 59 << 52 << true;
-        QTest::newRow("closing pictures") << 60 << 60 << false;
-    }
-    void rewindToTheSequenceStart()
-    {
-        QFETCH(int, da);
-        QFETCH(int, a);
-        QFETCH(bool, riavvolto);
-        SerieSintesi s = serieA(da);
-        QCOMPARE(s.riavvolgi(), riavvolto);
-        QCOMPARE(s.fotogramma(), a);
+        QCOMPARE(SerieSintesi::fotogrammi(63), QString());
     }
 
     void closeUps_data()
@@ -135,7 +128,6 @@ private slots:
         SerieSintesi s = serieA(fotogramma);
         QCOMPARE(s.iniziaIngrandimento(), prima);
         QVERIFY(s.ingrandimentoInCorso());
-        QCOMPARE(s.numingrandimento(), quante);
         QStringList viste;
         while (const auto next = s.avanzaIngrandimento())
             viste << *next;
@@ -156,18 +148,15 @@ private slots:
             for (int n = 1; n <= 4; ++n) {
                 ProvaSintesi p;
                 p.apri(kFotogrammaDellaProva[n]);
-                QSet<QString> viste;
+                QHash<QString, bool> vera;
+                for (const auto& a : ProvaSintesi::tabella(n).affermazioni)
+                    vera.insert(a.testo, a.vera);
+                const QStringList m = mostrate(p);
+                QCOMPARE(QSet<QString>(m.cbegin(), m.cend()).size(), 12);
                 for (int i = 0; i < 12; ++i) {
-                    viste.insert(p.mostrata(i));
-                    bool trovata = false;
-                    for (const auto& a : ProvaSintesi::tabella(n).affermazioni)
-                        if (a.testo == p.mostrata(i)) {
-                            QCOMPARE(p.esattaMostrata(i), a.vera);
-                            trovata = true;
-                        }
-                    QVERIFY(trovata);
+                    QVERIFY2(vera.contains(m[i]), qPrintable(m[i]));
+                    QCOMPARE(p.esattaMostrata(i), vera.value(m[i]));
                 }
-                QCOMPARE(viste.size(), 12);
             }
         }
     }
@@ -178,14 +167,9 @@ private slots:
         ui::Random::setFixedSeed(std::nullopt);
         ProvaSintesi p;
         p.apri(45);
-        QStringList prima;
-        for (int i = 0; i < 12; ++i)
-            prima << p.mostrata(i);
+        const QStringList prima = mostrate(p);
         p.apri(45);
-        QStringList dopo;
-        for (int i = 0; i < 12; ++i)
-            dopo << p.mostrata(i);
-        QVERIFY(prima != dopo);
+        QVERIFY(prima != mostrate(p));
     }
 
     void correction_data()
@@ -221,7 +205,6 @@ private slots:
         QCOMPARE(p.totpunti(), punti);
         QCOMPARE(p.totmax(), corretta ? 12 : 0);
     }
-
 };
 
 QTEST_MAIN(TestSintesi)
