@@ -140,7 +140,8 @@ private slots:
         QCOMPARE(s.fotogramma(), fotogramma);
     }
 
-    // Every statement is dealt exactly once and keeps its own truth, whatever the draw.
+    // Every statement is dealt exactly once and keeps its own truth, whatever the draw; with the clock's seed,
+    // opening the same test again deals a new order.
     void shuffleKeepsStatementsWithTheirTruth()
     {
         for (quint32 seed : {1u, 2u, 99u, 12345u}) {
@@ -159,11 +160,6 @@ private slots:
                 }
             }
         }
-    }
-
-    // With the clock's seed, opening the same test again deals a new order.
-    void reopeningDealsANewOrder()
-    {
         ui::Random::setFixedSeed(std::nullopt);
         ProvaSintesi p;
         p.apri(45);
