@@ -12,14 +12,6 @@ using Segno = ProvaSintesi::Segno;
 Q_DECLARE_METATYPE(Fermata)
 
 namespace {
-SerieSintesi serieA(int fotogramma)
-{
-    SerieSintesi s;
-    while (s.fotogramma() < fotogramma)
-        s.avanza();
-    return s;
-}
-
 // Clicks the labels whose statement is true (or false) as shown, at most `quante` of them.
 void segna(ProvaSintesi& p, bool vere, int quante = 12)
 {
@@ -80,64 +72,54 @@ private slots:
         QFETCH(int, a);
         QFETCH(bool, riavvolto);
         QCOMPARE(SerieSintesi::fotogrammi(fotogramma), immagine);
-        SerieSintesi s = serieA(fotogramma);
+        SerieSintesi s;
+        while (s.fotogramma() < fotogramma)
+            s.avanza();
         QCOMPARE(s.riavvolgi(), riavvolto);
         QCOMPARE(s.fotogramma(), a);
     }
 
-    // Left alone, the series stops exactly where the tests, the close-ups and the end are, and never
-    // passes the last frame.
+    // Left alone, the series stops exactly where the tests, the close-ups and the end are, and never passes the
+    // last frame. A close-up shows its first picture at the start and again at the first tick, ends one tick after
+    // its last picture, never reads beyond it, and leaves the series where it was.
     void seriesStopsWhereItShould()
     {
         SerieSintesi s;
         QList<QPair<int, Fermata>> fermate;
+        QStringList ingrandimenti;  // "frame: pictures first last" of each close-up
         for (int tick = 0; tick < 70; ++tick) {
             const SerieSintesi::Passo p = s.avanza();
             QCOMPARE(p.immagine, SerieSintesi::fotogrammi(p.fotogramma));
             if (p.fermata != Fermata::Nessuna && (fermate.isEmpty() || fermate.last().first != p.fotogramma))
                 fermate.append({p.fotogramma, p.fermata});
+            if (p.fermata != Fermata::Ingrandimento)
+                continue;
+            const QString prima = s.iniziaIngrandimento();
+            QVERIFY(s.ingrandimentoInCorso());
+            QStringList viste;
+            while (const auto next = s.avanzaIngrandimento())
+                viste << *next;
+            QVERIFY(!s.ingrandimentoInCorso() && !s.avanzaIngrandimento());
+            QCOMPARE(s.fotogramma(), p.fotogramma);
+            QCOMPARE(QSet<QString>(viste.cbegin(), viste.cend()).size(), viste.size());
+            QCOMPARE(viste.value(0), prima);
+            ingrandimenti << QStringLiteral("%1: %2 %3 %4")
+                                 .arg(p.fotogramma)
+                                 .arg(viste.size())
+                                 .arg(prima, viste.last());
         }
         const QList<QPair<int, Fermata>> attese{{30, Fermata::Test}, {44, Fermata::Ingrandimento}, {45, Fermata::Test},
                                                 {50, Fermata::Ingrandimento}, {51, Fermata::Test},
                                                 {58, Fermata::Ingrandimento}, {59, Fermata::Test}, {62, Fermata::Fine}};
         QCOMPARE(fermate, attese);
+        const QStringList attesi{
+            QStringLiteral("44: 12 immagini\\avvici\\avvic1.jpg immagini\\avvici\\avvic12.jpg"),
+            QStringLiteral("50: 11 immagini\\oceoce\\oceoce1.jpg immagini\\oceoce\\oceoce11.jpg"),
+            QStringLiteral("58: 14 immagini\\allontan\\ESPANS.jpg immagini\\allontan\\ESPANS14.jpg")};
+        QCOMPARE(ingrandimenti, attesi);
         QCOMPARE(s.fotogramma(), 62);
         QCOMPARE(s.avanza().fermata, Fermata::Fine);
         QCOMPARE(SerieSintesi::fotogrammi(63), QString());
-    }
-
-    void closeUps_data()
-    {
-        QTest::addColumn<int>("fotogramma");
-        QTest::addColumn<int>("quante");
-        QTest::addColumn<QString>("prima");
-        QTest::addColumn<QString>("ultima");
-        QTest::newRow("avvici") << 44 << 12 << "immagini\\avvici\\avvic1.jpg" << "immagini\\avvici\\avvic12.jpg";
-        QTest::newRow("oceoce") << 50 << 11 << "immagini\\oceoce\\oceoce1.jpg" << "immagini\\oceoce\\oceoce11.jpg";
-        QTest::newRow("allontan") << 58 << 14 << "immagini\\allontan\\ESPANS.jpg"
-                                  << "immagini\\allontan\\ESPANS14.jpg";
-    }
-    // The first picture shows at the start and again at the first tick; the close-up ends one tick after
-    // its last picture and never reads beyond it.
-    void closeUps()
-    {
-        QFETCH(int, fotogramma);
-        QFETCH(int, quante);
-        QFETCH(QString, prima);
-        QFETCH(QString, ultima);
-        SerieSintesi s = serieA(fotogramma);
-        QCOMPARE(s.iniziaIngrandimento(), prima);
-        QVERIFY(s.ingrandimentoInCorso());
-        QStringList viste;
-        while (const auto next = s.avanzaIngrandimento())
-            viste << *next;
-        QCOMPARE(viste.size(), quante);
-        QCOMPARE(viste.first(), prima);
-        QCOMPARE(viste.last(), ultima);
-        QCOMPARE(QSet<QString>(viste.cbegin(), viste.cend()).size(), quante);
-        QVERIFY(!s.ingrandimentoInCorso());
-        QVERIFY(!s.avanzaIngrandimento());
-        QCOMPARE(s.fotogramma(), fotogramma);
     }
 
     // Every statement is dealt exactly once and keeps its own truth, whatever the draw; with the clock's seed,
