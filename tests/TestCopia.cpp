@@ -76,7 +76,7 @@ private slots:
         QTemporaryDir dir;
         const QString archivio = dir.filePath(QStringLiteral("dati/morvel6.mdb"));
         const QString predefinito = dir.filePath(QStringLiteral("build/morvel6.mdb"));
-        for (const char* cartella : {"dati", "build", "copie"})
+        for (const char* cartella : {"dati", "build", "copie", "xdg/placche"})
             QDir().mkpath(dir.filePath(QString::fromLatin1(cartella)));
         QString message;
         for (const QString& file : {archivio, predefinito})
@@ -87,13 +87,11 @@ private slots:
         // Only the case's own configuration applies, never this PC's.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("nessuna")));
-        env.insert(QStringLiteral("XDG_CONFIG_DIRS"), dir.filePath(QStringLiteral("nessuna")));
+        env.insert(QStringLiteral("XDG_CONFIG_DIRS"), dir.filePath(QStringLiteral("xdg")));
         if (configurato) {
-            QDir().mkpath(dir.filePath(QStringLiteral("xdg/placche")));
             QFile ini(dir.filePath(QStringLiteral("xdg/placche/placche.ini")));
             QVERIFY(ini.open(QIODevice::WriteOnly));
             ini.write(QStringLiteral("[archivio]\nfile=%1\n").arg(archivio).toUtf8());
-            env.insert(QStringLiteral("XDG_CONFIG_DIRS"), dir.filePath(QStringLiteral("xdg")));
         }
 
         QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("scrive"));
