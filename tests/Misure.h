@@ -13,8 +13,7 @@
 #include <algorithm>
 #include <ctime>
 
-// What the benchmarks and the look tools share: the platform, their arguments, timings and quantiles,
-// with TestSupport and the screens they drive.
+// What the benchmarks and the look tools share.
 namespace Misure {
 
 // Headless unless QT_QPA_PLATFORM says otherwise; before the application object is made.
@@ -41,8 +40,8 @@ double ms(F&& f)
     return t.nsecsElapsed() / 1e6;
 }
 
-// Processor time in milliseconds: the whole program's (Qt scales large pictures on helper threads of
-// its own) or, with CLOCK_THREAD_CPUTIME_ID, the calling thread's.
+// Processor time in milliseconds: the whole program's (Qt scales large pictures on threads of its own)
+// or, with CLOCK_THREAD_CPUTIME_ID, the calling thread's.
 inline double cpuMs(clockid_t clock = CLOCK_PROCESS_CPUTIME_ID)
 {
     timespec ts{};
@@ -59,8 +58,7 @@ inline double quantile(QList<double> v, double q)
     return v[std::min<qsizetype>(v.size() - 1, qsizetype(q * (v.size() - 1) + 0.5))];
 }
 
-// Median milliseconds of `volte` runs of a program, its output sent to `uscita` (nowhere by default);
-// -1 where a run fails.
+// Median milliseconds of `volte` runs of a program, its output sent to `uscita`; -1 where a run fails.
 inline double msProcesso(const QString& programma, const QStringList& args, int volte, const QString& uscita = {})
 {
     QList<double> tempi;

@@ -1,52 +1,38 @@
 #pragma once
 
 #include "TestSupport.h"
+#include "data/Database.h"
 #include "data/Server.h"
 
-#include <QString>
-#include <QStringList>
+#include <QDir>
 #include <QVariant>
 
 #include <memory>
 
-namespace data {
-class Database;
-}
-
 namespace TestSupport {
 
-// A throwaway PostgreSQL cluster for one test program: made in a temporary folder the first time a test
-// asks for it, reached only through a Unix socket in that folder (no TCP port), stopped and removed when
-// the program ends. The server refuses to run as root, so a root test run starts it as the unprivileged
-// "postgres" account (or "nobody"). Passwords come from a PGPASSFILE of its own, as on a school's PCs.
-//
-// Its login roles: "placche_prove" (superuser, prepares databases), "docente" (the teacher's computer),
-// "aula" (a pupils' computer), and "intruso", whose stored password is wrong.
+// A throwaway PostgreSQL cluster for one test program, in a temporary folder. Its login roles:
+// "placche_prove" (superuser), "docente" (the teacher's computer), "aula" (a pupils' computer) and
+// "intruso", whose password in the PGPASSFILE is wrong.
 class ServerDiProva {
 public:
-    // The cluster, started at the first call; nullptr when PostgreSQL is not installed or did not start
-    // (perche() says why: a test then skips with that reason).
+    // Nullptr when the cluster did not start: a test skips or fails with perche().
     static ServerDiProva* istanza();
     static QString perche();
-    // False when PostgreSQL or Qt's driver for it is not installed: the tests that need it skip. A server
-    // that is installed but does not work is a failure.
+    // False when PostgreSQL or Qt's driver for it is missing (the tests skip); a failing server is a fault.
     static bool installato();
 
-    // A new database on the cluster, empty, with a name of its own; empty on failure (perche()).
+    // A new empty database of its own; empty on failure (perche()).
     QString nuovoDatabase();
-    // The same, prepared for the course as the setup tool prepares a school's server.
+    // The same, prepared as the setup tool prepares a school's server.
     QString nuovoArchivio();
-    // Runs the set-up tool's preparation on `database` as the technician; false with its message.
+    // The setup tool's preparation of `database`, as the technician; false with its message.
     bool preparaCorso(const QString& database, QString* messaggio);
-    // How a configuration reaches `database` as `utente`.
     data::Server server(const QString& database, const QString& utente = QStringLiteral("docente")) const;
-    // Runs statements as the superuser on `database`; false with perche() on the first that fails.
+    // Runs statements as the superuser; false with perche() at the first that fails.
     bool esegui(const QString& database, const QStringList& statements);
 
-    QString cartellaSocket() const { return m_socket; }
-    int porta() const { return kPorta; }
-
-    // Stops and starts the server again, as a school's server restarted in the middle of a lesson.
+    // As a school's server restarted in the middle of a lesson.
     bool ferma();
     bool avvia();
 
@@ -57,10 +43,10 @@ private:
     ServerDiProva() = default;
     bool prepara();
     bool pgCtl(const QStringList& arguments);
-    bool comando(const QString& program, const QStringList& arguments, QString* output = nullptr);
+    bool comando(const QString& program, const QStringList& arguments);
 
-    QString m_bin;      // the server's programs
-    QString m_cartella; // the cluster's own temporary folder
+    QTemporaryDir m_cartella{QDir::tempPath() + QStringLiteral("/placche-server-XXXXXX")};
+    QString m_bin;  // the server's programs
     QString m_dati;
     QString m_socket;
     QString m_utenteSistema;  // the account the server runs as, when the tests run as root
@@ -71,15 +57,14 @@ private:
 // Which engine an engine-independent test runs on.
 enum class Motore { File, Server };
 
-// A fresh course database for one test on either engine: a file in a program folder of its own, or a
-// database of its own on the throwaway server, prepared as the setup tool prepares a school's. On the
-// server the program folder holds a configuration that sends the program there, as `utente`.
+// A fresh course database for one test: a file in a program folder of its own, or a database of its own
+// on the throwaway server, where the program folder's configuration sends the program as `utente`.
 class ArchivioDiProva {
 public:
     explicit ArchivioDiProva(Motore motore, bool conImmagini = false, const QString& utente = QStringLiteral("docente"));
 
-    // False when the engine is not available here: the test skips, with errore() as reason.
-    bool pronto() const { return m_pronto; }
+    // False when the engine is not available here, with errore() as the reason.
+    bool pronto() const { return m_motore == Motore::File || !m_database.isEmpty(); }
     QString errore() const { return m_errore; }
     Motore motore() const { return m_motore; }
 
@@ -87,21 +72,19 @@ public:
     std::unique_ptr<data::Database> apri(QString* errore = nullptr, const QString& utente = {}) const;
     // Sends the program's configuration to it as another user (a pupils' computer: "aula").
     void configura(const QString& utente);
-    CartellaProgramma& cartella() { return *m_cartella; }
-    // How messages and tests name it: a file path, or the server database's name.
-    QString nome() const { return m_motore == Motore::File ? m_cartella->archivio() : m_database; }
+    // A file path, or the server database's name.
+    QString nome() const { return m_motore == Motore::File ? m_cartella.archivio() : m_database; }
     // How a copy of the program on another computer is pointed at it (tests/scrivirisultati).
     QString indirizzo() const;
-    // Runs a statement straight on it, around the program (as a teacher's own edit, or a fault), with
-    // bound values; the first value of its first row.
+    // The first value a statement with bound values gives, run around the program (a teacher's own edit,
+    // or a fault).
     QVariant interroga(const QString& statement, const QVariantList& values = {}) const;
 
 private:
     Motore m_motore;
-    std::unique_ptr<CartellaProgramma> m_cartella;
+    CartellaProgramma m_cartella;
     QString m_database;
     QString m_utente;
-    bool m_pronto = false;
     QString m_errore;
 };
 

@@ -14,18 +14,17 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
-#include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTest>
 #include <QTimer>
 
 #include <cstdio>
 #include <unistd.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace TestSupport {
 
@@ -44,6 +43,14 @@ void copiaAlbero(const QString& from, const QString& to)
         QDir().mkpath(QFileInfo(target).absolutePath());
         QFile::copy(file, target);
     }
+}
+
+void eseguiSu(const QString& databasePath, const QString& statement)
+{
+    Connessione c(QStringLiteral("QSQLITE"), databasePath);
+    c.db.open();
+    if (!QSqlQuery(c.db).exec(statement))
+        qFatal("%s", qPrintable(statement));
 }
 }  // namespace
 
@@ -78,11 +85,11 @@ CartellaProgramma::CartellaProgramma(bool conArchivio, bool conImmagini)
             qFatal("course database not built: %s", qPrintable(message));
     }
     ui::Pictures::setRoot(m_dir.path());
-    // No configuration of this PC applies: an installed program's would send the screens to its archive.
+    // An installed program's configuration would send the screens to its archive.
     const QByteArray nessuna = (m_dir.path() + QStringLiteral("/nessuna-configurazione")).toUtf8();
     qputenv("XDG_CONFIG_HOME", nessuna);
     qputenv("XDG_CONFIG_DIRS", nessuna);
-    // What the program keeps in the user's own data folder (results waiting for a server) stays here too.
+    // Results waiting for a server stay here too.
     qputenv("XDG_DATA_HOME", (m_dir.path() + QStringLiteral("/dati-utente")).toUtf8());
 }
 
@@ -92,17 +99,10 @@ CartellaProgramma::~CartellaProgramma()
     ui::Pictures::setRoot({});
 }
 
-QString CartellaProgramma::archivio() const
-{
-    return m_dir.path() + QStringLiteral("/immagini/altre/morvel6.mdb");
-}
-
 bool apriMenu()
 {
     chiudiTutto();
-    int exitCode = 0;
-    g_window = Avvio::prepara(*g_sessione, &exitCode);
-    g_codiceAvvio = exitCode;
+    g_window = Avvio::prepara(*g_sessione, &g_codiceAvvio);
     if (g_window) {
         g_window->resize(800, 600);
         g_window->show();
@@ -128,36 +128,30 @@ Sessione& sessione()
     return *g_sessione;
 }
 
-QList<Riga> righeStudenti(const QString& databasePath)
+Connessione::Connessione(const QString& driver, const QString& file)
+    : db(QSqlDatabase::addDatabase(driver, QStringLiteral("di-prova")))
 {
-    QList<Riga> righe;
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lettura"));
-        raw.setDatabaseName(databasePath);
-        raw.open();
-        QSqlQuery q(QStringLiteral(R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti" FROM "studenti" ORDER BY rowid)"),
-                    raw);
-        while (q.next())
-            righe.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt()});
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("lettura"));
-    return righe;
+    if (!file.isEmpty())
+        db.setDatabaseName(file);
 }
 
-namespace {
-void eseguiSu(const QString& databasePath, const QString& statement)
+Connessione::~Connessione()
 {
-    {
-        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("guasto"));
-        raw.setDatabaseName(databasePath);
-        raw.open();
-        QSqlQuery q(raw);
-        if (!q.exec(statement))
-            qFatal("%s", qPrintable(statement));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("guasto"));
+    db = {};
+    QSqlDatabase::removeDatabase(QStringLiteral("di-prova"));
 }
-}  // namespace
+
+QList<Riga> righeStudenti(const QString& databasePath)
+{
+    Connessione c(QStringLiteral("QSQLITE"), databasePath);
+    c.db.open();
+    QSqlQuery q(QStringLiteral(R"(SELECT "cognome e nome", "argomento", "punteggio", "maxpunti" FROM "studenti" ORDER BY rowid)"),
+                c.db);
+    QList<Riga> righe;
+    while (q.next())
+        righe.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toInt(), q.value(3).toInt()});
+    return righe;
+}
 
 void rifiutaFinoARiprova(const QString& databasePath, const QString& tabella, int volte)
 {
@@ -248,9 +242,7 @@ QStringList Stderr::righe()
     if (!f.open(QIODevice::ReadOnly))
         return {};
     const QStringList all = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    const QStringList nuove = all.mid(m_lette);
-    m_lette = int(all.size());
-    return nuove;
+    return all.mid(std::exchange(m_lette, int(all.size())));
 }
 
 void gira(int ms, const std::function<bool()>& fatto)

@@ -1,7 +1,7 @@
 #pragma once
 
-// The lesson texts as the course gives them: whole (esatto) or only their opening, which the lesson data
-// must keep word for word, blanks and carriage returns included.
+// Lesson texts the data must keep word for word, blanks and carriage returns included: whole (esatto)
+// or only their opening.
 struct TestoCitato {
     int argomento;
     const char* dove;  // "testo": page text entry; "Label": hotspot LabelN

@@ -89,10 +89,10 @@ double clientTutto(const ArchivioDiProva& archivio)
     const QString sql = QStringLiteral(R"(SELECT * FROM "studenti")");
     if (archivio.motore() == Motore::File)
         return Misure::msProcesso(QStringLiteral("sqlite3"), {archivio.nome(), sql}, 5);
-    const auto* s = TestSupport::ServerDiProva::istanza();
+    const data::Server s = TestSupport::ServerDiProva::istanza()->server(archivio.nome());
     return Misure::msProcesso(QStringLiteral("psql"),
-                              {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-h"), s->cartellaSocket(),
-                               QStringLiteral("-p"), QString::number(s->porta()), QStringLiteral("-U"),
+                              {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-h"), s.host,
+                               QStringLiteral("-p"), QString::number(s.porta), QStringLiteral("-U"),
                                QStringLiteral("docente"), QStringLiteral("-d"), archivio.nome(), QStringLiteral("-c"), sql},
                               5);
 }
