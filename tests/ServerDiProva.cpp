@@ -239,7 +239,6 @@ void ArchivioDiProva::configura(const QString& utente)
         return;
     // The program looks for its file in the program folder's own configuration folder.
     const QString cartella = m_cartella.percorso() + QStringLiteral("/configurazione");
-    QDir().mkpath(cartella + QStringLiteral("/placche"));
     const data::Server s = ServerDiProva::istanza()->server(m_database, utente);
     QSettings ini(cartella + QStringLiteral("/placche/placche.ini"), QSettings::IniFormat);
     ini.clear();
