@@ -226,17 +226,10 @@ ArchivioDiProva::ArchivioDiProva(Motore motore, bool conImmagini, const QString&
         return;
     if (ServerDiProva* server = ServerDiProva::istanza())
         m_database = server->nuovoArchivio();
-    if (m_database.isEmpty())
+    if (m_database.isEmpty()) {
         m_errore = QStringLiteral("no PostgreSQL server for the tests: ") + ServerDiProva::perche();
-    else
-        configura(utente);
-}
-
-void ArchivioDiProva::configura(const QString& utente)
-{
-    m_utente = utente;
-    if (m_motore == Motore::File)
         return;
+    }
     // The program looks for its file in the program folder's own configuration folder.
     const QString cartella = m_cartella.percorso() + QStringLiteral("/configurazione");
     const data::Server s = ServerDiProva::istanza()->server(m_database, utente);

@@ -70,8 +70,6 @@ public:
 
     // Opens it as the program does, as the configured user (or another one, on the server).
     std::unique_ptr<data::Database> apri(QString* errore = nullptr, const QString& utente = {}) const;
-    // Sends the program's configuration to it as another user (a pupils' computer: "aula").
-    void configura(const QString& utente);
     // A file path, or the server database's name.
     QString nome() const { return m_motore == Motore::File ? m_cartella.archivio() : m_database; }
     // How a copy of the program on another computer is pointed at it (tests/scrivirisultati).

@@ -169,10 +169,8 @@ void rifiutaFinoARiprova(const QString& databasePath, const QString& tabella, in
 
 int richiesteDiRiprovare()
 {
-    int n = 0;
-    for (const auto& box : ui::MessageBox::shown())
-        n += box.buttons == ui::MessageBox::RetryContinue;
-    return n;
+    return int(std::ranges::count_if(ui::MessageBox::shown(),
+                                     [](const auto& box) { return box.buttons == ui::MessageBox::RetryContinue; }));
 }
 
 double median(QList<double> values)
