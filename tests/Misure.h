@@ -76,20 +76,7 @@ inline double msProcesso(const QString& programma, const QStringList& args, int 
     return TestSupport::median(tempi);
 }
 
-// The main menu of the screens open now.
-inline Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using TestSupport::menu;
 
-// One second of the synthesis: the close-up's clock, then the series' if it was running before.
-inline void secondo(Fsintesi* f)
-{
-    const bool serie = f->Timer1->isEnabled();
-    if (f->Timer2->isEnabled())
-        f->Timer2->fire();
-    if (serie)
-        f->Timer1->fire();
-}
 
 }  // namespace Misure

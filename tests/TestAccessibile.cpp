@@ -17,10 +17,7 @@
 #include <memory>
 
 namespace {
-Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using TestSupport::menu;
 
 QAccessibleInterface* iface(QWidget* w)
 {

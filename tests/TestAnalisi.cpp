@@ -134,10 +134,7 @@ QStringList perRisultato(const QSqlDatabase& db)
     return out;
 }
 
-Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using TestSupport::menu;
 
 // A whole questionnaire on topic `argomento`, in test mode (practice for an empty name): rows in `sbagliate`
 // answered against their truth.

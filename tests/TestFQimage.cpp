@@ -19,10 +19,7 @@ const QColor kGrigio(192, 192, 192);
 const QColor kGiallo(255, 255, 128);
 
 
-Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using TestSupport::menu;
 
 // The labelling test of a topic, opened in the given mode as the questionnaire opens it.
 FQimage* apri(int argomento, int modo, QSize finestra = {800, 600})

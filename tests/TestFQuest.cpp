@@ -60,10 +60,7 @@ QList<Pagina> pagine(const QString& path, const QString& table, int n = -1, cons
     return out;
 }
 
-Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using TestSupport::menu;
 
 FQuest* quest()
 {

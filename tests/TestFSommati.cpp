@@ -64,10 +64,7 @@ void tieniPagine(const QString& path, int pagine, const QString& guasto = {}, in
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
 }
 
-Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using TestSupport::menu;
 FSommati* test()
 {
     return qobject_cast<FSommati*>(ui::Screens::instance().find(QStringLiteral("FSommati")));

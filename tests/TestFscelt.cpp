@@ -15,10 +15,7 @@
 #include <QTest>
 
 namespace {
-Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using TestSupport::menu;
 
 // Runs `sql` straight on the file, and gives the first row it reads.
 QStringList grezzo(const QString& path, const QString& sql)

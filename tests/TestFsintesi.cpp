@@ -21,10 +21,7 @@ namespace {
 const QString kNome = QStringLiteral("Rossi Maria");
 const QString kFine = QStringLiteral("L'esercitazione è teminata....");
 
-Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using TestSupport::menu;
 
 // The pupil presses the synthesis button of the menu.
 Fsintesi* apri()
@@ -40,17 +37,7 @@ Fsintesi* avvia()
     return apri();
 }
 
-// `n` seconds of the clock: each timer that was running at the start of a second ticks once.
-void secondi(Fsintesi* f, int n)
-{
-    for (int i = 0; i < n; ++i) {
-        const bool t1 = f->Timer1->isEnabled();
-        if (f->Timer2->isEnabled())
-            f->Timer2->fire();
-        if (t1)
-            f->Timer1->fire();
-    }
-}
+using TestSupport::secondi;
 
 bool inProva(Fsintesi* f)
 {

@@ -60,10 +60,7 @@ Forarg* lezione()
     return qobject_cast<Forarg*>(ui::Screens::instance().front());
 }
 
-Fscelt* menu()
-{
-    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
-}
+using TestSupport::menu;
 
 // Topic `n`'s lesson opened from the main menu.
 Forarg* apriLezione(int n)

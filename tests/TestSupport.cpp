@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 
 #include "app/Avvio.h"
+#include "app/Fscelt.h"
 #include "app/Sessione.h"
+#include "animation/Fsintesi.h"
 #include "data/CourseBuilder.h"
 #include "ui/Application.h"
 #include "ui/FileDialog.h"
@@ -108,6 +110,22 @@ bool apriMenu()
         g_window->show();
     }
     return g_window != nullptr;
+}
+
+Fscelt* menu()
+{
+    return qobject_cast<Fscelt*>(ui::Screens::instance().find(QStringLiteral("Fscelt")));
+}
+
+void secondi(Fsintesi* f, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        const bool serie = f->Timer1->isEnabled();
+        if (f->Timer2->isEnabled())
+            f->Timer2->fire();
+        if (serie)
+            f->Timer1->fire();
+    }
 }
 
 int codiceAvvio()

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+class Fscelt;
+class Fsintesi;
 class Sessione;
 
 namespace TestSupport {
@@ -35,6 +37,10 @@ private:
 
 // Opens the main menu as the program does, on a fresh session; true when the course database opened.
 bool apriMenu();
+// The main menu, while it is open.
+Fscelt* menu();
+// `n` seconds of the synthesis: each the close-up's clock, then the series' if it was running before.
+void secondi(Fsintesi* f, int n);
 // The session the screens of the last apriMenu() share (a fresh one before any).
 Sessione& sessione();
 // The exit code the program would have ended with when apriMenu() failed.

@@ -49,7 +49,7 @@ int main(int argc, char** argv)
         Misure::menu()->cmdsinteanim->click();
         auto* f = qobject_cast<Fsintesi*>(ui::Screens::instance().find(QStringLiteral("Fsintesi")));
         for (int secondo = 1; secondo < 200 && !f->CmdRicomincio->isVisible(); ++secondo) {
-            Misure::secondo(f);
+            TestSupport::secondi(f, 1);
             const int fotogramma = f->serie().fotogramma();
             salva(f->Timer2->isEnabled() || f->Image2->isVisible()
                       ? QStringLiteral("%1/sintesi-%2-zoom-%3.png").arg(out).arg(fotogramma, 2, 10, QLatin1Char('0')).arg(f->serie().contingrandimento(), 2, 10, QLatin1Char('0'))

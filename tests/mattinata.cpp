@@ -87,7 +87,7 @@ void sintesi(int k)
                 break;
             f->CmdContinuo->click();
         }
-        Misure::secondo(f);
+        TestSupport::secondi(f, 1);
     }
     f->Cmdmenu_Click();
 }
