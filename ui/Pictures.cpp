@@ -190,13 +190,20 @@ QImage scaledTo(const QImage& image, QSize size)
     return scaled;
 }
 
+// The size a JPEG decodes to at 1/`d` of its size: each side divided and rounded up.
+QSize fraction(QSize full, int d)
+{
+    return QSize((full.width() + d - 1) / d, (full.height() + d - 1) / d);
+}
+
 // A JPEG decodes fast at 1/2, 1/4 and 1/8 of its size: the smallest of those that is still at least `want`
 // (2, 4 or 8), or 0 when none is smaller than the picture.
 int reducedBy(QSize full, QSize want)
 {
     int best = 0;
     for (int d = 2; d <= 8; d *= 2) {
-        if ((full.width() + d - 1) / d < want.width() || (full.height() + d - 1) / d < want.height())
+        const QSize s = fraction(full, d);
+        if (s.width() < want.width() || s.height() < want.height())
             break;
         best = d;
     }
@@ -233,7 +240,7 @@ Pictures::Loaded prepareFrom(const QString& relativePath, const Pictures::Target
         && reader.format() == "jpeg" && reader.supportsOption(QImageIOHandler::ScaledSize)) {
         ways << Way::Direct;
         reduced = reducedBy(full, want);
-        if (reduced > 0 && QSize((full.width() + reduced - 1) / reduced, (full.height() + reduced - 1) / reduced) != want)
+        if (reduced > 0 && fraction(full, reduced) != want)
             ways << Way::Reduced;
     }
     const QString key = QStringLiteral("%1 %2x%3 %4x%5")
@@ -255,7 +262,7 @@ Pictures::Loaded prepareFrom(const QString& relativePath, const Pictures::Target
         if (way == Way::Direct)
             reader.setScaledSize(want);
         else if (way == Way::Reduced)
-            reader.setScaledSize(QSize((full.width() + reduced - 1) / reduced, (full.height() + reduced - 1) / reduced));
+            reader.setScaledSize(fraction(full, reduced));
         image = reader.read();
     }
     if (image.isNull()) {
