@@ -2,10 +2,6 @@
 
 #include "TestSupport.h"
 
-#include "animation/Fsintesi.h"
-#include "app/Fscelt.h"
-#include "ui/Screens.h"
-
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -77,6 +73,5 @@ inline double msProcesso(const QString& programma, const QStringList& args, int 
 }
 
 using TestSupport::menu;
-
 
 }  // namespace Misure

@@ -72,8 +72,8 @@ bool scriviCorso(const QString& cartella, int versione, const QStringList& cambi
 }
 
 // A connection of its own to an archive, as another copy of the program has.
-struct Connessione {
-    explicit Connessione(const QString& path) : m_db(Database::open(path, nullptr)) {}
+struct AltraCopia {
+    explicit AltraCopia(const QString& path) : m_db(Database::open(path, nullptr)) {}
     QSqlDatabase db() const { return m_db ? m_db->connection() : QSqlDatabase(); }
     bool esegui(const QString& sql) const
     {
@@ -86,7 +86,7 @@ struct Connessione {
 // Results of every kind a pupil can leave, names with apostrophes and accents, a summative grade.
 bool aggiungiRisultati(const QString& path)
 {
-    Connessione c(path);
+    AltraCopia c(path);
     bool ok = c.esegui(QStringLiteral("BEGIN"));
     for (int i = 0; i < 40; ++i) {
         QSqlQuery q(c.db());
@@ -115,7 +115,7 @@ bool aggiungiRisultati(const QString& path)
 // last, what SQLite's own check of the whole file says.
 QStringList risultati(const QString& path)
 {
-    Connessione c(path);
+    AltraCopia c(path);
     QStringList righe;
     QSqlQuery schema(c.db());
     schema.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE tbl_name IN ('studenti', 'studsomm') "
@@ -141,7 +141,7 @@ QStringList risultati(const QString& path)
 // Each question table's fingerprint as stored in the file.
 QHash<QString, QString> impronteArchivio(const QString& path)
 {
-    Connessione c(path);
+    AltraCopia c(path);
     QHash<QString, QString> impronte;
     for (const QString& tabella : Database::questionTables())
         impronte.insert(tabella, AggiornaCorso::improntaTabella(c.db(), tabella, nullptr));
@@ -159,7 +159,7 @@ QHash<QString, QString> impronteCorso(const AggiornaCorso& corso)
 // Teachers' changes to an archive's question tables, by name.
 bool ritocca(const QString& path, const QString& ritocco)
 {
-    Connessione c(path);
+    AltraCopia c(path);
     const QString tabella = ritocco.section(QLatin1Char(':'), 0, 0);
     const QString come = ritocco.section(QLatin1Char(':'), 1);
     if (come == QLatin1String("parola"))
@@ -282,7 +282,7 @@ private slots:
         QFETCH(QString, modifica);
         QFETCH(bool, uguale);
         TestSupport::CartellaProgramma cartella;
-        QVERIFY(Connessione(cartella.archivio()).esegui(modifica));
+        QVERIFY(AltraCopia(cartella.archivio()).esegui(modifica));
         const QString impronta = impronteArchivio(cartella.archivio()).value(QStringLiteral("domande2"));
         QCOMPARE(impronta == corsoDa(QStringLiteral(PLACCHE_SORGENTE_CORSO)).impronta(QStringLiteral("domande2")), uguale);
     }
@@ -365,7 +365,7 @@ private slots:
         QFETCH(QStringList, tenute);
         const QString archivio = archivioV1(QStringLiteral("vecchio-%1.mdb").arg(QTest::currentDataTag()), true);
         if (giaRegistrato) {
-            const auto esito = corsoDa(m_v1).aggiorna(Connessione(archivio).db());
+            const auto esito = corsoDa(m_v1).aggiorna(AltraCopia(archivio).db());
             QVERIFY(esito.sostituite.isEmpty() && esito.errore.isEmpty() && esito.avvisi.isEmpty());
         }
         for (const QString& r : ritocchi)
@@ -375,7 +375,7 @@ private slots:
 
         const AggiornaCorso corso = corsoDa(m_v2);
         {
-            const auto esito = corso.aggiorna(Connessione(archivio).db());
+            const auto esito = corso.aggiorna(AltraCopia(archivio).db());
             QCOMPARE(esito.errore, QString());
             QCOMPARE(esito.sostituite, sostituite);
             QVERIFY2(nominaSolo(esito.avvisi, tenute), qPrintable(esito.avvisi.join(QLatin1Char('\n'))));
@@ -389,7 +389,7 @@ private slots:
         QCOMPARE(risultati(archivio), risultatiPrima);
 
         // The next start finds nothing to do and has nothing more to say.
-        const auto ancora = corso.aggiorna(Connessione(archivio).db());
+        const auto ancora = corso.aggiorna(AltraCopia(archivio).db());
         QVERIFY(ancora.sostituite.isEmpty() && ancora.avvisi.isEmpty() && ancora.errore.isEmpty());
     }
 
@@ -437,7 +437,7 @@ private slots:
         QCOMPARE(risultati(archivio), risultatiPrima);
 
         // The next start finishes the work.
-        const auto esito = corsoDa(m_v2).aggiorna(Connessione(archivio).db());
+        const auto esito = corsoDa(m_v2).aggiorna(AltraCopia(archivio).db());
         QCOMPARE(esito.sostituite.size(), nuove ? 0 : 3);
         QCOMPARE(impronteArchivio(archivio), impronteCorso(corsoDa(m_v2)));
         QCOMPARE(risultati(archivio), risultatiPrima);
@@ -455,7 +455,7 @@ private slots:
         Database::setBusyWait(0);
         QVERIFY(db);
         {
-            Connessione lettore(archivio);
+            AltraCopia lettore(archivio);
             QSqlQuery lettura(lettore.db());
             QVERIFY(lettore.esegui(QStringLiteral("BEGIN")));
             QVERIFY(lettura.exec(QStringLiteral(R"(SELECT COUNT(*) FROM "studenti")")) && lettura.next());

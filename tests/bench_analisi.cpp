@@ -10,6 +10,7 @@
 #include "data/Clock.h"
 #include "data/Risposte.h"
 #include "ui/FileDialog.h"
+#include "ui/Screens.h"
 
 #include <QApplication>
 #include <QFileInfo>

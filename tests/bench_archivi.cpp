@@ -4,9 +4,11 @@
 // Run it by hand from the build folder: tests/bench_archivi [ROWS]
 #include "Misure.h"
 
+#include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "archive/Archivio.h"
 #include "ui/Printer.h"
+#include "ui/Screens.h"
 
 #include <QApplication>
 #include <QFileInfo>

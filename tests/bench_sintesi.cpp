@@ -9,8 +9,11 @@
 // To look at the synthesis at these sizes: tests/fotografa FOLDER sintesi WxH.
 #include "Misure.h"
 
+#include "animation/Fsintesi.h"
+#include "app/Fscelt.h"
 #include "ui/MessageBox.h"
 #include "ui/Pictures.h"
+#include "ui/Screens.h"
 
 #include <QApplication>
 #include <QDir>

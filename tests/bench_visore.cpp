@@ -11,6 +11,7 @@
 #include "animation/Formani.h"
 #include "app/Sessione.h"
 #include "ui/Pictures.h"
+#include "ui/Screens.h"
 #include "ui/Timer.h"
 
 #include <QApplication>

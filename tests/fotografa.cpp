@@ -6,9 +6,12 @@
 #include "Misure.h"
 
 #include "animation/Formani.h"
+#include "animation/Fsintesi.h"
+#include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "lessons/Forarg.h"
 #include "ui/MessageBox.h"
+#include "ui/Screens.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,6 +3,8 @@
 // to PDF and exported. Run it by hand from the build folder: tests/mattinata OUTPUT_FOLDER
 #include "Misure.h"
 
+#include "animation/Fsintesi.h"
+#include "app/Fscelt.h"
 #include "app/Sessione.h"
 #include "archive/Analisi.h"
 #include "archive/Archivio.h"
@@ -12,6 +14,7 @@
 #include "assessment/FSommati.h"
 #include "ui/FileDialog.h"
 #include "ui/Printer.h"
+#include "ui/Screens.h"
 
 #include <QApplication>
 #include <QDir>
