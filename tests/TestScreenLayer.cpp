@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "ui/Fonts.h"
 #include "ui/Form.h"
 #include "ui/MessageBox.h"
 #include "ui/Pictures.h"
@@ -184,6 +185,94 @@ private slots:
         form.testo->setCaption(form.testo->caption() + QStringLiteral("\r<b>tre</b>"));
         QCOMPARE(form.testo->text(), QStringLiteral("riga uno\nriga due\n<b>tre</b>"));
         QCOMPARE(form.testo->textFormat(), Qt::PlainText);
+    }
+
+    // Letters too tall for Qt's masks are kept painted by the label: what it shows is what Qt paints.
+    void largeLettersPaintAsQt_data()
+    {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QSize>("misura");
+        QTest::addColumn<bool>("centrata");
+        QTest::addColumn<bool>("aCapo");
+        QTest::addColumn<bool>("corsivo");
+        QTest::addColumn<bool>("attiva");
+        QTest::addColumn<QString>("bordo");  // "cornice", "margine", "rientro" or none
+        QTest::newRow("counter, centred, framed") << "528" << QSize(230, 150) << true << true << false << true << "cornice";
+        QTest::newRow("framed, at the top left") << "528" << QSize(400, 150) << false << true << false << true << "cornice";
+        QTest::newRow("title in italics after blanks, one line")
+            << "                 Teoria delle placche illustrata con 4 sequenze animate" << QSize(2855, 734) << false
+            << false << true << true << "";
+        QTest::newRow("wrapped over lines, margin") << "una frase che va a capo" << QSize(420, 400) << false << true
+                                                     << false << true << "margine";
+        QTest::newRow("wider than the label") << "larghissima" << QSize(200, 90) << true << true << false << true << "";
+        QTest::newRow("disabled") << "12" << QSize(230, 150) << true << true << false << false << "";
+        QTest::newRow("indented") << "  rientrata" << QSize(900, 150) << false << false << false << true << "rientro";
+    }
+    void largeLettersPaintAsQt()
+    {
+        QFETCH(QString, testo);
+        QFETCH(QSize, misura);
+        QFETCH(bool, centrata);
+        QFETCH(bool, aCapo);
+        QFETCH(bool, corsivo);
+        QFETCH(bool, attiva);
+        QFETCH(QString, bordo);
+        const QFont font = ui::Fonts::font({QStringLiteral("Times New Roman"), 18, true, corsivo}, 86.0 / 18);
+        QVERIFY(QFontInfo(font).pixelSize() > 64);
+        QWidget sfondo;
+        sfondo.resize(misura.width() * 2, misura.height());
+        ui::Label nostra(QString(), &sfondo);
+        QLabel qt(&sfondo);
+        qt.setTextFormat(Qt::PlainText);
+        qt.move(misura.width(), 0);
+        nostra.setCentred(centrata);
+        if (!aCapo) {
+            nostra.setWordWrap(false);
+            nostra.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        }
+        qt.setWordWrap(aCapo);
+        qt.setAlignment(nostra.alignment());
+        for (QLabel* l : {static_cast<QLabel*>(&nostra), &qt}) {
+            l->setFont(font);
+            l->resize(misura);
+            l->setEnabled(attiva);
+            if (bordo == QLatin1String("cornice"))
+                l->setFrameShape(QFrame::Box);
+            l->setMargin(bordo == QLatin1String("margine") ? 7 : 0);
+            l->setIndent(bordo == QLatin1String("rientro") ? 12 : -1);
+        }
+        QPalette blu = qt.palette();
+        blu.setColor(QPalette::WindowText, Qt::darkBlue);
+        qt.setPalette(blu);
+        nostra.setForeColor(Qt::darkBlue);
+        auto confronta = [&](const char* dopo) {
+            const QImage attesa = qt.grab().toImage(), vista = nostra.grab().toImage();
+            QCOMPARE(vista.size(), attesa.size());
+            int diversi = 0;
+            for (int y = 0; y < attesa.height(); ++y)
+                for (int x = 0; x < attesa.width(); ++x) {
+                    const QRgb a = attesa.pixel(x, y), v = vista.pixel(x, y);
+                    diversi += std::max({std::abs(qRed(a) - qRed(v)), std::abs(qGreen(a) - qGreen(v)),
+                                         std::abs(qBlue(a) - qBlue(v))}) > 2;
+                }
+            QVERIFY2(diversi == 0, qPrintable(QStringLiteral("%1 pixels differ after %2").arg(diversi).arg(dopo)));
+        };
+        // Shown twice with another caption between: the second time comes from what was kept.
+        for (const QString& caption : {testo, QStringLiteral("altro"), testo}) {
+            nostra.setCaption(caption);
+            qt.setText(caption);
+            confronta("a caption");
+            if (QTest::currentTestFailed())
+                return;
+        }
+        // What was kept is dropped when the colour or the size changes.
+        nostra.setForeColor(Qt::red);
+        blu.setColor(QPalette::WindowText, Qt::red);
+        qt.setPalette(blu);
+        confronta("a new colour");
+        nostra.resize(misura + QSize(60, 30));
+        qt.resize(misura + QSize(60, 30));
+        confronta("a new size");
     }
 
     // Load runs Form_Load once; hide keeps the state; unload forgets it; one screen in front.

@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace ui {
 
 QString displayText(const QString& caption)
@@ -151,6 +153,91 @@ void Label::setSpuntata(bool spuntata)
     cambiato.checked = true;
     QAccessibleStateChangeEvent evento(this, cambiato);
     QAccessible::updateAccessibility(&evento);
+}
+
+namespace {
+// The tallest letters Qt keeps as ready masks, in device pixels; and the memory a label's painted captions
+// may take (an animation's counters run through some fifty captions of some 30 KB on a 4K board).
+constexpr int kLettereInMaschera = 64;
+constexpr qsizetype kByteDipinte = 4 * 1024 * 1024;
+}  // namespace
+
+Label::Aspetto Label::aspetto() const
+{
+    return {size(), devicePixelRatioF(), font().key(), palette().color(foregroundRole()).rgba(), int(alignment()),
+            wordWrap(), isEnabled(), style(), contentsRect(), margin(), indent()};
+}
+
+Label::Dipinta Label::dipingi() const
+{
+    const qreal dpr = devicePixelRatioF();
+    QImage tela((QSizeF(size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    tela.setDevicePixelRatio(dpr);
+    tela.fill(Qt::transparent);
+    {
+        // Where and how the label sets its plain text: inside the frame and the margin, moved in by the
+        // indent on the sides the text is aligned to (half an x when a framed label sets none).
+        QRect dentro = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+        const int rientro = indent() < 0 && frameWidth() != 0 ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin()
+                                                               : indent();
+        if (rientro > 0) {
+            const Qt::Alignment a = alignment();
+            dentro.adjust(a & Qt::AlignLeft ? rientro : 0, a & Qt::AlignTop ? rientro : 0,
+                          a & Qt::AlignRight ? -rientro : 0, a & Qt::AlignBottom ? -rientro : 0);
+        }
+        QPainter painter(&tela);
+        painter.setFont(font());
+        const int flags = int(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0) | Qt::TextForceLeftToRight;
+        style()->drawItemText(&painter, dentro, flags, palette(), isEnabled(), text(), foregroundRole());
+    }
+    int sinistra = tela.width(), destra = -1, sopra = tela.height(), sotto = -1;
+    for (int y = 0; y < tela.height(); ++y) {
+        const auto* riga = reinterpret_cast<const QRgb*>(tela.constScanLine(y));
+        for (int x = 0; x < tela.width(); ++x)
+            if (qAlpha(riga[x]) != 0) {
+                sinistra = std::min(sinistra, x);
+                destra = std::max(destra, x);
+                sopra = std::min(sopra, y);
+                sotto = y;
+            }
+    }
+    Dipinta d;
+    if (destra < 0)
+        return d;
+    const QRect coperto(QPoint(sinistra, sopra), QPoint(destra, sotto));
+    d.lettere = tela.copy(coperto);
+    d.lettere.setDevicePixelRatio(dpr);
+    d.dove = coperto.topLeft();
+    return d;
+}
+
+void Label::paintEvent(QPaintEvent* event)
+{
+    const qreal dpr = devicePixelRatioF();
+    if (text().isEmpty() || textFormat() != Qt::PlainText || QFontInfo(font()).pixelSize() * dpr <= kLettereInMaschera) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    const Aspetto ora = aspetto();
+    if (ora != m_aspettoDipinte) {
+        m_dipinte.clear();
+        m_byteDipinte = 0;
+        m_aspettoDipinte = ora;
+    }
+    auto it = m_dipinte.constFind(text());
+    if (it == m_dipinte.constEnd()) {
+        Dipinta nuova = dipingi();
+        if (m_byteDipinte + nuova.lettere.sizeInBytes() > kByteDipinte) {
+            m_dipinte.clear();
+            m_byteDipinte = 0;
+        }
+        m_byteDipinte += nuova.lettere.sizeInBytes();
+        it = m_dipinte.insert(text(), nuova);
+    }
+    QPainter painter(this);
+    drawFrame(&painter);
+    if (!it->lettere.isNull())
+        painter.drawImage(QPointF(it->dove) / dpr, it->lettere);
 }
 
 void Label::mouseReleaseEvent(QMouseEvent* event)

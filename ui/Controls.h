@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QColor>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,11 +65,38 @@ signals:
     void clicked();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void restyle();
+
+    // Qt fills the outline of every letter taller than 64 device pixels afresh at each paint. A label with
+    // such letters keeps each caption's letters painted, on a transparent ground cut to what they cover.
+    struct Dipinta {
+        QImage lettere;
+        QPoint dove;
+    };
+    struct Aspetto {  // all the painted letters depend on besides the caption
+        QSize size;
+        qreal dpr = 0;
+        QString font;
+        QRgb colore = 0;
+        int allineamento = 0;
+        bool aCapo = false;
+        bool attiva = true;
+        const void* stile = nullptr;
+        QRect dentro;
+        int margine = 0;
+        int rientro = 0;
+        bool operator==(const Aspetto&) const = default;
+    };
+    Aspetto aspetto() const;
+    Dipinta dipingi() const;
+    QHash<QString, Dipinta> m_dipinte;
+    qsizetype m_byteDipinte = 0;
+    Aspetto m_aspettoDipinte;
 
     QString m_caption;
     QColor m_back;
