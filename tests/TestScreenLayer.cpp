@@ -265,11 +265,16 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
         }
-        // What was kept is dropped when the colour or the size changes.
+        // What was kept is dropped when the colour, the letters or the size change.
         nostra.setForeColor(Qt::red);
         blu.setColor(QPalette::WindowText, Qt::red);
         qt.setPalette(blu);
         confronta("a new colour");
+        QFont grande = font;
+        grande.setPixelSize(font.pixelSize() + 9);
+        nostra.setFont(grande);
+        qt.setFont(grande);
+        confronta("new letters");
         nostra.resize(misura + QSize(60, 30));
         qt.resize(misura + QSize(60, 30));
         confronta("a new size");

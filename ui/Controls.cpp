@@ -164,7 +164,7 @@ constexpr qsizetype kByteDipinte = 4 * 1024 * 1024;
 
 Label::Aspetto Label::aspetto() const
 {
-    return {size(), devicePixelRatioF(), font().key(), palette().color(foregroundRole()).rgba(), int(alignment()),
+    return {size(), devicePixelRatioF(), font(), palette().color(foregroundRole()).rgba(), int(alignment()),
             wordWrap(), isEnabled(), style(), contentsRect(), margin(), indent()};
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QColor>
+#include <QFont>
 #include <QHash>
 #include <QImage>
 #include <QLabel>
@@ -81,7 +82,7 @@ private:
     struct Aspetto {  // all the painted letters depend on besides the caption
         QSize size;
         qreal dpr = 0;
-        QString font;
+        QFont font;
         QRgb colore = 0;
         int allineamento = 0;
         bool aCapo = false;
