@@ -53,12 +53,59 @@ std::vector<Step> steps(int from, int to)
     return list;
 }
 
-#if defined(PLACCHE_AVX2)
-// Four pixels of the result at a time, as long as all have two neighbours to load; how many were done.
-__attribute__((target("avx2"))) int acrossAvx2(const uchar* row, int width, const Step* xs, int n, uint16_t* out)
+// Eight pixels of the result whose neighbours all lie among eight pixels of the picture from `first` on
+// (a picture enlarged by more than 8/7): one load and a shuffle bring each pixel's two neighbours, where
+// otherwise each pair is a load of its own. The pixels are shuffled in the order 0 1 4 5 2 3 6 7, which
+// widening to 16 bits per channel, half a register at a time, puts back in order.
+struct Eight {
+    int first;
+    alignas(32) int32_t left[8];  // each pixel's left neighbour, counted from `first`
+    alignas(32) int16_t right[32];  // each channel's weight of the right neighbour, pixels 0-3 then 4-7
+};
+
+std::vector<Eight> eights(const std::vector<Step>& xs, int width)
 {
-    const __m256i zero = _mm256_setzero_si256();
+    static constexpr int kOrder[8] = {0, 1, 4, 5, 2, 3, 6, 7};
+    std::vector<Eight> list;
+    for (std::size_t x = 0; x + 8 <= xs.size(); x += 8) {
+        const int first = xs[x].index;
+        if (first + 8 > width || xs[x + 7].index + 1 - first > 7)
+            break;
+        Eight e{};
+        e.first = first;
+        for (int j = 0; j < 8; ++j) {
+            e.left[j] = xs[x + std::size_t(kOrder[j])].index - first;
+            for (int c = 0; c < 4; ++c)
+                e.right[4 * j + c] = int16_t(xs[x + std::size_t(j)].weight);
+        }
+        list.push_back(e);
+    }
+    return list;
+}
+
+#if defined(PLACCHE_AVX2)
+// The pixels of the result that `eights` covers, then four at a time as long as all have two neighbours to
+// load; how many were done.
+__attribute__((target("avx2"))) int acrossAvx2(const uchar* row, int width, const Step* xs, int n,
+                                               const std::vector<Eight>& groups, uint16_t* out)
+{
+    const __m256i zero = _mm256_setzero_si256(), whole = _mm256_set1_epi16(256), one = _mm256_set1_epi32(1);
     int x = 0;
+    for (const Eight& e : groups) {
+        const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 4 * e.first));
+        const __m256i at = _mm256_load_si256(reinterpret_cast<const __m256i*>(e.left));
+        const __m256i left = _mm256_permutevar8x32_epi32(pixels, at);
+        const __m256i right = _mm256_permutevar8x32_epi32(pixels, _mm256_add_epi32(at, one));
+        const __m256i w03 = _mm256_load_si256(reinterpret_cast<const __m256i*>(e.right));
+        const __m256i w47 = _mm256_load_si256(reinterpret_cast<const __m256i*>(e.right + 16));
+        const __m256i p03 = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpacklo_epi8(left, zero), _mm256_sub_epi16(whole, w03)),
+                                             _mm256_mullo_epi16(_mm256_unpacklo_epi8(right, zero), w03));
+        const __m256i p47 = _mm256_add_epi16(_mm256_mullo_epi16(_mm256_unpackhi_epi8(left, zero), _mm256_sub_epi16(whole, w47)),
+                                             _mm256_mullo_epi16(_mm256_unpackhi_epi8(right, zero), w47));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x), p03);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 4 * x + 16), p47);
+        x += 8;
+    }
     for (; x + 3 < n && xs[x + 3].index + 1 < width; x += 4) {
         const Step* s = xs + x;
         const __m128i ab = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 4 * s[0].index)),
@@ -101,13 +148,16 @@ __attribute__((target("avx2"))) int downAvx2(const uint16_t* upper, const uint16
 #endif
 
 // A row of the picture interpolated across: each channel times 256 (at most 255 * 256, in 16 bits).
-void across(const uchar* row, int width, const std::vector<Step>& xs, uint16_t* out, Instructions with)
+void across(const uchar* row, int width, const std::vector<Step>& xs, const std::vector<Eight>& groups, uint16_t* out,
+            Instructions with)
 {
     const int n = int(xs.size());
     int x = 0;
 #if defined(PLACCHE_AVX2)
     if (with == Instructions::Avx2)
-        x = acrossAvx2(row, width, xs.data(), n, out);
+        x = acrossAvx2(row, width, xs.data(), n, groups, out);
+#else
+    Q_UNUSED(groups);
 #endif
 #if defined(__SSE2__)
     if (with != Instructions::Plain) {
@@ -184,6 +234,7 @@ QImage interpolate(const QImage& source, QSize size, Instructions with)
     const int width = source.width();
     const std::vector<Step> xs = steps(width, size.width());
     const std::vector<Step> ys = steps(source.height(), size.height());
+    const std::vector<Eight> groups = with == Instructions::Avx2 ? eights(xs, width) : std::vector<Eight>();
     const int channels = 4 * size.width();
     // The two rows of the picture a row of the result lies between, interpolated across once each.
     std::vector<uint16_t> upper(static_cast<std::size_t>(channels)), lower(static_cast<std::size_t>(channels));
@@ -196,12 +247,12 @@ QImage interpolate(const QImage& source, QSize size, Instructions with)
                 std::swap(upper, lower);
                 lowerRow = -1;
             } else {
-                across(source.constScanLine(s.index), width, xs, upper.data(), with);
+                across(source.constScanLine(s.index), width, xs, groups, upper.data(), with);
             }
             upperRow = s.index;
         }
         if (lowerRow != next) {
-            across(source.constScanLine(next), width, xs, lower.data(), with);
+            across(source.constScanLine(next), width, xs, groups, lower.data(), with);
             lowerRow = next;
         }
         down(upper.data(), lower.data(), s.weight, channels, result.scanLine(y), with);
