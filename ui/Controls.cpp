@@ -170,24 +170,32 @@ Label::Aspetto Label::aspetto() const
 
 Label::Dipinta Label::dipingi() const
 {
+    // Where and how the label sets its plain text: inside the frame and the margin, moved in by the indent
+    // on the sides the text is aligned to (half an x when a framed label sets none).
+    QRect dentro = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    const int rientro = indent() < 0 && frameWidth() != 0 ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin()
+                                                           : indent();
+    if (rientro > 0) {
+        const Qt::Alignment a = alignment();
+        dentro.adjust(a & Qt::AlignLeft ? rientro : 0, a & Qt::AlignTop ? rientro : 0, a & Qt::AlignRight ? -rientro : 0,
+                      a & Qt::AlignBottom ? -rientro : 0);
+    }
+    const int flags = int(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0) | Qt::TextForceLeftToRight;
+    // Painted on a ground as large as the text and a letter's height around it (slanted letters reach out
+    // of their box), not the whole label, which on a 4K board can be megabytes for one line.
+    const int agio = QFontInfo(font()).pixelSize();
+    const QRect ground = fontMetrics().boundingRect(dentro, flags, text()).adjusted(-agio, -agio, agio, agio) & rect();
+    Dipinta d;
+    if (ground.isEmpty())
+        return d;
     const qreal dpr = devicePixelRatioF();
-    QImage tela((QSizeF(size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    QImage tela((QSizeF(ground.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
     tela.setDevicePixelRatio(dpr);
     tela.fill(Qt::transparent);
     {
-        // Where and how the label sets its plain text: inside the frame and the margin, moved in by the
-        // indent on the sides the text is aligned to (half an x when a framed label sets none).
-        QRect dentro = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
-        const int rientro = indent() < 0 && frameWidth() != 0 ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin()
-                                                               : indent();
-        if (rientro > 0) {
-            const Qt::Alignment a = alignment();
-            dentro.adjust(a & Qt::AlignLeft ? rientro : 0, a & Qt::AlignTop ? rientro : 0,
-                          a & Qt::AlignRight ? -rientro : 0, a & Qt::AlignBottom ? -rientro : 0);
-        }
         QPainter painter(&tela);
+        painter.translate(-ground.topLeft());
         painter.setFont(font());
-        const int flags = int(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0) | Qt::TextForceLeftToRight;
         style()->drawItemText(&painter, dentro, flags, palette(), isEnabled(), text(), foregroundRole());
     }
     int sinistra = tela.width(), destra = -1, sopra = tela.height(), sotto = -1;
@@ -201,13 +209,12 @@ Label::Dipinta Label::dipingi() const
                 sotto = y;
             }
     }
-    Dipinta d;
     if (destra < 0)
         return d;
     const QRect coperto(QPoint(sinistra, sopra), QPoint(destra, sotto));
     d.lettere = tela.copy(coperto);
     d.lettere.setDevicePixelRatio(dpr);
-    d.dove = coperto.topLeft();
+    d.dove = (QPointF(ground.topLeft()) * dpr).toPoint() + coperto.topLeft();
     return d;
 }
 

@@ -77,7 +77,7 @@ private:
     // such letters keeps each caption's letters painted, on a transparent ground cut to what they cover.
     struct Dipinta {
         QImage lettere;
-        QPoint dove;
+        QPoint dove;  // in the label's device pixels
     };
     struct Aspetto {  // all the painted letters depend on besides the caption
         QSize size;
