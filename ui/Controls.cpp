@@ -184,17 +184,17 @@ Label::Dipinta Label::dipingi() const
     // Painted on a ground as large as the text and a letter's height around it (slanted letters reach out
     // of their box), not the whole label, which on a 4K board can be megabytes for one line.
     const int agio = QFontInfo(font()).pixelSize();
-    const QRect ground = fontMetrics().boundingRect(dentro, flags, text()).adjusted(-agio, -agio, agio, agio) & rect();
+    const QRect fondo = fontMetrics().boundingRect(dentro, flags, text()).adjusted(-agio, -agio, agio, agio) & rect();
     Dipinta d;
-    if (ground.isEmpty())
+    if (fondo.isEmpty())
         return d;
     const qreal dpr = devicePixelRatioF();
-    QImage tela((QSizeF(ground.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+    QImage tela((QSizeF(fondo.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
     tela.setDevicePixelRatio(dpr);
     tela.fill(Qt::transparent);
     {
         QPainter painter(&tela);
-        painter.translate(-ground.topLeft());
+        painter.translate(-fondo.topLeft());
         painter.setFont(font());
         style()->drawItemText(&painter, dentro, flags, palette(), isEnabled(), text(), foregroundRole());
     }
@@ -214,7 +214,7 @@ Label::Dipinta Label::dipingi() const
     const QRect coperto(QPoint(sinistra, sopra), QPoint(destra, sotto));
     d.lettere = tela.copy(coperto);
     d.lettere.setDevicePixelRatio(dpr);
-    d.dove = (QPointF(ground.topLeft()) * dpr).toPoint() + coperto.topLeft();
+    d.dove = (QPointF(fondo.topLeft()) * dpr).toPoint() + coperto.topLeft();
     return d;
 }
 
