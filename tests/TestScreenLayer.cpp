@@ -204,7 +204,6 @@ private slots:
             << false << true << true << "";
         QTest::newRow("wrapped over lines, margin") << "una frase che va a capo" << QSize(420, 400) << false << true
                                                      << false << true << "margine";
-        QTest::newRow("wider than the label") << "larghissima" << QSize(200, 90) << true << true << false << true << "";
         QTest::newRow("disabled") << "12" << QSize(230, 150) << true << true << false << false << "";
         QTest::newRow("indented") << "  rientrata" << QSize(900, 150) << false << false << false << true << "rientro";
     }

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace ui {
 
@@ -164,8 +165,8 @@ constexpr qsizetype kByteDipinte = 4 * 1024 * 1024;
 
 Label::Aspetto Label::aspetto() const
 {
-    return {size(), devicePixelRatioF(), font(), palette().color(foregroundRole()).rgba(), int(alignment()),
-            wordWrap(), isEnabled(), style(), contentsRect(), margin(), indent()};
+    return {devicePixelRatioF(), font(), palette().color(foregroundRole()).rgba(), int(alignment()), wordWrap(),
+            isEnabled(), style(), contentsRect(), margin(), indent()};
 }
 
 Label::Dipinta Label::dipingi() const
@@ -228,17 +229,16 @@ void Label::paintEvent(QPaintEvent* event)
     const Aspetto ora = aspetto();
     if (ora != m_aspettoDipinte) {
         m_dipinte.clear();
-        m_byteDipinte = 0;
         m_aspettoDipinte = ora;
     }
     auto it = m_dipinte.constFind(text());
     if (it == m_dipinte.constEnd()) {
-        Dipinta nuova = dipingi();
-        if (m_byteDipinte + nuova.lettere.sizeInBytes() > kByteDipinte) {
+        const Dipinta nuova = dipingi();
+        qsizetype byte = nuova.lettere.sizeInBytes();
+        for (const Dipinta& d : std::as_const(m_dipinte))
+            byte += d.lettere.sizeInBytes();
+        if (byte > kByteDipinte)
             m_dipinte.clear();
-            m_byteDipinte = 0;
-        }
-        m_byteDipinte += nuova.lettere.sizeInBytes();
         it = m_dipinte.insert(text(), nuova);
     }
     QPainter painter(this);

@@ -80,7 +80,6 @@ private:
         QPoint dove;  // in the label's device pixels
     };
     struct Aspetto {  // all the painted letters depend on besides the caption
-        QSize size;
         qreal dpr = 0;
         QFont font;
         QRgb colore = 0;
@@ -88,7 +87,7 @@ private:
         bool aCapo = false;
         bool attiva = true;
         const void* stile = nullptr;
-        QRect dentro;
+        QRect dentro;  // contentsRect(): the size, the frame and the contents margins in one
         int margine = 0;
         int rientro = 0;
         bool operator==(const Aspetto&) const = default;
@@ -96,7 +95,6 @@ private:
     Aspetto aspetto() const;
     Dipinta dipingi() const;
     QHash<QString, Dipinta> m_dipinte;
-    qsizetype m_byteDipinte = 0;
     Aspetto m_aspettoDipinte;
 
     QString m_caption;
